@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Reading and writing the text files whose format is fixed as Shift_JIS.
+// Files are read as UTF-8 when they are valid UTF-8 (a BOM is dropped) and as
+// CP932 otherwise; they are written in CP932 unless a character cannot be
+// held there, in which case the whole file is written in UTF-8 so nothing is
+// lost.
+namespace TextCodec {
+
+// Decodes bytes of unknown origin: UTF-8 when valid, else CP932. Never fails:
+// bytes CP932 cannot map become U+FFFD.
+QString decode(const QByteArray &bytes);
+
+// True when the bytes are valid UTF-8 (ASCII included).
+bool isValidUtf8(const QByteArray &bytes);
+
+// CP932 conversion. Returns false (and leaves out unmappable characters) when
+// some character of the text has no CP932 form.
+bool toCp932(const QString &text, QByteArray *out);
+QString fromCp932(const QByteArray &bytes);
+
+// CP932 when every character fits, else UTF-8.
+QByteArray encodeLegacy(const QString &text);
+
+// Splits on CR LF, CR or LF. A final line break does not give an empty last line.
+QStringList splitLines(const QString &text);
+
+// Joins lines, each followed by CR LF.
+QString joinCrLf(const QStringList &lines);
+
+}  // namespace TextCodec

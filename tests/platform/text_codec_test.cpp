@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "platform/text_codec.h"
+
+TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
+{
+    const QString japanese = QStringLiteral("情報: チェックしたHTML: ");
+    QByteArray sjis;
+    ASSERT_TRUE(TextCodec::toCp932(japanese, &sjis));
+    EXPECT_NE(sjis, japanese.toUtf8());
+    EXPECT_EQ(TextCodec::decode(sjis), japanese);
+    EXPECT_EQ(TextCodec::decode(japanese.toUtf8()), japanese);
+    EXPECT_EQ(TextCodec::decode(QByteArray("\xEF\xBB\xBF") + japanese.toUtf8()), japanese);
+
+    // An emoji has no CP932 form: the text is written in UTF-8, not lost.
+    const QString emoji = QStringLiteral("alt \U0001F600 ");
+    QByteArray lossy;
+    EXPECT_FALSE(TextCodec::toCp932(emoji, &lossy));
+    EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(emoji)), emoji);
+    EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(japanese)), japanese);
+}
+
+TEST(TextCodec, UndefinedCp932BytesBecomeReplacementCharacters)
+{
+    // 0xA0 and a lone lead byte at the end are not CP932 text.
+    const QString text = TextCodec::decode(QByteArray("ab\xA0" "c\x82"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("ab")));
+    EXPECT_TRUE(text.contains(QChar(0xFFFD)));
+    EXPECT_TRUE(text.contains(u'c'));
+}
+
+TEST(TextCodec, SplitsEveryKindOfLineBreak)
+{
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\nb\rc\nd")),
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                           QStringLiteral("d")}));
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\n\r\n")),
+              (QStringList{QStringLiteral("a"), QString()}));
+    EXPECT_TRUE(TextCodec::splitLines(QString()).isEmpty());
+    EXPECT_EQ(TextCodec::joinCrLf({QStringLiteral("x"), QStringLiteral("y")}),
+              QStringLiteral("x\r\ny\r\n"));
+}

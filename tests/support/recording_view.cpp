@@ -1,0 +1,64 @@
+#include "support/recording_view.h"
+
+void RecordingView::showStatus(const QString &text, bool clearLater)
+{
+    lastStatus = text;
+    lastStatusClears = clearLater;
+    events << QStringLiteral("status: ") + text;
+}
+
+void RecordingView::notice(const QString &text)
+{
+    notices << text;
+    events << QStringLiteral("notice: ") + text;
+}
+
+bool RecordingView::ask(const QString &text)
+{
+    questions << text;
+    events << QStringLiteral("ask: ") + text;
+    return answers.isEmpty() ? answerDefault : answers.takeFirst();
+}
+
+void RecordingView::showError(const QString &text)
+{
+    errors << text;
+    events << QStringLiteral("error: ") + text;
+}
+
+void RecordingView::setEnabled(Control control, bool on) { enabled[control] = on; }
+
+void RecordingView::showPage(int index)
+{
+    page = index;
+    events << QStringLiteral("page: %1").arg(index);
+}
+
+void RecordingView::setBusy(bool b) { busy = b; }
+
+void RecordingView::bringToFront()
+{
+    ++broughtToFront;
+    events << QStringLiteral("front");
+}
+
+QString RecordingView::chooseOpenFile(const QString &startDir, const QString &filter)
+{
+    lastOpenStartDir = startDir;
+    lastFilter = filter;
+    return openFileAnswer;
+}
+
+QString RecordingView::chooseSaveFile(const QString &startDir, const QString &filter,
+                                      const QString &)
+{
+    lastOpenStartDir = startDir;
+    lastFilter = filter;
+    return saveFileAnswer;
+}
+
+void RecordingView::setClipboardText(const QString &text)
+{
+    clipboard = text;
+    events << QStringLiteral("clipboard");
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary program folder: VELMARIN_HOME points at it for the life of the
+// object, so no test touches the user's own files.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome &) = delete;
+    TempHome &operator=(const TempHome &) = delete;
+
+    QString path() const;                       // without trailing separator
+    QString file(const QString &name) const;    // path() + "/" + name
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+    bool m_hadPrevious;
+};
+
+// Test data shipped with the tests.
+QString testDataPath(const QString &name);
