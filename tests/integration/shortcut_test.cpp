@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include "integration/shortcut.h"
+#include "integration/shortcut_keys.h"
+#include "support/temp_home.h"
+
+namespace {
+
+using Shortcut::make;
+
+constexpr int Shift = Shortcut::ShiftBit;
+constexpr int Ctrl = Shortcut::CtrlBit;
+constexpr int Alt = Shortcut::AltBit;
+
+constexpr quint16 F(int n) { return static_cast<quint16>(0x70 + n - 1); }
+
+}  // namespace
+
+TEST(ShortcutText, WritesModifiersInFixedOrderBeforeTheKeyName)
+{
+    const struct {
+        quint16 value;
+        const char *text;
+    } cases[] = {
+        {0, ""},
+        {F(9), "F9"},
+        {F(24), "F24"},
+        {Ctrl | 'U', "Ctrl+U"},
+        {Shift | Ctrl | F(5), "Shift+Ctrl+F5"},
+        {Alt | 0x24, "Alt+Home"},
+        {Shift | Ctrl | Alt | '0', "Shift+Ctrl+Alt+0"},
+        {0x08, "BkSp"},
+        {0x20, "Space"},
+        {0x22, "PgDn"},
+        {0x28, "Down"},
+        {0x2E, "Del"},
+        {'Z', "Z"},
+        {0x65, "5"},  // number-pad 5
+        {0x6A, "Num *"},
+        {0x6E, "Num Del"},
+        {0x6F, "Num /"},
+        {Ctrl | 0xBA, "Ctrl+;"},
+        {0xBF, "/"},
+        {0xDC, "\\"},
+        // A key without a name gives no text even with modifiers.
+        {Ctrl | 0x10, ""},
+        {Alt | 0xFF, ""},
+        {Ctrl | 0x00, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(shortcutToText(c.value), QString::fromUtf8(c.text)) << "value " << c.value;
+}
+
+TEST(ShortcutText, ReadsPrefixesAndNamesWithoutRegardToCase)
+{
+    const struct {
+        const char *text;
+        quint16 value;
+    } cases[] = {
+        {"F9", F(9)},
+        {"Ctrl+U", Ctrl | 'U'},
+        {"Shift+Ctrl+F5", Shift | Ctrl | F(5)},
+        {"Alt+Home", Alt | 0x24},
+        {"ctrl+t", Ctrl | 'T'},
+        {"^F9", Ctrl | F(9)},
+        {"ALT+SHIFT+pgdn", Shift | Alt | 0x22},
+        {"^^num del", Ctrl | 0x6E},
+        {"Ctrl+-", Ctrl | 0xBD},
+        {"Ctrl+/", Ctrl | 0xBF},
+        // Digits are read as the main-keyboard key, never the number pad.
+        {"5", '5'},
+        {"Alt+0", Alt | '0'},
+        // Nothing, or nothing after the prefixes, or an unknown name.
+        {"", 0},
+        {"Ctrl+", 0},
+        {"Hyper+Q", 0},
+        {"Ctrl+F25", 0},
+        {"Ctrl+ A", 0},
+        {"Control+A", 0},
+        {"Shift", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(textToShortcut(QString::fromUtf8(c.text)), c.value) << "text " << c.text;
+}
+
+TEST(ShortcutText, EveryNamedKeyReadsBackAsItself)
+{
+    for (quint16 code = 8; code <= 0xFF; ++code) {
+        const QString name = keyCodeName(code);
+        if (name.isEmpty())
+            continue;
+        const bool numpadDigit = code >= 0x60 && code <= 0x69;
+        const quint16 expected = numpadDigit ? static_cast<quint16>(code - 0x60 + '0') : code;
+        for (int mods : {0, Shift | Ctrl, Alt, Shift | Ctrl | Alt}) {
+            EXPECT_EQ(textToShortcut(shortcutToText(code | mods)), expected | mods)
+                << name.toStdString();
+        }
+    }
+}
+
+TEST(ShortcutCapture, KeyAloneOrWithShiftOnlyIsTakenWithAlt)
+{
+    const struct {
+        quint16 pressed;
+        quint16 taken;
+    } cases[] = {
+        {F(9), Alt | F(9)},
+        {F(5), Alt | F(5)},
+        {Shift | 'A', Alt | 'A'},
+        {Ctrl | 'A', Ctrl | 'A'},
+        {Shift | Ctrl | 'A', Shift | Ctrl | 'A'},
+        {Shift | Alt | F(1), Shift | Alt | F(1)},
+        {Alt | 'X', Alt | 'X'},
+        {0, 0},
+        {Ctrl, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(captureRule(c.pressed), c.taken) << "pressed " << c.pressed;
+}
+
+TEST(ShortcutQtKeys, MapsQtKeyPressesToCodesAndBack)
+{
+    const Qt::KeyboardModifiers none;
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        quint16 value;
+    } cases[] = {
+        {Qt::Key_A, Qt::ControlModifier, Ctrl | 'A'},
+        {Qt::Key_7, Qt::AltModifier, Alt | '7'},
+        {Qt::Key_F9, none, F(9)},
+        {Qt::Key_F24, Qt::ShiftModifier | Qt::ControlModifier, Shift | Ctrl | F(24)},
+        {Qt::Key_Home, Qt::AltModifier, Alt | 0x24},
+        {Qt::Key_Return, none, 0x0D},
+        {Qt::Key_Delete, Qt::ControlModifier, Ctrl | 0x2E},
+        {Qt::Key_Semicolon, Qt::ControlModifier, Ctrl | 0xBA},
+        {Qt::Key_5, Qt::KeypadModifier, 0x65},
+        {Qt::Key_Asterisk, Qt::KeypadModifier | Qt::ControlModifier, Ctrl | 0x6A},
+        {Qt::Key_Slash, Qt::KeypadModifier, 0x6F},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(shortcutFromQtKey(c.qtKey, c.mods), c.value) << "Qt key " << c.qtKey;
+        const QtKeyPress back = shortcutToQtKey(c.value);
+        EXPECT_EQ(back.key, c.qtKey) << "value " << c.value;
+        EXPECT_EQ(back.modifiers, c.mods) << "value " << c.value;
+    }
+}
+
+TEST(ShortcutQtKeys, OtherSpellingsOfAKeyAndKeysWithoutCode)
+{
+    const struct {
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        quint16 value;
+    } cases[] = {
+        // Qt names a shifted key by what it types; Shift+Tab is Backtab.
+        {Qt::Key_Exclam, Qt::ShiftModifier | Qt::ControlModifier, Shift | Ctrl | '1'},
+        {Qt::Key_Plus, Qt::ShiftModifier | Qt::AltModifier, Shift | Alt | 0xBB},
+        {Qt::Key_Backtab, Qt::ShiftModifier | Qt::ControlModifier, Shift | Ctrl | 0x09},
+        {Qt::Key_Enter, Qt::KeypadModifier, 0x0D},
+        // Number-pad navigation (Num Lock off) is the ordinary key.
+        {Qt::Key_Home, Qt::KeypadModifier, 0x24},
+        // Meta has no bit in the value.
+        {Qt::Key_B, Qt::MetaModifier | Qt::ControlModifier, Ctrl | 'B'},
+        // A modifier pressed alone and keys without a code.
+        {Qt::Key_Control, Qt::ControlModifier, 0},
+        {Qt::Key_Shift, Qt::ShiftModifier, 0},
+        {Qt::Key_F25, Qt::NoModifier, 0},
+        {Qt::Key_Eacute, Qt::NoModifier, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(shortcutFromQtKey(c.qtKey, c.mods), c.value) << "Qt key " << c.qtKey;
+
+    EXPECT_EQ(shortcutToQtKey(Ctrl | 0xFF).key, 0);
+    EXPECT_EQ(shortcutToQtKey(Ctrl | 0xFF).modifiers, Qt::KeyboardModifiers());
+    EXPECT_EQ(shortcutToQtKey(0).key, 0);
+}
+
+TEST(ShortcutKeys, InitialResetAndRowRules)
+{
+    const ShortcutKeys initial = ShortcutKeys::initial();
+    ShortcutKeys keys = initial;
+    EXPECT_EQ(keys.valueForAction(u"Tidy"), F(9));
+    EXPECT_EQ(keys.valueForAction(u"InternetEx"), F(5));
+    EXPECT_EQ(keys.valueForAction(u"Gray"), 0);
+    EXPECT_EQ(keys.valueForAction(u"OpenURL1"), Ctrl | 'U');
+    EXPECT_EQ(keys.valueForAction(u"ChmOpen"), 0);  // help has no shortcut row
+    EXPECT_EQ(keys.value(16), 0);
+    EXPECT_EQ(keys.value(-1), 0);
+
+    // The capture dialog turns a lone F5 on the IE row into Alt+F5.
+    keys.setValue(4, captureRule(F(5)));
+    EXPECT_EQ(keys.valueForAction(u"InternetEx"), Alt | F(5));
+    // Two actions may share a key.
+    keys.setValue(10, Ctrl | 'C');
+    EXPECT_EQ(shortcutToText(keys.valueForAction(u"Table")), QStringLiteral("Ctrl+C"));
+    EXPECT_EQ(shortcutToText(keys.valueForAction(u"ColorChk")), QStringLiteral("Ctrl+C"));
+    // A row number outside the list changes Tidy.
+    keys.setValue(99, Alt | 'Q');
+    keys.setValue(-1, Alt | 'R');
+    EXPECT_EQ(keys.value(0), Alt | 'R');
+
+    keys.restoreDefaults();
+    for (int row = 0; row < ShortcutRowCount; ++row) {
+        const quint16 expected = row == 9 ? (Ctrl | 'G') : initial.value(row);
+        EXPECT_EQ(keys.value(row), expected) << "row " << row;
+    }
+}
+
+TEST(ShortcutKeys, RowsNameTheirActionsEntriesAndMenus)
+{
+    const struct {
+        int row;
+        const char *caption;
+        const char *action;
+        const char *iniKey;
+        const char *menuEntry;
+    } cases[] = {
+        {0, "Tidyの実行", "Tidy", "Tidy", "HTMLTidy1"},
+        {4, "IE", "InternetEx", "IE", "InternetExplorer1"},
+        {14, "CSS Validator", "CSSExe", "CSS_Up", "CSSValidator1"},
+    };
+    for (const auto &c : cases) {
+        const ShortcutRow &row = shortcutRow(c.row);
+        EXPECT_EQ(row.caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(row.action, QString::fromUtf8(c.action));
+        EXPECT_EQ(row.iniKey, QString::fromUtf8(c.iniKey));
+        EXPECT_EQ(row.menuEntry, QString::fromUtf8(c.menuEntry));
+        EXPECT_EQ(shortcutRowOfAction(row.action), c.row);
+    }
+    EXPECT_EQ(shortcutRow(42).action, QStringLiteral("Tidy"));
+    EXPECT_EQ(shortcutRowOfAction(u"tidy"), -1);
+}
+
+TEST(ShortcutKeyIni, WritesEveryEntryInFileOrder)
+{
+    TempHome home;
+    const QString path = home.file(QStringLiteral("key.ini"));
+    QString error;
+    ASSERT_TRUE(ShortcutKeys::initial().saveToIni(path, &error)) << error.toStdString();
+    EXPECT_EQ(home.read(QStringLiteral("key.ini")),
+              QByteArray("[Key]\r\n"
+                         "Tidy=F9\r\n"
+                         "Folder=F10\r\n"
+                         "CSS=F11\r\n"
+                         "LinkCheck=F12\r\n"
+                         "IE=F5\r\n"
+                         "Opera=F6\r\n"
+                         "Mozilla=F7\r\n"
+                         "NC=F8\r\n"
+                         "ColorChk=Ctrl+C\r\n"
+                         "Table=Ctrl+T\r\n"
+                         "Gray=\r\n"
+                         "W3C=Ctrl+W\r\n"
+                         "Lint=Ctrl+L\r\n"
+                         "WDG=Ctrl+D\r\n"
+                         "CSS_Up=Ctrl+S\r\n"
+                         "OpenURL=Ctrl+U\r\n"));
+}
+
+TEST(ShortcutKeyIni, RoundTripKeepsEveryKeyAndOtherLines)
+{
+    TempHome home;
+    const QString path = home.file(QStringLiteral("key.ini"));
+    home.write(QStringLiteral("key.ini"), "; kept\r\n[Key]\r\nGray=Ctrl+G\r\n[Other]\r\nx=1\r\n");
+
+    ShortcutKeys keys = ShortcutKeys::initial();
+    keys.setValue(0, Shift | Ctrl | Alt | 0x6A);
+    keys.setValue(3, 0);
+    keys.setValue(9, Alt | 0xDC);
+    keys.setValue(15, Ctrl | 0x20);
+    ASSERT_TRUE(keys.saveToIni(path));
+
+    ShortcutKeys loaded;
+    ASSERT_TRUE(loaded.loadFromIni(path));
+    EXPECT_EQ(loaded, keys);
+    const QByteArray text = home.read(QStringLiteral("key.ini"));
+    EXPECT_TRUE(text.startsWith("; kept\r\n[Key]\r\nGray=Alt+\\\r\n")) << text.constData();
+    EXPECT_TRUE(text.contains("Tidy=Shift+Ctrl+Alt+Num *\r\n"));
+    EXPECT_TRUE(text.contains("LinkCheck=\r\n"));
+    EXPECT_TRUE(text.endsWith("[Other]\r\nx=1\r\n"));
+}
+
+TEST(ShortcutKeyIni, ReadsStoredTextsAndMissingEntriesAsNoKey)
+{
+    const struct {
+        const char *tidyLine;
+        quint16 tidy;
+    } cases[] = {
+        {"Tidy=ctrl+t\r\n", Ctrl | 'T'},
+        {"Tidy=^F9\r\n", Ctrl | F(9)},
+        {"Tidy=Hyper+Q\r\n", 0},
+        {"Tidy=\r\n", 0},
+        {"", 0},
+    };
+    for (const auto &c : cases) {
+        TempHome home;
+        // No Gray entry at all, and Table before Folder: order does not matter.
+        home.write(QStringLiteral("key.ini"),
+                   QByteArray("[Key]\r\n") + c.tidyLine + "Table=Ctrl+B\r\nFolder=Alt+F10\r\n");
+        ShortcutKeys keys = ShortcutKeys::initial();
+        keys.restoreDefaults();
+        ASSERT_TRUE(keys.loadFromIni(home.file(QStringLiteral("key.ini"))));
+        EXPECT_EQ(keys.valueForAction(u"Tidy"), c.tidy) << c.tidyLine;
+        EXPECT_EQ(keys.valueForAction(u"Gray"), 0);
+        EXPECT_EQ(keys.valueForAction(u"Table"), Ctrl | 'B');
+        EXPECT_EQ(keys.valueForAction(u"Folder"), Alt | F(10));
+        EXPECT_EQ(keys.valueForAction(u"OpenURL1"), 0);
+    }
+}
+
+TEST(ShortcutKeyIni, MissingFileChangesNothingAndWriteFailureIsReported)
+{
+    TempHome home;
+    ShortcutKeys keys = ShortcutKeys::initial();
+    EXPECT_FALSE(keys.loadFromIni(home.file(QStringLiteral("key.ini"))));
+    EXPECT_EQ(keys, ShortcutKeys::initial());
+
+    // A plain file where the folder should be: nothing can be written there.
+    home.write(QStringLiteral("blocker"), "x");
+    QString error;
+    EXPECT_FALSE(keys.saveToIni(home.file(QStringLiteral("blocker/key.ini")), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
