@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include "app/upload_options.h"
+#include "integration/shortcut_keys.h"
+#include "tidy/tidy_options.h"
+
+// Everything the settings dialog edits. The dialog shows and changes this
+// object; the actions read it at the moment they need a value.
+struct AppSettings {
+    TidyOptionValues tidy = TidyOptionValues::atCreation();
+    QString editorPath;               // EditorPathEdit
+    QString tidyPath;                 // TidyPathEdit
+    bool openInBrowser = false;       // chkIEMnu "ブラウザで開く"
+    bool includeSubfolders = false;   // chkSubDir
+    QString operaOptionFile;          // [Opera] OptionFile
+    UploadOptions upload = UploadOptions::atCreation();
+    ShortcutKeys keys = ShortcutKeys::initial();
+};

@@ -1,0 +1,171 @@
+#include "main_actions.h"
+
+#include <QFileInfo>
+
+#include "app/view.h"
+#include "platform/atomic_file.h"
+#include "platform/browser_bridge.h"
+#include "platform/ini_file.h"
+#include "platform/process_runner.h"
+#include "platform/program_folder.h"
+#include "platform/text_codec.h"
+#include "app/window_placement.h"
+
+namespace {
+
+const QString kHtmlFilter = QStringLiteral("HTMLファイル (*.htm;*.html)|*.htm;*.html");
+const QString kTextFilter =
+    QStringLiteral("テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+
+}  // namespace
+
+MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *browsers)
+    : m_view(view),
+      m_runner(runner),
+      m_ownBrowsers(browsers ? nullptr : std::make_unique<NoBrowserBridge>()),
+      m_browsers(browsers ? *browsers : *m_ownBrowsers),
+      m_store(m_settings, view),
+      m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
+                m_fileSelector)
+{
+}
+
+MainActions::~MainActions() = default;
+
+void MainActions::start()
+{
+    m_store.load();
+    m_folders.load();
+}
+
+void MainActions::runAction(const std::function<void()> &action)
+{
+    ++m_depth;
+    try {
+        action();
+    } catch (const FunctionFailure &failure) {
+        m_view.setBusy(false);
+        m_view.setEnabled(Control::ToolBar1, true);
+        m_view.setEnabled(Control::Button1, true);
+        m_view.showError(failure.message());
+    }
+    --m_depth;
+    if (m_depth == 0)
+        drainPending();
+}
+
+void MainActions::drainPending()
+{
+    while (!m_pending.isEmpty() && m_depth == 0) {
+        auto [arguments, done] = m_pending.takeFirst();
+        processCommandLine(arguments);
+        if (done)
+            done();
+    }
+}
+
+void MainActions::tidyAction()
+{
+    const QString file = m_view.chooseOpenFile(m_folders.startDir(), kHtmlFilter);
+    if (file.isEmpty())
+        return;
+    m_folders.remember(file);
+    m_view.showPage(0);
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    runAction([&] { m_tidyRun.run(file); });
+    m_view.setEnabled(Control::Button1, true);
+    m_view.setEnabled(Control::ToolBar1, true);
+}
+
+void MainActions::dropOnTidyList(const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    if (files.size() > 1) {
+        m_view.notice(QStringLiteral("複数のファイルをまとめてチェックすることはまだできません。"
+                                     "1つずつドロップしてください。"));
+        return;
+    }
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    runAction([&] { m_tidyRun.run(files.first()); });
+    m_view.showPage(0);
+    m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
+}
+
+TidyRun::Outcome MainActions::checkDocument(const QString &document)
+{
+    TidyRun::Outcome outcome = TidyRun::Outcome::TidyMissing;
+    m_view.showPage(0);
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    runAction([&] { outcome = m_tidyRun.run(document); });
+    m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
+    return outcome;
+}
+
+void MainActions::processCommandLine(const QStringList &arguments)
+{
+    // Each document gets a Tidy run of its own.
+    for (const QString &argument : arguments) {
+        if (argument.isEmpty())
+            continue;
+        checkDocument(argument);
+    }
+}
+
+void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
+{
+    if (m_depth > 0) {
+        m_pending.append({arguments, std::move(done)});
+        return;
+    }
+    processCommandLine(arguments);
+    if (done)
+        done();
+}
+
+void MainActions::clearTidyResults()
+{
+    m_tidyList.clear();
+    m_fileSelector.setStringList({});
+}
+
+void MainActions::saveTidyResults()
+{
+    const QString text = m_tidyList.resultText();
+    if (text.isEmpty()) {
+        m_view.notice(QStringLiteral("結果はありません。"));
+        return;
+    }
+    QString file = m_view.chooseSaveFile(m_folders.startDir(), kTextFilter, QStringLiteral("txt"));
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".txt");
+    QString error;
+    if (!writeFileAtomically(file, TextCodec::encodeLegacy(text), &error))
+        m_view.showError(error);
+}
+
+void MainActions::copyTidyResults()
+{
+    const QString text = m_tidyList.resultText();
+    if (text.isEmpty()) {
+        m_view.notice(QStringLiteral("結果はありません。"));
+        return;
+    }
+    m_view.setClipboardText(text);
+    m_view.notice(QStringLiteral("クリップボードにコピーしました。"));
+}
+
+void MainActions::shutdown(const QRect &frame)
+{
+    IniFile ini(ProgramFolder::iniPath());
+    WindowPlacement::save(ini, frame);
+    ProgramFolder::emptyWorkDir();
+    m_http.abort();
+}

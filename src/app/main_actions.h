@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QStringList>
+#include <QStringListModel>
+#include <functional>
+#include <memory>
+
+#include "app/app_settings.h"
+#include "app/folder_memory.h"
+#include "app/settings_store.h"
+#include "fetch/http_client.h"
+#include "tidy/report_list_model.h"
+#include "tidy/tidy_run.h"
+
+class BrowserBridge;
+class ProcessRunner;
+class View;
+
+// The main window's actions without the window: every command of the menu,
+// the toolbar, the drop targets and the command line runs here and talks to
+// the user only through the View. It owns the long-lived objects: the
+// settings, the result lists, the HTTP client.
+class MainActions {
+public:
+    MainActions(View &view, ProcessRunner &runner, BrowserBridge *browsers = nullptr);
+    ~MainActions();
+
+    // Loads the settings (writing the files on a first start) and the
+    // remembered folder.
+    void start();
+
+    AppSettings &settings() { return m_settings; }
+    SettingsStore &settingsStore() { return m_store; }
+    FolderMemory &folders() { return m_folders; }
+    ReportListModel &tidyList() { return m_tidyList; }
+    QStringListModel &fileSelector() { return m_fileSelector; }
+    TidyRun &tidyRun() { return m_tidyRun; }
+    HttpClient &http() { return m_http; }
+
+    // Tidy (F9): asks for an HTML file and checks it.
+    void tidyAction();
+    // Files dropped on the Tidy result list.
+    void dropOnTidyList(const QStringList &files);
+    // Checks one document (file or URL) as the Tidy action does, without the
+    // file dialog. Returns the outcome; FunctionFailure is shown, not thrown.
+    TidyRun::Outcome checkDocument(const QString &document);
+
+    // The command line of this process or one handed over by a second start.
+    void processCommandLine(const QStringList &arguments);
+    // A command line handed over while a check runs waits for its end; `done`
+    // is called once it has been processed.
+    void processForwarded(const QStringList &arguments, std::function<void()> done);
+
+    // Context menu and buttons of the Tidy result list.
+    void clearTidyResults();
+    void saveTidyResults();
+    void copyTidyResults();
+    bool tidyResultsEmpty() const { return m_tidyList.rowCount() == 0; }
+
+    // Closing: the window's frame is stored, the working folder emptied and
+    // the HTTP request in progress aborted.
+    void shutdown(const QRect &frame);
+
+    bool isRunning() const { return m_depth > 0; }
+
+private:
+    // Runs an action with the controls disabled, showing a start failure as
+    // the general error, then drains command lines handed over meanwhile.
+    void runAction(const std::function<void()> &action);
+    void drainPending();
+
+    View &m_view;
+    ProcessRunner &m_runner;
+    std::unique_ptr<BrowserBridge> m_ownBrowsers;
+    BrowserBridge &m_browsers;
+    AppSettings m_settings;
+    SettingsStore m_store;
+    FolderMemory m_folders;
+    HttpClient m_http;
+    ReportListModel m_tidyList;
+    QStringListModel m_fileSelector;
+    TidyRun m_tidyRun;
+    int m_depth = 0;
+    QList<std::pair<QStringList, std::function<void()>>> m_pending;
+};

@@ -1,0 +1,161 @@
+#include "single_instance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <unistd.h>
+
+#include "app/forwarded_command_line.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+// A folder only this user can enter: $XDG_RUNTIME_DIR, else a 0700 folder in /tmp.
+QString privateRuntimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
+        return runtime;
+    const QString folder = QDir::tempPath() + QStringLiteral("/velmarin-%1").arg(::getuid());
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+    return folder;
+}
+
+QString instanceKey()
+{
+    const QByteArray folder = QDir(ProgramFolder::path()).canonicalPath().toUtf8();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+constexpr int kMaxRequestBytes = 1 << 20;
+
+}  // namespace
+
+SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
+
+SingleInstance::~SingleInstance()
+{
+    m_server.close();
+}
+
+QString SingleInstance::serverName()
+{
+    return privateRuntimeFolder() + QStringLiteral("/velmarin-") + instanceKey() +
+           QStringLiteral(".sock");
+}
+
+QString SingleInstance::lockPath()
+{
+    return privateRuntimeFolder() + QStringLiteral("/velmarin-") + instanceKey() +
+           QStringLiteral(".lock");
+}
+
+bool SingleInstance::becomeFirst(Handler handler)
+{
+    m_lock = std::make_unique<QLockFile>(lockPath());
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        return false;
+    }
+    m_handler = std::move(handler);
+    const QString name = serverName();
+    QLocalServer::removeServer(name);  // a socket left by a process that died
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    m_server.listen(name);
+    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    return true;
+}
+
+void SingleInstance::onNewConnection()
+{
+    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        if (socket->bytesAvailable() > 0)
+            onReadyRead(socket);
+    }
+}
+
+void SingleInstance::onReadyRead(QLocalSocket *socket)
+{
+    if (socket->property("velmarinTaken").toBool())
+        return;
+    QByteArray buffer = socket->property("velmarinBuffer").toByteArray();
+    buffer += socket->readAll();
+    const qsizetype end = buffer.indexOf('\0');
+    if (end < 0) {
+        if (buffer.size() > kMaxRequestBytes)
+            socket->abort();
+        else
+            socket->setProperty("velmarinBuffer", buffer);
+        return;
+    }
+    socket->setProperty("velmarinTaken", true);
+    Request request;
+    bool wellFormed = buffer.size() >= 2 && (buffer.at(0) == 'R' || buffer.at(0) == 'C') &&
+                      (buffer.at(1) == '0' || buffer.at(1) == '1');
+    if (wellFormed) {
+        request.raise = buffer.at(1) == '1' || buffer.at(0) == 'R';
+        request.hasCommandLine = buffer.at(0) == 'C';
+        if (request.hasCommandLine) {
+            const auto items =
+                ForwardedCommandLine::decode(QString::fromUtf8(buffer.mid(2, end - 2)));
+            if (items)
+                request.arguments = *items;
+            else
+                wellFormed = false;
+        }
+    }
+    QPointer<QLocalSocket> guard(socket);
+    auto done = [guard] {
+        if (guard) {
+            guard->write("K");
+            guard->flush();
+            guard->disconnectFromServer();
+        }
+    };
+    if (!wellFormed || !m_handler) {
+        done();  // a malformed request is ignored
+        return;
+    }
+    m_handler(request, done);
+}
+
+bool SingleInstance::sendToFirst(const Request &request)
+{
+    // The first instance may hold the lock but not listen yet: try a while.
+    QLocalSocket socket;
+    for (int attempt = 0;; ++attempt) {
+        socket.connectToServer(serverName());
+        if (socket.waitForConnected(1000))
+            break;
+        if (attempt >= 50)
+            return false;
+        QThread::msleep(100);
+    }
+    QByteArray message;
+    message += request.hasCommandLine ? 'C' : 'R';
+    message += request.raise ? '1' : '0';
+    if (request.hasCommandLine)
+        message += ForwardedCommandLine::encode(request.arguments).toUtf8();
+    message += '\0';
+    socket.write(message);
+    if (!socket.waitForBytesWritten(3000))
+        return false;
+    // The first instance answers once it has run every check; that can take
+    // long, so there is no time limit. A first instance that quits or dies
+    // closes the connection and ends the wait.
+    while (socket.state() == QLocalSocket::ConnectedState) {
+        if (socket.waitForReadyRead(1000) && socket.read(1) == "K")
+            return true;
+    }
+    return socket.read(1) == "K";
+}

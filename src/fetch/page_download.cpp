@@ -1,0 +1,34 @@
+#include "page_download.h"
+
+#include "platform/atomic_file.h"
+
+QByteArray bodyAsLines(const QByteArray &body)
+{
+    QByteArray out;
+    out.reserve(body.size() + body.size() / 32 + 2);
+    const qsizetype n = body.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype start = i;
+        while (i < n && body.at(i) != '\r' && body.at(i) != '\n')
+            ++i;
+        QByteArray line = body.mid(start, i - start);
+        const qsizetype nul = line.indexOf('\0');
+        if (nul >= 0)
+            line.truncate(nul);
+        out += line;
+        out += "\r\n";
+        if (i < n) {
+            if (body.at(i) == '\r' && i + 1 < n && body.at(i + 1) == '\n')
+                ++i;
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool saveBodyAsLines(const QByteArray &body, const QString &file)
+{
+    QString error;
+    return writeFileAtomically(file, bodyAsLines(body), &error);
+}

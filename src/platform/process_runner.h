@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Starting outside programs (Tidy, Java, the editor, the desktop's opener).
+// Programs always get an argument vector; nothing goes through a shell, so
+// paths with spaces, quotes, Japanese characters or a leading dash are safe.
+class ProcessRunner {
+public:
+    struct Result {
+        bool started = false;
+        bool crashed = false;
+        int exitCode = -1;
+        QString errorText;  // why it could not be started, when it could not
+    };
+
+    virtual ~ProcessRunner() = default;
+
+    // Runs a program with standard output and standard error written to two
+    // files (created or truncated), standard input closed, and waits for its
+    // end without a time limit. While it waits, events that are not user
+    // input are still handled, so the window repaints and messages from
+    // other instances are received.
+    virtual Result runToFiles(const QString &program, const QStringList &arguments,
+                              const QString &stdoutFile, const QString &stderrFile);
+
+    // Starts a program and does not wait for it (the user's editor).
+    virtual bool startDetached(const QString &program, const QStringList &arguments);
+
+    // Opens a file with the desktop's default application (xdg-open).
+    virtual bool openWithDefaultApplication(const QString &path);
+};

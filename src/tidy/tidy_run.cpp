@@ -1,0 +1,270 @@
+#include "tidy_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringListModel>
+
+#include "app/app_settings.h"
+#include "app/settings_store.h"
+#include "app/view.h"
+#include "fetch/http_client.h"
+#include "fetch/page_download.h"
+#include "platform/atomic_file.h"
+#include "platform/browser_bridge.h"
+#include "platform/process_runner.h"
+#include "platform/program_folder.h"
+#include "platform/text_codec.h"
+#include "tidy/report_list_model.h"
+#include "tidy/report_parser.h"
+
+namespace {
+
+QString workFile(const QString &name)
+{
+    return ProgramFolder::workDir() + name;
+}
+
+bool isExistingFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// Shows the hourglass for the life of the object.
+class BusyCursor {
+public:
+    explicit BusyCursor(View &view) : m_view(view) { m_view.setBusy(true); }
+    ~BusyCursor() { m_view.setBusy(false); }
+
+private:
+    View &m_view;
+};
+
+// The file content as one block of the browser result text: it ends with a
+// line break, so an empty line follows it in the saved file.
+QString contentBlock(const QString &path)
+{
+    bool ok = false;
+    QString text = TextCodec::decode(readWholeFile(path, &ok));
+    if (!text.isEmpty() && !text.endsWith(u'\n') && !text.endsWith(u'\r'))
+        text += QStringLiteral("\r\n");
+    return text;
+}
+
+QString quotedCommandLine(const QString &program, const QStringList &arguments)
+{
+    QStringList parts{u'"' + program + u'"'};
+    for (const QString &a : arguments)
+        parts << (a.startsWith(u'-') ? a : u'"' + a + u'"');
+    return parts.join(u' ');
+}
+
+}  // namespace
+
+QString FunctionFailure::message() const
+{
+    return QStringLiteral("Function failure (%1)").arg(commandLine);
+}
+
+DocumentKind classifyDocument(const QString &document)
+{
+    const QString lower = document.toLower();
+    if (lower.startsWith(QStringLiteral("http")))
+        return DocumentKind::Http;
+    if (lower.startsWith(QStringLiteral("ftp")) || lower.startsWith(QStringLiteral("wais")) ||
+        lower.startsWith(QStringLiteral("gopher")))
+        return DocumentKind::OtherProtocol;
+    return DocumentKind::Local;
+}
+
+TidyRun::TidyRun(AppSettings &settings, SettingsStore &store, View &view, ProcessRunner &runner,
+                 HttpClient &http, BrowserBridge &browsers, ReportListModel &list,
+                 QStringListModel &fileSelector)
+    : m_settings(settings),
+      m_store(store),
+      m_view(view),
+      m_runner(runner),
+      m_http(http),
+      m_browsers(browsers),
+      m_list(list),
+      m_fileSelector(fileSelector)
+{
+}
+
+QString TidyRun::outputPath() { return workFile(QStringLiteral("tidy_out.txt")); }
+QString TidyRun::reportPath() { return workFile(QStringLiteral("tidy_err.txt")); }
+QString TidyRun::fetchedPath() { return workFile(QStringLiteral("tidy_get.html")); }
+QString TidyRun::resultPath() { return workFile(QStringLiteral("Tidy_Result.txt")); }
+
+void TidyRun::enableControls()
+{
+    m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
+}
+
+bool TidyRun::executeTidy(const QString &document)
+{
+    BusyCursor busy(m_view);
+    struct EnableAtEnd {
+        TidyRun *run;
+        ~EnableAtEnd() { run->enableControls(); }
+    } enableAtEnd{this};
+
+    if (!m_store.tidyConfigExists())
+        m_store.save();
+    if (!isExistingFile(m_settings.tidyPath)) {
+        m_list.showMessageRow(QStringLiteral("Tidyが見当たりません"));
+        return false;
+    }
+
+    // Old reports go first, the numbered ones of a multi-document run too.
+    const QString dir = ProgramFolder::workDir();
+    const QDir work(dir.isEmpty() ? QDir::currentPath() : dir);
+    for (const QString &name :
+         work.entryList({QStringLiteral("tidy_*.txt")}, QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(work.filePath(name));
+
+    // Full paths throughout: a document named "-x.html" must not read as an option.
+    const QString config = ProgramFolder::tidyConfigPath();
+    const QString documentPath = QFileInfo(document).absoluteFilePath();
+    const QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config,
+                                documentPath};
+    const ProcessRunner::Result result =
+        m_runner.runToFiles(m_settings.tidyPath, arguments, outputPath(), reportPath());
+    if (!result.started)
+        throw FunctionFailure{quotedCommandLine(m_settings.tidyPath, arguments), result.errorText};
+
+    if (QFileInfo::exists(reportPath()) &&
+        QFileInfo(document).absoluteFilePath() != QFileInfo(fetchedPath()).absoluteFilePath()) {
+        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
+        lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + document);
+        if (result.crashed)
+            lines << QStringLiteral("エラー: Tidyが異常終了しました。");
+        writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
+    } else if (result.crashed) {
+        // A crash must not look like a clean report.
+        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
+        lines << QStringLiteral("エラー: Tidyが異常終了しました。");
+        writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
+    }
+    return true;
+}
+
+TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int browserIndex)
+{
+    struct EnableAtEnd {
+        TidyRun *run;
+        ~EnableAtEnd() { run->enableControls(); }
+    } enableAtEnd{this};
+
+    if (!m_store.tidyConfigExists())
+        m_store.save();
+
+    QString file;
+    switch (classifyDocument(document)) {
+    case DocumentKind::Local:
+        if (!isExistingFile(document)) {
+            m_list.showMessageRow(QStringLiteral("チェックするファイルが見当たりません。"));
+            return Outcome::NoDocument;
+        }
+        file = document;
+        break;
+    case DocumentKind::OtherProtocol:
+        m_view.showPage(0);
+        m_list.showMessageRow(QStringLiteral("HTTP以外のプロトコルには対応していません。") +
+                              document);
+        [[fallthrough]];
+    case DocumentKind::Http: {
+        const HttpClient::Response response = m_http.get(document);
+        if (!response.ok || !saveBodyAsLines(response.body, fetchedPath())) {
+            m_http.abort();
+            m_view.setBusy(false);
+            m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
+            return Outcome::FetchFailed;
+        }
+        file = fetchedPath();
+        break;
+    }
+    }
+
+    if (!executeTidy(file)) {
+        m_list.showMessageRow(QStringLiteral("Tidyの起動に失敗しました。"));
+        m_view.setBusy(false);
+        return Outcome::TidyMissing;
+    }
+
+    m_list.clear();
+    m_fileSelector.setStringList({});
+
+    if (showInBrowser)
+        presentInBrowser(document, browserIndex);
+    else
+        presentInWindow();
+    m_view.setBusy(false);
+    return Outcome::Checked;
+}
+
+void TidyRun::presentInWindow()
+{
+    const QFileInfo report(reportPath());
+    if (report.exists() && report.size() >= 1) {
+        bool exists = false;
+        m_list.setRows(loadTidyReportFile(reportPath(), &exists));
+    }
+
+    const QFileInfo output(outputPath());
+    if (!output.exists())
+        return;
+    if (output.size() <= 0) {
+        m_view.bringToFront();
+        m_view.showStatus(QStringLiteral("出力はありません。"), true);
+        return;
+    }
+    if (!m_opensOutput)
+        return;
+    if (isExistingFile(m_settings.editorPath))
+        m_runner.startDetached(m_settings.editorPath, {outputPath()});
+    else
+        m_runner.openWithDefaultApplication(outputPath());
+    m_view.bringToFront();
+}
+
+QString TidyRun::browserResultText(const QString &document, const QString &reportFile,
+                                   const QString &outputFile)
+{
+    QStringList blocks;
+    const QFileInfo report(reportFile);
+    if (report.exists()) {
+        blocks << (report.size() >= 1 ? QStringLiteral("-----エラーおよび警告-----")
+                                      : QStringLiteral("-----エラーおよび警告なし-----"));
+        blocks << contentBlock(reportFile);
+    }
+    const QFileInfo output(outputFile);
+    if (output.exists()) {
+        blocks << (output.size() >= 1 ? QStringLiteral("-----出力-----")
+                                      : QStringLiteral("-----出力なし-----"));
+        blocks << contentBlock(outputFile);
+    }
+    if (blocks.isEmpty())
+        blocks << QStringLiteral("-----エラー、警告、および出力はありません-----");
+    else {
+        blocks.prepend(document);
+        blocks << QStringLiteral("-----END-----");
+    }
+    return TextCodec::joinCrLf(blocks);
+}
+
+void TidyRun::presentInBrowser(const QString &document, int browserIndex)
+{
+    const QString text = browserResultText(document, reportPath(), outputPath());
+    writeFileAtomically(resultPath(), TextCodec::encodeLegacy(text));
+    const QString result = QFileInfo(resultPath()).absoluteFilePath();
+    if (m_browsers.openFile(browserIndex, result))
+        return;
+    if (!m_view.ask(QStringLiteral("DDEリンクに失敗しました。結果をエディタで開きますか？")))
+        return;
+    if (!m_settings.editorPath.isEmpty())
+        m_runner.startDetached(m_settings.editorPath, {result});
+    else
+        m_runner.openWithDefaultApplication(result);
+}

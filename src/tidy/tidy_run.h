@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct AppSettings;
+class BrowserBridge;
+class HttpClient;
+class ProcessRunner;
+class ReportListModel;
+class SettingsStore;
+class QStringListModel;
+class View;
+
+// Raised when an outside program cannot be started at all; it ends the
+// action and reaches the general error display as "Function failure (...)".
+struct FunctionFailure {
+    QString commandLine;
+    QString reason;
+    QString message() const;
+};
+
+// One document checked with HTML Tidy: a local file or an http URL. The
+// report goes to the Tidy result list and the tidied document to the user's
+// editor, or both go to a browser as one result text.
+class TidyRun {
+public:
+    enum class Outcome {
+        Checked,       // Tidy ran and its report is in the list
+        NoDocument,    // no such file
+        FetchFailed,   // the URL could not be downloaded
+        TidyMissing,   // no Tidy executable at the configured path
+    };
+
+    TidyRun(AppSettings &settings, SettingsStore &store, View &view, ProcessRunner &runner,
+            HttpClient &http, BrowserBridge &browsers, ReportListModel &list,
+            QStringListModel &fileSelector);
+
+    // Whether the tidied output is opened for the user (the window) or only
+    // left in the working folder (the console program).
+    void setOpensOutput(bool opens) { m_opensOutput = opens; }
+
+    // Checks a document. With showInBrowser the results go to the browser of
+    // that index as one text file instead. Throws FunctionFailure.
+    Outcome run(const QString &document, bool showInBrowser = false, int browserIndex = 0);
+
+    // Starts Tidy for a local file and waits for it; false when there is no
+    // Tidy to start. Throws FunctionFailure when the process cannot start.
+    bool executeTidy(const QString &document);
+
+    // The working files of the last single-document run.
+    static QString outputPath();   // tidy_out.txt
+    static QString reportPath();   // tidy_err.txt
+    static QString fetchedPath();  // tidy_get.html
+    static QString resultPath();   // Tidy_Result.txt
+
+    // The combined result text shown in a browser, built from the two files.
+    static QString browserResultText(const QString &document, const QString &reportFile,
+                                     const QString &outputFile);
+
+private:
+    void presentInWindow();
+    void presentInBrowser(const QString &document, int browserIndex);
+    void enableControls();
+
+    AppSettings &m_settings;
+    SettingsStore &m_store;
+    View &m_view;
+    ProcessRunner &m_runner;
+    HttpClient &m_http;
+    BrowserBridge &m_browsers;
+    ReportListModel &m_list;
+    QStringListModel &m_fileSelector;
+    bool m_opensOutput = true;
+};
+
+// Classification of a document string by its lower-cased beginning.
+enum class DocumentKind { Http, OtherProtocol, Local };
+DocumentKind classifyDocument(const QString &document);
