@@ -1,0 +1,140 @@
+#include "report_parser.h"
+
+#include <QFile>
+#include <QStringView>
+#include <algorithm>
+#include <array>
+
+#include "platform/text_codec.h"
+
+namespace {
+
+bool insidePair(const QString &text, qsizetype index) {
+    return index > 0 && index < text.size() && text.at(index).isLowSurrogate() &&
+           text.at(index - 1).isHighSurrogate();
+}
+
+// The characters from the 1-based position from on, at most length of them,
+// with the forgiving bounds the positions below rely on: a length below one
+// or a start past the end gives an empty text. A piece never begins or ends
+// between the halves of a surrogate pair; the half character is left out.
+QString piece(const QString &text, qint64 from, qint64 length) {
+    const qint64 size = text.size();
+    qint64 begin = std::max<qint64>(from, 1) - 1;
+    if (length <= 0 || begin >= size) return {};
+    qint64 end = std::min(size, begin + length);
+    if (insidePair(text, begin)) ++begin;
+    if (insidePair(text, end)) --end;
+    if (end <= begin) return {};
+    return text.mid(begin, end - begin);
+}
+
+bool isBlank(const QString &line) {
+    return std::all_of(line.cbegin(), line.cend(),
+                       [](QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; });
+}
+
+// Tidy 5 speaks English and starts each message with one of these words.
+// They are only taken at the start of the message, so a quoted word inside a
+// message does not change its kind.
+struct EnglishPrefix {
+    const char16_t *text;
+    ReportKind kind;
+};
+
+const std::array<EnglishPrefix, 5> &englishPrefixes() {
+    // Config messages (an unknown or malformed option) do not judge the
+    // page; they are shown as information so they still stand out.
+    static const std::array<EnglishPrefix, 5> prefixes{{
+        {u"Warning: ", ReportKind::Warning},
+        {u"Error: ", ReportKind::Error},
+        {u"Info: ", ReportKind::Information},
+        {u"Access: ", ReportKind::Accessibility},
+        {u"Config: ", ReportKind::Information},
+    }};
+    return prefixes;
+}
+
+ReportKind englishKind(const QString &message) {
+    for (const EnglishPrefix &prefix : englishPrefixes()) {
+        if (message.startsWith(QStringView(prefix.text))) return prefix.kind;
+    }
+    return ReportKind::None;
+}
+
+// A located line's message: the English prefix first, then the Japanese
+// prefixes anywhere in the message in the order warning, error, information.
+ReportKind locatedKind(const QString &description) {
+    const ReportKind english = englishKind(description);
+    if (english != ReportKind::None) return english;
+    if (posFrom(QStringLiteral("警告: "), description, 1, false) > 0) return ReportKind::Warning;
+    if (posFrom(QStringLiteral("エラー: "), description, 1, false) > 0) return ReportKind::Error;
+    if (posFrom(QStringLiteral("情報: "), description, 1, false) > 0)
+        return ReportKind::Information;
+    return ReportKind::None;
+}
+
+// An unlocated line: "情報: " anywhere wins over the heading of the
+// accessibility section.
+ReportKind unlocatedKind(const QString &line) {
+    const ReportKind english = englishKind(line);
+    if (english != ReportKind::None) return english;
+    if (posFrom(QStringLiteral("情報: "), line, 1, false) > 0) return ReportKind::Information;
+    if (line.left(21) == QLatin1String("Accessibility Checks:")) return ReportKind::Accessibility;
+    return ReportKind::None;
+}
+
+}  // namespace
+
+int posFrom(const QString &needle, const QString &text, int start, bool caseBlind) {
+    if (needle.isEmpty() || start < 1 || start > text.size()) return 0;
+    const Qt::CaseSensitivity cs = caseBlind ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    qsizetype from = start - 1;
+    while (true) {
+        const qsizetype found = text.indexOf(needle, from, cs);
+        if (found < 0) return 0;
+        if (!insidePair(text, found)) return static_cast<int>(found + 1);
+        from = found + 1;
+    }
+}
+
+ReportRow parseReportLine(const QString &line) {
+    ReportRow row;
+    if (!line.startsWith(QLatin1String("line "))) {
+        // "Line " with a capital and every other line are unlocated.
+        row.description = line;
+        row.kind = unlocatedKind(line);
+        return row;
+    }
+    // line <caption> column <column> - <description>
+    // p1 is the space after the line number, p2 the one after the column
+    // number; p1 + 8 skips " column ", p2 + 3 skips " - ". A line without
+    // these spaces just gives empty or shortened cells.
+    const qint64 p1 = posFrom(QStringLiteral(" "), line, 6, false);
+    row.caption = piece(line, 6, p1 - 6);
+    const qint64 p2 = posFrom(QStringLiteral(" "), line, static_cast<int>(p1 + 8), false);
+    row.column = piece(line, p1 + 8, p2 - p1 - 8);
+    // Tidy ends a located line with the message itself, so the description
+    // runs to the end of the line.
+    row.description = piece(line, p2 + 3, line.size());
+    row.kind = locatedKind(row.description);
+    return row;
+}
+
+QVector<ReportRow> parseTidyReport(const QString &text) {
+    QVector<ReportRow> rows;
+    const QStringList lines = TextCodec::splitLines(text);
+    rows.reserve(lines.size());
+    for (const QString &line : lines) {
+        if (!isBlank(line)) rows.append(parseReportLine(line));
+    }
+    return rows;
+}
+
+QVector<ReportRow> loadTidyReportFile(const QString &path, bool *exists) {
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (exists) *exists = opened;
+    if (!opened) return {};
+    return parseTidyReport(TextCodec::decode(file.readAll()));
+}
