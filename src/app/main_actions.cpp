@@ -66,6 +66,8 @@ void MainActions::drainPending()
 
 void MainActions::tidyAction()
 {
+    if (m_depth > 0)
+        return;  // a check is running; its controls are disabled
     const QString file = m_view.chooseOpenFile(m_folders.startDir(), kHtmlFilter);
     if (file.isEmpty())
         return;
@@ -80,7 +82,7 @@ void MainActions::tidyAction()
 
 void MainActions::dropOnTidyList(const QStringList &files)
 {
-    if (files.isEmpty())
+    if (files.isEmpty() || m_depth > 0)
         return;
     if (files.size() > 1) {
         m_view.notice(QStringLiteral("複数のファイルをまとめてチェックすることはまだできません。"

@@ -1,1 +1,52 @@
-int main() { return 0; }
+// velmarin: the window program.
+
+#include <QApplication>
+
+#include "app/forwarded_command_line.h"
+#include "app/main_form.h"
+#include "app/single_instance.h"
+#include "platform/termination_signals.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmarin"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
+    const QStringList arguments = app.arguments().mid(1);
+
+    SingleInstance instance;
+    MainForm *form = nullptr;
+    const bool first = instance.becomeFirst(
+        [&form](const SingleInstance::Request &request, std::function<void()> done) {
+            if (form == nullptr) {
+                done();
+                return;
+            }
+            if (!request.hasCommandLine) {
+                form->raiseFromSecondStart();
+                done();
+                return;
+            }
+            form->handleForwarded(request.arguments, request.raise, std::move(done));
+        });
+    if (!first) {
+        // Hand the command line to the running instance and wait for it.
+        SingleInstance::Request request;
+        request.hasCommandLine = !arguments.isEmpty();
+        request.raise = arguments.isEmpty() ||
+                        ForwardedCommandLine::raisesRunningInstance(arguments);
+        request.arguments = arguments;
+        SingleInstance::sendToFirst(request);
+        return 0;
+    }
+
+    MainForm window(arguments);
+    form = &window;
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &window,
+                     &QWidget::close);
+    window.show();
+    const int status = app.exec();
+    form = nullptr;
+    return status;
+}
