@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package Velmarin needs and builds it into build/.
+# Usage: scripts/setup.sh [extra cmake arguments]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
+    tidy fonts-noto-cjk xdg-utils
+    libgtest-dev libgmock-dev
+    clang libclang-rt-14-dev
+    liblz4-dev libjpeg-dev libpng-dev zlib1g-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build build
