@@ -23,10 +23,10 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== fuzz targets (short run)"
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMARIN_FUZZ=ON \
     -DVELMARIN_GUI=OFF -DVELMARIN_BENCH=OFF
-cmake --build build-fuzz --target all
-for target in build-fuzz/tests/fuzz/*_fuzz; do
-    [ -x "$target" ] || continue
-    echo "-- $target"
-    ASAN_OPTIONS=detect_leaks=0 "$target" -runs=20000 -max_len=4096
+targets=$(for f in tests/fuzz/*_fuzz.cpp; do basename "$f" .cpp; done)
+cmake --build build-fuzz --target $targets
+for name in $targets; do
+    echo "-- $name"
+    ASAN_OPTIONS=detect_leaks=0 "build-fuzz/tests/fuzz/$name" -runs=20000 -max_len=4096
 done
 echo "== all tests passed"
