@@ -139,12 +139,12 @@ bool TidyRun::executeTidy(const QString &document)
         QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
         lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + document);
         if (result.crashed)
-            lines << QStringLiteral("エラー: Tidyが異常終了しました。");
+            lines << QStringLiteral("Error: Tidyが異常終了しました。");
         writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
     } else if (result.crashed) {
         // A crash must not look like a clean report.
         QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
-        lines << QStringLiteral("エラー: Tidyが異常終了しました。");
+        lines << QStringLiteral("Error: Tidyが異常終了しました。");
         writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
     }
     return true;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/qt_print.h"
+
 // A temporary program folder: VELMARIN_HOME points at it for the life of the
 // object, so no test touches the user's own files.
 class TempHome {
