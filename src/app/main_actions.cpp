@@ -21,7 +21,6 @@ const QString kTextFilter =
 
 MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *browsers)
     : m_view(view),
-      m_runner(runner),
       m_ownBrowsers(browsers ? nullptr : std::make_unique<NoBrowserBridge>()),
       m_browsers(browsers ? *browsers : *m_ownBrowsers),
       m_store(m_settings, view),

@@ -72,7 +72,6 @@ private:
     void drainPending();
 
     View &m_view;
-    ProcessRunner &m_runner;
     std::unique_ptr<BrowserBridge> m_ownBrowsers;
     BrowserBridge &m_browsers;
     AppSettings m_settings;

@@ -121,8 +121,10 @@ QString decode(const QByteArray &bytes)
 
 QByteArray encodeLegacy(const QString &text)
 {
+    // CP932 only when it reads back as the same text: some CP932 byte
+    // sequences (half-width katakana pairs) are also valid UTF-8.
     QByteArray out;
-    if (toCp932(text, &out))
+    if (toCp932(text, &out) && decode(out) == text)
         return out;
     return text.toUtf8();
 }

@@ -23,7 +23,8 @@ bool isValidUtf8(const QByteArray &bytes);
 bool toCp932(const QString &text, QByteArray *out);
 QString fromCp932(const QByteArray &bytes);
 
-// CP932 when every character fits, else UTF-8.
+// CP932 when every character fits and the bytes read back as the same
+// text, else UTF-8.
 QByteArray encodeLegacy(const QString &text);
 
 // Splits on CR LF, CR or LF. A final line break does not give an empty last line.

@@ -18,6 +18,10 @@ TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
     EXPECT_FALSE(TextCodec::toCp932(emoji, &lossy));
     EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(emoji)), emoji);
     EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(japanese)), japanese);
+
+    // "ﾃｩ" is C3 A9 in CP932, which would read back as UTF-8 "é".
+    const QString katakana = QStringLiteral("ﾃｩ");
+    EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(katakana)), katakana);
 }
 
 TEST(TextCodec, UndefinedCp932BytesBecomeReplacementCharacters)
