@@ -24,6 +24,16 @@ QString privateRuntimeFolder()
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                       QFileDevice::ExeOwner);
+    // Someone else may have made that folder first: then keep out of it.
+    const QFileInfo info(folder);
+    if (info.ownerId() != ::getuid() ||
+        (info.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
+        const QString own = ProgramFolder::file(QStringLiteral("run"));
+        QDir().mkpath(own);
+        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+        return own;
+    }
     return folder;
 }
 
