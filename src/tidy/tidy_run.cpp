@@ -134,17 +134,17 @@ bool TidyRun::executeTidy(const QString &document)
     if (!result.started)
         throw FunctionFailure{quotedCommandLine(m_settings.tidyPath, arguments), result.errorText};
 
-    if (QFileInfo::exists(reportPath()) &&
-        QFileInfo(document).absoluteFilePath() != QFileInfo(fetchedPath()).absoluteFilePath()) {
+    // The report of a local file starts with the file's name; a crash must
+    // not look like a clean report.
+    const bool fetched =
+        QFileInfo(document).absoluteFilePath() == QFileInfo(fetchedPath()).absoluteFilePath();
+    const bool named = QFileInfo::exists(reportPath()) && !fetched;
+    if (named || result.crashed) {
         QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
-        lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + document);
+        if (named)
+            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + document);
         if (result.crashed)
             lines << QStringLiteral("Error: Tidyが異常終了しました。");
-        writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
-    } else if (result.crashed) {
-        // A crash must not look like a clean report.
-        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
-        lines << QStringLiteral("Error: Tidyが異常終了しました。");
         writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
     }
     return true;
