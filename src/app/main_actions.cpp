@@ -1,5 +1,6 @@
 #include "main_actions.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "app/view.h"
@@ -24,6 +25,7 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_ownBrowsers(browsers ? nullptr : std::make_unique<NoBrowserBridge>()),
       m_browsers(browsers ? *browsers : *m_ownBrowsers),
       m_store(m_settings, view),
+      m_runner(runner),
       m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
                 m_fileSelector)
 {
@@ -135,9 +137,8 @@ void MainActions::clearTidyResults()
     m_fileSelector.setStringList({});
 }
 
-void MainActions::saveTidyResults()
+void MainActions::saveResultText(const QString &text)
 {
-    const QString text = m_tidyList.resultText();
     if (text.isEmpty()) {
         m_view.notice(QStringLiteral("結果はありません。"));
         return;
@@ -152,9 +153,8 @@ void MainActions::saveTidyResults()
         m_view.showError(error);
 }
 
-void MainActions::copyTidyResults()
+void MainActions::copyResultText(const QString &text)
 {
-    const QString text = m_tidyList.resultText();
     if (text.isEmpty()) {
         m_view.notice(QStringLiteral("結果はありません。"));
         return;
@@ -169,4 +169,23 @@ void MainActions::shutdown(const QRect &frame)
     WindowPlacement::save(ini, frame);
     ProgramFolder::emptyWorkDir();
     m_http.abort();
+}
+
+QString MainActions::helpFilePath()
+{
+    const QString name = QStringLiteral("Velmarin.chm");
+    const QString beside = QCoreApplication::applicationDirPath() + u'/' + name;
+    if (QFileInfo::exists(beside))
+        return beside;
+    return ProgramFolder::file(name);
+}
+
+void MainActions::openHelp()
+{
+    const QString help = helpFilePath();
+    if (!QFileInfo(help).isFile()) {
+        m_view.notice(QStringLiteral("Velmarin.chmがありません。"));
+        return;
+    }
+    m_runner.openWithDefaultApplication(help);
 }

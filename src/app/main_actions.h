@@ -9,6 +9,7 @@
 
 #include "app/app_settings.h"
 #include "app/folder_memory.h"
+#include "app/message_list_model.h"
 #include "app/settings_store.h"
 #include "fetch/http_client.h"
 #include "tidy/report_list_model.h"
@@ -55,9 +56,22 @@ public:
 
     // Context menu and buttons of the Tidy result list.
     void clearTidyResults();
-    void saveTidyResults();
-    void copyTidyResults();
+    void saveTidyResults() { saveResultText(m_tidyList.resultText()); }
+    void copyTidyResults() { copyResultText(m_tidyList.resultText()); }
     bool tidyResultsEmpty() const { return m_tidyList.rowCount() == 0; }
+
+    // The same for the CSS list.
+    void clearCssResults() { m_cssList.clear(); }
+    void saveCssResults() { saveResultText(m_cssList.cssResultText()); }
+    void copyCssResults() { copyResultText(m_cssList.cssResultText()); }
+    void clearLinkResults() { m_linkList.clear(); }
+
+    MessageListModel &cssList() { return m_cssList; }
+    MessageListModel &linkList() { return m_linkList; }
+
+    // Help: opens the help file, or says that it is missing.
+    void openHelp();
+    static QString helpFilePath();
 
     // Closing: the window's frame is stored, the working folder emptied and
     // the HTTP request in progress aborted.
@@ -70,6 +84,8 @@ private:
     // the general error, then drains command lines handed over meanwhile.
     void runAction(const std::function<void()> &action);
     void drainPending();
+    void saveResultText(const QString &text);
+    void copyResultText(const QString &text);
 
     View &m_view;
     std::unique_ptr<BrowserBridge> m_ownBrowsers;
@@ -78,7 +94,10 @@ private:
     SettingsStore m_store;
     FolderMemory m_folders;
     HttpClient m_http;
+    ProcessRunner &m_runner;
     ReportListModel m_tidyList;
+    MessageListModel m_cssList{QStringLiteral("行番号"), QStringLiteral("内容")};
+    MessageListModel m_linkList{QStringLiteral("リンク先"), QStringLiteral("状態")};
     QStringListModel m_fileSelector;
     TidyRun m_tidyRun;
     int m_depth = 0;

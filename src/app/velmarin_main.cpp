@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
@@ -9,6 +11,11 @@
 
 int main(int argc, char *argv[])
 {
+    // The embedded browsers need this before the application exists; as root
+    // (containers, some kiosks) Chromium's sandbox cannot start.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::getuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmarin"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
