@@ -59,6 +59,12 @@ void SettingsStore::setTidyPath(const QString &path)
     setTidyCommandsEnabled(isExistingFile(path));
 }
 
+void SettingsStore::afterTidyBrowse(const QString &editorPath)
+{
+    const bool editorUsable = editorPath.isEmpty() || isExistingFile(editorPath);
+    setTidyCommandsEnabled(isExistingFile(m_settings.tidyPath) && editorUsable);
+}
+
 void SettingsStore::load()
 {
     AppSettings &s = m_settings;

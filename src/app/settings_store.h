@@ -24,6 +24,12 @@ public:
     // The Tidy path field changed (typed, chosen or loaded).
     void setTidyPath(const QString &path);
 
+    // After the browse button of the Tidy path, chosen or not: the Tidy
+    // commands are usable when the Tidy path names an existing file and the
+    // editor path is empty or names one too. An empty editor path is fine:
+    // the tidied page then opens with the desktop's default application.
+    void afterTidyBrowse(const QString &editorPath);
+
     bool tidyConfigExists() const;
 
     // The Tidy that a first start or a vanished path falls back to: "tidy"

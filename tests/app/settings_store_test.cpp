@@ -177,3 +177,35 @@ TEST(SettingsStore, AnUnwritableProgramFolderIsReportedOnce)
     EXPECT_EQ(view.errors.size(), 1);
     EXPECT_FALSE(settings.tidyPath.isEmpty());  // the values are still usable
 }
+
+TEST(SettingsStore, TidyPathChangesAndTheBrowseRuleSetTheTidyCommands)
+{
+    TempHome home;
+    AppSettings settings;
+    RecordingView view;
+    SettingsStore store(settings, view);
+    store.load();
+    const QString tidy = settings.tidyPath;
+    ASSERT_FALSE(tidy.isEmpty());
+
+    // Every change of the field: enabled exactly while it names a file.
+    store.setTidyPath(home.file(QStringLiteral("typo")));
+    EXPECT_FALSE(view.enabled.value(Control::TidyMenuItems, true));
+    EXPECT_FALSE(view.enabled.value(Control::TidyToolButtons, true));
+    store.setTidyPath(tidy);
+    EXPECT_TRUE(view.enabled.value(Control::TidyMenuItems));
+    EXPECT_TRUE(view.enabled.value(Control::TidyToolButtons));
+
+    // After browsing: an empty editor path does not block the Tidy run (the
+    // desktop's default application opens the page), a broken one does.
+    store.afterTidyBrowse(QString());
+    EXPECT_TRUE(view.enabled.value(Control::TidyMenuItems));
+    store.afterTidyBrowse(home.file(QStringLiteral("no-editor")));
+    EXPECT_FALSE(view.enabled.value(Control::TidyMenuItems, true));
+    EXPECT_FALSE(view.enabled.value(Control::TidyToolButtons, true));
+    store.afterTidyBrowse(tidy);  // any existing file will do as the editor
+    EXPECT_TRUE(view.enabled.value(Control::TidyToolButtons));
+    store.setTidyPath(QString());
+    store.afterTidyBrowse(tidy);
+    EXPECT_FALSE(view.enabled.value(Control::TidyMenuItems, true));
+}
