@@ -219,7 +219,6 @@ int SettingForm::showSettings()
         fillControls();
     }
     PageControl1->setCurrentIndex(0);
-    m_tidyPathAtShow = m_settings.tidyPath;
     return exec();
 }
 
@@ -245,6 +244,7 @@ void SettingForm::fillControls()
     EditorPathEdit->setText(m_settings.editorPath);
     // The settings already hold this path, so the change rule does nothing new.
     TidyPathEdit->setText(m_settings.tidyPath);
+    m_tidyPathAtShow = m_settings.tidyPath;
     chkSubDir->setChecked(m_settings.includeSubfolders);
     chkIEMnu->setChecked(m_settings.openInBrowser);
     UploadPanel->fill(m_settings.upload);

@@ -430,6 +430,12 @@ private Q_SLOTS:
         f.answer = tidy;
         f.EditorPathButton->click();
         QCOMPARE(f.EditorPathEdit->text(), tidy);
+
+        // Closing with Esc is a Cancel: the Tidy path in use is the one the dialog showed.
+        f.TidyPathEdit->setText(m_home->file(QStringLiteral("typo")));
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QCOMPARE(m_settings->tidyPath, tidy);
+        QVERIFY(m_view->enabled.value(Control::TidyMenuItems));
     }
 
     void optionsTheTidyIgnoresAreGreyed()
