@@ -22,35 +22,27 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QFileInfo>
+#include <QLabel>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include "app/about_form.h"
 #include "app/main_actions.h"
 #include "app/report_icons_gui.h"
 #include "app/window_placement.h"
+#include "app/main_form_actions.h"
+#include "app/toolbar_icons_gui.h"
+#include "integration/shortcut.h"
+#include "integration/shortcut_keys.h"
+#include "tidy/settings_form.h"
+#include "app/window_fonts_gui.h"
 #include "platform/ini_file.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
 
 namespace {
-
-QFont windowFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("Noto Sans JP")});
-    font.setPixelSize(12);
-    return font;
-}
-
-QFont fixedFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
-                      QStringLiteral("Noto Sans Mono")});
-    font.setPixelSize(12);
-    font.setStyleHint(QFont::Monospace);
-    return font;
-}
 
 QStringList localFiles(const QMimeData *mime)
 {
@@ -73,57 +65,202 @@ MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget 
         runner = m_ownRunner.get();
     }
     setWindowTitle(QStringLiteral("Velmarin"));
-    setFont(windowFont());
+    setFont(WindowFonts::dialogFont());
     resize(WindowPlacement::kDesignedSize);
     setMinimumSize(WindowPlacement::kMinimumSize);
 
     m_actions = std::make_unique<MainActions>(*this, *runner);
+    buildActions();
     buildMenus();
+    buildToolBar();
     buildPages();
 
     Timer1.setInterval(5000);
     Timer1.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, [this] { statusBar()->clearMessage(); });
 
-    // The settings come first: loading them sets the Tidy commands' state.
+    // The settings come first: loading them sets the Tidy commands' state and
+    // the shortcut keys; menu entries show the keys only when key.ini existed.
+    const bool keyIniExisted = QFileInfo::exists(ProgramFolder::keyIniPath());
     m_actions->start();
+    applyShortcuts(m_actions->settings().keys, keyIniExisted);
+    m_settingForm = new SettingForm(m_actions->settings(), m_actions->settingsStore(), this, this);
 
     m_firstPaint = true;
     PageControl1->setCurrentIndex(0);
     QScreen *screen = QGuiApplication::primaryScreen();
     const QSize workArea = screen ? screen->availableGeometry().size() : QSize(1024, 768);
-    const QRect placement =
-        WindowPlacement::load(IniFile(ProgramFolder::iniPath()), workArea);
+    const QRect placement = WindowPlacement::load(IniFile(ProgramFolder::iniPath()), workArea);
     move(placement.topLeft());
     resize(placement.size());
 }
 
 MainForm::~MainForm() = default;
 
+void MainForm::buildActions()
+{
+    for (const MainActionDef &def : mainActionDefs()) {
+        auto *a = new QAction(def.caption, this);
+        a->setObjectName(def.name);
+        a->setStatusTip(def.available || def.hint.isEmpty() ? def.hint
+                                                            : notYetAvailableHint(def.hint));
+        a->setEnabled(def.available);
+        a->setProperty("offered", def.available);
+        const QString name = def.name;
+        connect(a, &QAction::triggered, this, [this, name] { routeAction(name); });
+        addAction(a);  // keys work wherever the focus is in the window
+        m_actionsByName.insert(def.name, a);
+    }
+}
+
+void MainForm::routeAction(const QString &name)
+{
+    if (name == QLatin1String("Tidy"))
+        m_actions->tidyAction();
+    else if (name == QLatin1String("ChmOpen"))
+        m_actions->openHelp();
+}
+
 void MainForm::buildMenus()
 {
+    auto addEntries = [this](QMenu *menu, const QString &submenu) {
+        for (const MenuEntryDef &def : checkMenuEntries(submenu)) {
+            QAction *target = action(def.action);
+            auto *entry = menu->addAction(def.caption);
+            entry->setObjectName(def.name);
+            entry->setShortcutContext(Qt::WidgetShortcut);
+            entry->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+            entry->setEnabled(target->isEnabled());
+            connect(entry, &QAction::triggered, target, &QAction::trigger);
+            m_menuEntries.insert(def.name, entry);
+        }
+    };
     QMenu *check = menuBar()->addMenu(QStringLiteral("文法チェック(&C)"));
-    QMenu *syntax = check->addMenu(QStringLiteral("文法チェック"));
-    HTMLTidy1 = syntax->addAction(QStringLiteral("&HTML Tidy"));
-    HTMLTidy1->setObjectName(QStringLiteral("HTMLTidy1"));
-    HTMLTidy1->setStatusTip(QStringLiteral("HTML Tidyを実行します。"));
-    HTMLTidy1->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(HTMLTidy1, &QAction::triggered, this, [this] { m_actions->tidyAction(); });
+    for (const QString &submenu : {QStringLiteral("文法チェック"), QStringLiteral("ブラウザ"),
+                                   QStringLiteral("アップロード"), QStringLiteral("その他")})
+        addEntries(check->addMenu(submenu), submenu);
+    addEntries(check, QString());
+
+    QMenu *options = menuBar()->addMenu(QStringLiteral("設定(&O)"));
+    QAction *setting = options->addAction(QStringLiteral("設定(&O)..."));
+    setting->setObjectName(QStringLiteral("Setting1"));
+    setting->setStatusTip(QStringLiteral("Velmarinの設定を行います。"));
+    connect(setting, &QAction::triggered, this, &MainForm::showSettings);
+    m_menuEntries.insert(QStringLiteral("Setting1"), setting);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    About1 = help->addAction(QStringLiteral("Velmarinについて(&A)"));
-    connect(About1, &QAction::triggered, this, &MainForm::showAbout);
+    QAction *showHelp = help->addAction(QStringLiteral("ヘルプの表示(&H)"));
+    showHelp->setObjectName(QStringLiteral("Help1"));
+    connect(showHelp, &QAction::triggered, action(QStringLiteral("ChmOpen")), &QAction::trigger);
+    m_menuEntries.insert(QStringLiteral("Help1"), showHelp);
+    QAction *about = help->addAction(QStringLiteral("Velmarinについて(&A)"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, &MainForm::showAbout);
+    m_menuEntries.insert(QStringLiteral("About1"), about);
+}
 
+void MainForm::buildToolBar()
+{
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolButton1 = ToolBar1->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-                                      QStringLiteral("HTML Tidy"));
-    ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
-    ToolButton1->setStatusTip(QStringLiteral("HTML Tidyを実行します。"));
-    ToolButton1->setToolTip(QStringLiteral("HTML Tidy"));
-    connect(ToolButton1, &QAction::triggered, this, [this] { m_actions->tidyAction(); });
+    ToolBar1->setIconSize(QSize(24, 24));
+    const QColor check(0x2f, 0x6f, 0xb0), browser(0x3f, 0x8f, 0x4f), access(0xb0, 0x6a, 0x1f);
+    for (const ToolButtonDef &def : toolButtonDefs()) {
+        if (def.separatorBefore)
+            ToolBar1->addSeparator();
+        QAction *target = action(def.action);
+        const int index = static_cast<int>(m_toolButtons.size());
+        const QColor colour = index < 4 ? check : (index < 8 ? browser : access);
+        QAction *button = ToolBar1->addAction(glyphIcon(def.glyph, colour), target->text());
+        button->setObjectName(def.name);
+        button->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+        button->setEnabled(target->isEnabled());
+        connect(button, &QAction::triggered, target, &QAction::trigger);
+        m_toolButtons.insert(def.name, button);
+    }
+
+    ToolBar1->addSeparator();
+    UploadButton = new QToolButton(ToolBar1);
+    UploadButton->setObjectName(QStringLiteral("UploadButton"));
+    UploadButton->setIcon(glyphIcon(QStringLiteral("Up"), QColor(0x6a, 0x4f, 0xa0)));
+    UploadButton->setPopupMode(QToolButton::MenuButtonPopup);
+    auto *uploads = new QMenu(UploadButton);
+    for (const MenuEntryDef &def : checkMenuEntries(QStringLiteral("アップロード"))) {
+        QAction *target = action(def.action);
+        QAction *item = uploads->addAction(def.caption);
+        item->setEnabled(target->isEnabled());
+        item->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+        connect(item, &QAction::triggered, target, &QAction::trigger);
+    }
+    UploadButton->setMenu(uploads);
+    connect(UploadButton, &QToolButton::clicked, action(QStringLiteral("W3CExe")), &QAction::trigger);
+    ToolBar1->addWidget(UploadButton);
+
+    ToolBar1->addSeparator();
+    QAction *url = action(QStringLiteral("OpenURL1"));
+    QAction *urlButton =
+        ToolBar1->addAction(glyphIcon(QStringLiteral("URL"), QColor(0x4a, 0x5a, 0x6a)), url->text());
+    urlButton->setObjectName(QStringLiteral("ToolButton12"));
+    urlButton->setStatusTip(notYetAvailableHint(QStringLiteral("指定されたURLをチェックします。")));
+    urlButton->setEnabled(url->isEnabled());
+    connect(urlButton, &QAction::triggered, url, &QAction::trigger);
+    m_toolButtons.insert(urlButton->objectName(), urlButton);
+    ToolBar1->addSeparator();
+    QAction *settings = ToolBar1->addAction(glyphIcon(QStringLiteral("設"), QColor(0x55, 0x55, 0x55)),
+                                            QStringLiteral("設定"));
+    settings->setObjectName(QStringLiteral("ToolButton13"));
+    settings->setStatusTip(QStringLiteral("Velmarinの設定を行います。"));
+    connect(settings, &QAction::triggered, this, &MainForm::showSettings);
+    m_toolButtons.insert(settings->objectName(), settings);
+}
+
+QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
+                          const std::function<void()> &clear, const std::function<void()> &save,
+                          const std::function<void()> &copy)
+{
+    auto *menu = new QMenu(this);
+    QAction *clearItem = menu->addAction(clearCaption);
+    menu->addSeparator();
+    QAction *saveItem = menu->addAction(QStringLiteral("結果を保存(&S)"));
+    QAction *copyItem = menu->addAction(QStringLiteral("結果をクリップボードへ(&B)"));
+    connect(clearItem, &QAction::triggered, this, clear);
+    connect(saveItem, &QAction::triggered, this, save);
+    connect(copyItem, &QAction::triggered, this, copy);
+    connect(menu, &QMenu::aboutToShow, this, [list, clearItem, saveItem, copyItem] {
+        const bool rows = list->model()->rowCount() > 0;
+        clearItem->setEnabled(rows);
+        saveItem->setEnabled(rows);
+        copyItem->setEnabled(rows);
+    });
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [list, menu](const QPoint &pos) {
+        menu->popup(list->viewport()->mapToGlobal(pos));
+    });
+    return menu;
+}
+
+static QTreeView *resultList(QWidget *parent, const QString &name)
+{
+    auto *list = new QTreeView(parent);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setAllColumnsShowFocus(true);
+    list->header()->setStretchLastSection(true);
+    return list;
+}
+
+static QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *b : buttons)
+        row->addWidget(b);
+    return row;
 }
 
 void MainForm::buildPages()
@@ -132,73 +269,173 @@ void MainForm::buildPages()
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
     setCentralWidget(PageControl1);
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    PageControl1->addTab(buildTidyPage(), QStringLiteral("HTML Tidy"));
+    PageControl1->addTab(buildCssPage(), QStringLiteral("CSS"));
+    PageControl1->addTab(buildLinkPage(), QStringLiteral("Link"));
+    PageControl1->addTab(buildUploadPage(), QStringLiteral("UpLoad"));
+    PageControl1->addTab(buildTablePage(), QStringLiteral("線形化"));
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         statusBar()->clearMessage();
         Timer1.stop();
+        // The browsers are made when their page is first shown.
+        if (index == 3)
+            webBrowser2();
+        else if (index == 4)
+            webBrowser1();
     });
+    statusBar()->setSizeGripEnabled(true);
+}
 
+QWidget *MainForm::buildTidyPage()
+{
     auto *page = new QWidget(PageControl1);
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
 
     ComboBox1 = new QComboBox(page);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setFont(fixedFont());
+    ComboBox1->setFont(WindowFonts::fixedFont());
     ComboBox1->setMaxVisibleItems(10);
     ComboBox1->setModel(&m_actions->fileSelector());
     layout->addWidget(ComboBox1);
 
-    ListView1 = new QTreeView(page);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1 = resultList(page, QStringLiteral("ListView1"));
     m_icons = new ReportIconsModel(this);
     m_icons->setSourceModel(&m_actions->tidyList());
     ListView1->setModel(m_icons);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->header()->setStretchLastSection(true);
     ListView1->header()->resizeSection(0, 60);
     ListView1->header()->resizeSection(1, 40);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->setAcceptDrops(true);
     ListView1->viewport()->setAcceptDrops(true);
     ListView1->viewport()->installEventFilter(this);
     layout->addWidget(ListView1, 1);
+    PopupMenu1 = listMenu(
+        ListView1, QStringLiteral("実行結果のクリア(&C)"), [this] { m_actions->clearTidyResults(); },
+        [this] { m_actions->saveTidyResults(); }, [this] { m_actions->copyTidyResults(); });
 
-    PopupMenu1 = new QMenu(this);
-    QAction *clear = PopupMenu1->addAction(QStringLiteral("実行結果のクリア(&C)"));
-    PopupMenu1->addSeparator();
-    QAction *save = PopupMenu1->addAction(QStringLiteral("結果を保存(&S)"));
-    QAction *copy = PopupMenu1->addAction(QStringLiteral("結果をクリップボードへ(&B)"));
-    connect(clear, &QAction::triggered, this, [this] { m_actions->clearTidyResults(); });
-    connect(save, &QAction::triggered, this, [this] { m_actions->saveTidyResults(); });
-    connect(copy, &QAction::triggered, this, [this] { m_actions->copyTidyResults(); });
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this, clear, save, copy] {
-        const bool rows = !m_actions->tidyResultsEmpty();
-        clear->setEnabled(rows);
-        save->setEnabled(rows);
-        copy->setEnabled(rows);
-    });
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
-    });
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
     BitBtn1 = new QPushButton(QStringLiteral("中止(&A)"), page);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setEnabled(false);
     Button1 = new QPushButton(QStringLiteral("結果をクリア"), page);
     Button1->setObjectName(QStringLiteral("Button1"));
     connect(Button1, &QPushButton::clicked, this, [this] { m_actions->clearTidyResults(); });
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(Button1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({BitBtn1, Button1}));
+    return page;
+}
 
-    PageControl1->addTab(page, QStringLiteral("HTML Tidy"));
-    statusBar()->setSizeGripEnabled(true);
+QWidget *MainForm::buildCssPage()
+{
+    auto *page = new QWidget(PageControl1);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    CSSList = resultList(page, QStringLiteral("CSSList"));
+    CSSList->setModel(&m_actions->cssList());
+    CSSList->header()->setMinimumSectionSize(30);
+    CSSList->header()->resizeSection(0, 70);
+    layout->addWidget(CSSList, 1);
+    PopupMenu2 = listMenu(
+        CSSList, QStringLiteral("結果をクリア(&C)"), [this] { m_actions->clearCssResults(); },
+        [this] { m_actions->saveCssResults(); }, [this] { m_actions->copyCssResults(); });
+    Button2 = new QPushButton(QStringLiteral("結果をクリア"), page);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    connect(Button2, &QPushButton::clicked, this, [this] { m_actions->clearCssResults(); });
+    layout->addLayout(buttonRow({Button2}));
+    return page;
+}
+
+QWidget *MainForm::buildLinkPage()
+{
+    auto *page = new QWidget(PageControl1);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    LinkList = resultList(page, QStringLiteral("LinkList"));
+    LinkList->setModel(&m_actions->linkList());
+    LinkList->header()->resizeSection(0, 320);
+    layout->addWidget(LinkList, 1);
+    BitBtn2 = new QPushButton(QStringLiteral("中止(&A)"), page);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setEnabled(false);
+    Button3 = new QPushButton(QStringLiteral("結果をクリア"), page);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    connect(Button3, &QPushButton::clicked, this, [this] { m_actions->clearLinkResults(); });
+    layout->addLayout(buttonRow({BitBtn2, Button3}));
+    return page;
+}
+
+QWidget *MainForm::buildUploadPage()
+{
+    m_uploadPage = new QWidget(PageControl1);
+    auto *layout = new QVBoxLayout(m_uploadPage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return m_uploadPage;
+}
+
+QWidget *MainForm::buildTablePage()
+{
+    m_tablePage = new QWidget(PageControl1);
+    auto *layout = new QVBoxLayout(m_tablePage);
+    layout->setContentsMargins(4, 4, 4, 4);
+    PrevButton = new QPushButton(QStringLiteral("<<前を表示(&P)"), m_tablePage);
+    PrevButton->setObjectName(QStringLiteral("PrevButton"));
+    PrevButton->setEnabled(false);
+    NextButton = new QPushButton(QStringLiteral("次を表示(&N)>>"), m_tablePage);
+    NextButton->setObjectName(QStringLiteral("NextButton"));
+    NextButton->setEnabled(false);
+    TableLabel = new QLabel(m_tablePage);
+    TableLabel->setObjectName(QStringLiteral("TableLabel"));
+    TableLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *row = new QHBoxLayout;
+    row->addWidget(PrevButton);
+    row->addWidget(NextButton);
+    row->addWidget(TableLabel, 1);
+    layout->addLayout(row);  // the browser goes above this row when made
+    return m_tablePage;
+}
+
+QWebEngineView *MainForm::webBrowser1()
+{
+    if (m_wb1 == nullptr) {
+        m_wb1 = new QWebEngineView(m_tablePage);
+        m_wb1->setObjectName(QStringLiteral("WB1"));
+        static_cast<QVBoxLayout *>(m_tablePage->layout())->insertWidget(0, m_wb1, 1);
+        m_wb1->setUrl(QUrl(QStringLiteral("about:blank")));
+    }
+    return m_wb1;
+}
+
+QWebEngineView *MainForm::webBrowser2()
+{
+    if (m_wb2 == nullptr) {
+        m_wb2 = new QWebEngineView(m_uploadPage);
+        m_wb2->setObjectName(QStringLiteral("WB2"));
+        m_uploadPage->layout()->addWidget(m_wb2);
+        // The status text of the page shows in the status bar while it loads.
+        connect(m_wb2->page(), &QWebEnginePage::linkHovered, this,
+                [this](const QString &url) { statusBar()->showMessage(url); });
+        connect(m_wb2, &QWebEngineView::loadFinished, this, [this] { Timer1.start(); });
+        m_wb2->setUrl(QUrl(QStringLiteral("about:blank")));
+    }
+    return m_wb2;
+}
+
+void MainForm::applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus)
+{
+    for (int row = 0; row < ShortcutRowCount; ++row) {
+        const ShortcutRow &def = shortcutRow(row);
+        const QtKeyPress press = shortcutToQtKey(keys.value(row));
+        const QKeySequence sequence =
+            press.key == 0 ? QKeySequence()
+                           : QKeySequence(QKeyCombination(press.modifiers, Qt::Key(press.key)));
+        if (QAction *a = action(def.action.toString()))
+            a->setShortcut(sequence);
+        if (mirrorToMenus)
+            if (QAction *entry = menuEntry(def.menuEntry.toString()))
+                entry->setShortcut(sequence);
+    }
+}
+
+void MainForm::showSettings()
+{
+    m_settingForm->showSettings();
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
@@ -297,6 +534,11 @@ void MainForm::showError(const QString &text)
 
 void MainForm::setEnabled(Control control, bool enabled)
 {
+    // The folder batch shares the Tidy commands' state once it is offered.
+    auto setCommand = [enabled](QAction *command, QAction *target) {
+        if (command != nullptr)
+            command->setEnabled(enabled && (target == nullptr || target->property("offered").toBool()));
+    };
     switch (control) {
     case Control::ToolBar1:
         ToolBar1->setEnabled(enabled);
@@ -308,10 +550,12 @@ void MainForm::setEnabled(Control control, bool enabled)
         BitBtn1->setEnabled(enabled);
         break;
     case Control::TidyMenuItems:
-        HTMLTidy1->setEnabled(enabled);
+        setCommand(menuEntry(QStringLiteral("HTMLTidy1")), action(QStringLiteral("Tidy")));
+        setCommand(menuEntry(QStringLiteral("Folder1")), action(QStringLiteral("Folder")));
         break;
     case Control::TidyToolButtons:
-        ToolButton1->setEnabled(enabled);
+        setCommand(toolButton(QStringLiteral("ToolButton1")), action(QStringLiteral("Tidy")));
+        setCommand(toolButton(QStringLiteral("ToolButton2")), action(QStringLiteral("Folder")));
         break;
     }
 }

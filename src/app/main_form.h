@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/view.h"
+#include "integration/shortcut_target.h"
 
 class MainActions;
 class ProcessRunner;
@@ -16,13 +19,17 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
+class QToolButton;
 class QTreeView;
+class QVBoxLayout;
+class QWebEngineView;
 class ReportIconsModel;
+class SettingForm;
 
-// The main window ("Velmarin"): menu, toolbar, the result pages and the
-// status bar. It shows what the actions report and forwards the user's
-// commands to them; the rules live in MainActions.
-class MainForm : public QMainWindow, public View {
+// The main window ("Velmarin"): menu, toolbar, the five result pages and the
+// status bar. It shows what the actions report and hands the user's commands
+// to them; the rules live in MainActions.
+class MainForm : public QMainWindow, public View, public ShortcutTarget {
     Q_OBJECT
 public:
     explicit MainForm(const QStringList &arguments, ProcessRunner *runner = nullptr,
@@ -49,18 +56,41 @@ public:
                            const QString &defaultSuffix) override;
     void setClipboardText(const QString &text) override;
 
+    // ShortcutTarget
+    void applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus) override;
+
+    // The commands by action name ("Tidy", "Folder", … "OpenURL1", "ChmOpen"),
+    // their menu entries by component name ("HTMLTidy1", "Folder1", …) and
+    // toolbar buttons ("ToolButton1", …).
+    QAction *action(const QString &name) const { return m_actionsByName.value(name); }
+    QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
+    QAction *toolButton(const QString &name) const { return m_toolButtons.value(name); }
+
+    // The embedded browsers, created when first needed.
+    QWebEngineView *webBrowser1();  // WB1, the table view page
+    QWebEngineView *webBrowser2();  // WB2, the upload page
+    bool webBrowsersCreated() const { return m_wb1 != nullptr || m_wb2 != nullptr; }
+
     // Components, named as in the rest of the program; public for the tests.
     QTabWidget *PageControl1 = nullptr;
     QComboBox *ComboBox1 = nullptr;
     QTreeView *ListView1 = nullptr;
     QPushButton *Button1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
+    QTreeView *CSSList = nullptr;
+    QPushButton *Button2 = nullptr;
+    QTreeView *LinkList = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QPushButton *PrevButton = nullptr;  // "<<前を表示(&P)"
+    QPushButton *NextButton = nullptr;  // "次を表示(&N)>>"
+    QLabel *TableLabel = nullptr;
     QToolBar *ToolBar1 = nullptr;
+    QToolButton *UploadButton = nullptr;
     QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
     QTimer Timer1;
-    QAction *HTMLTidy1 = nullptr;    // menu entry of the Tidy run
-    QAction *ToolButton1 = nullptr;  // toolbar button of the Tidy run
-    QAction *About1 = nullptr;
+    SettingForm *settingForm() const { return m_settingForm; }
 
     // Converts a "description|pattern|..." filter to Qt's form.
     static QString qtFilter(const QString &filter);
@@ -71,14 +101,34 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildActions();
     void buildMenus();
+    void buildToolBar();
     void buildPages();
+    QWidget *buildTidyPage();
+    QWidget *buildCssPage();
+    QWidget *buildLinkPage();
+    QWidget *buildUploadPage();
+    QWidget *buildTablePage();
+    QMenu *listMenu(QTreeView *list, const QString &clearCaption,
+                    const std::function<void()> &clear, const std::function<void()> &save,
+                    const std::function<void()> &copy);
     void firstPaint();
     void showAbout();
+    void showSettings();
+    void routeAction(const QString &name);
 
     std::unique_ptr<ProcessRunner> m_ownRunner;
     std::unique_ptr<MainActions> m_actions;
+    SettingForm *m_settingForm = nullptr;
     ReportIconsModel *m_icons = nullptr;
+    QHash<QString, QAction *> m_actionsByName;
+    QHash<QString, QAction *> m_menuEntries;
+    QHash<QString, QAction *> m_toolButtons;
+    QWidget *m_uploadPage = nullptr;
+    QWidget *m_tablePage = nullptr;
+    QWebEngineView *m_wb1 = nullptr;
+    QWebEngineView *m_wb2 = nullptr;
     QStringList m_arguments;
     bool m_firstPaint = true;
     int m_busyDepth = 0;

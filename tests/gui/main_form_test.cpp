@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
@@ -16,6 +18,11 @@
 
 #include "app/main_actions.h"
 #include "app/main_form.h"
+#include "integration/shortcut.h"
+#include "integration/shortcut_keys.h"
+#include "tidy/settings_form.h"
+#include <QApplication>
+#include <QWebEngineView>
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/recording_runner.h"
@@ -52,15 +59,106 @@ private Q_SLOTS:
         QCOMPARE(f.BitBtn1->text(), QStringLiteral("中止(&A)"));
         QVERIFY(!f.BitBtn1->isEnabled());
         QCOMPARE(f.ComboBox1->maxVisibleItems(), 10);
-        QCOMPARE(f.HTMLTidy1->text(), QStringLiteral("&HTML Tidy"));
-        QCOMPARE(f.HTMLTidy1->shortcut(), QKeySequence(Qt::Key_F9));
-        QCOMPARE(f.HTMLTidy1->statusTip(), QStringLiteral("HTML Tidyを実行します。"));
+        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->text(), QStringLiteral("&HTML Tidy"));
+        // The command has its key; a first start shows no keys in the menu.
+        QCOMPARE(f.action(QStringLiteral("Tidy"))->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(f.action(QStringLiteral("ColorChk"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+        QVERIFY(f.action(QStringLiteral("Gray"))->shortcut().isEmpty());
+        QVERIFY(f.menuEntry(QStringLiteral("HTMLTidy1"))->shortcut().isEmpty());
+        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->statusTip(), QStringLiteral("HTML Tidyを実行します。"));
         // tidy is on PATH, so the Tidy commands are usable from the start.
-        QVERIFY(f.HTMLTidy1->isEnabled());
-        QVERIFY(f.ToolButton1->isEnabled());
+        QVERIFY(f.menuEntry(QStringLiteral("HTMLTidy1"))->isEnabled());
+        QVERIFY(f.toolButton(QStringLiteral("ToolButton1"))->isEnabled());
         QCOMPARE(f.minimumSize(), QSize(385, 385));
         QCOMPARE(f.width(), 385);
         QCOMPARE(f.height(), 480);
+    }
+
+    void pagesMenusAndToolbar()
+    {
+        MainForm &f = *m_form;
+        QStringList tabs;
+        for (int i = 0; i < f.PageControl1->count(); ++i)
+            tabs << f.PageControl1->tabText(i);
+        QCOMPARE(tabs, (QStringList{QStringLiteral("HTML Tidy"), QStringLiteral("CSS"),
+                                    QStringLiteral("Link"), QStringLiteral("UpLoad"),
+                                    QStringLiteral("線形化")}));
+        QCOMPARE(f.CSSList->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("行番号"));
+        QCOMPARE(f.CSSList->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("内容"));
+        QCOMPARE(f.LinkList->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("リンク先"));
+        QCOMPARE(f.LinkList->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("状態"));
+        QVERIFY(!f.BitBtn2->isEnabled());
+        QVERIFY(!f.PrevButton->isEnabled());
+        QCOMPARE(f.NextButton->text(), QStringLiteral("次を表示(&N)>>"));
+
+        QStringList menus;
+        for (QAction *a : f.menuBar()->actions())
+            menus << a->text();
+        QCOMPARE(menus, (QStringList{QStringLiteral("文法チェック(&C)"), QStringLiteral("設定(&O)"),
+                                     QStringLiteral("ヘルプ(&H)")}));
+        QMenu *check = f.menuBar()->actions().at(0)->menu();
+        QStringList items;
+        for (QAction *a : check->actions())
+            items << a->text();
+        QCOMPARE(items, (QStringList{QStringLiteral("文法チェック"), QStringLiteral("ブラウザ"),
+                                     QStringLiteral("アップロード"), QStringLiteral("その他"),
+                                     QStringLiteral("&URLの入力")}));
+
+        // Commands of later versions are there but disabled, and say so.
+        QAction *css = f.menuEntry(QStringLiteral("CSS1"));
+        QCOMPARE(css->text(), QStringLiteral("&CSSチェック"));
+        QVERIFY(!css->isEnabled());
+        QVERIFY(css->statusTip().startsWith(QStringLiteral("CSS Validatorを実行します。")));
+        QVERIFY(css->statusTip().contains(QStringLiteral("まだ使えません")));
+        QVERIFY(!f.toolButton(QStringLiteral("ToolButton2"))->isEnabled());
+        QVERIFY(f.menuEntry(QStringLiteral("Setting1"))->isEnabled());
+        QCOMPARE(f.menuEntry(QStringLiteral("Setting1"))->statusTip(),
+                 QStringLiteral("Velmarinの設定を行います。"));
+        QVERIFY(f.UploadButton->menu() != nullptr);
+        QCOMPARE(f.UploadButton->menu()->actions().size(), 4);
+
+        // The embedded browsers cost nothing until their page is shown.
+        QVERIFY(!f.webBrowsersCreated());
+        f.PageControl1->setCurrentIndex(3);
+        QVERIFY(f.webBrowsersCreated());
+        QCOMPARE(f.webBrowser2()->objectName(), QStringLiteral("WB2"));
+    }
+
+    void settingsDialogOpensFromTheMenuAndItsKeysReachTheWindow()
+    {
+        MainForm &f = *m_form;
+        QVERIFY(f.settingForm() != nullptr);
+        QCOMPARE(f.settingForm()->parent(), &f);
+        bool shown = false;
+        QTimer::singleShot(0, [&shown] {
+            if (QWidget *w = QApplication::activeModalWidget()) {
+                shown = w->windowTitle() == QStringLiteral("設定");
+                w->close();
+            }
+        });
+        f.menuEntry(QStringLiteral("Setting1"))->trigger();
+        QVERIFY(shown);
+
+        ShortcutKeys keys = f.actions().settings().keys;
+        keys.setValue(shortcutRowOfAction(u"Gray"), Shortcut::make(Shortcut::VkA + 6, false, true));
+        f.applyShortcuts(keys, true);
+        QCOMPARE(f.action(QStringLiteral("Gray"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+        QCOMPARE(f.menuEntry(QStringLiteral("GrayScale1"))->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+G")));
+    }
+
+    void keyIniGivesTheKeysToCommandsAndMenus()
+    {
+        m_form.reset();
+        m_home->write(QStringLiteral("key.ini"), "[Key]\r\nTidy=ctrl+t\r\nGray=Alt+G\r\n");
+        m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
+        MainForm &f = *m_form;
+        QCOMPARE(f.action(QStringLiteral("Tidy"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+T")));
+        QCOMPARE(f.action(QStringLiteral("Gray"))->shortcut(), QKeySequence(QStringLiteral("Alt+G")));
+        // A key missing from the file leaves its command without one.
+        QVERIFY(f.action(QStringLiteral("ColorChk"))->shortcut().isEmpty());
     }
 
     void tidyRunFillsTheListAndTheScreenshotShowsIt()
