@@ -59,6 +59,20 @@ QString quotedCommandLine(const QString &program, const QStringList &arguments)
     return parts.join(u' ');
 }
 
+// The toolbar and the clear button come back however the run ends.
+class ControlsEnabledAtEnd {
+public:
+    explicit ControlsEnabledAtEnd(View &view) : m_view(view) {}
+    ~ControlsEnabledAtEnd()
+    {
+        m_view.setEnabled(Control::ToolBar1, true);
+        m_view.setEnabled(Control::Button1, true);
+    }
+
+private:
+    View &m_view;
+};
+
 }  // namespace
 
 QString FunctionFailure::message() const
@@ -96,19 +110,10 @@ QString TidyRun::reportPath() { return workFile(QStringLiteral("tidy_err.txt"));
 QString TidyRun::fetchedPath() { return workFile(QStringLiteral("tidy_get.html")); }
 QString TidyRun::resultPath() { return workFile(QStringLiteral("Tidy_Result.txt")); }
 
-void TidyRun::enableControls()
-{
-    m_view.setEnabled(Control::ToolBar1, true);
-    m_view.setEnabled(Control::Button1, true);
-}
-
 bool TidyRun::executeTidy(const QString &document)
 {
     BusyCursor busy(m_view);
-    struct EnableAtEnd {
-        TidyRun *run;
-        ~EnableAtEnd() { run->enableControls(); }
-    } enableAtEnd{this};
+    const ControlsEnabledAtEnd enableAtEnd(m_view);
 
     if (!m_store.tidyConfigExists())
         m_store.save();
@@ -152,10 +157,7 @@ bool TidyRun::executeTidy(const QString &document)
 
 TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int browserIndex)
 {
-    struct EnableAtEnd {
-        TidyRun *run;
-        ~EnableAtEnd() { run->enableControls(); }
-    } enableAtEnd{this};
+    const ControlsEnabledAtEnd enableAtEnd(m_view);
 
     if (!m_store.tidyConfigExists())
         m_store.save();

@@ -61,7 +61,6 @@ public:
 private:
     void presentInWindow();
     void presentInBrowser(const QString &document, int browserIndex);
-    void enableControls();
 
     AppSettings &m_settings;
     SettingsStore &m_store;
