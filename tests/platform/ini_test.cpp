@@ -1,0 +1,254 @@
+// INI files as the Windows private-profile functions treat them: the line
+// rules of IniDocument, and IniFile's encodings, fresh reads and safe writes.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <csignal>
+
+#include "platform/ini_document.h"
+#include "platform/ini_file.h"
+#include "platform/text_codec.h"
+#include "support/temp_home.h"
+
+namespace {
+
+QByteArray cp932(const QString &text)
+{
+    QByteArray out;
+    EXPECT_TRUE(TextCodec::toCp932(text, &out));
+    return out;
+}
+
+QString joined(const IniDocument &ini) { return ini.lines().join(u'|'); }
+
+}  // namespace
+
+TEST(IniDocument, NamesAreCaseBlindAndNamesAndValuesTrimmed)
+{
+    const IniDocument ini = IniDocument::parse(
+        "top=before any section\n[ Position ]\n  X = 12  \n\tWidth\t=\t370\t\n"
+        "Path=C:\\Program Files\\a=b.exe\n[Tidy]\nDir=\n");
+    EXPECT_EQ(ini.value("position", "x"), "12");
+    EXPECT_EQ(ini.value("POSITION ", " WIDTH"), "370");
+    // Only the first "=" separates key and value.
+    EXPECT_EQ(ini.value("Position", "Path"), "C:\\Program Files\\a=b.exe");
+    // An empty value is present, not missing.
+    EXPECT_TRUE(ini.hasKey("tidy", "dir"));
+    EXPECT_EQ(ini.value("Tidy", "Dir", "d"), "");
+    EXPECT_EQ(ini.value("Tidy", "Gone", "d"), "d");
+    // Keys before the first section belong to no section.
+    EXPECT_FALSE(ini.hasKey(QString(), "top"));
+    EXPECT_EQ(ini.keys("position").join(u','), "X,Width,Path");
+}
+
+TEST(IniDocument, StripsOneMatchingPairOfQuotes)
+{
+    const struct {
+        const char *stored, *read;
+    } rows[] = {
+        {"\"  spaced  \"", "  spaced  "}, {"'single'", "single"},   {"\"open", "\"open"},
+        {"\"mixed'", "\"mixed'"},         {"\"\"x\"\"", "\"x\""},   {"\"", "\""},
+        {"Execute program, \"C:\\v.exe\", \"%u\"", "Execute program, \"C:\\v.exe\", \"%u\""},
+    };
+    for (const auto &row : rows) {
+        const IniDocument ini = IniDocument::parse(QString("[Q]\nk=") + row.stored);
+        EXPECT_EQ(ini.value("Q", "k"), row.read) << row.stored;
+    }
+}
+
+TEST(IniDocument, FirstSectionAndFirstKeyWinAndRemovalTakesEveryCopy)
+{
+    IniDocument ini = IniDocument::parse("[A]\nk=1\nK=2\n[a]\nk=3\nonly=4\n");
+    EXPECT_EQ(ini.value("A", "k"), "1");
+    // A key of a later section of the same name is out of reach, as on Windows.
+    EXPECT_FALSE(ini.hasKey("A", "only"));
+    ASSERT_TRUE(ini.setValue("a", "K", "9"));
+    EXPECT_EQ(joined(ini), "[A]|k=9|K=2|[a]|k=3|only=4");
+    // Every copy goes, so a shadowed line cannot reappear.
+    EXPECT_TRUE(ini.removeKey("A", "k"));
+    EXPECT_EQ(joined(ini), "[A]|[a]|only=4");
+    EXPECT_FALSE(ini.removeKey("A", "k"));
+}
+
+TEST(IniDocument, SectionsParseLikeWindows)
+{
+    IniDocument ini = IniDocument::parse(
+        "[Document Popup Menu] ; trailing text\nItem, Velmarin=run\n[a]b]\nx=1\n"
+        "[broken\ny=2\n[]\nz=3\n=nameless\n");
+    EXPECT_EQ(ini.value("document popup menu", "Item, Velmarin"), "run");
+    EXPECT_EQ(ini.value("a]b", "x"), "1");
+    // "[broken" has no "]": it is a plain line of section "a]b".
+    EXPECT_EQ(ini.value("a]b", "y"), "2");
+    EXPECT_FALSE(ini.hasSection(QString()));
+    EXPECT_FALSE(ini.hasKey("a]b", QString()));
+    EXPECT_TRUE(ini.removeSection("A]B"));
+    EXPECT_EQ(joined(ini), "[Document Popup Menu] ; trailing text|Item, Velmarin=run|[]|z=3|"
+                           "=nameless");
+    EXPECT_FALSE(ini.removeSection("a]b"));
+}
+
+TEST(IniDocument, WrittenValuesReadBackExactlyOrAreRefused)
+{
+    for (const QString value : {" leading", "trailing\t", "\"quoted\"", "'single'", "a=b=c",
+                                "; not a comment", "[not a section]", "全角\u3000", ""}) {
+        IniDocument ini;
+        ASSERT_TRUE(ini.setValue("S", "Item, Velmarin", value)) << qPrintable(value);
+        EXPECT_EQ(IniDocument::parse(ini.serialize()).value("s", "item, velmarin", "missing"),
+                  value);
+    }
+
+    IniDocument ini = IniDocument::parse("[S]\nk=1\n");
+    const struct {
+        const char *section, *key, *value;
+    } refused[] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\rhere"}, {"S", "a=b", "v"},
+                   {"S", "  ", "v"},         {"S", ";k", "v"},       {"S", "[k]", "v"},
+                   {"", "k", "v"},           {"a\nb", "k", "v"}};
+    for (const auto &r : refused)
+        EXPECT_FALSE(ini.setValue(r.section, r.key, r.value)) << r.key << " = " << r.value;
+    EXPECT_EQ(joined(ini), "[S]|k=1");
+}
+
+TEST(IniFile, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
+{
+    TempHome home;
+    IniFile ini(home.file("new/folder/Velmarin.ini"));
+    EXPECT_EQ(ini.readString("Tidy", "Dir", "d"), "d");
+    EXPECT_EQ(ini.readInt("Position", "Width", 370), 370);
+    EXPECT_TRUE(ini.readBool("IE", "Open", true));
+    EXPECT_FALSE(ini.hasSection("Tidy"));
+    // Removing from a missing file succeeds without creating it.
+    EXPECT_TRUE(ini.removeKey("Tidy", "Dir"));
+    EXPECT_FALSE(ini.exists());
+
+    ASSERT_TRUE(ini.writeInt("Position", "X", -8));
+    ASSERT_TRUE(ini.writeBool("IE", "Open", false));
+    ASSERT_TRUE(ini.writeString("Tidy", "Dir", "/home/利用者/作業"));
+    EXPECT_TRUE(ini.errorString().isEmpty());
+    EXPECT_EQ(home.read("new/folder/Velmarin.ini"),
+              cp932("[Position]\r\nX=-8\r\n[IE]\r\nOpen=0\r\n[Tidy]\r\nDir=/home/利用者/作業\r\n"));
+}
+
+TEST(IniFile, ReadsCp932AndUtf8WithAnyLineBreakAndNoFinalBreak)
+{
+    TempHome home;
+    const QString text = "[Markup]\rCharset=日本語 (Shift_JIS)\nType=ＨＴＭＬ";
+    for (const QByteArray &bytes : {cp932(text), text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8()}) {
+        home.write("a.ini", bytes);
+        const IniFile ini(home.file("a.ini"));
+        EXPECT_EQ(ini.readString("markup", "charset", ""), "日本語 (Shift_JIS)") << bytes.toHex().constData();
+        EXPECT_EQ(ini.readString("Markup", "Type", ""), "ＨＴＭＬ") << bytes.toHex().constData();
+    }
+}
+
+TEST(IniFile, WritesKeepOtherLinesUseCrLfAndSeeOtherWriters)
+{
+    TempHome home;
+    home.write("a.ini", cp932("; 手で書いたコメント\n[Editor]\nPath = /usr/bin/gedit ; not a comment\n"
+                              "@@@ garbage @@@\nUnknown=kept\n\n\n[Key]\nTidy=F9"));
+    IniFile ini(home.file("a.ini"));
+    ASSERT_TRUE(ini.writeString("KEY", "tidy", "Ctrl+T"));
+    ASSERT_TRUE(ini.writeString("Editor", "Args", "-n"));
+    ASSERT_TRUE(ini.writeString("Other", "x", "1"));
+    // A new key goes before the blank lines that end its section; a new section at the end.
+    EXPECT_EQ(home.read("a.ini"),
+              cp932("; 手で書いたコメント\r\n[Editor]\r\nPath = /usr/bin/gedit ; not a comment\r\n"
+                    "@@@ garbage @@@\r\nUnknown=kept\r\nArgs=-n\r\n\r\n\r\n[Key]\r\nTidy=Ctrl+T\r\n"
+                    "[Other]\r\nx=1\r\n"));
+    EXPECT_EQ(ini.readString("Editor", "Path", ""), "/usr/bin/gedit ; not a comment");
+    ASSERT_TRUE(ini.removeSection("editor"));
+    ASSERT_TRUE(ini.removeSection("other"));
+    EXPECT_EQ(home.read("a.ini"), cp932("; 手で書いたコメント\r\n[Key]\r\nTidy=Ctrl+T\r\n"));
+
+    // Every read and every write starts from the file as another writer left it.
+    home.write("a.ini", "[Key]\nGray=Shift+F2\n");
+    EXPECT_EQ(ini.readString("Key", "Gray", ""), "Shift+F2");
+    ASSERT_TRUE(ini.writeString("Key", "Tidy", "F9"));
+    EXPECT_EQ(home.read("a.ini"), "[Key]\r\nGray=Shift+F2\r\nTidy=F9\r\n");
+}
+
+TEST(IniFile, TextCp932CannotHoldMakesTheFileUtf8)
+{
+    TempHome home;
+    home.write("a.ini", cp932("; 設定\r\n[Tidy]\r\nDir=/x\r\n"));
+    IniFile ini(home.file("a.ini"));
+    const QString value = "/home/😀/한국어/€";
+    ASSERT_TRUE(ini.writeString("Tidy", "Dir", value));
+    EXPECT_EQ(home.read("a.ini"), QString("; 設定\r\n[Tidy]\r\nDir=%1\r\n").arg(value).toUtf8());
+    // A file that is UTF-8 stays UTF-8 when later values would fit CP932.
+    ASSERT_TRUE(ini.writeString("Tidy", "Path", "整形"));
+    EXPECT_TRUE(TextCodec::isValidUtf8(home.read("a.ini")));
+    EXPECT_EQ(ini.readString("Tidy", "Dir", ""), value);
+
+    // So does a marked one, mark included.
+    home.write("menu.ini", "\xEF\xBB\xBF[Document Popup Menu]\r\n");
+    IniFile menu(home.file("menu.ini"));
+    ASSERT_TRUE(menu.writeString("Document Popup Menu", "Item, Velmarin", "実行"));
+    EXPECT_EQ(home.read("menu.ini"),
+              "\xEF\xBB\xBF" + QString("[Document Popup Menu]\r\nItem, Velmarin=実行\r\n").toUtf8());
+}
+
+TEST(IniFile, NumbersAndBooleansReadLikeDelphi)
+{
+    TempHome home;
+    home.write("n.ini", "[N]\ndec= 42 \nneg=-2147483648\nhex=$1F\ncx=0x10\nallbits=$FFFFFFFF\n"
+                        "big=2147483648\nfloat=1.5\nword=true\nempty=\nquoted=\"7\"\n"
+                        "two=2\nzero=0\n");
+    const IniFile ini(home.file("n.ini"));
+    const struct {
+        const char *key;
+        int expected;
+    } rows[] = {{"dec", 42},   {"neg", -2147483647 - 1}, {"hex", 31},     {"cx", 16},
+                {"allbits", -1}, {"big", -5},            {"float", -5},   {"word", -5},
+                {"empty", -5}, {"quoted", 7},            {"missing", -5}};
+    for (const auto &row : rows)
+        EXPECT_EQ(ini.readInt("N", row.key, -5), row.expected) << row.key;
+    EXPECT_TRUE(ini.readBool("N", "two", false));
+    EXPECT_FALSE(ini.readBool("N", "zero", true));
+    // "true" is not a number: the default decides.
+    EXPECT_FALSE(ini.readBool("N", "word", false));
+    EXPECT_TRUE(ini.readBool("N", "word", true));
+}
+
+TEST(IniFile, FailedWritesLeaveTheFileAsItWas)
+{
+    TempHome home;
+    // The parent folder cannot exist: it is a file.
+    home.write("plain", "not a folder");
+    IniFile blocked(home.file("plain/Velmarin.ini"));
+    EXPECT_FALSE(blocked.writeString("Tidy", "Dir", "x"));
+    EXPECT_TRUE(blocked.errorString().contains("Velmarin.ini"));
+    EXPECT_EQ(home.read("plain"), "not a folder");
+
+    // A path that cannot be read is never overwritten.
+    QDir(home.path()).mkdir("folder.ini");
+    IniFile folder(home.file("folder.ini"));
+    EXPECT_FALSE(folder.writeInt("A", "b", 1));
+    EXPECT_FALSE(folder.errorString().isEmpty());
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
+
+    const QByteArray old("[Tidy]\r\nDir=/old\r\n");
+    home.write("a.ini", old);
+    IniFile ini(home.file("a.ini"));
+    EXPECT_FALSE(ini.writeString("Tidy", "Dir", "two\r\nlines"));
+    EXPECT_FALSE(ini.errorString().isEmpty());
+
+    // The disk fills up halfway through writing the new file.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = ini.writeString("Tidy", "Dir", QString(4096, u'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(ini.errorString().contains("a.ini"));
+    EXPECT_EQ(home.read("a.ini"), old);
+
+    // A later success clears the message.
+    EXPECT_TRUE(ini.writeString("Tidy", "Dir", "/new"));
+    EXPECT_TRUE(ini.errorString().isEmpty());
+}
