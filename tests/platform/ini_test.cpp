@@ -136,9 +136,10 @@ TEST(IniFile, ReadsCp932AndUtf8WithAnyLineBreakAndNoFinalBreak)
     const QString text = "[Markup]\rCharset=日本語 (Shift_JIS)\nType=ＨＴＭＬ";
     for (const QByteArray &bytes : {cp932(text), text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8()}) {
         home.write("a.ini", bytes);
+        SCOPED_TRACE(bytes.toHex().constData());
         const IniFile ini(home.file("a.ini"));
-        EXPECT_EQ(ini.readString("markup", "charset", ""), "日本語 (Shift_JIS)") << bytes.toHex().constData();
-        EXPECT_EQ(ini.readString("Markup", "Type", ""), "ＨＴＭＬ") << bytes.toHex().constData();
+        EXPECT_EQ(ini.readString("markup", "charset", ""), "日本語 (Shift_JIS)");
+        EXPECT_EQ(ini.readString("Markup", "Type", ""), "ＨＴＭＬ");
     }
 }
 
