@@ -13,11 +13,6 @@
 
 namespace {
 
-QString realTidy()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("tidy"));
-}
-
 // An executable shell script in the temporary folder.
 QString writeScript(const TempHome &home, const QString &name, const QByteArray &body)
 {
@@ -31,35 +26,33 @@ QString writeScript(const TempHome &home, const QString &name, const QByteArray 
 
 TEST(TidyCapabilities, RealTidyLacksTheRemovedOptionsAndKnowsTheRest)
 {
-    const QString tidy = realTidy();
+    const QString tidy = QStandardPaths::findExecutable("tidy");
     ASSERT_FALSE(tidy.isEmpty());
     const std::optional<TidyCapabilities> caps = queryTidyCapabilities(tidy);
     ASSERT_TRUE(caps.has_value());
 
     const QStringList unknown = catalogueOptionsUnknownTo(caps->names());
     for (const char *gone : {"split", "slide-style", "drop-font-tags", "hide-endtags"})
-        EXPECT_TRUE(unknown.contains(QString::fromLatin1(gone))) << gone;
+        EXPECT_TRUE(unknown.contains(gone)) << gone;
     // Everything else the dialog offers is still understood by Tidy 5.6.
     for (const char *kept : {"add-xml-decl", "doctype", "indent-spaces", "wrap", "char-encoding",
                              "accessibility-check", "repeated-attributes", "newline", "tidy-mark"})
-        EXPECT_TRUE(caps->knows(QString::fromLatin1(kept))) << kept;
+        EXPECT_TRUE(caps->knows(kept)) << kept;
     EXPECT_LE(unknown.size(), 8) << unknown.join(u',').toStdString();
 
     // fix-bad-comments used to be a yes/no switch; Tidy 5 makes it a choice
     // with "auto", and still takes the true/false the file writes.
-    const TidyCapabilities::Option fix = caps->option(QStringLiteral("fix-bad-comments"));
-    EXPECT_EQ(fix.type, QStringLiteral("Enum"));
+    const TidyCapabilities::Option fix = caps->option("fix-bad-comments");
+    EXPECT_EQ(fix.type, "Enum");
     EXPECT_EQ(QSet<QString>(fix.values.cbegin(), fix.values.cend()),
-              (QSet<QString>{QStringLiteral("auto"), QStringLiteral("yes"), QStringLiteral("no")}));
+              (QSet<QString>{"auto", "yes", "no"}));
 
     // Value lists wrapped over several lines, descriptions dropped.
-    EXPECT_EQ(caps->option(QStringLiteral("accessibility-check")).values,
-              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
-                           QStringLiteral("3")}));
-    const QStringList encodings = caps->option(QStringLiteral("char-encoding")).values;
-    EXPECT_TRUE(encodings.contains(QStringLiteral("shiftjis")));
-    EXPECT_TRUE(encodings.contains(QStringLiteral("iso2022")));
-    EXPECT_TRUE(caps->option(QStringLiteral("alt-text")).values.isEmpty());
+    EXPECT_EQ(caps->option("accessibility-check").values, (QStringList{"0", "1", "2", "3"}));
+    const QStringList encodings = caps->option("char-encoding").values;
+    EXPECT_TRUE(encodings.contains("shiftjis"));
+    EXPECT_TRUE(encodings.contains("iso2022"));
+    EXPECT_TRUE(caps->option("alt-text").values.isEmpty());
 
     EXPECT_EQ(knownTidyOptions(tidy), caps->names());
 }
@@ -79,43 +72,36 @@ TEST(TidyCapabilities, ParsesTheTableAndSkipsWhatIsNotAnOption)
         "lonely\r\n");
     const std::optional<TidyCapabilities> caps = TidyCapabilities::parseHelpConfig(text);
     ASSERT_TRUE(caps.has_value());
-    EXPECT_EQ(caps->names(), (QSet<QString>{QStringLiteral("indent"), QStringLiteral("newline"),
-                                            QStringLiteral("wrap")}));
-    EXPECT_EQ(caps->option(QStringLiteral("newline")).values,
-              (QStringList{QStringLiteral("LF"), QStringLiteral("CRLF"), QStringLiteral("CR")}));
-    EXPECT_EQ(caps->option(QStringLiteral("wrap")).values.first(), QStringLiteral("0"));
+    EXPECT_EQ(caps->names(), (QSet<QString>{"indent", "newline", "wrap"}));
+    EXPECT_EQ(caps->option("newline").values, (QStringList{"LF", "CRLF", "CR"}));
+    EXPECT_EQ(caps->option("wrap").values.first(), "0");
     // "wrap: 72" above the rule is an example, not an option.
-    EXPECT_FALSE(caps->knows(QStringLiteral("wrap:")));
+    EXPECT_FALSE(caps->knows("wrap:"));
 
     // No rule, or a rule with nothing under it: no answer rather than "knows nothing".
-    EXPECT_FALSE(TidyCapabilities::parseHelpConfig(QStringLiteral("indent Enum no, yes")));
-    EXPECT_FALSE(TidyCapabilities::parseHelpConfig(QStringLiteral("Name\n=====\n\n")));
+    EXPECT_FALSE(TidyCapabilities::parseHelpConfig("indent Enum no, yes"));
+    EXPECT_FALSE(TidyCapabilities::parseHelpConfig("Name\n=====\n\n"));
     EXPECT_FALSE(TidyCapabilities::parseHelpConfig(QString()));
 }
 
 TEST(TidyCapabilities, StandInsThatCannotAnswerGiveNoAnswer)
 {
     TempHome home;
-    EXPECT_FALSE(queryTidyCapabilities(home.file(QStringLiteral("no-such-tidy"))));
+    EXPECT_FALSE(queryTidyCapabilities(home.file("no-such-tidy")));
     EXPECT_FALSE(queryTidyCapabilities(QString()));
     EXPECT_FALSE(knownTidyOptions(home.path()));  // a folder
 
-    const QString garbage = writeScript(
-        home, QStringLiteral("garbage-tidy"),
-        QByteArrayLiteral("printf '\\377\\376 Segmentation\\n=== ===\\n\\001\\002 x\\n'\n"));
-    EXPECT_FALSE(queryTidyCapabilities(garbage));
+    EXPECT_FALSE(queryTidyCapabilities(writeScript(
+        home, "garbage-tidy", "printf '\\377\\376 Segmentation\\n=== ===\\n\\001\\002 x\\n'\n")));
 
-    const QString hangs = writeScript(home, QStringLiteral("slow-tidy"), "exec sleep 30\n");
+    const QString hangs = writeScript(home, "slow-tidy", "exec sleep 30\n");
     QElapsedTimer timer;
     timer.start();
     EXPECT_FALSE(queryTidyCapabilities(hangs, 300));
     EXPECT_LT(timer.elapsed(), 5000);
 
-    QFile plain(home.file(QStringLiteral("not-executable")));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.write("indent Enum\n");
-    plain.close();
-    EXPECT_FALSE(queryTidyCapabilities(plain.fileName()));
+    home.write("not-executable", "indent Enum\n");
+    EXPECT_FALSE(queryTidyCapabilities(home.file("not-executable")));
 }
 
 TEST(TidyCapabilities, AnswerIsKeptUntilTheExecutableChanges)
@@ -125,17 +111,16 @@ TEST(TidyCapabilities, AnswerIsKeptUntilTheExecutableChanges)
         "echo 'Name Type Values'\necho '==== ==== ===='\n"
         "echo 'indent        Enum    no, yes, auto'\n"
         "echo x >> \"$0.count\"\n");
-    const QString fake = writeScript(home, QStringLiteral("fake-tidy"), table);
+    const QString fake = writeScript(home, "fake-tidy", table);
     ASSERT_TRUE(queryTidyCapabilities(fake));
     ASSERT_TRUE(queryTidyCapabilities(fake));
-    EXPECT_EQ(home.read(QStringLiteral("fake-tidy.count")), QByteArrayLiteral("x\n"));
+    EXPECT_EQ(home.read("fake-tidy.count"), "x\n");
 
     // A replaced executable (other size) is asked again.
     QThread::msleep(20);
-    writeScript(home, QStringLiteral("fake-tidy"),
-                table + QByteArrayLiteral("echo 'wrap          Integer 0, 1'\n"));
+    writeScript(home, "fake-tidy", table + "echo 'wrap          Integer 0, 1'\n");
     const std::optional<QSet<QString>> known = knownTidyOptions(fake);
     ASSERT_TRUE(known.has_value());
-    EXPECT_TRUE(known->contains(QStringLiteral("wrap")));
-    EXPECT_EQ(home.read(QStringLiteral("fake-tidy.count")), QByteArrayLiteral("x\nx\n"));
+    EXPECT_TRUE(known->contains("wrap"));
+    EXPECT_EQ(home.read("fake-tidy.count"), "x\nx\n");
 }
