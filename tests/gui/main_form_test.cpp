@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include "app/main_actions.h"
+#include "app/about_form.h"
 #include "app/main_form.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
@@ -145,6 +146,15 @@ private Q_SLOTS:
         QCOMPARE(f.action(QStringLiteral("Gray"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
         QCOMPARE(f.menuEntry(QStringLiteral("GrayScale1"))->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+G")));
+    }
+
+    void aboutBoxShowsTheBuildVersion()
+    {
+        AboutForm about(m_form.get());
+        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(AboutForm::versionText(), QStringLiteral("Velmarin Ver ") + QStringLiteral(VELMARIN_VERSION));
+        about.show();
+        QVERIFY(!about.grab().isNull());
     }
 
     void keyIniGivesTheKeysToCommandsAndMenus()
