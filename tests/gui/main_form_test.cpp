@@ -1,33 +1,56 @@
 // The main window, offscreen: captions, states, rows and a screenshot.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolButton>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+#include <QWebEngineView>
 
-#include "app/main_actions.h"
 #include "app/about_form.h"
+#include "app/main_actions.h"
 #include "app/main_form.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
-#include "tidy/settings_form.h"
-#include <QApplication>
-#include <QWebEngineView>
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
+#include "tidy/settings_form.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QStringList texts(const QList<QAction *> &actions)
+{
+    QStringList out;
+    for (QAction *a : actions)
+        out << a->text();
+    return out;
+}
+
+QStringList headers(const QAbstractItemView *view)
+{
+    QStringList out;
+    const QAbstractItemModel *model = view->model();
+    for (int column = 0; column < model->columnCount(); ++column)
+        out << model->headerData(column, Qt::Horizontal).toString();
+    return out;
+}
+
+}  // namespace
 
 class MainFormTest : public QObject {
     Q_OBJECT
@@ -45,84 +68,54 @@ private Q_SLOTS:
         m_home.reset();
     }
 
-    void captionsAndInitialStates()
+    void captionsMenusAndInitialStates()
     {
         MainForm &f = *m_form;
-        QCOMPARE(f.windowTitle(), QStringLiteral("Velmarin"));
-        QCOMPARE(f.PageControl1->tabText(0), QStringLiteral("HTML Tidy"));
-        QCOMPARE(f.PageControl1->tabPosition(), QTabWidget::South);
-        QCOMPARE(f.PageControl1->currentIndex(), 0);
-        QAbstractItemModel *model = f.ListView1->model();
-        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("行"));
-        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("列"));
-        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("説明文"));
-        QCOMPARE(f.Button1->text(), QStringLiteral("結果をクリア"));
-        QCOMPARE(f.BitBtn1->text(), QStringLiteral("中止(&A)"));
-        QVERIFY(!f.BitBtn1->isEnabled());
-        QCOMPARE(f.ComboBox1->maxVisibleItems(), 10);
-        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->text(), QStringLiteral("&HTML Tidy"));
-        // The command has its key; a first start shows no keys in the menu.
-        QCOMPARE(f.action(QStringLiteral("Tidy"))->shortcut(), QKeySequence(Qt::Key_F9));
-        QCOMPARE(f.action(QStringLiteral("ColorChk"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-        QVERIFY(f.action(QStringLiteral("Gray"))->shortcut().isEmpty());
-        QVERIFY(f.menuEntry(QStringLiteral("HTMLTidy1"))->shortcut().isEmpty());
-        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->statusTip(), QStringLiteral("HTML Tidyを実行します。"));
-        // tidy is on PATH, so the Tidy commands are usable from the start.
-        QVERIFY(f.menuEntry(QStringLiteral("HTMLTidy1"))->isEnabled());
-        QVERIFY(f.toolButton(QStringLiteral("ToolButton1"))->isEnabled());
+        QCOMPARE(f.windowTitle(), u"Velmarin"_s);
         QCOMPARE(f.minimumSize(), QSize(385, 385));
-        QCOMPARE(f.width(), 385);
-        QCOMPARE(f.height(), 480);
-    }
-
-    void pagesMenusAndToolbar()
-    {
-        MainForm &f = *m_form;
+        QCOMPARE(f.size(), QSize(385, 480));
         QStringList tabs;
         for (int i = 0; i < f.PageControl1->count(); ++i)
             tabs << f.PageControl1->tabText(i);
-        QCOMPARE(tabs, (QStringList{QStringLiteral("HTML Tidy"), QStringLiteral("CSS"),
-                                    QStringLiteral("Link"), QStringLiteral("UpLoad"),
-                                    QStringLiteral("線形化")}));
-        QCOMPARE(f.CSSList->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("行番号"));
-        QCOMPARE(f.CSSList->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("内容"));
-        QCOMPARE(f.LinkList->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("リンク先"));
-        QCOMPARE(f.LinkList->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("状態"));
-        QVERIFY(!f.BitBtn2->isEnabled());
-        QVERIFY(!f.PrevButton->isEnabled());
-        QCOMPARE(f.NextButton->text(), QStringLiteral("次を表示(&N)>>"));
+        QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化"}));
+        QCOMPARE(f.PageControl1->tabPosition(), QTabWidget::South);
+        QCOMPARE(f.PageControl1->currentIndex(), 0);
+        QCOMPARE(headers(f.ListView1), (QStringList{"行", "列", "説明文"}));
+        QCOMPARE(headers(f.CSSList), (QStringList{"行番号", "内容"}));
+        QCOMPARE(headers(f.LinkList), (QStringList{"リンク先", "状態"}));
+        QCOMPARE(f.Button1->text() + f.BitBtn1->text() + f.NextButton->text(),
+                 u"結果をクリア中止(&A)次を表示(&N)>>"_s);
+        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.PrevButton->isEnabled());
+        QCOMPARE(f.ComboBox1->maxVisibleItems(), 10);
+        QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
+        QCOMPARE(texts(f.menuBar()->actions().at(0)->menu()->actions()),
+                 (QStringList{"文法チェック", "ブラウザ", "アップロード", "その他", "&URLの入力"}));
+        QCOMPARE(f.UploadButton->menu()->actions().size(), 4);
 
-        QStringList menus;
-        for (QAction *a : f.menuBar()->actions())
-            menus << a->text();
-        QCOMPARE(menus, (QStringList{QStringLiteral("文法チェック(&C)"), QStringLiteral("設定(&O)"),
-                                     QStringLiteral("ヘルプ(&H)")}));
-        QMenu *check = f.menuBar()->actions().at(0)->menu();
-        QStringList items;
-        for (QAction *a : check->actions())
-            items << a->text();
-        QCOMPARE(items, (QStringList{QStringLiteral("文法チェック"), QStringLiteral("ブラウザ"),
-                                     QStringLiteral("アップロード"), QStringLiteral("その他"),
-                                     QStringLiteral("&URLの入力")}));
+        // The command has its key; a first start shows no keys in the menu.
+        QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
+        QCOMPARE(tidy->text(), u"&HTML Tidy"_s);
+        QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(f.action(u"ColorChk"_s)->shortcut(), QKeySequence(u"Ctrl+C"_s));
+        QVERIFY(f.action(u"Gray"_s)->shortcut().isEmpty() && tidy->shortcut().isEmpty());
+        QCOMPARE(tidy->statusTip(), u"HTML Tidyを実行します。"_s);
+        // tidy is on PATH, so the Tidy commands are usable from the start.
+        QVERIFY(tidy->isEnabled() && f.toolButton(u"ToolButton1"_s)->isEnabled());
+        QVERIFY(f.menuEntry(u"Setting1"_s)->isEnabled());
+        QCOMPARE(f.menuEntry(u"Setting1"_s)->statusTip(), u"Velmarinの設定を行います。"_s);
 
         // Commands of later versions are there but disabled, and say so.
-        QAction *css = f.menuEntry(QStringLiteral("CSS1"));
-        QCOMPARE(css->text(), QStringLiteral("&CSSチェック"));
-        QVERIFY(!css->isEnabled());
-        QVERIFY(css->statusTip().startsWith(QStringLiteral("CSS Validatorを実行します。")));
-        QVERIFY(css->statusTip().contains(QStringLiteral("まだ使えません")));
-        QVERIFY(!f.toolButton(QStringLiteral("ToolButton2"))->isEnabled());
-        QVERIFY(f.menuEntry(QStringLiteral("Setting1"))->isEnabled());
-        QCOMPARE(f.menuEntry(QStringLiteral("Setting1"))->statusTip(),
-                 QStringLiteral("Velmarinの設定を行います。"));
-        QVERIFY(f.UploadButton->menu() != nullptr);
-        QCOMPARE(f.UploadButton->menu()->actions().size(), 4);
+        QAction *css = f.menuEntry(u"CSS1"_s);
+        QCOMPARE(css->text(), u"&CSSチェック"_s);
+        QVERIFY(!css->isEnabled() && !f.toolButton(u"ToolButton2"_s)->isEnabled());
+        QVERIFY(css->statusTip().startsWith(u"CSS Validatorを実行します。"_s));
+        QVERIFY(css->statusTip().contains(u"まだ使えません"_s));
 
         // The embedded browsers cost nothing until their page is shown.
         QVERIFY(!f.webBrowsersCreated());
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
-        QCOMPARE(f.webBrowser2()->objectName(), QStringLiteral("WB2"));
+        QCOMPARE(f.webBrowser2()->objectName(), u"WB2"_s);
     }
 
     void settingsDialogOpensFromTheMenuAndItsKeysReachTheWindow()
@@ -130,29 +123,28 @@ private Q_SLOTS:
         MainForm &f = *m_form;
         QVERIFY(f.settingForm() != nullptr);
         QCOMPARE(f.settingForm()->parent(), &f);
-        bool shown = false;
+        QString shown;
         QTimer::singleShot(0, [&shown] {
             if (QWidget *w = QApplication::activeModalWidget()) {
-                shown = w->windowTitle() == QStringLiteral("設定");
+                shown = w->windowTitle();
                 w->close();
             }
         });
-        f.menuEntry(QStringLiteral("Setting1"))->trigger();
-        QVERIFY(shown);
+        f.menuEntry(u"Setting1"_s)->trigger();
+        QCOMPARE(shown, u"設定"_s);
 
         ShortcutKeys keys = f.actions().settings().keys;
         keys.setValue(shortcutRowOfAction(u"Gray"), Shortcut::make(Shortcut::VkA + 6, false, true));
         f.applyShortcuts(keys, true);
-        QCOMPARE(f.action(QStringLiteral("Gray"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
-        QCOMPARE(f.menuEntry(QStringLiteral("GrayScale1"))->shortcut(),
-                 QKeySequence(QStringLiteral("Ctrl+G")));
+        QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Ctrl+G"_s));
+        QCOMPARE(f.menuEntry(u"GrayScale1"_s)->shortcut(), QKeySequence(u"Ctrl+G"_s));
     }
 
     void aboutBoxShowsTheBuildVersion()
     {
         AboutForm about(m_form.get());
-        QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-        QCOMPARE(AboutForm::versionText(), QStringLiteral("Velmarin Ver ") + QStringLiteral(VELMARIN_VERSION));
+        QCOMPARE(about.windowTitle(), u"About"_s);
+        QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
         about.show();
         QVERIFY(!about.grab().isNull());
     }
@@ -160,65 +152,58 @@ private Q_SLOTS:
     void keyIniGivesTheKeysToCommandsAndMenus()
     {
         m_form.reset();
-        m_home->write(QStringLiteral("key.ini"), "[Key]\r\nTidy=ctrl+t\r\nGray=Alt+G\r\n");
+        m_home->write(u"key.ini"_s, "[Key]\r\nTidy=ctrl+t\r\nGray=Alt+G\r\n");
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
-        QCOMPARE(f.action(QStringLiteral("Tidy"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
-        QCOMPARE(f.menuEntry(QStringLiteral("HTMLTidy1"))->shortcut(),
-                 QKeySequence(QStringLiteral("Ctrl+T")));
-        QCOMPARE(f.action(QStringLiteral("Gray"))->shortcut(), QKeySequence(QStringLiteral("Alt+G")));
+        QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
+        QCOMPARE(f.menuEntry(u"HTMLTidy1"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
+        QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
         // A key missing from the file leaves its command without one.
-        QVERIFY(f.action(QStringLiteral("ColorChk"))->shortcut().isEmpty());
+        QVERIFY(f.action(u"ColorChk"_s)->shortcut().isEmpty());
     }
 
     void tidyRunFillsTheListAndTheScreenshotShowsIt()
     {
         MainForm &f = *m_form;
-        const QString page = m_home->file(QStringLiteral("sample.html"));
-        QFile::copy(testDataPath(QStringLiteral("sample.html")), page);
+        const QString page = m_home->file(u"sample.html"_s);
+        QFile::copy(testDataPath(u"sample.html"_s), page);
         f.resize(760, 420);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         // The sample page is UTF-8; the first-start settings read Latin-1.
         TidyOptionValues &tidy = f.actions().settings().tidy;
-        tidy.select(QStringLiteral("input-encoding"), QStringLiteral("utf8"));
-        tidy.select(QStringLiteral("output-encoding"), QStringLiteral("utf8"));
-        tidy.select(QStringLiteral("char-encoding"), QStringLiteral("utf8"));
-        tidy.select(QStringLiteral("accessibility-check"), QStringLiteral("1"));
+        for (const char *option : {"input-encoding", "output-encoding", "char-encoding"})
+            tidy.select(QString::fromLatin1(option), u"utf8"_s);
+        tidy.select(u"accessibility-check"_s, u"1"_s);
         f.actions().settingsStore().save();
         f.actions().checkDocument(page);
 
         QAbstractItemModel *model = f.ListView1->model();
         QVERIFY(model->rowCount() >= 4);
-        QCOMPARE(model->index(0, 2).data().toString(),
-                 QStringLiteral("情報: チェックしたHTML: ") + page);
+        QCOMPARE(model->index(0, 2).data().toString(), u"情報: チェックしたHTML: "_s + page);
         bool warningIcon = false;
         for (int row = 0; row < model->rowCount(); ++row)
-            if (model->index(row, 2).data().toString().startsWith(QStringLiteral("Warning: ")))
+            if (model->index(row, 2).data().toString().startsWith(u"Warning: "_s))
                 warningIcon = !model->index(row, 0).data(Qt::DecorationRole).isNull();
         QVERIFY(warningIcon);
-        QVERIFY(f.ToolBar1->isEnabled());
-        QVERIFY(f.Button1->isEnabled());
+        QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
         QCOMPARE(m_runner->opened.size(), 1);
 
         f.ListView1->header()->resizeSection(0, 48);
         f.ListView1->header()->resizeSection(1, 48);
         QTest::qWait(50);
-        const QImage shot = f.grab().toImage();
-        QVERIFY(!shot.isNull());
         const QString dir = qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS")
                                 ? QStringLiteral(VELMARIN_DOCS_DIR)
                                 : QDir::currentPath();
-        QVERIFY(shot.save(dir + QStringLiteral("/main-window.png")));
+        QVERIFY(f.grab().toImage().save(dir + u"/main-window.png"_s));
     }
 
     void statusMessagesClearAfterTheTimer()
     {
         MainForm &f = *m_form;
-        f.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
-        QCOMPARE(f.statusBar()->currentMessage(), QStringLiteral("HTML文書の取得に失敗しました。"));
-        QVERIFY(f.Timer1.isActive());
-        QCOMPARE(f.Timer1.interval(), 5000);
+        f.showStatus(u"HTML文書の取得に失敗しました。"_s, true);
+        QCOMPARE(f.statusBar()->currentMessage(), u"HTML文書の取得に失敗しました。"_s);
+        QVERIFY(f.Timer1.isActive() && f.Timer1.interval() == 5000);
         f.Timer1.start(1);
         QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
         QVERIFY(!f.Timer1.isActive());
@@ -227,17 +212,16 @@ private Q_SLOTS:
     void contextMenuFollowsTheRows()
     {
         MainForm &f = *m_form;
-        Q_EMIT f.PopupMenu1->aboutToShow();
-        int enabled = 0;
-        for (QAction *a : f.PopupMenu1->actions())
-            enabled += (!a->isSeparator() && a->isEnabled()) ? 1 : 0;
-        QCOMPARE(enabled, 0);
-        QCOMPARE(f.PopupMenu1->actions().size(), 4);
-
-        f.actions().tidyList().showMessageRow(QStringLiteral("x"));
-        Q_EMIT f.PopupMenu1->aboutToShow();
-        for (QAction *a : f.PopupMenu1->actions())
-            QVERIFY(a->isSeparator() || a->isEnabled());
+        const auto enabledEntries = [&f] {
+            Q_EMIT f.PopupMenu1->aboutToShow();
+            int enabled = 0;
+            for (QAction *a : f.PopupMenu1->actions())
+                enabled += (!a->isSeparator() && a->isEnabled()) ? 1 : 0;
+            return enabled;
+        };
+        QCOMPARE(enabledEntries(), 0);
+        f.actions().tidyList().showMessageRow(u"x"_s);
+        QCOMPARE(enabledEntries(), 3);
 
         f.Button1->click();
         QCOMPARE(f.ListView1->model()->rowCount(), 0);
@@ -246,8 +230,8 @@ private Q_SLOTS:
     void droppingOneFileRunsTidy()
     {
         MainForm &f = *m_form;
-        const QString page = m_home->file(QStringLiteral("dropped.html"));
-        QFile::copy(testDataPath(QStringLiteral("sample.html")), page);
+        const QString page = m_home->file(u"dropped.html"_s);
+        QFile::copy(testDataPath(u"sample.html"_s), page);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QMimeData mime;
@@ -260,25 +244,22 @@ private Q_SLOTS:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &drop);
         QTRY_VERIFY(f.ListView1->model()->rowCount() >= 2);
-        QCOMPARE(f.ListView1->model()->index(0, 2).data().toString(),
-                 QStringLiteral("情報: チェックしたHTML: ") + page);
+        QCOMPARE(f.ListView1->model()->index(0, 2).data().toString(), u"情報: チェックしたHTML: "_s + page);
     }
 
     void closingStoresThePlacementAndEmptiesTheWorkingFolder()
     {
         MainForm &f = *m_form;
         const QString work = ProgramFolder::workDir();
-        QFile marker(work + QStringLiteral("tidy_out.txt"));
-        QVERIFY(marker.open(QIODevice::WriteOnly));
-        marker.close();
+        m_home->write(u"temp/tidy_out.txt"_s, "x");
         f.show();
         f.move(30, 40);
         f.resize(500, 400);
         f.close();
         IniFile ini(ProgramFolder::iniPath());
-        QCOMPARE(ini.readInt(QStringLiteral("Position"), QStringLiteral("Width"), 0), 500);
-        QCOMPARE(ini.readInt(QStringLiteral("Position"), QStringLiteral("Height"), 0), 400);
-        QVERIFY(!QFile::exists(work + QStringLiteral("tidy_out.txt")));
+        QCOMPARE(ini.readInt(u"Position"_s, u"Width"_s, 0), 500);
+        QCOMPARE(ini.readInt(u"Position"_s, u"Height"_s, 0), 400);
+        QVERIFY(!QFile::exists(work + u"tidy_out.txt"_s));
     }
 
 private:
