@@ -18,7 +18,7 @@ CliRun runCli(const TempHome &home, const QStringList &arguments)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VELMARIN_HOME"), home.path());
+    env.insert("VELMARIN_HOME", home.path());
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VELMARIN_CLI_PATH), arguments);
     process.waitForFinished(60000);
@@ -31,40 +31,40 @@ CliRun runCli(const TempHome &home, const QStringList &arguments)
 TEST(Cli, PrintsTheResultListAndFailsOnErrors)
 {
     TempHome home;
-    home.write(QStringLiteral("warn.html"),
+    home.write("warn.html",
                "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n<p>x<b>y</p>\n"
                "</body></html>\n");
-    home.write(QStringLiteral("error.html"),
+    home.write("error.html",
                "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n<unknowntag>\n"
                "</body></html>\n");
 
-    const CliRun warn = runCli(home, {home.file(QStringLiteral("warn.html"))});
+    const CliRun warn = runCli(home, {home.file("warn.html")});
     EXPECT_EQ(warn.status, 0) << warn.out.toStdString() << warn.err.toStdString();
     EXPECT_TRUE(warn.out.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
-                                    home.file(QStringLiteral("warn.html")) + u'\n'));
-    EXPECT_TRUE(warn.out.contains(QStringLiteral("\n行 3 位置")));
+                                    home.file("warn.html") + u'\n'));
+    EXPECT_TRUE(warn.out.contains("\n行 3 位置"));
     EXPECT_FALSE(warn.out.contains(u'\r'));
     // The tidied page stays in the working folder and is named on stderr.
-    EXPECT_TRUE(warn.err.contains(home.file(QStringLiteral("temp/tidy_out.txt"))));
+    EXPECT_TRUE(warn.err.contains(home.file("temp/tidy_out.txt")));
     // A first start wrote the same files as the window does.
-    EXPECT_FALSE(home.read(QStringLiteral("Velmarin.txt")).isEmpty());
-    EXPECT_FALSE(home.read(QStringLiteral("Velmarin.ini")).isEmpty());
+    EXPECT_FALSE(home.read("Velmarin.txt").isEmpty());
+    EXPECT_FALSE(home.read("Velmarin.ini").isEmpty());
 
-    const CliRun error = runCli(home, {home.file(QStringLiteral("error.html"))});
+    const CliRun error = runCli(home, {home.file("error.html")});
     EXPECT_EQ(error.status, 1) << error.out.toStdString();
-    EXPECT_TRUE(error.out.contains(QStringLiteral("Error: <unknowntag> is not recognized!")));
+    EXPECT_TRUE(error.out.contains("Error: <unknowntag> is not recognized!"));
 }
 
 TEST(Cli, UncheckableDocumentsAndBadUsage)
 {
     TempHome home;
-    const CliRun missing = runCli(home, {home.file(QStringLiteral("none.html"))});
+    const CliRun missing = runCli(home, {home.file("none.html")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, QStringLiteral("チェックするファイルが見当たりません。\n"));
+    EXPECT_EQ(missing.out, "チェックするファイルが見当たりません。\n");
 
     EXPECT_EQ(runCli(home, {}).status, 2);
-    EXPECT_EQ(runCli(home, {QStringLiteral("--no-such-option")}).status, 2);
-    const CliRun help = runCli(home, {QStringLiteral("--help")});
+    EXPECT_EQ(runCli(home, {"--no-such-option"}).status, 2);
+    const CliRun help = runCli(home, {"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.startsWith(QStringLiteral("使い方: velmarin-cli")));
+    EXPECT_TRUE(help.out.startsWith("使い方: velmarin-cli"));
 }

@@ -16,11 +16,11 @@ TEST(ResultLists, EmptyListsAreNeitherSavedNorCopied)
     RecordingView view;
     RecordingRunner runner;
     MainActions actions(view, runner);
-    view.saveFileAnswer = home.file(QStringLiteral("never.txt"));
+    view.saveFileAnswer = home.file("never.txt");
     actions.saveTidyResults();
     actions.copyTidyResults();
     actions.copyCssResults();
-    EXPECT_EQ(view.notices, QStringList(3, QStringLiteral("結果はありません。")));
+    EXPECT_EQ(view.notices, QStringList(3, "結果はありません。"));
     EXPECT_FALSE(QFileInfo::exists(view.saveFileAnswer));
     EXPECT_TRUE(view.clipboard.isEmpty());
 }
@@ -31,35 +31,33 @@ TEST(ResultLists, CopyAndSaveGiveTheListText)
     RecordingView view;
     RecordingRunner runner;
     MainActions actions(view, runner);
-    const QString only = QStringLiteral("情報: チェックしたHTML: /home/u/a b.html");
+    const QString only = "情報: チェックしたHTML: /home/u/a b.html";
     actions.tidyList().showMessageRow(only);
     actions.copyTidyResults();
-    EXPECT_EQ(view.clipboard, only + QStringLiteral("\r\n"));
-    EXPECT_EQ(view.notices.last(), QStringLiteral("クリップボードにコピーしました。"));
+    EXPECT_EQ(view.clipboard, only + "\r\n");
+    EXPECT_EQ(view.notices.last(), "クリップボードにコピーしました。");
 
     // A name typed without an extension gets ".txt"; one with an extension keeps it.
-    view.saveFileAnswer = home.file(QStringLiteral("結果"));
+    view.saveFileAnswer = home.file("結果");
     actions.saveTidyResults();
-    EXPECT_EQ(TextCodec::decode(home.read(QStringLiteral("結果.txt"))), only + QStringLiteral("\r\n"));
-    view.saveFileAnswer = home.file(QStringLiteral("report.log"));
+    EXPECT_EQ(TextCodec::decode(home.read("結果.txt")), only + "\r\n");
+    view.saveFileAnswer = home.file("report.log");
     actions.saveTidyResults();
-    EXPECT_FALSE(home.read(QStringLiteral("report.log")).isEmpty());
-    EXPECT_EQ(view.lastFilter,
-              QStringLiteral("テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*"));
+    EXPECT_FALSE(home.read("report.log").isEmpty());
+    EXPECT_EQ(view.lastFilter, "テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
 }
 
 TEST(ResultLists, CssTextJoinsLineNumberAndMessage)
 {
-    MessageListModel css(QStringLiteral("行番号"), QStringLiteral("内容"));
-    css.setRows({{QStringLiteral("12"), QStringLiteral(" color: 不正な値")},
-                 {QString(), QStringLiteral("エラーはありません。")},
-                 {QStringLiteral("3"), QString()}});
-    EXPECT_EQ(css.cssResultText(),
-              QStringLiteral("行番号: 12 color: 不正な値\r\nエラーはありません。\r\n行番号: 3\r\n"));
-    css.showMessageRow(QStringLiteral("x"));
+    MessageListModel css("行番号", "内容");
+    css.setRows({{"12", " color: 不正な値"},
+                 {QString(), "エラーはありません。"},
+                 {"3", QString()}});
+    EXPECT_EQ(css.cssResultText(), "行番号: 12 color: 不正な値\r\nエラーはありません。\r\n行番号: 3\r\n");
+    css.showMessageRow("x");
     ASSERT_EQ(css.rowCount(), 1);
     EXPECT_EQ(css.index(0, 0).data().toString(), QString());
-    EXPECT_EQ(css.index(0, 1).data().toString(), QStringLiteral("x"));
+    EXPECT_EQ(css.index(0, 1).data().toString(), "x");
     css.clear();
     EXPECT_TRUE(css.cssResultText().isEmpty());
 }

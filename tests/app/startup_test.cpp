@@ -14,29 +14,29 @@
 TEST(FolderMemory, RemembersFoldersOfFilesAndFoldersWithATrailingSeparator)
 {
     TempHome home;
-    QDir(home.path()).mkpath(QStringLiteral("site/sub"));
-    home.write(QStringLiteral("site/page.html"), "x");
+    QDir(home.path()).mkpath("site/sub");
+    home.write("site/page.html", "x");
     FolderMemory memory;
     memory.load();
     EXPECT_TRUE(memory.lastDir().isEmpty());
 
-    memory.remember(home.file(QStringLiteral("site/page.html")));
-    EXPECT_EQ(memory.lastDir(), home.file(QStringLiteral("site")));
+    memory.remember(home.file("site/page.html"));
+    EXPECT_EQ(memory.lastDir(), home.file("site"));
 
-    memory.remember(home.file(QStringLiteral("site/sub/")));
-    EXPECT_EQ(memory.lastDir(), home.file(QStringLiteral("site/sub")));
+    memory.remember(home.file("site/sub/"));
+    EXPECT_EQ(memory.lastDir(), home.file("site/sub"));
 
     // A folder without the separator, a missing file: nothing changes.
-    memory.remember(home.file(QStringLiteral("site")));
-    memory.remember(home.file(QStringLiteral("site/none.html")));
-    memory.remember(home.file(QStringLiteral("none/")));
-    EXPECT_EQ(memory.lastDir(), home.file(QStringLiteral("site/sub")));
+    memory.remember(home.file("site"));
+    memory.remember(home.file("site/none.html"));
+    memory.remember(home.file("none/"));
+    EXPECT_EQ(memory.lastDir(), home.file("site/sub"));
 
     FolderMemory reloaded;
     reloaded.load();
-    EXPECT_EQ(reloaded.lastDir(), home.file(QStringLiteral("site/sub")));
-    EXPECT_EQ(reloaded.startDir(), home.file(QStringLiteral("site/sub")));
-    QDir(home.file(QStringLiteral("site/sub"))).removeRecursively();
+    EXPECT_EQ(reloaded.lastDir(), home.file("site/sub"));
+    EXPECT_EQ(reloaded.startDir(), home.file("site/sub"));
+    QDir(home.file("site/sub")).removeRecursively();
     EXPECT_TRUE(reloaded.startDir().isEmpty());  // the dialog's own default then
 }
 
@@ -58,9 +58,9 @@ TEST(ForwardedCommandLine, RoundTripsEveryArgument)
     const QList<QStringList> cases{
         {},
         {QString()},
-        {QStringLiteral("-css"), QStringLiteral("/home/u/a b.html")},
-        {QStringLiteral("say \"hi\""), QStringLiteral("a,b"), QStringLiteral("日本語.html")},
-        {QStringLiteral("\""), QStringLiteral("\"\""), QStringLiteral(",")},
+        {"-css", "/home/u/a b.html"},
+        {"say \"hi\"", "a,b", "日本語.html"},
+        {"\"", "\"\"", ","},
     };
     for (const QStringList &arguments : cases) {
         const QString text = ForwardedCommandLine::encode(arguments);
@@ -71,28 +71,26 @@ TEST(ForwardedCommandLine, RoundTripsEveryArgument)
         else
             EXPECT_EQ(*back, arguments) << text.toStdString();
     }
-    EXPECT_EQ(ForwardedCommandLine::encode({QStringLiteral("a\"b"), QStringLiteral("c")}),
-              QStringLiteral("\"a\"\"b\",\"c\""));
+    EXPECT_EQ(ForwardedCommandLine::encode({"a\"b", "c"}), "\"a\"\"b\",\"c\"");
 }
 
 TEST(ForwardedCommandLine, MalformedTextIsRefused)
 {
     for (const char *text : {"\"open", "\"a\"b", "a\"b", "\"a\",\"b"})
         EXPECT_FALSE(ForwardedCommandLine::decode(QString::fromUtf8(text)).has_value()) << text;
-    EXPECT_EQ(*ForwardedCommandLine::decode(QStringLiteral("plain,\"q\"")),
-              (QStringList{QStringLiteral("plain"), QStringLiteral("q")}));
+    EXPECT_EQ(*ForwardedCommandLine::decode("plain,\"q\""), (QStringList{"plain", "q"}));
 }
 
 TEST(ForwardedCommandLine, OnlyCssOrLinkChecksBringTheRunningInstanceForward)
 {
     using ForwardedCommandLine::raisesRunningInstance;
-    const QString doc = QStringLiteral("page.html");
-    EXPECT_TRUE(raisesRunningInstance({QStringLiteral("-css"), doc}));
-    EXPECT_TRUE(raisesRunningInstance({QStringLiteral("/LINK"), doc}));
-    EXPECT_FALSE(raisesRunningInstance({QStringLiteral("-all"), doc}));
-    EXPECT_FALSE(raisesRunningInstance({QStringLiteral("-css"), QStringLiteral("-ie"), doc}));
-    EXPECT_FALSE(raisesRunningInstance({QStringLiteral("-css")}));  // switches only
+    const QString doc = "page.html";
+    EXPECT_TRUE(raisesRunningInstance({"-css", doc}));
+    EXPECT_TRUE(raisesRunningInstance({"/LINK", doc}));
+    EXPECT_FALSE(raisesRunningInstance({"-all", doc}));
+    EXPECT_FALSE(raisesRunningInstance({"-css", "-ie", doc}));
+    EXPECT_FALSE(raisesRunningInstance({"-css"}));  // switches only
     EXPECT_FALSE(raisesRunningInstance({doc}));
     // An upload switch ends the scan like a document.
-    EXPECT_TRUE(raisesRunningInstance({QStringLiteral("-link"), QStringLiteral("-w3c"), doc}));
+    EXPECT_TRUE(raisesRunningInstance({"-link", "-w3c", doc}));
 }

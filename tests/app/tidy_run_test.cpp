@@ -30,7 +30,7 @@ class TidyRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("tidy")).isEmpty())
+        ASSERT_FALSE(QStandardPaths::findExecutable("tidy").isEmpty())
             << "the tidy package is not installed";
         actions.start();
     }
@@ -41,14 +41,16 @@ protected:
         return home.file(name);
     }
 
-    // A stand-in for Tidy that writes nothing at all.
-    void useSilentTidy()
+    // A stand-in for Tidy, run in its place; executable unless told otherwise.
+    void useTidy(const QString &name, const QByteArray &body, bool executable = true)
     {
-        home.write(QStringLiteral("silent-tidy"), "#!/bin/sh\nexit 0\n");
-        QFile::setPermissions(home.file(QStringLiteral("silent-tidy")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        actions.settings().tidyPath = home.file(QStringLiteral("silent-tidy"));
+        home.write(name, body);
+        if (executable)
+            QFile::setPermissions(home.file(name),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        actions.settings().tidyPath = home.file(name);
     }
+    void useSilentTidy() { useTidy("silent-tidy", "#!/bin/sh\nexit 0\n"); }
 
     QStringList descriptions()
     {
@@ -68,140 +70,117 @@ protected:
 
 TEST_F(TidyRunTest, LocalFileGivesLocatedRowsAndOpensTheOutput)
 {
-    const QString file = page(QStringLiteral("flawed.html"), kFlawedPage);
+    const QString file = page("flawed.html", kFlawedPage);
     EXPECT_EQ(actions.checkDocument(file), TidyRun::Outcome::Checked);
 
     const QVector<ReportRow> &rows = actions.tidyList().rows();
     ASSERT_GE(rows.size(), 2);
-    EXPECT_EQ(rows[0].description, QStringLiteral("情報: チェックしたHTML: ") + file);
+    EXPECT_EQ(rows[0].description, "情報: チェックしたHTML: " + file);
     EXPECT_EQ(rows[0].kind, ReportKind::Information);
     EXPECT_TRUE(rows[0].caption.isEmpty());
 
     // The unclosed <b> is reported with its place.
     bool located = false;
     for (const ReportRow &row : rows)
-        if (row.caption == QStringLiteral("4") && row.kind == ReportKind::Warning)
+        if (row.caption == "4" && row.kind == ReportKind::Warning)
             located = true;
     EXPECT_TRUE(located) << descriptions().join(u'\n').toStdString();
 
     // No editor is set: the output goes to the desktop's default application.
     ASSERT_EQ(runner.opened.size(), 1);
-    EXPECT_TRUE(runner.opened[0].endsWith(QStringLiteral("temp/tidy_out.txt")));
+    EXPECT_TRUE(runner.opened[0].endsWith("temp/tidy_out.txt"));
     EXPECT_GE(view.broughtToFront, 1);
-    EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
-    EXPECT_TRUE(view.enabled.value(Control::Button1));
+    EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1));
     EXPECT_FALSE(view.busy);
-}
 
-TEST_F(TidyRunTest, TheEditorGetsTheOutputWhenItExists)
-{
-    actions.settings().editorPath = QStringLiteral("/bin/true");
-    actions.checkDocument(page(QStringLiteral("flawed.html"), kFlawedPage));
+    // An editor that exists gets the output instead.
+    actions.settings().editorPath = "/bin/true";
+    actions.checkDocument(file);
     ASSERT_EQ(runner.detached.size(), 1);
-    EXPECT_TRUE(runner.detached[0].startsWith(QStringLiteral("/bin/true ")));
-    EXPECT_TRUE(runner.detached[0].endsWith(QStringLiteral("tidy_out.txt")));
-    EXPECT_TRUE(runner.opened.isEmpty());
+    EXPECT_TRUE(runner.detached[0].startsWith("/bin/true "));
+    EXPECT_TRUE(runner.detached[0].endsWith("tidy_out.txt"));
+    EXPECT_EQ(runner.opened.size(), 1);
 }
 
 TEST_F(TidyRunTest, AwkwardFileNamesAreCheckedAsThemselves)
 {
-    for (const QString &name :
-         {QStringLiteral("with space.html"), QStringLiteral("quo\"te's.html"),
-          QStringLiteral("日本語のページ.html"), QStringLiteral("-leading-dash.html")}) {
+    for (const char *name :
+         {"with space.html", "quo\"te's.html", "日本語のページ.html", "-leading-dash.html"}) {
         const QString file = page(name, kFlawedPage);
-        EXPECT_EQ(actions.checkDocument(file), TidyRun::Outcome::Checked) << name.toStdString();
+        EXPECT_EQ(actions.checkDocument(file), TidyRun::Outcome::Checked) << name;
         const QVector<ReportRow> &rows = actions.tidyList().rows();
-        ASSERT_GE(rows.size(), 2) << name.toStdString();
-        EXPECT_EQ(rows[0].description, QStringLiteral("情報: チェックしたHTML: ") + file);
-        EXPECT_EQ(rows[1].caption.isEmpty(), false) << name.toStdString();
+        ASSERT_GE(rows.size(), 2) << name;
+        EXPECT_EQ(rows[0].description, "情報: チェックしたHTML: " + file);
+        EXPECT_FALSE(rows[1].caption.isEmpty()) << name;
     }
     // A relative name that starts with a dash is not taken for an option.
     const QString before = QDir::currentPath();
     QDir::setCurrent(home.path());
-    EXPECT_EQ(actions.checkDocument(QStringLiteral("-leading-dash.html")),
-              TidyRun::Outcome::Checked);
+    EXPECT_EQ(actions.checkDocument("-leading-dash.html"), TidyRun::Outcome::Checked);
     QDir::setCurrent(before);
     EXPECT_GE(actions.tidyList().rowCount(), 2);
 }
 
-TEST_F(TidyRunTest, MissingDocumentsAndFoldersGiveTheMessageRow)
+TEST_F(TidyRunTest, MissingDocumentsAndAMissingTidyGiveTheirMessageRow)
 {
-    QDir(home.path()).mkdir(QStringLiteral("folder.html"));
-    for (const QString &doc : {home.file(QStringLiteral("nothing.html")),
-                               home.file(QStringLiteral("folder.html"))}) {
+    QDir(home.path()).mkdir("folder.html");
+    for (const QString &doc : {home.file("nothing.html"), home.file("folder.html")}) {
         EXPECT_EQ(actions.checkDocument(doc), TidyRun::Outcome::NoDocument);
         ASSERT_EQ(actions.tidyList().rowCount(), 1);
-        EXPECT_EQ(actions.tidyList().rows()[0].description,
-                  QStringLiteral("チェックするファイルが見当たりません。"));
+        EXPECT_EQ(actions.tidyList().rows()[0].description, "チェックするファイルが見当たりません。");
     }
     EXPECT_TRUE(runner.opened.isEmpty());
-}
 
-TEST_F(TidyRunTest, MissingTidyGivesTheStartFailureRow)
-{
-    actions.settings().tidyPath = home.file(QStringLiteral("no-tidy"));
-    EXPECT_EQ(actions.checkDocument(page(QStringLiteral("a.html"), kFlawedPage)),
-              TidyRun::Outcome::TidyMissing);
+    actions.settings().tidyPath = home.file("no-tidy");
+    EXPECT_EQ(actions.checkDocument(page("a.html", kFlawedPage)), TidyRun::Outcome::TidyMissing);
     ASSERT_EQ(actions.tidyList().rowCount(), 1);
-    EXPECT_EQ(actions.tidyList().rows()[0].description,
-              QStringLiteral("Tidyの起動に失敗しました。"));
+    EXPECT_EQ(actions.tidyList().rows()[0].description, "Tidyの起動に失敗しました。");
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
 }
 
-TEST_F(TidyRunTest, ATidyThatCannotStartIsAFunctionFailure)
+TEST_F(TidyRunTest, ATidyThatCannotStartOrCrashesIsReported)
 {
-    // A file that exists but is not executable.
-    home.write(QStringLiteral("tidy-not-executable"), "not a program");
-    actions.settings().tidyPath = home.file(QStringLiteral("tidy-not-executable"));
-    actions.checkDocument(page(QStringLiteral("a.html"), kFlawedPage));
+    // A file that exists but is not executable is a function failure.
+    useTidy("tidy-not-executable", "not a program", false);
+    actions.checkDocument(page("a.html", kFlawedPage));
     ASSERT_EQ(view.errors.size(), 1);
-    EXPECT_TRUE(view.errors[0].startsWith(QStringLiteral("Function failure (\"")));
-    EXPECT_TRUE(view.errors[0].contains(QStringLiteral("-q -config")));
+    EXPECT_TRUE(view.errors[0].startsWith("Function failure (\""));
+    EXPECT_TRUE(view.errors[0].contains("-q -config"));
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
     EXPECT_FALSE(view.busy);
-}
 
-TEST_F(TidyRunTest, ACrashingTidyIsReportedAsAnError)
-{
-    home.write(QStringLiteral("crashing-tidy"),
-               "#!/bin/sh\necho 'line 1 column 1 - Warning: partial' >&2\nkill -SEGV $$\n");
-    QFile::setPermissions(home.file(QStringLiteral("crashing-tidy")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    actions.settings().tidyPath = home.file(QStringLiteral("crashing-tidy"));
-    actions.checkDocument(page(QStringLiteral("a.html"), kFlawedPage));
+    // A crash keeps what was reported and adds an error row.
+    useTidy("crashing-tidy",
+            "#!/bin/sh\necho 'line 1 column 1 - Warning: partial' >&2\nkill -SEGV $$\n");
+    actions.checkDocument(page("a.html", kFlawedPage));
     const QVector<ReportRow> &rows = actions.tidyList().rows();
     ASSERT_EQ(rows.size(), 3) << descriptions().join(u'\n').toStdString();
-    EXPECT_EQ(rows[1].description, QStringLiteral("Warning: partial"));
+    EXPECT_EQ(rows[1].description, "Warning: partial");
     EXPECT_EQ(rows[2].kind, ReportKind::Error);
 }
 
-TEST_F(TidyRunTest, ASecondRunDeletesTheEarlierReports)
+TEST_F(TidyRunTest, ARunDeletesEarlierReportsAndWritesAMissingConfiguration)
 {
     const QString work = ProgramFolder::workDir();
     ASSERT_FALSE(work.isEmpty());
-    writeFileAtomically(work + QStringLiteral("tidy_err3.txt"), "old");
-    writeFileAtomically(work + QStringLiteral("tidy_get.html"), "kept");
-    actions.checkDocument(page(QStringLiteral("a.html"), kCleanPage));
-    EXPECT_FALSE(QFileInfo::exists(work + QStringLiteral("tidy_err3.txt")));
-    EXPECT_TRUE(QFileInfo::exists(work + QStringLiteral("tidy_get.html")));
+    writeFileAtomically(work + "tidy_err3.txt", "old");
+    writeFileAtomically(work + "tidy_get.html", "kept");
+    QFile::remove(ProgramFolder::tidyConfigPath());
+    actions.checkDocument(page("a.html", kFlawedPage));
+    EXPECT_FALSE(QFileInfo::exists(work + "tidy_err3.txt"));
+    EXPECT_TRUE(QFileInfo::exists(work + "tidy_get.html"));
+    EXPECT_TRUE(QFileInfo::exists(ProgramFolder::tidyConfigPath()));
+    EXPECT_GE(actions.tidyList().rowCount(), 2);
 }
 
 TEST_F(TidyRunTest, EmptyOutputIsReportedInTheStatusLine)
 {
     useSilentTidy();
-    actions.checkDocument(page(QStringLiteral("empty.html"), ""));
-    EXPECT_EQ(view.lastStatus, QStringLiteral("出力はありません。"));
+    actions.checkDocument(page("empty.html", ""));
+    EXPECT_EQ(view.lastStatus, "出力はありません。");
     EXPECT_TRUE(view.lastStatusClears);
     EXPECT_GE(view.broughtToFront, 1);
     EXPECT_TRUE(runner.opened.isEmpty());
-}
-
-TEST_F(TidyRunTest, AMissingConfigurationIsWrittenBeforeTheRun)
-{
-    QFile::remove(ProgramFolder::tidyConfigPath());
-    actions.checkDocument(page(QStringLiteral("a.html"), kFlawedPage));
-    EXPECT_TRUE(QFileInfo::exists(ProgramFolder::tidyConfigPath()));
-    EXPECT_GE(actions.tidyList().rowCount(), 2);
 }
 
 TEST_F(TidyRunTest, FetchedPagesAreCheckedWithoutTheFileLine)
@@ -210,7 +189,7 @@ TEST_F(TidyRunTest, FetchedPagesAreCheckedWithoutTheFileLine)
     server.setPage("/clean.html", kCleanPage);
     server.setPage("/flawed.html", kFlawedPage);
     // Tidy 5 prints a summary unless it is told to be quiet.
-    actions.settings().tidy.setTicked(QStringLiteral("quiet"), true);
+    actions.settings().tidy.setTicked("quiet", true);
     actions.settingsStore().save();
 
     EXPECT_EQ(actions.checkDocument(server.url("/clean.html")), TidyRun::Outcome::Checked);
@@ -228,18 +207,17 @@ TEST_F(TidyRunTest, FetchedPagesAreCheckedWithoutTheFileLine)
 TEST_F(TidyRunTest, FailedFetchesLeaveTheListAndSayWhy)
 {
     LocalHttpServer server;
-    actions.tidyList().showMessageRow(QStringLiteral("before"));
+    actions.tidyList().showMessageRow("before");
     EXPECT_EQ(actions.checkDocument(server.url("/missing.html")), TidyRun::Outcome::FetchFailed);
-    EXPECT_EQ(view.lastStatus, QStringLiteral("HTML文書の取得に失敗しました。"));
+    EXPECT_EQ(view.lastStatus, "HTML文書の取得に失敗しました。");
     EXPECT_TRUE(view.lastStatusClears);
-    EXPECT_EQ(actions.tidyList().rows()[0].description, QStringLiteral("before"));
+    EXPECT_EQ(actions.tidyList().rows()[0].description, "before");
 
     // Other protocols get their row, and the row stays when the fetch fails.
-    EXPECT_EQ(actions.checkDocument(QStringLiteral("ftp://127.0.0.1:1/x.html")),
-              TidyRun::Outcome::FetchFailed);
+    EXPECT_EQ(actions.checkDocument("ftp://127.0.0.1:1/x.html"), TidyRun::Outcome::FetchFailed);
     ASSERT_EQ(actions.tidyList().rowCount(), 1);
     EXPECT_EQ(actions.tidyList().rows()[0].description,
-              QStringLiteral("HTTP以外のプロトコルには対応していません。ftp://127.0.0.1:1/x.html"));
+              "HTTP以外のプロトコルには対応していません。ftp://127.0.0.1:1/x.html");
 }
 
 TEST_F(TidyRunTest, BrowserDisplayWritesTheResultTextAndFallsBackToTheEditor)
@@ -257,24 +235,20 @@ TEST_F(TidyRunTest, BrowserDisplayWritesTheResultTextAndFallsBackToTheEditor)
                         QStringLiteral("\r\n-----エラーおよび警告なし-----\r\n\r\n"
                                        "-----出力なし-----\r\n\r\n-----END-----\r\n"));
     ASSERT_EQ(view.questions.size(), 1);
-    EXPECT_EQ(view.questions[0],
-              QStringLiteral("DDEリンクに失敗しました。結果をエディタで開きますか？"));
+    EXPECT_EQ(view.questions[0], "DDEリンクに失敗しました。結果をエディタで開きますか？");
     ASSERT_EQ(runner.opened.size(), 1);
-    EXPECT_TRUE(runner.opened[0].endsWith(QStringLiteral("Tidy_Result.txt")));
+    EXPECT_TRUE(runner.opened[0].endsWith("Tidy_Result.txt"));
 }
 
 TEST(BrowserResultText, EachBlockIsFollowedByAnEmptyLine)
 {
     TempHome home;
-    home.write(QStringLiteral("err.txt"), "line 1 column 1 - Warning: w\r\n");
-    home.write(QStringLiteral("out.txt"), "<p>x</p>");
-    EXPECT_EQ(TidyRun::browserResultText(QStringLiteral("doc.html"), home.file(QStringLiteral("err.txt")),
-                                         home.file(QStringLiteral("out.txt"))),
+    home.write("err.txt", "line 1 column 1 - Warning: w\r\n");
+    home.write("out.txt", "<p>x</p>");
+    EXPECT_EQ(TidyRun::browserResultText("doc.html", home.file("err.txt"), home.file("out.txt")),
               QStringLiteral("doc.html\r\n-----エラーおよび警告-----\r\n"
                              "line 1 column 1 - Warning: w\r\n\r\n"
                              "-----出力-----\r\n<p>x</p>\r\n\r\n-----END-----\r\n"));
-    EXPECT_EQ(TidyRun::browserResultText(QStringLiteral("doc.html"),
-                                         home.file(QStringLiteral("none1")),
-                                         home.file(QStringLiteral("none2"))),
-              QStringLiteral("-----エラー、警告、および出力はありません-----\r\n"));
+    EXPECT_EQ(TidyRun::browserResultText("doc.html", home.file("none1"), home.file("none2")),
+              "-----エラー、警告、および出力はありません-----\r\n");
 }
