@@ -10,7 +10,7 @@
 TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("新しい フォルダ/sub/a.ini"));
+    const QString path = dir.filePath("新しい フォルダ/sub/a.ini");
     QString error;
     ASSERT_TRUE(writeFileAtomically(path, QByteArray("one\r\n"), &error)) << qPrintable(error);
     ASSERT_TRUE(writeFileAtomically(path, QByteArray("two"), &error)) << qPrintable(error);
@@ -18,10 +18,9 @@ TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
     EXPECT_EQ(readWholeFile(path, &ok), QByteArray("two"));
     EXPECT_TRUE(ok);
     // No temporary file stays behind.
-    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("新しい フォルダ/sub"))).entryList(QDir::Files),
-              QStringList{QStringLiteral("a.ini")});
+    EXPECT_EQ(QDir(dir.filePath("新しい フォルダ/sub")).entryList(QDir::Files), QStringList{"a.ini"});
 
-    readWholeFile(dir.filePath(QStringLiteral("missing")), &ok);
+    readWholeFile(dir.filePath("missing"), &ok);
     EXPECT_FALSE(ok);
     readWholeFile(dir.path(), &ok);
     EXPECT_FALSE(ok);
@@ -30,11 +29,11 @@ TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
 TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
 {
     QTemporaryDir dir;
-    const QString blocker = dir.filePath(QStringLiteral("plain"));
+    const QString blocker = dir.filePath("plain");
     ASSERT_TRUE(writeFileAtomically(blocker, QByteArray("keep"), nullptr));
 
     // A parent that is a regular file stops the write even for root.
-    const QString path = blocker + QStringLiteral("/a.ini");
+    const QString path = blocker + "/a.ini";
     QString error;
     EXPECT_FALSE(writeFileAtomically(path, QByteArray("x"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("ファイル「%1」").arg(path))) << qPrintable(error);
@@ -48,7 +47,7 @@ TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
 TEST(AtomicFile, DiskFullMidWriteKeepsTheOldFile)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Velmarin.ini"));
+    const QString path = dir.filePath("Velmarin.ini");
     ASSERT_TRUE(writeFileAtomically(path, QByteArray("[Tidy]\r\nDir=/old\r\n"), nullptr));
 
     // A file-size limit makes the write fail with EFBIG the way a full disk
@@ -71,5 +70,5 @@ TEST(AtomicFile, DiskFullMidWriteKeepsTheOldFile)
     EXPECT_FALSE(written);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readWholeFile(path), QByteArray("[Tidy]\r\nDir=/old\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Velmarin.ini")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Velmarin.ini"});
 }
