@@ -80,38 +80,30 @@ TEST(ShortcutCapture, KeyAloneOrWithShiftOnlyIsTakenWithAlt)
 TEST(ShortcutQtKeys, MapsQtKeyPressesToCodesAndBack)
 {
     const Qt::KeyboardModifiers none, keypad = Qt::KeypadModifier;
-    const auto shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+    const auto shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier,
+               meta = Qt::MetaModifier;
     const struct {
         int qtKey;
         Qt::KeyboardModifiers mods;
         quint16 value;
         bool backAgain;  // the value gives this very key press back
     } cases[] = {
-        {Qt::Key_A, ctrl, Ctrl | 'A', true},
-        {Qt::Key_7, alt, Alt | '7', true},
-        {Qt::Key_F9, none, F(9), true},
+        {Qt::Key_A, ctrl, Ctrl | 'A', true},          {Qt::Key_7, alt, Alt | '7', true},
+        {Qt::Key_F9, none, F(9), true},               {Qt::Key_Home, alt, Alt | 0x24, true},
         {Qt::Key_F24, shift | ctrl, Shift | Ctrl | F(24), true},
-        {Qt::Key_Home, alt, Alt | 0x24, true},
-        {Qt::Key_Return, none, 0x0D, true},
-        {Qt::Key_Delete, ctrl, Ctrl | 0x2E, true},
-        {Qt::Key_Semicolon, ctrl, Ctrl | 0xBA, true},
-        {Qt::Key_5, keypad, 0x65, true},
-        {Qt::Key_Asterisk, keypad | ctrl, Ctrl | 0x6A, true},
-        {Qt::Key_Slash, keypad, 0x6F, true},
+        {Qt::Key_Return, none, 0x0D, true},           {Qt::Key_Delete, ctrl, Ctrl | 0x2E, true},
+        {Qt::Key_Semicolon, ctrl, Ctrl | 0xBA, true}, {Qt::Key_5, keypad, 0x65, true},
+        {Qt::Key_Asterisk, keypad | ctrl, Ctrl | 0x6A, true}, {Qt::Key_Slash, keypad, 0x6F, true},
         // Qt names a shifted key by what it types; Shift+Tab is Backtab.
         {Qt::Key_Exclam, shift | ctrl, Shift | Ctrl | '1', false},
         {Qt::Key_Plus, shift | alt, Shift | Alt | 0xBB, false},
         {Qt::Key_Backtab, shift | ctrl, Shift | Ctrl | 0x09, false},
         {Qt::Key_Enter, keypad, 0x0D, false},
-        // Number-pad navigation (Num Lock off) is the ordinary key.
-        {Qt::Key_Home, keypad, 0x24, false},
-        // Meta has no bit in the value.
-        {Qt::Key_B, Qt::MetaModifier | ctrl, Ctrl | 'B', false},
+        // Number-pad navigation (Num Lock off) is the ordinary key; Meta has no bit.
+        {Qt::Key_Home, keypad, 0x24, false}, {Qt::Key_B, meta | ctrl, Ctrl | 'B', false},
         // A modifier pressed alone and keys without a code.
-        {Qt::Key_Control, ctrl, 0, false},
-        {Qt::Key_Shift, shift, 0, false},
-        {Qt::Key_F25, none, 0, false},
-        {Qt::Key_Eacute, none, 0, false},
+        {Qt::Key_Control, ctrl, 0, false},   {Qt::Key_Shift, shift, 0, false},
+        {Qt::Key_F25, none, 0, false},       {Qt::Key_Eacute, none, 0, false},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(shortcutFromQtKey(c.qtKey, c.mods), c.value) << "Qt key " << c.qtKey;

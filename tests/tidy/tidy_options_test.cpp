@@ -102,8 +102,7 @@ TEST(TidyOptionCatalogue, NamesKindsAndHintsAreConsistent)
 
     // Only these two hints lack the bar, so they are tool tips as well; quotes are kept.
     EXPECT_EQ(noBar, (QStringList{"drop-font-tags", "quote-marks"}));
-    EXPECT_EQ(shortHint(*findTidyOption("quote-marks")),
-              "\"を\"&quot;\"として、'を\"&#39;\"として出力");
+    EXPECT_EQ(shortHint(*findTidyOption("quote-marks")), "\"を\"&quot;\"として、'を\"&#39;\"として出力");
     const TidyOption *backslash = findTidyOption("fix-backslash");
     EXPECT_EQ(backslash->hint, "バックスラッシュキャラクタ(\\)を/へ置換");
     EXPECT_TRUE(shortHint(*backslash).isEmpty());
