@@ -25,7 +25,7 @@ private: QByteArray m_old;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    // Both the Tidy menu entries and tool buttons are in the state `on`.
+    // Both the Tidy menu entries and toolbar buttons are in the state `on`.
     bool tidyCommandsAre(bool on) const
     {
         return view.enabled.value(Control::TidyMenuItems, !on) == on &&

@@ -514,7 +514,7 @@ private Q_SLOTS:
     }
 
 private:
-    // Both the Tidy menu entries and tool buttons are in the state `on`.
+    // Both the Tidy menu entries and toolbar buttons are in the state `on`.
     bool tidyCommandsAre(bool on) const
     {
         return m_view->enabled.value(Control::TidyMenuItems, !on) == on &&
