@@ -14,7 +14,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -284,6 +286,12 @@ void MainForm::buildPages()
             webBrowser1();
     });
     statusBar()->setSizeGripEnabled(true);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setMaximumWidth(200);
+    ProgressBar1->setFormat(QStringLiteral("%v/%m"));
+    ProgressBar1->setVisible(false);
+    statusBar()->addPermanentWidget(ProgressBar1);
 }
 
 QWidget *MainForm::buildTidyPage()
@@ -557,6 +565,19 @@ void MainForm::setEnabled(Control control, bool enabled)
         setCommand(toolButton(QStringLiteral("ToolButton1")), action(QStringLiteral("Tidy")));
         setCommand(toolButton(QStringLiteral("ToolButton2")), action(QStringLiteral("Folder")));
         break;
+    case Control::Button2:
+        Button2->setEnabled(enabled);
+        break;
+    case Control::Button3:
+        Button3->setEnabled(enabled);
+        break;
+    case Control::BitBtn2:
+        BitBtn2->setEnabled(enabled);
+        break;
+    case Control::LinkCheckAction:
+        // The key, the menu entry and the toolbar button all belong to the action.
+        setCommand(action(QStringLiteral("LinkCheck")), action(QStringLiteral("LinkCheck")));
+        break;
     }
 }
 
@@ -611,7 +632,32 @@ QString MainForm::chooseSaveFile(const QString &startDir, const QString &filter,
     return dialog.selectedFiles().first();
 }
 
+QString MainForm::chooseFolder(const QString &startDir)
+{
+    QFileDialog dialog(this, QStringLiteral("フォルダの選択"), startDir);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
 void MainForm::setClipboardText(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
+}
+
+void MainForm::showProgress(int done, int total)
+{
+    ProgressBar1->setVisible(total > 0);
+    if (total > 0) {
+        ProgressBar1->setRange(0, total);
+        ProgressBar1->setValue(done);
+    }
+}
+
+void MainForm::selectFileEntry(int index)
+{
+    QSignalBlocker quiet(ComboBox1);
+    ComboBox1->setCurrentIndex(index);
 }

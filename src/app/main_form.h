@@ -16,6 +16,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
@@ -54,7 +55,10 @@ public:
     QString chooseOpenFile(const QString &startDir, const QString &filter) override;
     QString chooseSaveFile(const QString &startDir, const QString &filter,
                            const QString &defaultSuffix) override;
+    QString chooseFolder(const QString &startDir) override;
     void setClipboardText(const QString &text) override;
+    void showProgress(int done, int total) override;
+    void selectFileEntry(int index) override;
 
     // ShortcutTarget
     void applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus) override;
@@ -89,6 +93,7 @@ public:
     QToolButton *UploadButton = nullptr;
     QMenu *PopupMenu1 = nullptr;
     QMenu *PopupMenu2 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;  // in the status bar, during long runs
     QTimer Timer1;
     SettingForm *settingForm() const { return m_settingForm; }
 

@@ -14,6 +14,10 @@ enum class Control {
     BitBtn1,          // "中止(&A)" of the HTML Tidy page (folder batch only)
     TidyMenuItems,    // menu entries "&HTML Tidy" and "フォルダ一括(&F)"
     TidyToolButtons,  // toolbar buttons of the Tidy run and the folder batch
+    Button2,          // "結果をクリア" of the CSS page
+    Button3,          // "結果をクリア" of the Link page
+    BitBtn2,          // "中止(&A)" of the Link page
+    LinkCheckAction,  // the link check's menu entry, toolbar button and key
 };
 
 // Everything the actions show to the user or ask of the user. The window
@@ -46,5 +50,13 @@ public:
     virtual QString chooseSaveFile(const QString &startDir, const QString &filter,
                                    const QString &defaultSuffix) = 0;
 
+    // Folder chooser; an empty result means the user cancelled.
+    virtual QString chooseFolder(const QString &startDir) = 0;
+
     virtual void setClipboardText(const QString &text) = 0;
+
+    // Progress of a long run in the status bar; total 0 hides it.
+    virtual void showProgress(int done, int total) = 0;
+    // Makes entry `index` of the file selector the current one.
+    virtual void selectFileEntry(int index) = 0;
 };

@@ -19,7 +19,10 @@ public:
     {
         return {};
     }
+    QString chooseFolder(const QString &) override { return {}; }
     void setClipboardText(const QString &) override {}
+    void showProgress(int, int) override {}
+    void selectFileEntry(int) override {}
 
     int errorCount() const { return m_errors; }
 

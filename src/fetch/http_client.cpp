@@ -1,6 +1,7 @@
 #include "http_client.h"
 
 #include <QEventLoop>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
@@ -8,15 +9,23 @@
 HttpClient::HttpClient(QObject *parent) : QObject(parent)
 {
     m_manager.setTransferTimeout(kTransferTimeoutMs);
+    // Direct connections only, and a redirect is an answer of its own.
+    m_manager.setProxy(QNetworkProxy::NoProxy);
+    m_manager.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+QNetworkRequest HttpClient::request(const QString &url) const
+{
+    QNetworkRequest request(QUrl::fromUserInput(url));
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Mozilla/3.0 (compatible)"));
+    request.setRawHeader("Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
+    return request;
 }
 
 HttpClient::Response HttpClient::get(const QString &url)
 {
     Response response;
-    QNetworkRequest request(QUrl::fromUserInput(url));
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Mozilla/3.0 (compatible)"));
-    request.setRawHeader("Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
-    QNetworkReply *reply = m_manager.get(request);
+    QNetworkReply *reply = m_manager.get(request(url));
     m_reply = reply;
 
     bool capped = false;
@@ -43,6 +52,11 @@ HttpClient::Response HttpClient::get(const QString &url)
                   response.status < 400;
     reply->deleteLater();
     m_reply = nullptr;
+    const int error = response.ok ? 0
+                    : capped  ? int(QNetworkReply::OperationCanceledError)
+                    : response.status >= 400 ? response.status
+                                             : int(reply->error());
+    Q_EMIT requestDone(error);
     return response;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QNetworkReply;
+class QNetworkRequest;
 
 // The program's HTTP client: one request at a time, waited for in a local
 // event loop so the window stays responsive and the abort buttons work.
@@ -26,13 +27,23 @@ public:
 
     explicit HttpClient(QObject *parent = nullptr);
 
+    // A request that receives nothing for this long fails (a stalled server).
+    void setTransferTimeout(int ms) { m_manager.setTransferTimeout(ms); }
+
     // GET with the program's fixed request headers; returns when done.
     Response get(const QString &url);
 
     // Cancels the request in progress, if any.
     void abort();
 
+Q_SIGNALS:
+    // Every request ends with this; error is 0 for a complete transfer with a
+    // status below 400, else the transport error code or the HTTP status.
+    void requestDone(int error);
+
 private:
+    QNetworkRequest request(const QString &url) const;
+
     QNetworkAccessManager m_manager;
     QPointer<QNetworkReply> m_reply;
 };

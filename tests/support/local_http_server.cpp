@@ -1,27 +1,89 @@
 #include "support/local_http_server.h"
 
+#include <QMetaObject>
+#include <QMutexLocker>
+#include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+#include <memory>
 
 LocalHttpServer::LocalHttpServer()
 {
-    listen(QHostAddress::LocalHost, 0);
-    connect(this, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
+    // The server is created in the serving thread, so its sockets live there.
+    m_context = new QObject;
+    m_context->moveToThread(&m_thread);
+    m_thread.start();
+    QMetaObject::invokeMethod(
+        m_context,
+        [this] {
+            m_server = new QTcpServer(m_context);
+            m_server->listen(QHostAddress::LocalHost, 0);
+            m_port = m_server->serverPort();
+            QObject::connect(m_server, &QTcpServer::newConnection, m_server,
+                             [this] { accept(m_server); });
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+LocalHttpServer::~LocalHttpServer()
+{
+    QMetaObject::invokeMethod(
+        m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_context;
 }
 
 void LocalHttpServer::setPage(const QByteArray &path, const QByteArray &body, int status,
                               const QByteArray &contentType)
 {
-    m_pages.insert(path, Page{body, status, contentType});
+    Page page;
+    page.body = body;
+    page.status = status;
+    page.contentType = contentType;
+    setPage(path, page);
+}
+
+void LocalHttpServer::setPage(const QByteArray &path, const Page &page)
+{
+    QMutexLocker lock(&m_mutex);
+    m_pages.insert(path, page);
 }
 
 QString LocalHttpServer::url(const QByteArray &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()) + QString::fromLatin1(path);
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port) + QString::fromLatin1(path);
+}
+
+LocalHttpServer::Page LocalHttpServer::page(const QByteArray &path)
+{
+    QMutexLocker lock(&m_mutex);
+    Page missing;
+    missing.body = "not found";
+    missing.status = 404;
+    missing.contentType = "text/plain";
+    return m_pages.value(path, missing);
+}
+
+void LocalHttpServer::accept(QTcpServer *server)
+{
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+static QByteArray reasonFor(int status)
+{
+    switch (status) {
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 404: return "Not Found";
+    case 405: return "Method Not Allowed";
+    case 500: return "Internal Server Error";
+    default: return status < 400 ? "OK" : "Error";
+    }
 }
 
 void LocalHttpServer::serve(QTcpSocket *socket)
@@ -31,18 +93,72 @@ void LocalHttpServer::serve(QTcpSocket *socket)
         socket->setProperty("request", request);
         return;
     }
+    if (socket->property("answered").toBool())
+        return;
+    socket->setProperty("answered", true);
     ++m_requests;
+    const int active = ++m_active;
+    int peak = m_peak.load();
+    while (active > peak && !m_peak.compare_exchange_weak(peak, active)) {
+    }
     const QList<QByteArray> first = request.left(request.indexOf("\r\n")).split(' ');
     const QByteArray method = first.value(0);
-    const QByteArray path = first.value(1);
-    const Page page = m_pages.value(path, Page{QByteArray("not found"), 404, "text/plain"});
-    QByteArray response = "HTTP/1.0 " + QByteArray::number(page.status) +
-                          (page.status < 400 ? " OK" : " Not Found") + "\r\n";
-    response += "Content-Type: " + page.contentType + "\r\n";
-    response += "Content-Length: " + QByteArray::number(page.body.size()) + "\r\n";
-    response += "Connection: close\r\n\r\n";
-    if (method != "HEAD")
-        response += page.body;
-    socket->write(response);
+    const Page found = page(first.value(1));
+    if (found.delayMs > 0)
+        QTimer::singleShot(found.delayMs, socket, [=] { answer(socket, method, found); });
+    else
+        answer(socket, method, found);
+}
+
+void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const Page &page)
+{
+    const int status = method == "HEAD" && page.headStatus ? page.headStatus : page.status;
+    const qint64 length =
+        page.behaviour == Behaviour::Endless ? page.hugeSize : page.body.size();
+    QByteArray head = "HTTP/1.0 " + QByteArray::number(status) + ' ' + reasonFor(status) + "\r\n";
+    head += "Content-Type: " + page.contentType + "\r\n";
+    head += "Content-Length: " + QByteArray::number(length) + "\r\n";
+    if (!page.location.isEmpty())
+        head += "Location: " + page.location + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    socket->write(head);
+    const bool withBody = method != "HEAD";
+    switch (page.behaviour) {
+    case Behaviour::StallAfterHeaders:
+        --m_active;
+        return;  // the client has to give up on its own
+    case Behaviour::CloseMidway:
+        if (withBody)
+            socket->write(page.body.left(page.body.size() / 2));
+        socket->flush();
+        socket->abort();
+        --m_active;
+        return;
+    case Behaviour::Endless:
+        if (withBody) {
+            // Feed the body in slices as the socket drains, never holding it.
+            auto sent = std::make_shared<qint64>(0);
+            const QByteArray slice(1 << 20, 'a');
+            auto feed = [socket, sent, slice, total = page.hugeSize] {
+                while (*sent < total && socket->bytesToWrite() < 4 * slice.size()) {
+                    const qint64 n = qMin<qint64>(slice.size(), total - *sent);
+                    socket->write(slice.constData(), n);
+                    *sent += n;
+                }
+                if (*sent >= total)
+                    socket->disconnectFromHost();
+            };
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+            feed();
+            --m_active;
+            return;
+        }
+        break;
+    case Behaviour::Normal:
+        if (withBody)
+            socket->write(page.body);
+        break;
+    }
     socket->disconnectFromHost();
+    --m_active;
 }

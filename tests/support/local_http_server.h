@@ -2,29 +2,62 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QTcpServer>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <atomic>
 
-// A small HTTP/1.0 server on 127.0.0.1 for the tests: answers GET and HEAD
-// for the paths it was given, 404 for the rest. It lives in the test's
-// thread; the client's event loop serves it.
-class LocalHttpServer : public QTcpServer {
-    Q_OBJECT
+class QObject;
+class QTcpServer;
+class QTcpSocket;
+
+// A small HTTP/1.0 server on 127.0.0.1 for the tests. It runs in a thread of
+// its own, so it answers while the code under test blocks, waits or runs
+// worker threads. Paths it was not given answer 404.
+class LocalHttpServer {
 public:
+    enum class Behaviour {
+        Normal,
+        StallAfterHeaders,  // sends the status line and headers, then nothing
+        CloseMidway,        // announces the body's length, sends half, closes
+        Endless,            // streams `hugeSize` bytes of "a" without storing them
+    };
+    struct Page {
+        QByteArray body;
+        int status = 200;
+        QByteArray contentType = "text/html";
+        int delayMs = 0;                  // before the answer is sent
+        Behaviour behaviour = Behaviour::Normal;
+        qint64 hugeSize = 0;
+        QByteArray location;              // Location header, for redirects
+        int headStatus = 0;               // a different status for HEAD, when not 0
+    };
+
     LocalHttpServer();
+    ~LocalHttpServer();
 
     void setPage(const QByteArray &path, const QByteArray &body, int status = 200,
                  const QByteArray &contentType = "text/html");
+    void setPage(const QByteArray &path, const Page &page);
     QString url(const QByteArray &path) const;
-    int requestCount() const { return m_requests; }
+    quint16 port() const { return m_port; }
+    int requestCount() const { return m_requests.load(); }
+    // Largest number of requests that were being answered at the same time.
+    int peakConcurrency() const { return m_peak.load(); }
 
 private:
-    struct Page {
-        QByteArray body;
-        int status;
-        QByteArray contentType;
-    };
+    void accept(QTcpServer *server);
     void serve(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const QByteArray &method, const Page &page);
+    Page page(const QByteArray &path);
 
+    QThread m_thread;
+    QObject *m_context = nullptr;
+    QTcpServer *m_server = nullptr;
+    quint16 m_port = 0;
+    QMutex m_mutex;
     QMap<QByteArray, Page> m_pages;
-    int m_requests = 0;
+    std::atomic<int> m_requests{0};
+    std::atomic<int> m_active{0};
+    std::atomic<int> m_peak{0};
 };

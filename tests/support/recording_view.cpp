@@ -62,3 +62,20 @@ void RecordingView::setClipboardText(const QString &text)
     clipboard = text;
     events << QStringLiteral("clipboard");
 }
+
+QString RecordingView::chooseFolder(const QString &startDir)
+{
+    lastFolderStartDir = startDir;
+    return folderAnswer;
+}
+
+void RecordingView::showProgress(int done, int total)
+{
+    progress << QStringLiteral("%1/%2").arg(done).arg(total);
+}
+
+void RecordingView::selectFileEntry(int index)
+{
+    selectedEntry = index;
+    events << QStringLiteral("select: %1").arg(index);
+}

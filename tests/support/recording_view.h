@@ -21,7 +21,10 @@ public:
     QString chooseOpenFile(const QString &startDir, const QString &filter) override;
     QString chooseSaveFile(const QString &startDir, const QString &filter,
                            const QString &defaultSuffix) override;
+    QString chooseFolder(const QString &startDir) override;
     void setClipboardText(const QString &text) override;
+    void showProgress(int done, int total) override;
+    void selectFileEntry(int index) override;
 
     // What happened, in order, as short texts ("status: ...", "notice: ...").
     QStringList events;
@@ -43,4 +46,9 @@ public:
     QString saveFileAnswer;
     QString lastOpenStartDir;
     QString lastFilter;
+    QString folderAnswer;
+    QString lastFolderStartDir;
+    // Every progress shown, as "done/total".
+    QStringList progress;
+    int selectedEntry = -1;
 };
