@@ -46,6 +46,15 @@ void MessageListModel::appendRow(const Row &row)
     endInsertRows();
 }
 
+void MessageListModel::setSecond(int row, const QString &text)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    m_rows[row].second = text;
+    const QModelIndex cell = index(row, 1);
+    Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
 void MessageListModel::clear()
 {
     setRows({});

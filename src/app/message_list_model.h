@@ -25,6 +25,8 @@ public:
 
     void setRows(QVector<Row> rows);
     void appendRow(const Row &row);
+    // Replaces the second column of one row; a row out of range is ignored.
+    void setSecond(int row, const QString &text);
     void clear();
     // The list becomes one row with the text in its last column.
     void showMessageRow(const QString &text);

@@ -4,6 +4,7 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 HttpClient::HttpClient(QObject *parent) : QObject(parent)
@@ -64,4 +65,43 @@ void HttpClient::abort()
 {
     if (m_reply)
         m_reply->abort();
+}
+
+int HttpClient::head(const QString &url, int deadlineMs)
+{
+    const QNetworkRequest req = request(url);
+    const QString scheme = req.url().scheme().toLower();
+    if (!req.url().isValid() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        Q_EMIT requestDone(int(QNetworkReply::ProtocolUnknownError));
+        return kHeadClientError;
+    }
+    QNetworkReply *reply = m_manager.head(req);
+    m_reply = reply;
+
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished()) {
+        deadline.start(qMax(0, deadlineMs));
+        loop.exec();
+    }
+
+    const QNetworkReply::NetworkError error = reply->error();
+    int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    reply->deleteLater();
+    m_reply = nullptr;
+    if (error == QNetworkReply::ProtocolUnknownError ||
+        error == QNetworkReply::ProtocolInvalidOperationError) {
+        Q_EMIT requestDone(int(error));
+        return kHeadClientError;
+    }
+    if (status <= 0)
+        status = 404;
+    Q_EMIT requestDone(error == QNetworkReply::NoError && status < 400 ? 0
+                       : status >= 400                               ? status
+                                                                     : int(error));
+    return status;
 }

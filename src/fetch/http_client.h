@@ -33,6 +33,13 @@ public:
     // GET with the program's fixed request headers; returns when done.
     Response get(const QString &url);
 
+    // HEAD, waited for at most deadlineMs; the body is not kept. Returns the
+    // status code; 404 when no status line arrived (no connection, abort,
+    // deadline passed), kHeadClientError when the URL cannot be requested at
+    // all (no http or https URL).
+    static constexpr int kHeadClientError = -1;
+    int head(const QString &url, int deadlineMs);
+
     // Cancels the request in progress, if any.
     void abort();
 
