@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     liblz4-dev libjpeg-dev libpng-dev zlib1g-dev
+    openjdk-17-jre-headless openjdk-17-jdk-headless
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #include "main_actions.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
+#include "app/upload_preset.h"
 #include "app/view.h"
 #include "platform/atomic_file.h"
 #include "platform/browser_bridge.h"
@@ -27,7 +29,9 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_store(m_settings, view),
       m_runner(runner),
       m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
-                m_fileSelector)
+                m_fileSelector),
+      m_batch(m_settings, view, runner, m_http, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
+      m_css(view, m_cssList, runner, m_folders)
 {
 }
 
@@ -86,8 +90,7 @@ void MainActions::dropOnTidyList(const QStringList &files)
     if (files.isEmpty() || m_depth > 0)
         return;
     if (files.size() > 1) {
-        m_view.notice(QStringLiteral("複数のファイルをまとめてチェックすることはまだできません。"
-                                     "1つずつドロップしてください。"));
+        runAction([&] { m_batch.runFiles(files); });
         return;
     }
     m_view.setEnabled(Control::ToolBar1, false);
@@ -96,6 +99,51 @@ void MainActions::dropOnTidyList(const QStringList &files)
     m_view.showPage(0);
     m_view.setEnabled(Control::ToolBar1, true);
     m_view.setEnabled(Control::Button1, true);
+}
+
+void MainActions::folderAction()
+{
+    if (m_depth > 0)
+        return;
+    // The dialog starts in the remembered folder, or the folder of a
+    // remembered file, or the home folder.
+    const QFileInfo last(m_folders.lastDir());
+    QString start = QDir::homePath();
+    if (!m_folders.lastDir().isEmpty() && last.isDir())
+        start = last.absoluteFilePath();
+    else if (!m_folders.lastDir().isEmpty() && last.isFile())
+        start = last.absolutePath();
+    const QString folder = m_view.chooseFolder(start);
+    if (folder.isEmpty())
+        return;
+    m_folders.remember(folder.endsWith(u'/') ? folder : folder + u'/');
+    checkFolder(folder);
+}
+
+void MainActions::checkFolder(const QString &folder)
+{
+    runAction([&] { m_batch.runFolder(folder); });
+}
+
+void MainActions::showEntry(int entry)
+{
+    if (m_depth > 0 || entry < 0)
+        return;
+    runAction([&] { m_batch.showEntryReport(entry); });
+}
+
+void MainActions::cssAction()
+{
+    if (m_depth > 0)
+        return;
+    runAction([&] { m_css.cssExecute(); });
+}
+
+void MainActions::dropOnCssList(const QStringList &files)
+{
+    if (files.isEmpty() || m_depth > 0)
+        return;
+    runAction([&] { m_css.fileDrop(files); });
 }
 
 TidyRun::Outcome MainActions::checkDocument(const QString &document)
@@ -112,12 +160,64 @@ TidyRun::Outcome MainActions::checkDocument(const QString &document)
 
 void MainActions::processCommandLine(const QStringList &arguments)
 {
-    // Each document gets a Tidy run of its own.
-    for (const QString &argument : arguments) {
-        if (argument.isEmpty())
-            continue;
-        checkDocument(argument);
-    }
+    // Command lines handed over meanwhile wait until this one is done.
+    ++m_depth;
+    ::processCommandLine(arguments, *this);
+    --m_depth;
+    if (m_depth == 0)
+        drainPending();
+}
+
+void MainActions::presetUploadOptions(const QString &file, bool setCharset, bool setDocType)
+{
+    ::presetUploadOptions(m_settings.upload, file, setCharset, setDocType, noDeclarations);
+}
+
+void MainActions::sendToValidator(Validator, const QString &, bool)
+{
+    notAvailableYet(QStringLiteral("バリデータへのアップロード"));
+}
+
+void MainActions::tidyInBrowser(const QString &target, int browserIndex)
+{
+    m_view.showPage(0);
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    runAction([&] { m_tidyRun.run(target, true, browserIndex); });
+    m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
+}
+
+void MainActions::checkCss(const QString &target)
+{
+    runAction([&] { m_css.checkCssTarget(target); });
+}
+
+void MainActions::checkLinks(const QString &)
+{
+    notAvailableYet(QStringLiteral("リンクチェック"));
+}
+
+bool MainActions::tidyEntry(const QString &target, int entry)
+{
+    bool added = false;
+    m_view.showPage(0);
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    runAction([&] { added = m_batch.runTidyForEntry(target, entry) == TidyRun::Outcome::Checked; });
+    m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
+    return added;
+}
+
+bool MainActions::fileExists(const QString &path) const
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+void MainActions::notAvailableYet(const QString &function)
+{
+    m_view.showStatus(function + QStringLiteral("はこの版ではまだ使えません。"), true);
 }
 
 void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
@@ -167,8 +267,9 @@ void MainActions::shutdown(const QRect &frame)
 {
     IniFile ini(ProgramFolder::iniPath());
     WindowPlacement::save(ini, frame);
-    ProgramFolder::emptyWorkDir();
+    m_batch.abort();
     m_http.abort();
+    ProgramFolder::emptyWorkDir();
 }
 
 QString MainActions::helpFilePath()

@@ -8,11 +8,14 @@
 #include <memory>
 
 #include "app/app_settings.h"
+#include "app/command_line.h"
 #include "app/folder_memory.h"
 #include "app/message_list_model.h"
 #include "app/settings_store.h"
 #include "fetch/http_client.h"
 #include "tidy/report_list_model.h"
+#include "checks/css_check.h"
+#include "tidy/tidy_batch.h"
 #include "tidy/tidy_run.h"
 
 class BrowserBridge;
@@ -23,7 +26,7 @@ class View;
 // the toolbar, the drop targets and the command line runs here and talks to
 // the user only through the View. It owns the long-lived objects: the
 // settings, the result lists, the HTTP client.
-class MainActions {
+class MainActions : private CommandLineActions {
 public:
     MainActions(View &view, ProcessRunner &runner, BrowserBridge *browsers = nullptr);
     ~MainActions();
@@ -38,12 +41,26 @@ public:
     ReportListModel &tidyList() { return m_tidyList; }
     QStringListModel &fileSelector() { return m_fileSelector; }
     TidyRun &tidyRun() { return m_tidyRun; }
+    TidyBatch &batch() { return m_batch; }
+    CssCheck &cssCheck() { return m_css; }
     HttpClient &http() { return m_http; }
 
     // Tidy (F9): asks for an HTML file and checks it.
     void tidyAction();
-    // Files dropped on the Tidy result list.
+    // Files dropped on the Tidy result list; several make a batch.
     void dropOnTidyList(const QStringList &files);
+    // Folder batch (F10): asks for a folder and checks its HTML files.
+    void folderAction();
+    // Checks the HTML files of a folder as the folder batch does.
+    void checkFolder(const QString &folder);
+    // The abort button of the HTML Tidy page.
+    void abortBatch() { m_batch.abort(); }
+    // An entry chosen in the file selector.
+    void showEntry(int entry);
+
+    // CSS check (F11), and files dropped on the CSS list.
+    void cssAction();
+    void dropOnCssList(const QStringList &files);
     // Checks one document (file or URL) as the Tidy action does, without the
     // file dialog. Returns the outcome; FunctionFailure is shown, not thrown.
     TidyRun::Outcome checkDocument(const QString &document);
@@ -80,6 +97,20 @@ public:
     bool isRunning() const { return m_depth > 0; }
 
 private:
+    // CommandLineActions
+    void presetUploadOptions(const QString &file, bool setCharset, bool setDocType) override;
+    void sendToValidator(Validator validator, const QString &target, bool separateWindow) override;
+    bool showsInBrowser() const override { return m_settings.openInBrowser; }
+    void tidyInBrowser(const QString &target, int browserIndex) override;
+    void checkCss(const QString &target) override;
+    void checkLinks(const QString &target) override;
+    bool tidyEntry(const QString &target, int entry) override;
+    void clearFileSelector() override { m_fileSelector.setStringList({}); }
+    int fileSelectorCount() const override { return m_fileSelector.rowCount(); }
+    void showEntryReport(int entry) override { m_batch.showEntryReport(entry); }
+    bool fileExists(const QString &path) const override;
+
+    void notAvailableYet(const QString &function);
     // Runs an action with the controls disabled, showing a start failure as
     // the general error, then drains command lines handed over meanwhile.
     void runAction(const std::function<void()> &action);
@@ -100,6 +131,8 @@ private:
     MessageListModel m_linkList{QStringLiteral("リンク先"), QStringLiteral("状態")};
     QStringListModel m_fileSelector;
     TidyRun m_tidyRun;
+    TidyBatch m_batch;
+    CssCheck m_css;
     int m_depth = 0;
     QList<std::pair<QStringList, std::function<void()>>> m_pending;
 };

@@ -119,6 +119,10 @@ void MainForm::routeAction(const QString &name)
 {
     if (name == QLatin1String("Tidy"))
         m_actions->tidyAction();
+    else if (name == QLatin1String("Folder"))
+        m_actions->folderAction();
+    else if (name == QLatin1String("CSS"))
+        m_actions->cssAction();
     else if (name == QLatin1String("ChmOpen"))
         m_actions->openHelp();
 }
@@ -305,6 +309,8 @@ QWidget *MainForm::buildTidyPage()
     ComboBox1->setFont(WindowFonts::fixedFont());
     ComboBox1->setMaxVisibleItems(10);
     ComboBox1->setModel(&m_actions->fileSelector());
+    // Choosing an entry shows its report and opens its tidied document.
+    connect(ComboBox1, &QComboBox::activated, this, [this](int index) { m_actions->showEntry(index); });
     layout->addWidget(ComboBox1);
 
     ListView1 = resultList(page, QStringLiteral("ListView1"));
@@ -323,6 +329,10 @@ QWidget *MainForm::buildTidyPage()
     BitBtn1 = new QPushButton(QStringLiteral("中止(&A)"), page);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setEnabled(false);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        m_actions->abortBatch();
+        BitBtn1->setEnabled(false);
+    });
     Button1 = new QPushButton(QStringLiteral("結果をクリア"), page);
     Button1->setObjectName(QStringLiteral("Button1"));
     connect(Button1, &QPushButton::clicked, this, [this] { m_actions->clearTidyResults(); });
@@ -337,6 +347,8 @@ QWidget *MainForm::buildCssPage()
     layout->setContentsMargins(4, 4, 4, 4);
     CSSList = resultList(page, QStringLiteral("CSSList"));
     CSSList->setModel(&m_actions->cssList());
+    CSSList->viewport()->setAcceptDrops(true);
+    CSSList->viewport()->installEventFilter(this);
     CSSList->header()->setMinimumSectionSize(30);
     CSSList->header()->resizeSection(0, 70);
     layout->addWidget(CSSList, 1);
@@ -448,7 +460,7 @@ void MainForm::showSettings()
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListView1->viewport()) {
+    if (watched == ListView1->viewport() || watched == CSSList->viewport()) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDragMoveEvent *>(event);
             if (!localFiles(drag->mimeData()).isEmpty()) {
@@ -461,7 +473,13 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
             if (!files.isEmpty()) {
                 drop->acceptProposedAction();
                 // Run after the drop has returned to the file manager.
-                QTimer::singleShot(0, this, [this, files] { m_actions->dropOnTidyList(files); });
+                const bool css = watched == CSSList->viewport();
+                QTimer::singleShot(0, this, [this, files, css] {
+                    if (css)
+                        m_actions->dropOnCssList(files);
+                    else
+                        m_actions->dropOnTidyList(files);
+                });
                 return true;
             }
         }

@@ -7,7 +7,7 @@ const QVector<MainActionDef> &mainActionDefs()
     static const QVector<MainActionDef> defs{
         {QStringLiteral("Tidy"), QStringLiteral("Tidyの実行"), QStringLiteral("HTML Tidyを実行します。"), true},
         {QStringLiteral("Folder"), QStringLiteral("フォルダ一括"),
-         QStringLiteral("指定フォルダにあるHTMLをまとめてチェックします。"), false},
+         QStringLiteral("指定フォルダにあるHTMLをまとめてチェックします。"), true},
         {QStringLiteral("InternetEx"), QStringLiteral("IE"),
          QStringLiteral("InternetExplorerからURLを取得してチェックします。"), false},
         {QStringLiteral("Opera"), QStringLiteral("Opera"),
@@ -16,7 +16,7 @@ const QVector<MainActionDef> &mainActionDefs()
          QStringLiteral("MozillaからURLを取得してチェックします。"), false},
         {QStringLiteral("NC"), QStringLiteral("Netscape"),
          QStringLiteral("NetscapeCommunicatorからURLを取得してチェックします。"), false},
-        {QStringLiteral("CSS"), QStringLiteral("CSS"), QString(), false},
+        {QStringLiteral("CSS"), QStringLiteral("CSS"), QString(), true},
         {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString(), false},
         {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString(), false},
         {QStringLiteral("Table"), QStringLiteral("Table"), QString(), false},

@@ -2,13 +2,15 @@
 
 #include "platform/atomic_file.h"
 
-QByteArray bodyAsLines(const QByteArray &body)
+QByteArray bodyAsLines(const QByteArray &body, const std::atomic<bool> *stop)
 {
     QByteArray out;
     out.reserve(body.size() + body.size() / 32 + 2);
     const qsizetype n = body.size();
     qsizetype i = 0;
     while (i < n) {
+        if (stop != nullptr && stop->load())
+            break;
         const qsizetype start = i;
         while (i < n && body.at(i) != '\r' && body.at(i) != '\n')
             ++i;
@@ -27,8 +29,8 @@ QByteArray bodyAsLines(const QByteArray &body)
     return out;
 }
 
-bool saveBodyAsLines(const QByteArray &body, const QString &file)
+bool saveBodyAsLines(const QByteArray &body, const QString &file, const std::atomic<bool> *stop)
 {
     QString error;
-    return writeFileAtomically(file, bodyAsLines(body), &error);
+    return writeFileAtomically(file, bodyAsLines(body, stop), &error);
 }

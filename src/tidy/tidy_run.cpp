@@ -62,15 +62,20 @@ QString quotedCommandLine(const QString &program, const QStringList &arguments)
 // The toolbar and the clear button come back however the run ends.
 class ControlsEnabledAtEnd {
 public:
-    explicit ControlsEnabledAtEnd(View &view) : m_view(view) {}
+    explicit ControlsEnabledAtEnd(View &view, bool enable = true) : m_view(view), m_enable(enable)
+    {
+    }
     ~ControlsEnabledAtEnd()
     {
+        if (!m_enable)
+            return;
         m_view.setEnabled(Control::ToolBar1, true);
         m_view.setEnabled(Control::Button1, true);
     }
 
 private:
     View &m_view;
+    bool m_enable;
 };
 
 }  // namespace
@@ -109,11 +114,37 @@ QString TidyRun::outputPath() { return workFile(QStringLiteral("tidy_out.txt"));
 QString TidyRun::reportPath() { return workFile(QStringLiteral("tidy_err.txt")); }
 QString TidyRun::fetchedPath() { return workFile(QStringLiteral("tidy_get.html")); }
 QString TidyRun::resultPath() { return workFile(QStringLiteral("Tidy_Result.txt")); }
+QString TidyRun::numberedOutputPath(int entry)
+{
+    return workFile(QStringLiteral("tidy_out%1.txt").arg(entry));
+}
+QString TidyRun::numberedReportPath(int entry)
+{
+    return workFile(QStringLiteral("tidy_err%1.txt").arg(entry));
+}
+QString TidyRun::numberedFetchedPath() { return workFile(QStringLiteral("tidy_get2.html")); }
 
 bool TidyRun::executeTidy(const QString &document)
 {
+    // Old reports go first, the numbered ones of a multi-document run too.
+    return startTidy(document, outputPath(), reportPath(), true, [&] {
+        const bool fetched = QFileInfo(document).absoluteFilePath() ==
+                             QFileInfo(fetchedPath()).absoluteFilePath();
+        return fetched ? QString() : document;
+    }());
+}
+
+bool TidyRun::executeTidyNumbered(const QString &file, int entry, const QString &displayName)
+{
+    return startTidy(file, numberedOutputPath(entry), numberedReportPath(entry), false,
+                     displayName.isEmpty() ? file : displayName);
+}
+
+bool TidyRun::startTidy(const QString &document, const QString &outFile, const QString &errFile,
+                        bool deleteOldReports, const QString &reportTitle)
+{
     BusyCursor busy(m_view);
-    const ControlsEnabledAtEnd enableAtEnd(m_view);
+    const ControlsEnabledAtEnd enableAtEnd(m_view, !m_holdControls);
 
     if (!m_store.tidyConfigExists())
         m_store.save();
@@ -122,12 +153,8 @@ bool TidyRun::executeTidy(const QString &document)
         return false;
     }
 
-    // Old reports go first, the numbered ones of a multi-document run too.
-    const QString dir = ProgramFolder::workDir();
-    const QDir work(dir.isEmpty() ? QDir::currentPath() : dir);
-    for (const QString &name :
-         work.entryList({QStringLiteral("tidy_*.txt")}, QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(work.filePath(name));
+    if (deleteOldReports)
+        deleteWorkFiles(QStringLiteral("tidy_*.txt"));
 
     // Full paths throughout: a document named "-x.html" must not read as an option.
     const QString config = ProgramFolder::tidyConfigPath();
@@ -135,24 +162,30 @@ bool TidyRun::executeTidy(const QString &document)
     const QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config,
                                 documentPath};
     const ProcessRunner::Result result =
-        m_runner.runToFiles(m_settings.tidyPath, arguments, outputPath(), reportPath());
+        m_runner.runToFiles(m_settings.tidyPath, arguments, outFile, errFile);
     if (!result.started)
         throw FunctionFailure{quotedCommandLine(m_settings.tidyPath, arguments), result.errorText};
 
-    // The report of a local file starts with the file's name; a crash must
-    // not look like a clean report.
-    const bool fetched =
-        QFileInfo(document).absoluteFilePath() == QFileInfo(fetchedPath()).absoluteFilePath();
-    const bool named = QFileInfo::exists(reportPath()) && !fetched;
+    // The report starts with the checked document's name; a crash must not
+    // look like a clean report.
+    const bool named = QFileInfo::exists(errFile) && !reportTitle.isEmpty();
     if (named || result.crashed) {
-        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(reportPath())));
+        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(errFile)));
         if (named)
-            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + document);
+            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + reportTitle);
         if (result.crashed)
             lines << QStringLiteral("Error: Tidyが異常終了しました。");
-        writeFileAtomically(reportPath(), TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
+        writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
     }
     return true;
+}
+
+void TidyRun::deleteWorkFiles(const QString &pattern)
+{
+    const QString dir = ProgramFolder::workDir();
+    const QDir work(dir.isEmpty() ? QDir::currentPath() : dir);
+    for (const QString &name : work.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(work.filePath(name));
 }
 
 TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int browserIndex)

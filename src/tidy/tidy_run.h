@@ -39,6 +39,8 @@ public:
     // Whether the tidied output is opened for the user (the window) or only
     // left in the working folder (the console program).
     void setOpensOutput(bool opens) { m_opensOutput = opens; }
+    // While a batch runs, the toolbar stays disabled between its documents.
+    void holdControls(bool hold) { m_holdControls = hold; }
 
     // Checks a document. With showInBrowser the results go to the browser of
     // that index as one text file instead. Throws FunctionFailure.
@@ -47,18 +49,30 @@ public:
     // Starts Tidy for a local file and waits for it; false when there is no
     // Tidy to start. Throws FunctionFailure when the process cannot start.
     bool executeTidy(const QString &document);
+    // The same for entry `entry` of a multi-document run: numbered working
+    // files, nothing deleted, and the report headed by the display name (the
+    // URL of a downloaded page) or else the file.
+    bool executeTidyNumbered(const QString &file, int entry, const QString &displayName);
+
+    // Deletes the working files matching a pattern ("tidy_*.txt").
+    static void deleteWorkFiles(const QString &pattern);
 
     // The working files of the last single-document run.
     static QString outputPath();   // tidy_out.txt
     static QString reportPath();   // tidy_err.txt
     static QString fetchedPath();  // tidy_get.html
     static QString resultPath();   // Tidy_Result.txt
+    static QString numberedOutputPath(int entry);  // tidy_outN.txt
+    static QString numberedReportPath(int entry);  // tidy_errN.txt
+    static QString numberedFetchedPath();          // tidy_get2.html
 
     // The combined result text shown in a browser, built from the two files.
     static QString browserResultText(const QString &document, const QString &reportFile,
                                      const QString &outputFile);
 
 private:
+    bool startTidy(const QString &document, const QString &outFile, const QString &errFile,
+                   bool deleteOldReports, const QString &reportTitle);
     void presentInWindow();
     void presentInBrowser(const QString &document, int browserIndex);
 
@@ -71,6 +85,7 @@ private:
     ReportListModel &m_list;
     QStringListModel &m_fileSelector;
     bool m_opensOutput = true;
+    bool m_holdControls = false;
 };
 
 // Classification of a document string by its lower-cased beginning.

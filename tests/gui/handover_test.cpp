@@ -67,7 +67,7 @@ private Q_SLOTS:
         const qint64 tidyDone = m_home->read(QStringLiteral("tidy-done")).trimmed().toLongLong() / 1000000;
         QVERIFY2(tidyDone <= secondEnded, "the second start ended before the check was done");
         const QString report =
-            TextCodec::decode(m_home->read(QStringLiteral("temp/tidy_err.txt")));
+            TextCodec::decode(m_home->read(QStringLiteral("temp/tidy_err0.txt")));
         QVERIFY(report.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
                                   m_home->file(QStringLiteral("page one.html"))));
 
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);
         IniFile ini(m_home->file(QStringLiteral("Velmarin.ini")));
         QVERIFY(ini.hasKey(QStringLiteral("Position"), QStringLiteral("Width")));
-        QVERIFY(!QFile::exists(m_home->file(QStringLiteral("temp/tidy_err.txt"))));
+        QVERIFY(!QFile::exists(m_home->file(QStringLiteral("temp/tidy_err0.txt"))));
     }
 
     void theSocketIsPrivateAndMalformedRequestsAreIgnored()

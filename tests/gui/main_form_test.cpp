@@ -105,11 +105,14 @@ private Q_SLOTS:
         QCOMPARE(f.menuEntry(u"Setting1"_s)->statusTip(), u"Velmarinの設定を行います。"_s);
 
         // Commands of later versions are there but disabled, and say so.
+        QAction *w3c = f.menuEntry(u"W3CMarkupValidator1"_s);
+        QVERIFY(!w3c->isEnabled() && !f.toolButton(u"ToolButton10"_s)->isEnabled());
+        QVERIFY(w3c->statusTip().startsWith(u"W3C Markup Validatorへ"_s));
+        QVERIFY(w3c->statusTip().contains(u"まだ使えません"_s));
         QAction *css = f.menuEntry(u"CSS1"_s);
         QCOMPARE(css->text(), u"&CSSチェック"_s);
-        QVERIFY(!css->isEnabled() && !f.toolButton(u"ToolButton2"_s)->isEnabled());
-        QVERIFY(css->statusTip().startsWith(u"CSS Validatorを実行します。"_s));
-        QVERIFY(css->statusTip().contains(u"まだ使えません"_s));
+        QVERIFY(css->isEnabled() && f.toolButton(u"ToolButton2"_s)->isEnabled());
+        QCOMPARE(css->statusTip(), u"CSS Validatorを実行します。"_s);
 
         // The embedded browsers cost nothing until their page is shown.
         QVERIFY(!f.webBrowsersCreated());

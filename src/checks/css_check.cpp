@@ -1,0 +1,189 @@
+#include "css_check.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#include "app/folder_memory.h"
+#include "app/view.h"
+#include "platform/atomic_file.h"
+#include "platform/process_runner.h"
+#include "platform/program_folder.h"
+#include "platform/text_codec.h"
+#include "tidy/tidy_run.h"
+
+const QString CssCheck::kValidatorClass = QStringLiteral("org.w3c.css.css.StyleSheetCom");
+const QString CssCheck::kCurrentJarClass = QStringLiteral("org.w3c.css.css.CssValidator");
+const QString CssCheck::kJarName = QStringLiteral("css-validator.jar");
+
+namespace {
+
+const QString kMissing = QStringLiteral("指定されたファイルが見つかりません。");
+const QString kFilter = QStringLiteral(
+    "CSSファイル (*.css)|*.css|テキストファイル (*.txt)|*.txt|全てのファイル|*.*");
+
+// The class path: the jar in the program folder ahead of the user's own.
+QStringList classPathArguments()
+{
+    const QString jar = ProgramFolder::file(CssCheck::kJarName);
+    if (!QFileInfo(jar).isFile())
+        return {};
+    QString path = jar;
+    const QString user = QProcessEnvironment::systemEnvironment().value(QStringLiteral("CLASSPATH"));
+    if (!user.isEmpty())
+        path += u':' + user;
+    return {QStringLiteral("-cp"), path};
+}
+
+// Java's own complaint when the class is not on the class path.
+bool classWasMissing(const QString &className)
+{
+    if (QFileInfo(CssCheck::outPath()).size() > 0)
+        return false;
+    const QString err = TextCodec::decode(readWholeFile(CssCheck::errPath()));
+    return err.contains(className) &&
+           (err.contains(QLatin1String("Could not find or load main class")) ||
+            err.contains(QLatin1String("ClassNotFoundException")));
+}
+
+QStringList fileLines(const QString &path)
+{
+    return TextCodec::splitLines(TextCodec::decode(readWholeFile(path)));
+}
+
+}  // namespace
+
+CssCheck::CssCheck(View &view, MessageListModel &list, ProcessRunner &runner,
+                   FolderMemory &folders)
+    : m_view(view), m_list(list), m_runner(runner), m_folders(folders)
+{
+}
+
+QString CssCheck::outPath() { return ProgramFolder::workDir() + QStringLiteral("css_out.txt"); }
+QString CssCheck::errPath() { return ProgramFolder::workDir() + QStringLiteral("css_err.txt"); }
+
+void CssCheck::cssExecute()
+{
+    const QString file = m_view.chooseOpenFile(m_folders.startDir(), kFilter);
+    if (file.isEmpty())
+        return;
+    m_folders.remember(file);
+    check(file, false);
+}
+
+void CssCheck::fileDrop(const QStringList &files)
+{
+    if (!files.isEmpty())
+        check(files.first(), false);
+}
+
+void CssCheck::checkCssTarget(const QString &target)
+{
+    switch (classifyDocument(target)) {
+    case DocumentKind::Local:
+        if (!QFileInfo::exists(target)) {
+            m_view.showPage(1);
+            m_list.showMessageRow(kMissing + target);
+            return;
+        }
+        m_folders.remember(target);
+        check(target, false);
+        return;
+    case DocumentKind::Http:
+        check(target, true);
+        return;
+    case DocumentKind::OtherProtocol:
+        m_view.showPage(1);
+        m_list.showMessageRow(QStringLiteral("HTTP以外のプロトコルには対応していません。\r\n") +
+                              target);
+        return;
+    }
+}
+
+void CssCheck::check(const QString &target, bool isUrl)
+{
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button2, false);
+    struct Enable {
+        View &view;
+        ~Enable()
+        {
+            view.showPage(1);
+            view.setEnabled(Control::ToolBar1, true);
+            view.setEnabled(Control::Button2, true);
+        }
+    } enableAtEnd{m_view};
+    if (runCssValidator(target, isUrl))
+        loadCssReport();
+}
+
+bool CssCheck::runCssValidator(const QString &target, bool isUrl)
+{
+    m_view.bringToFront();
+    m_view.setBusy(true);
+    struct Idle {
+        View &view;
+        ~Idle() { view.setBusy(false); }
+    } idleAtEnd{m_view};
+
+    if (!isUrl && !QFileInfo::exists(target)) {
+        m_list.showMessageRow(kMissing);
+        return false;
+    }
+    TidyRun::deleteWorkFiles(QStringLiteral("css_*.txt"));
+
+    // Today's jars name the command-line class differently; the same
+    // argument works with both.
+    const QStringList classPath = classPathArguments();
+    for (const QString &className : {kValidatorClass, kCurrentJarClass}) {
+        const QStringList arguments = classPath + QStringList{className, target};
+        const ProcessRunner::Result result =
+            m_runner.runToFiles(QStringLiteral("java"), arguments, outPath(), errPath());
+        if (!result.started)
+            throw FunctionFailure{
+                QStringLiteral("java ") + className + QStringLiteral(" \"") + target + u'"',
+                result.errorText};
+        if (!classWasMissing(className))
+            break;
+    }
+    return true;
+}
+
+MessageListModel::Row CssCheck::reportRow(const QString &line)
+{
+    if (!line.startsWith(QStringLiteral("行番号")))
+        return {QString(), line};
+    QByteArray bytes;
+    TextCodec::toCp932(line, &bytes);
+    // Byte positions counted from 1, as the validator's layout has them.
+    const int p = int(bytes.indexOf(' ', 7)) + 1;
+    if (p == 0)
+        return {QString(), line};
+    const QByteArray number = p - 5 > 0 ? bytes.mid(7, p - 5) : QByteArray();
+    const int q = int(bytes.indexOf(' ', p)) + 1;
+    const QByteArray rest = q > 0 ? bytes.mid(q - 1) : QByteArray();
+    return {TextCodec::fromCp932(number), TextCodec::fromCp932(rest)};
+}
+
+void CssCheck::loadCssReport()
+{
+    const QFileInfo out(outPath());
+    if (!out.exists()) {
+        m_view.showStatus(QStringLiteral("出力はありませんでした。"), true);
+        return;
+    }
+    if (out.size() == 0) {
+        if (QFileInfo(errPath()).size() > 0) {
+            QVector<MessageListModel::Row> rows;
+            for (const QString &line : fileLines(errPath()))
+                rows.append({QString(), line});
+            m_list.setRows(rows);
+        }
+    } else {
+        QVector<MessageListModel::Row> rows;
+        for (const QString &line : fileLines(outPath()))
+            rows.append(reportRow(line));
+        m_list.setRows(rows);
+    }
+    m_view.showStatus(QStringLiteral("CSSチェックが終了しました。"), true);
+}

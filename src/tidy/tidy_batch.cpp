@@ -1,0 +1,208 @@
+#include "tidy_batch.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringListModel>
+#include <functional>
+#include <new>
+
+#include "app/app_settings.h"
+#include "app/folder_memory.h"
+#include "app/view.h"
+#include "fetch/http_client.h"
+#include "fetch/page_download.h"
+#include "platform/process_runner.h"
+#include "tidy/folder_search.h"
+#include "tidy/report_list_model.h"
+#include "tidy/report_parser.h"
+
+namespace {
+
+const QString kNoFile = QStringLiteral("ファイルがありません。");
+constexpr int kProblemsShown = 20;
+
+// Step 8 of a batch runs however the loop ends.
+class BatchCleanup {
+public:
+    explicit BatchCleanup(const std::function<void()> &cleanup) : m_cleanup(cleanup) {}
+    ~BatchCleanup() { m_cleanup(); }
+
+private:
+    std::function<void()> m_cleanup;
+};
+
+}  // namespace
+
+TidyBatch::TidyBatch(AppSettings &settings, View &view, ProcessRunner &runner, HttpClient &http,
+                     TidyRun &tidyRun, ReportListModel &list, QStringListModel &fileSelector,
+                     FolderMemory &folders)
+    : m_settings(settings),
+      m_view(view),
+      m_runner(runner),
+      m_http(http),
+      m_tidyRun(tidyRun),
+      m_list(list),
+      m_fileSelector(fileSelector),
+      m_folders(folders)
+{
+}
+
+TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
+{
+    struct Restore {
+        TidyBatch &batch;
+        ~Restore()
+        {
+            batch.m_view.setBusy(false);
+            if (!batch.m_running) {
+                batch.m_view.setEnabled(Control::ToolBar1, true);
+                batch.m_view.setEnabled(Control::Button1, true);
+            }
+        }
+    } restore{*this};
+
+    QString file = document;
+    QString displayName;
+    QString folder;
+    switch (classifyDocument(document)) {
+    case DocumentKind::Local:
+        if (!QFileInfo(document).isFile()) {
+            m_view.showPage(0);
+            m_list.showMessageRow(kNoFile + document);
+            if (m_running)
+                m_problems << kNoFile + document;
+            return TidyRun::Outcome::NoDocument;
+        }
+        folder = QFileInfo(document).absolutePath();
+        break;
+    case DocumentKind::OtherProtocol:
+        m_view.showPage(0);
+        m_list.showMessageRow(QStringLiteral("HTTP以外のプロトコルには対応していません。") +
+                              document);
+        [[fallthrough]];
+    case DocumentKind::Http: {
+        const HttpClient::Response response = m_http.get(document);
+        if (!response.ok || !saveBodyAsLines(response.body, TidyRun::numberedFetchedPath())) {
+            m_http.abort();
+            m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
+            if (m_running)
+                m_problems << QStringLiteral("HTML文書の取得に失敗しました。") + document;
+            return TidyRun::Outcome::FetchFailed;
+        }
+        file = TidyRun::numberedFetchedPath();
+        displayName = document;
+        // The folder part of a URL is the text through its last colon; the
+        // dialogs ignore it as it names no folder.
+        folder = document.left(document.lastIndexOf(u':') + 1);
+        break;
+    }
+    }
+
+    if (!m_tidyRun.executeTidyNumbered(file, entry, displayName))
+        return TidyRun::Outcome::TidyMissing;
+    m_view.showPage(0);
+    const int row = m_fileSelector.rowCount();
+    m_fileSelector.insertRows(row, 1);
+    m_fileSelector.setData(m_fileSelector.index(row), document);
+    m_view.selectFileEntry(0);
+    m_folders.store(folder);
+    return TidyRun::Outcome::Checked;
+}
+
+void TidyBatch::showEntryReport(int entry)
+{
+    const QString report = TidyRun::numberedReportPath(entry);
+    if (QFileInfo::exists(report)) {
+        bool exists = false;
+        m_list.setRows(loadTidyReportFile(report, &exists));
+    }
+    const QFileInfo output(TidyRun::numberedOutputPath(entry));
+    if (!output.exists())
+        return;
+    if (output.size() <= 0) {
+        m_view.bringToFront();
+        m_view.showStatus(QStringLiteral("出力はありませんでした。"), true);
+        return;
+    }
+    if (!m_opensOutput)
+        return;
+    if (!m_settings.editorPath.isEmpty() && QFileInfo(m_settings.editorPath).isFile())
+        m_runner.startDetached(m_settings.editorPath, {output.absoluteFilePath()});
+    else
+        m_runner.openWithDefaultApplication(output.absoluteFilePath());
+    m_view.bringToFront();
+}
+
+void TidyBatch::runFolder(const QString &folder)
+{
+    const FolderSearch found = collectFiles(folder, m_settings.includeSubfolders);
+    m_list.clear();
+    m_fileSelector.setStringList({});
+    m_problems = found.unreadable;
+    if (found.files.isEmpty()) {
+        m_list.showMessageRow(QStringLiteral("HTMLファイルが見つかりませんでした。"));
+        reportProblems();
+        return;
+    }
+    TidyRun::deleteWorkFiles(QStringLiteral("tidy_*.txt"));
+    m_view.showPage(0);
+    runEntries(found.files);
+}
+
+void TidyBatch::runFiles(const QStringList &files)
+{
+    m_fileSelector.setStringList({});
+    m_problems.clear();
+    runEntries(files);
+    m_view.showPage(0);
+}
+
+void TidyBatch::runEntries(const QStringList &documents)
+{
+    m_view.setEnabled(Control::ToolBar1, false);
+    m_view.setEnabled(Control::Button1, false);
+    m_view.setEnabled(Control::BitBtn1, true);
+    m_abort = false;
+    m_running = true;
+    m_tidyRun.holdControls(true);
+    const BatchCleanup cleanup([this] {
+        m_running = false;
+        m_tidyRun.holdControls(false);
+        m_view.showStatus(QString(), false);
+        m_view.showProgress(0, 0);
+        showEntryReport(0);
+        m_view.setEnabled(Control::ToolBar1, true);
+        m_view.setEnabled(Control::Button1, true);
+        m_view.setEnabled(Control::BitBtn1, false);
+        reportProblems();
+    });
+
+    const int count = int(documents.size());
+    int entry = 0;
+    try {
+        for (int i = 0; i < count && !m_abort; ++i) {
+            const TidyRun::Outcome outcome = runTidyForEntry(documents.at(i), entry);
+            if (outcome == TidyRun::Outcome::Checked)
+                ++entry;
+            else if (outcome == TidyRun::Outcome::TidyMissing)
+                break;  // every further document would fail the same way
+            m_view.showStatus(QStringLiteral("%1/%2を処理中...").arg(i + 1).arg(count), false);
+            m_view.showProgress(i + 1, count);
+            // Lets the abort button and the window react between documents.
+            QCoreApplication::processEvents();
+        }
+    } catch (const std::bad_alloc &) {
+        m_problems << QStringLiteral("メモリが足りないため、一括チェックを中断しました。");
+    }
+}
+
+void TidyBatch::reportProblems()
+{
+    if (m_problems.isEmpty())
+        return;
+    QStringList lines = m_problems.mid(0, kProblemsShown);
+    if (m_problems.size() > kProblemsShown)
+        lines << QStringLiteral("ほか%1件").arg(m_problems.size() - kProblemsShown);
+    m_view.notice(QStringLiteral("チェックできなかったものがあります。\n") + lines.join(u'\n'));
+    m_problems.clear();
+}

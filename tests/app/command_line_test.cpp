@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+#include "app/command_line.h"
+#include "app/upload_options.h"
+#include "app/upload_preset.h"
+#include "support/qt_print.h"
+#include "support/temp_home.h"
+
+namespace {
+
+// Records the calls of the interpreter as short texts.
+class RecordingActions : public CommandLineActions {
+public:
+    QSet<QString> files;
+    QSet<QString> failing;  // documents whose entry run does not start
+    bool browser = false;
+    int selector = 0;
+    QStringList calls;
+
+    void presetUploadOptions(const QString &file, bool charset, bool docType) override
+    {
+        calls << QStringLiteral("preset %1 %2%3").arg(file).arg(charset).arg(docType);
+    }
+    void sendToValidator(Validator v, const QString &target, bool separate) override
+    {
+        calls << QStringLiteral("upload%1 %2%3").arg(v).arg(target, separate ? " new" : "");
+    }
+    bool showsInBrowser() const override { return browser; }
+    void tidyInBrowser(const QString &target, int index) override
+    {
+        calls << QStringLiteral("browser%1 %2").arg(index).arg(target);
+    }
+    void checkCss(const QString &target) override { calls << "css " + target; }
+    void checkLinks(const QString &target) override { calls << "link " + target; }
+    bool tidyEntry(const QString &target, int entry) override
+    {
+        calls << QStringLiteral("entry%1 %2").arg(entry).arg(target);
+        if (failing.contains(target))
+            return false;
+        ++selector;
+        return true;
+    }
+    void clearFileSelector() override
+    {
+        calls << "clear";
+        selector = 0;
+    }
+    int fileSelectorCount() const override { return selector; }
+    void showEntryReport(int entry) override { calls << QStringLiteral("show%1").arg(entry); }
+    bool fileExists(const QString &path) const override { return files.contains(path); }
+};
+
+TEST(CommandLineTest, SwitchesAndDocuments)
+{
+    const struct {
+        QStringList arguments;
+        QStringList calls;
+    } cases[] = {
+        // One document: the default Tidy run; the selector is emptied after it.
+        {{"/w/a.html"}, {"clear", "entry0 /w/a.html", "clear", "show0"}},
+        // -ie is refused after -tidy and, beginning with "-", ignored.
+        {{"-tidy", "-ie", "/w/a.html"}, {"clear", "entry0 /w/a.html", "clear", "show0"}},
+        // Uploads: the markup validator never in a window of its own; the
+        // switches are cleared after a document.
+        {{"-w3c", "-wdg", "/w/a.html", "/w/b.html"},
+         {"preset /w/a.html 10", "upload0 /w/a.html", "preset /w/a.html 10",
+          "upload2 /w/a.html new", "clear", "entry0 /w/b.html", "clear", "show0"}},
+        {{"/cssu", "-LINT", "http://h/x.css"},
+         {"upload3 http://h/x.css new", "upload1 http://h/x.css new"}},
+        {{"-cssu", "/w/a.html"}, {"preset /w/a.html 11", "upload3 /w/a.html"}},
+        // -all is Tidy, link and CSS; actions run in the fixed order.
+        {{"-all", "/w/a.html"},
+         {"css /w/a.html", "link /w/a.html", "clear", "entry0 /w/a.html", "clear", "show0"}},
+        // -css after -ie is refused; -ie without the browser setting is an entry.
+        {{"-ie", "-css", "/w/a.html"}, {"clear", "entry0 /w/a.html", "clear", "show0"}},
+        {{"-op", "-tidy", "/w/a.html", "-css", "/w/b.html"},
+         {"clear", "entry0 /w/a.html", "css /w/b.html", "clear", "show0"}},
+        // Two documents stay in the selector with the first report shown.
+        {{"/w/a.html", "/w/b.html"}, {"clear", "entry0 /w/a.html", "entry1 /w/b.html", "show0"}},
+        // ftp, wais and gopher are ignored; http is checked; unknown switches too.
+        {{"ftp://h/a.html", "WAIS://h", "gopher://h", "-x", "/zz", "http://h/a.html"},
+         {"clear", "entry0 http://h/a.html", "clear", "show0"}},
+        // Unquoted pieces of a path are joined; the switches wait for them.
+        {{"-css", "/w/my", "docs/c.html"}, {"css /w/my docs/c.html"}},
+        {{"/w/my", "docs/c.html", "/w/a.html"},
+         {"clear", "entry0 /w/my docs/c.html", "entry1 /w/a.html", "show0"}},
+        // Missing documents name nothing; the switch stays set (and unused).
+        {{"-css", "/w/none.html"}, {}},
+        // File addresses become paths; only "%20" is decoded first.
+        {{"file:///w/a.html"}, {"clear", "entry0 /w/a.html", "clear", "show0"}},
+        {{"file://localhost/w/my%20docs/c.html"},
+         {"clear", "entry0 /w/my docs/c.html", "clear", "show0"}},
+        {{"file:///w/%E6%97%A5.html"}, {"clear", "entry0 /w/日.html", "clear", "show0"}},
+        // Nothing at all.
+        {{}, {}},
+    };
+    for (const auto &c : cases) {
+        RecordingActions actions;
+        actions.files = {"/w/a.html", "/w/b.html", "/w/my docs/c.html", "/w/日.html"};
+        processCommandLine(c.arguments, actions);
+        EXPECT_EQ(actions.calls, c.calls) << c.arguments.join(u' ').toStdString();
+    }
+}
+
+TEST(CommandLineTest, BrowserSwitchesAndEntryNumbering)
+{
+    RecordingActions actions;
+    actions.files = {"/w/a.html", "/w/b.html", "/w/c.html"};
+    actions.browser = true;
+    processCommandLine({"-ie", "/w/a.html", "-op", "/w/b.html"}, actions);
+    EXPECT_EQ(actions.calls, QStringList({"browser0 /w/a.html", "browser2 /w/b.html"}));
+
+    // An entry that does not start uses no number: selector index N and the
+    // files numbered N stay together.
+    actions = RecordingActions();
+    actions.files = {"/w/a.html", "/w/b.html", "/w/c.html"};
+    actions.failing = {"/w/a.html"};
+    processCommandLine({"/w/a.html", "/w/b.html", "/w/c.html"}, actions);
+    EXPECT_EQ(actions.calls, QStringList({"clear", "entry0 /w/a.html", "entry0 /w/b.html",
+                                          "entry1 /w/c.html", "show0"}));
+}
+
+TEST(CommandLineTest, FileAddresses)
+{
+    EXPECT_EQ(fileUrlToPath("file:///home/a%20b/c.html"), "/home/a b/c.html");
+    EXPECT_EQ(fileUrlToPath("FILE:///localhost/x.html"), "/x.html");
+    EXPECT_EQ(fileUrlToPath("file://localhost/x.html"), "/x.html");
+    EXPECT_EQ(fileUrlToPath("file:///a%41.html"), "/a%41.html");
+    EXPECT_EQ(fileUrlToPath("http://h/a%20b"), "http://h/a%20b");
+    EXPECT_EQ(fileUrlToPath("/plain/path.html"), "/plain/path.html");
+}
+
+TEST(UploadPresetTest, DeclarationsChooseTheUploadItems)
+{
+    TempHome home;
+    home.write("page.html", "<p>");
+    const QString file = home.file("page.html");
+    const struct {
+        QString charset, docType;
+        bool setCharset, setDocType;
+        int markupCharset, wdgCharset, markupType;  // -1: unchanged
+    } cases[] = {
+        {"shift_jis", "html401s", true, true, 18, 19, 6},
+        {"jis", "XHTML11", true, true, 19, 17, 1},
+        {"euc", "html2", true, false, 17, 18, -1},
+        {"utf", "strange", true, true, 1, 16, 0},
+        {"other", "html32", true, true, -1, -1, -1},
+        {"", "html32", true, true, -1, -1, -1},
+        {"", "xhtmlb", false, true, -1, -1, 2},
+    };
+    for (const auto &c : cases) {
+        UploadOptions options = UploadOptions::atCreation();
+        options.markupCharset = options.wdgCharset = options.markupType = "before";
+        presetUploadOptions(options, file, c.setCharset, c.setDocType, [&](const QString &) {
+            return DeclarationClasses{c.charset, c.docType};
+        });
+        auto item = [](const QStringList &items, int i) {
+            return i < 0 ? QStringLiteral("before") : items.at(i);
+        };
+        EXPECT_EQ(options.markupCharset, item(UploadLists::markupCharsets(), c.markupCharset))
+            << c.charset.toStdString();
+        EXPECT_EQ(options.wdgCharset, item(UploadLists::wdgCharsets(), c.wdgCharset)) << c.charset.toStdString();
+        EXPECT_EQ(options.markupType, item(UploadLists::markupTypes(), c.markupType)) << c.docType.toStdString();
+    }
+
+    // Web addresses, missing files and empty names are left alone.
+    for (const QString &name : QStringList{"http://h/a.html", "WAIS://x", home.file("none.html"), ""}) {
+        UploadOptions options = UploadOptions::atCreation();
+        const UploadOptions before = options;
+        presetUploadOptions(options, name, true, true,
+                            [](const QString &) { return DeclarationClasses{"utf", "html2"}; });
+        EXPECT_EQ(options.markupCharset, before.markupCharset) << name.toStdString();
+        EXPECT_EQ(options.markupType, before.markupType) << name.toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+// The CSS check with the real Java runtime, running validator stand-ins that
+// the test compiles: they write reports in the validator's layout.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "app/main_actions.h"
+#include "checks/css_check.h"
+#include "platform/atomic_file.h"
+#include "platform/program_folder.h"
+#include "support/recording_runner.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+namespace {
+
+// Java source of a stand-in: prints its argument in a report line, or what
+// the test asks for through the file named by the argument.
+QByteArray validatorSource(const QByteArray &className)
+{
+    return "package org.w3c.css.css;\n"
+           "public class " + className + " {\n"
+           "  public static void main(String[] a) throws Exception {\n"
+           "    java.io.PrintStream out = new java.io.PrintStream(System.out, true, \"UTF-8\");\n"
+           "    java.io.File f = new java.io.File(a[0]);\n"
+           "    if (a[0].startsWith(\"http\")) { out.println(\"URL \" + a[0]); return; }\n"
+           "    if (f.getName().equals(\"silent.css\")) return;\n"
+           "    if (f.getName().equals(\"err.css\")) { System.err.println(\"broken\"); return; }\n"
+           "    out.println(\"" + className + "\");\n"
+           "    out.println(\"\\u884c\\u756a\\u53f7: 12 \\u30bb\\u30ec\\u30af\\u30bf p : \\u8aa4\\u308a\");\n"
+           "  }\n"
+           "}\n";
+}
+
+class CssCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(QStandardPaths::findExecutable("javac").isEmpty()) << "no JDK installed";
+        actions.start();
+        home.write("a.css", "p { color: red }");
+        home.write("silent.css", "");
+        home.write("err.css", "");
+    }
+
+    // Compiles a stand-in class into a jar in the program folder.
+    void installJar(const QByteArray &className)
+    {
+        const QString src = home.file("src/org/w3c/css/css");
+        QDir().mkpath(src);
+        home.write("src/org/w3c/css/css/" + className + ".java", validatorSource(className));
+        QProcess javac;
+        javac.start("javac", {"-d", home.file("classes"), src + "/" + className + ".java"});
+        ASSERT_TRUE(javac.waitForFinished(60000));
+        ASSERT_EQ(javac.exitCode(), 0) << javac.readAllStandardError().constData();
+        QProcess jar;
+        jar.start("jar", {"cf", ProgramFolder::file(CssCheck::kJarName), "-C", home.file("classes"),
+                          "."});
+        ASSERT_TRUE(jar.waitForFinished(60000));
+        ASSERT_EQ(jar.exitCode(), 0);
+    }
+
+    QStringList column(int c)
+    {
+        QStringList out;
+        for (const auto &row : actions.cssList().rows())
+            out << (c == 0 ? row.first : row.second);
+        return out;
+    }
+
+    TempHome home;
+    RecordingView view;
+    RecordingRunner runner;
+    MainActions actions{view, runner};
+};
+
+TEST(CssReportLineTest, LineNumberFieldCutAtShiftJisBytes)
+{
+    const struct {
+        QString line, first, second;
+    } cases[] = {
+        {"行番号: 12 セレクタ p : 誤り", " 12", " セレクタ p : 誤り"},
+        {"行番号: 5 x", " 5 ", " x"},
+        {"行番号:123 abc def", "123 ab", " def"},
+        {"普通の行", "", "普通の行"},
+        {"", "", ""},
+        // No space at or after the field: the line is shown whole.
+        {"行番号:1", "", "行番号:1"},
+    };
+    for (const auto &c : cases) {
+        const MessageListModel::Row row = CssCheck::reportRow(c.line);
+        EXPECT_EQ(row.first, c.first) << c.line.toStdString();
+        EXPECT_EQ(row.second, c.second) << c.line.toStdString();
+    }
+}
+
+TEST_F(CssCheckTest, TodaysJarRunsUnderItsOwnClassName)
+{
+    installJar("CssValidator");
+    actions.processCommandLine({"-css", home.file("a.css")});
+    EXPECT_EQ(column(0), QStringList({"", " 12"}));
+    EXPECT_EQ(column(1), QStringList({"CssValidator", " セレクタ p : 誤り"}));
+    EXPECT_EQ(view.lastStatus, "CSSチェックが終了しました。");
+    EXPECT_TRUE(view.lastStatusClears);
+    EXPECT_EQ(view.page, 1);
+    EXPECT_TRUE(view.enabled.value(Control::Button2));
+
+    // A URL goes to the validator unchanged.
+    actions.processCommandLine({"-css", "http://127.0.0.1:1/x.css"});
+    EXPECT_EQ(column(1), QStringList({"URL http://127.0.0.1:1/x.css"}));
+
+    // Nothing written: the list stays, the check still ends normally.
+    actions.processCommandLine({"-css", home.file("silent.css")});
+    EXPECT_EQ(column(1), QStringList({"URL http://127.0.0.1:1/x.css"}));
+    EXPECT_EQ(view.lastStatus, "CSSチェックが終了しました。");
+
+    // Only standard error: it becomes the list.
+    actions.dropOnCssList({home.file("err.css"), home.file("a.css")});
+    EXPECT_EQ(column(1), QStringList({"broken"}));
+}
+
+TEST_F(CssCheckTest, TheOriginalClassIsPreferred)
+{
+    installJar("StyleSheetCom");
+    actions.cssCheck().checkCssTarget(home.file("a.css"));
+    EXPECT_EQ(column(1).value(0), "StyleSheetCom");
+    EXPECT_FALSE(QFile::exists(ProgramFolder::workDir() + "css_stale.txt"));
+}
+
+TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
+{
+    // Old working files never pass for a new report.
+    home.write("temp/css_out.txt", "old");
+    actions.cssCheck().checkCssTarget(home.file("none.css"));
+    EXPECT_EQ(column(1), QStringList({"指定されたファイルが見つかりません。" + home.file("none.css")}));
+    actions.cssCheck().checkCssTarget("ftp://h/x.css");
+    EXPECT_EQ(column(1), QStringList({"HTTP以外のプロトコルには対応していません。\r\nftp://h/x.css"}));
+
+    // No validator on the class path: Java's complaint is the report.
+    actions.cssCheck().checkCssTarget(home.file("a.css"));
+    ASSERT_FALSE(column(1).isEmpty());
+    EXPECT_TRUE(column(1).join(u' ').contains("CssValidator")) << column(1).join(u'\n').toStdString();
+
+    // No Java at all: the start failure, and the controls come back.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home.path().toUtf8());
+    actions.cssCheck();
+    actions.processCommandLine({"-css", home.file("a.css")});
+    qputenv("PATH", path);
+    ASSERT_EQ(view.errors.size(), 1);
+    EXPECT_TRUE(view.errors[0].startsWith("Function failure (java org.w3c.css.css.StyleSheetCom \""));
+    EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
+    EXPECT_TRUE(view.enabled.value(Control::Button2));
+    EXPECT_FALSE(view.busy);
+}
+
+}  // namespace
