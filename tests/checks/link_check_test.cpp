@@ -1,0 +1,440 @@
+// The link check end to end: local documents and pages of a real server on
+// 127.0.0.1, on the main thread (up to 10 links) and on the two workers.
+#include "checks/link_check.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTcpServer>
+#include <QTimer>
+#include <functional>
+
+#include "app/folder_memory.h"
+#include "app/message_list_model.h"
+#include "fetch/http_client.h"
+#include "platform/program_folder.h"
+#include "support/local_http_server.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+namespace {
+
+const QString kFinished = QStringLiteral("リンクチェックが終了しました。");
+const QString kNoWebAnchor = QStringLiteral("HTMLは存在しますが、アンカーがありません。");
+const QString kNoLocalAnchor =
+    QStringLiteral("HTML(またはディレクトリ)は存在しますが、アンカーがありません。");
+
+// A recording view that lets a test act at the moment a status text appears.
+class HookedView : public RecordingView {
+public:
+    void showStatus(const QString &text, bool clearLater) override
+    {
+        RecordingView::showStatus(text, clearLater);
+        if (onStatus) onStatus(text);
+    }
+    std::function<void(const QString &)> onStatus;
+};
+
+class LinkCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        check.setHeadDeadline(300);
+        QObject::connect(&check, &LinkCheck::finished, &check, [this] { ++finished; });
+        server.setPage("/ok", "ok");
+        server.setPage("/ok2", "ok");
+        server.setPage("/anchors.html",
+                       "<a name=\"ByName\"></a><div id=\"TOP\"></div><a id=\"aid\"></a>"
+                       "<p name=\"pname\">");
+    }
+
+    // A page with one a element per link.
+    QString writePage(const QString &name, const QStringList &links, const QByteArray &extra = {})
+    {
+        QByteArray body = "<html><body>\n" + extra;
+        for (const QString &link : links) body += "<a href=\"" + link.toUtf8() + "\">x</a>\n";
+        home.write(name, body + "</body></html>\n");
+        return home.file(name);
+    }
+
+    QStringList statuses() const
+    {
+        QStringList out;
+        for (const MessageListModel::Row &row : list.rows()) out << row.second;
+        return out;
+    }
+
+    // Worker mode returns at once; the check ends on a later turn of the loop.
+    void waitForEnd()
+    {
+        if (!check.isRunning()) return;
+        QEventLoop loop;
+        QObject::connect(&check, &LinkCheck::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);  // a hang fails below
+        loop.exec();
+        ASSERT_FALSE(check.isRunning());
+    }
+
+    void expectIdleControls()
+    {
+        EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
+        EXPECT_TRUE(view.enabled.value(Control::Button3));
+        EXPECT_FALSE(view.enabled.value(Control::BitBtn2));
+        EXPECT_TRUE(view.enabled.value(Control::LinkCheckAction, true));
+    }
+
+    QString refusedUrl()
+    {
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost, 0);
+        const quint16 port = closed.serverPort();
+        closed.close();
+        return QStringLiteral("http://127.0.0.1:%1/x").arg(port);
+    }
+
+    TempHome home;
+    LocalHttpServer server;
+    HookedView view;
+    MessageListModel list{QStringLiteral("リンク先"), QStringLiteral("状態")};
+    HttpClient http;
+    FolderMemory folders;
+    LinkCheck check{view, list, http, folders};
+    int finished = 0;
+};
+
+}  // namespace
+
+TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
+{
+    LocalHttpServer::Page page;
+    page.status = 301;
+    page.location = "/ok";
+    server.setPage("/moved", page);
+    page = {};
+    page.headStatus = 405;
+    server.setPage("/nohead", page);
+    server.setPage("/busy", "busy", 503);
+    server.setPage("/odd", "odd", 299);
+    page = {};
+    page.delayMs = 60000;
+    server.setPage("/silent", page);
+    page = {};
+    page.body = "<a name=\"x\">" + QByteArray(4000, ' ');
+    page.behaviour = LocalHttpServer::Behaviour::CloseMidway;
+    server.setPage("/half", page);
+
+    const struct {
+        QString link;
+        QString status;
+    } cases[] = {
+        {server.url("/ok"), "200(OK)"},
+        {server.url("/missing"), "404(Not Found)"},
+        {server.url("/moved"), "301(Moved Parmanently)"},
+        {server.url("/nohead"), "405(Method Not Allowed)"},
+        {server.url("/busy"),
+         "503(Service Unavailable | Mapping Server Error | Too many users | Method Not Allowed)"},
+        {server.url("/odd"), "299(Unknown Error)"},
+        {server.url("/silent"), "404(Not Found)"},
+        {refusedUrl(), "404(Not Found)"},
+        {"ftp://127.0.0.1:1/x", "0(Unknown Error)"},
+        {server.url("/half#x"), kNoWebAnchor},
+    };
+    QStringList links;
+    QStringList expected;
+    for (const auto &c : cases) {
+        links << c.link;
+        expected << c.status;
+    }
+
+    // Ten links: the main thread, with a second pass over the failures.
+    EXPECT_TRUE(check.checkLinksTarget(writePage("ten.html", links)));
+    EXPECT_FALSE(check.isRunning());
+    EXPECT_EQ(statuses(), expected);
+    EXPECT_TRUE(view.events.contains("status: " + links[2] + "をチェック中... 3/10"));
+    EXPECT_EQ(view.progress.mid(view.progress.size() - 2), QStringList({"10/10", "0/0"}));
+    EXPECT_EQ(view.lastStatus, kFinished);
+    EXPECT_TRUE(view.lastStatusClears);
+    EXPECT_EQ(finished, 1);
+    expectIdleControls();
+
+    // Twice as many: the two workers, without a second pass.
+    check.setHeadDeadline(150);
+    EXPECT_TRUE(check.checkLinksTarget(writePage("twenty.html", links + links)));
+    EXPECT_TRUE(check.isRunning());
+    EXPECT_FALSE(view.enabled.value(Control::LinkCheckAction));
+    EXPECT_FALSE(view.enabled.value(Control::ToolBar1));
+    waitForEnd();
+    EXPECT_EQ(statuses(), expected + expected);
+    EXPECT_TRUE(view.events.contains("status: " + links[0] + "をチェック中...     リンク数/20"));
+    EXPECT_TRUE(view.progress.contains("20/20"));
+    EXPECT_EQ(view.progress.last(), "0/0");
+    EXPECT_EQ(view.lastStatus, kFinished);
+    EXPECT_EQ(finished, 2);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
+{
+    QDir(home.path()).mkpath("site/sub");
+    home.write("site/other.html", "<a name=\"Named\">");
+    home.write("site/a b.html", "");
+    const QString document =
+        writePage("site/index.html",
+                  {"other.html", "sub", "sub#x", "other.html#named", "other.html#none", "gone.html",
+                   "gone.html#x", "#TOP", "#aid", "a%20b.html"},
+                  "<div id=\"top\"><a id=\"aid\">");
+    const QStringList expected = {"200(OK)",      "200(OK)",        kNoLocalAnchor,   "200(OK)",
+                                  kNoLocalAnchor, "404(Not Found)", "404(Not Found)", "200(OK)",
+                                  kNoLocalAnchor, "404(Not Found)"};
+
+    view.openFileAnswer = document;
+    check.linkCheckExecute();
+    EXPECT_EQ(statuses(), expected);
+    EXPECT_EQ(view.lastFilter, "HTMLファイル (*.htm;*.html)|*.htm;*.html");
+    EXPECT_EQ(folders.lastDir(), QDir::toNativeSeparators(home.file("site")));
+    EXPECT_EQ(check.linkBase(), home.file("site"));
+    EXPECT_EQ(view.broughtToFront, 1);
+    EXPECT_TRUE(view.errors.isEmpty());
+    expectIdleControls();
+
+    // The same with 11 links, on the workers.
+    const QString eleven =
+        writePage("site/eleven.html",
+                  {"other.html", "sub", "sub#x", "other.html#named", "other.html#none", "gone.html",
+                   "gone.html#x", "#TOP", "#aid", "a%20b.html", "other.html"},
+                  "<div id=\"top\"><a id=\"aid\">");
+    EXPECT_TRUE(check.checkLinksTarget(eleven));
+    waitForEnd();
+    EXPECT_EQ(statuses(), expected + QStringList{"200(OK)"});
+    EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/11"));
+}
+
+TEST_F(LinkCheckTest, LinksOfAWebPage)
+{
+    server.setPage("/dir/page.html",
+                   "<h2 id=\"here\">h</h2>\n"
+                   "<a href=\"sub.html\"><a href=\"../anchors.html#top\"><a href=\"#here\">"
+                   "<a href=\"#nothere\"><a href=\"/anchors.html#aid\"><a href=\"../../x.html\">"
+                   "<a href=\"missing.html\"><a href=\"./sub.html#x\">");
+    server.setPage("/dir/sub.html", "<p id=\"x\">");
+    const QString url = server.url("/dir/page.html");
+    EXPECT_TRUE(check.checkLinksTarget(url));
+    EXPECT_EQ(statuses(),
+              QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, kNoWebAnchor,
+                           "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
+    EXPECT_EQ(check.linkDocument(), url);
+    EXPECT_EQ(check.linkBase(), server.url("/dir/"));
+    EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get2.html"));
+    EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get.html"));
+    expectIdleControls();
+
+    // A page at the host's root, and one whose URL has no "/" after the host.
+    server.setPage("/root.html", "<a href=\"../up.html\"><a href=\"ok\">");
+    EXPECT_TRUE(check.checkLinksTarget(server.url("/root.html")));
+    EXPECT_EQ(statuses(), QStringList({"エラー: 相対パスの指定が不正です。", "200(OK)"}));
+    server.setPage("/", "<a href=\"ok\">");
+    EXPECT_TRUE(check.checkLinksTarget(server.url("")));
+    EXPECT_EQ(check.linkBase(), server.url("/"));
+    EXPECT_EQ(statuses(), QStringList{"200(OK)"});
+}
+
+TEST_F(LinkCheckTest, MessageRowsAndFetchFailure)
+{
+    const QString empty = writePage("empty.html", {},
+                                    "<img alt=x><a name=top><a href = \"x\">"
+                                    "<a href=\"mailto:me@example.com\">");
+    const QString missing = home.file("missing.html");
+    const struct {
+        QString target;
+        QString message;
+    } cases[] = {
+        {empty, "A要素のHref属性、またはIMG要素がありません。"},
+        {missing, "ファイルがありません。" + missing},
+        {"ftp://example.com/a.html",
+         "HTTP以外のプロトコルには対応していません。\r\nftp://example.com/a.html"},
+        {"Gopher://example.com/",
+         "HTTP以外のプロトコルには対応していません。\r\nGopher://example.com/"},
+    };
+    for (const auto &c : cases) {
+        list.setRows({{"old", "200(OK)"}, {"old2", "200(OK)"}});
+        finished = 0;
+        EXPECT_TRUE(check.checkLinksTarget(c.target));
+        ASSERT_EQ(list.rows().size(), 1) << c.target.toStdString();
+        EXPECT_EQ(list.rows()[0].first, "");
+        EXPECT_EQ(list.rows()[0].second, c.message);
+        EXPECT_EQ(view.page, 2);
+        EXPECT_EQ(finished, 1);
+        expectIdleControls();
+    }
+
+    list.setRows({{"old", "200(OK)"}});
+    EXPECT_TRUE(check.checkLinksTarget(server.url("/missing.html")));
+    EXPECT_EQ(view.lastStatus, "HTML文書の取得に失敗しました。");
+    EXPECT_TRUE(view.lastStatusClears);
+    EXPECT_EQ(statuses(), QStringList{"200(OK)"});
+    EXPECT_FALSE(view.busy);
+    expectIdleControls();
+
+    // An unreadable document: the file action shows the error, a drop does not.
+    view.openFileAnswer = home.path();
+    check.linkCheckExecute();
+    EXPECT_EQ(view.errors.size(), 1);
+    check.fileDrop({home.path()});
+    EXPECT_EQ(view.errors.size(), 1);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, AbortOnTheMainThreadMarksTheRest)
+{
+    const QString document = writePage(
+        "four.html", {server.url("/missing"), server.url("/ok"), server.url("/ok2"), "x"});
+    view.onStatus = [&](const QString &text) {
+        if (text.startsWith(server.url("/ok2"))) check.abort();
+    };
+    EXPECT_TRUE(check.checkLinksTarget(document));
+    view.onStatus = nullptr;
+    EXPECT_EQ(statuses(), QStringList({"中止", "200(OK)", "中止", "中止"}));
+    EXPECT_TRUE(check.linkAborted());
+    expectIdleControls();
+
+    // A double-click verifies a row again after the abort.
+    check.linkListDblClick(0);
+    EXPECT_EQ(statuses(), QStringList({"404(Not Found)", "200(OK)", "中止", "中止"}));
+    EXPECT_FALSE(check.linkAborted());
+    EXPECT_EQ(view.lastStatus, kFinished);
+    expectIdleControls();
+
+    // No selection: nothing changes, the controls stay usable.
+    check.linkListDblClick(-1);
+    EXPECT_EQ(statuses(), QStringList({"404(Not Found)", "200(OK)", "中止", "中止"}));
+    expectIdleControls();
+
+    list.clear();
+    const int events = view.events.size();
+    check.linkListDblClick(0);
+    EXPECT_EQ(view.events.size(), events);
+}
+
+TEST_F(LinkCheckTest, AbortInWorkerModeEndsEachWorker)
+{
+    LocalHttpServer::Page slow;
+    slow.delayMs = 400;
+    server.setPage("/slow", slow);
+    QStringList links;
+    for (int i = 0; i < 6; ++i) links << server.url("/ok?" + QByteArray::number(i));
+    for (int i = 0; i < 6; ++i) links << server.url("/slow");
+    check.setHeadDeadline(5000);
+    const QString document = writePage("twelve.html", links);
+    view.onStatus = [&](const QString &text) {
+        if (text.startsWith(links[1])) check.abort();
+    };
+    EXPECT_TRUE(check.checkLinksTarget(document));
+    waitForEnd();
+    view.onStatus = nullptr;
+
+    const QStringList all = statuses();
+    // MLink: its first row done, the one it was handed over "中止", then it ends.
+    EXPECT_EQ(all.mid(0, 6), QStringList({"404(Not Found)", "中止", "中止", "未", "未", "未"}));
+    // MLink2 finishes the row it is verifying, marks the next and ends.
+    const QStringList second = all.mid(6);
+    const qsizetype aborted = second.indexOf("中止");
+    ASSERT_GE(aborted, 1);
+    for (qsizetype i = 0; i < aborted; ++i) EXPECT_EQ(second[i], "200(OK)");
+    for (qsizetype i = aborted + 1; i < second.size(); ++i) EXPECT_EQ(second[i], "未");
+    EXPECT_EQ(second.last(), "未");
+    EXPECT_EQ(finished, 1);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, OneCheckAtATime)
+{
+    const QString document = writePage("two.html", {server.url("/ok"), server.url("/ok2")});
+    bool refused = false;
+    bool actionDisabled = false;
+    view.onStatus = [&](const QString &text) {
+        if (!text.startsWith(server.url("/ok2"))) return;
+        actionDisabled = !view.enabled.value(Control::LinkCheckAction, true);
+        refused = !check.checkLinksTarget(document);
+        check.fileDrop({document});
+        check.linkListDblClick(0);
+    };
+    EXPECT_TRUE(check.checkLinksTarget(document));
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(actionDisabled);
+    EXPECT_EQ(statuses(), QStringList({"200(OK)", "200(OK)"}));
+    EXPECT_EQ(finished, 1);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, DropThenDoubleClickLooksInTheDroppedFile)
+{
+    const QString first = writePage("first.html", {"#top"});
+    const QString dropped = writePage("dropped.html", {"#top"}, "<p id=\"top\">");
+    check.fileDrop({first, dropped});
+    EXPECT_EQ(statuses(), QStringList{kNoLocalAnchor});
+    check.fileDrop({dropped});
+    EXPECT_EQ(check.linkDocument(), dropped);
+    list.setRows({{"#top", "未"}});
+    check.linkListDblClick(0);
+    EXPECT_EQ(statuses(), QStringList{"200(OK)"});
+
+    // The re-check of a web document fetches it again into link_get.html.
+    server.setPage("/web.html", "<a href=\"#top\"><b id=\"top\">");
+    EXPECT_TRUE(check.checkLinksTarget(server.url("/web.html")));
+    list.setRows({{"#top", "未"}});
+    check.linkListDblClick(0);
+    EXPECT_EQ(statuses(), QStringList{"200(OK)"});
+    EXPECT_TRUE(QFile(ProgramFolder::workDir() + "link_get.html").size() > 0);
+
+    // When that fetch fails, the error is shown and the row keeps its status.
+    server.setPage("/web.html", "gone", 404);
+    list.setRows({{"#top", "未"}});
+    check.linkListDblClick(0);
+    EXPECT_EQ(statuses(), QStringList{"未"});
+    EXPECT_EQ(view.errors.size(), 1);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, BaseFolderRemovedDuringTheCheck)
+{
+    QDir(home.path()).mkpath("gone");
+    home.write("gone/a.html", "");
+    const QString document = writePage("gone/index.html", {"a.html", "b.html", "a.html"});
+    view.openFileAnswer = document;
+    view.onStatus = [&](const QString &text) {
+        if (text.startsWith("b.html")) QDir(home.file("gone")).removeRecursively();
+    };
+    check.linkCheckExecute();
+    EXPECT_EQ(statuses(), QStringList({"200(OK)", "未", "未"}));
+    ASSERT_EQ(view.errors.size(), 1);
+    EXPECT_TRUE(view.errors[0].contains(home.file("gone")));
+    EXPECT_FALSE(view.busy);
+    EXPECT_EQ(finished, 1);
+    expectIdleControls();
+}
+
+TEST_F(LinkCheckTest, ShutdownStopsWorkersInTheMiddleOfARequest)
+{
+    LocalHttpServer::Page silent;
+    silent.delayMs = 60000;
+    server.setPage("/silent", silent);
+    QStringList links;
+    for (int i = 0; i < 12; ++i) links << server.url("/silent");
+    check.setHeadDeadline(60000);
+    EXPECT_TRUE(check.checkLinksTarget(writePage("silent.html", links)));
+    // Let both workers hand over their first status and start their requests.
+    QEventLoop loop;
+    view.onStatus = [&](const QString &) {
+        if (server.requestCount() + view.events.size() > 0) loop.quit();
+    };
+    loop.exec();
+    check.shutdown();
+    const QStringList after = statuses();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(statuses(), after);
+    EXPECT_FALSE(check.isRunning());
+    EXPECT_FALSE(check.checkLinksTarget(writePage("again.html", {"x"})));
+}
