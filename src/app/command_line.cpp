@@ -96,6 +96,8 @@ public:
 
     void finish()
     {
+        if (!m_pending.isEmpty())
+            m_actions.unresolved(m_pending);
         const int entries = m_actions.fileSelectorCount();
         if (entries == 1) {
             m_actions.clearFileSelector();

@@ -31,6 +31,8 @@ public:
 
     // Whether a name is an existing file (the tests answer from a table).
     virtual bool fileExists(const QString &path) const = 0;
+    // Arguments left over that named no file, even joined together.
+    virtual void unresolved(const QString &) {}
 };
 
 // Browser indexes of the -ie and -op switches.

@@ -207,7 +207,16 @@ bool MainActions::tidyEntry(const QString &target, int entry)
     runAction([&] { added = m_batch.runTidyForEntry(target, entry) == TidyRun::Outcome::Checked; });
     m_view.setEnabled(Control::ToolBar1, true);
     m_view.setEnabled(Control::Button1, true);
+    if (!added)
+        ++m_failedEntries;
     return added;
+}
+
+void MainActions::unresolved(const QString &text)
+{
+    ++m_failedEntries;
+    if (m_unresolved)
+        m_unresolved(text);
 }
 
 bool MainActions::fileExists(const QString &path) const

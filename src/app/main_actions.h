@@ -70,6 +70,13 @@ public:
     // A command line handed over while a check runs waits for its end; `done`
     // is called once it has been processed.
     void processForwarded(const QStringList &arguments, std::function<void()> done);
+    // The console program hears of arguments that named nothing.
+    void setUnresolvedHandler(std::function<void(const QString &)> handler)
+    {
+        m_unresolved = std::move(handler);
+    }
+    // Documents of command lines that could not be checked so far.
+    int failedEntries() const { return m_failedEntries; }
 
     // Context menu and buttons of the Tidy result list.
     void clearTidyResults();
@@ -109,6 +116,7 @@ private:
     int fileSelectorCount() const override { return m_fileSelector.rowCount(); }
     void showEntryReport(int entry) override { m_batch.showEntryReport(entry); }
     bool fileExists(const QString &path) const override;
+    void unresolved(const QString &text) override;
 
     void notAvailableYet(const QString &function);
     // Runs an action with the controls disabled, showing a start failure as
@@ -134,5 +142,7 @@ private:
     TidyBatch m_batch;
     CssCheck m_css;
     int m_depth = 0;
+    int m_failedEntries = 0;
+    std::function<void(const QString &)> m_unresolved;
     QList<std::pair<QStringList, std::function<void()>>> m_pending;
 };

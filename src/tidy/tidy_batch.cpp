@@ -198,6 +198,7 @@ void TidyBatch::runEntries(const QStringList &documents)
 
 void TidyBatch::reportProblems()
 {
+    m_lastProblemCount = int(m_problems.size());
     if (m_problems.isEmpty())
         return;
     QStringList lines = m_problems.mid(0, kProblemsShown);

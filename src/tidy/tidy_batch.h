@@ -44,8 +44,8 @@ public:
     void abort() { m_abort = true; }
     bool isRunning() const { return m_running; }
 
-    // What the last batch could not check, one line each.
-    const QStringList &problems() const { return m_problems; }
+    // How many documents or folders the last batch could not check.
+    int lastProblemCount() const { return m_lastProblemCount; }
 
 private:
     // Runs the documents as entries 0, 1, … until the list ends or the abort
@@ -65,4 +65,5 @@ private:
     bool m_abort = false;
     bool m_running = false;
     QStringList m_problems;
+    int m_lastProblemCount = 0;
 };
