@@ -1,0 +1,188 @@
+// How close the two link-check workers come to their floor, and whether a
+// very long link list keeps memory flat.
+//
+// A local server answers each request after a fixed delay, so two workers
+// verifying 200 links can at best take 200 x delay / 2. The second run
+// checks 20 000 links (no delay) and reports the peak resident memory before
+// and after.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/folder_memory.h"
+#include "app/message_list_model.h"
+#include "app/view.h"
+#include "checks/link_check.h"
+#include "fetch/http_client.h"
+
+namespace {
+
+constexpr int kLinks = 200;
+constexpr int kDelayMs = 20;
+constexpr int kManyLinks = 20000;
+
+// Answers every request with an empty 200 after `delayMs`, in its own thread.
+class DelayServer {
+public:
+    explicit DelayServer(int delayMs) : m_delayMs(delayMs)
+    {
+        m_context.moveToThread(&m_thread);
+        m_thread.start();
+        QMetaObject::invokeMethod(
+            &m_context,
+            [this] {
+                m_server = new QTcpServer(&m_context);
+                m_server->listen(QHostAddress::LocalHost, 0);
+                m_port = m_server->serverPort();
+                QObject::connect(m_server, &QTcpServer::newConnection, m_server,
+                                 [this] { accept(); });
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~DelayServer()
+    {
+        QMetaObject::invokeMethod(
+            &m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    QString url(int i) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/p%2").arg(m_port).arg(i);
+    }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                QByteArray request = socket->property("r").toByteArray() + socket->readAll();
+                socket->setProperty("r", request);
+                if (!request.contains("\r\n\r\n") || socket->property("done").toBool()) return;
+                socket->setProperty("done", true);
+                QTimer::singleShot(m_delayMs, socket, [socket] {
+                    socket->write(
+                        "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n"
+                        "Connection: close\r\n\r\n");
+                    socket->disconnectFromHost();
+                });
+            });
+        }
+    }
+
+    int m_delayMs;
+    QThread m_thread;
+    QObject m_context;
+    QTcpServer *m_server = nullptr;
+    quint16 m_port = 0;
+};
+
+class QuietView : public View {
+public:
+    void showStatus(const QString &, bool) override {}
+    void notice(const QString &) override {}
+    bool ask(const QString &) override { return false; }
+    void showError(const QString &text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+    void setEnabled(Control, bool) override {}
+    void showPage(int) override {}
+    void setBusy(bool) override {}
+    void bringToFront() override {}
+    QString chooseOpenFile(const QString &, const QString &) override { return {}; }
+    QString chooseSaveFile(const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString chooseFolder(const QString &) override { return {}; }
+    void setClipboardText(const QString &) override {}
+    void showProgress(int, int) override {}
+    void selectFileEntry(int) override {}
+};
+
+long peakRssKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+QString writePage(const QTemporaryDir &dir, const QString &name, const DelayServer &server,
+                  int links)
+{
+    QByteArray body = "<html><body>\n";
+    for (int i = 0; i < links; ++i) body += "<a href=\"" + server.url(i).toUtf8() + "\">link</a>\n";
+    body += "</body></html>\n";
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly)) file.write(body);
+    return file.fileName();
+}
+
+// Milliseconds from the start of the check to its end; the rows that read
+// "200(OK)" go to *ok.
+double runCheck(LinkCheck &check, const MessageListModel &list, const QString &page, int *ok)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QEventLoop loop;
+    QObject::connect(&check, &LinkCheck::finished, &loop, &QEventLoop::quit);
+    check.checkLinksTarget(page);
+    if (check.isRunning()) loop.exec();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    *ok = 0;
+    for (const MessageListModel::Row &row : list.rows())
+        *ok += row.second == QStringLiteral("200(OK)");
+    return ms;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("VELMARIN_HOME", dir.path().toUtf8());
+
+    QuietView view;
+    MessageListModel list(QStringLiteral("リンク先"), QStringLiteral("状態"));
+    HttpClient http;
+    FolderMemory folders;
+    LinkCheck check(view, list, http, folders);
+
+    int ok = 0;
+    {
+        DelayServer server(kDelayMs);
+        const QString page = writePage(dir, QStringLiteral("two_hundred.html"), server, kLinks);
+        const double ms = runCheck(check, list, page, &ok);
+        const double floor = kLinks * kDelayMs / 2.0;
+        std::printf("%d links, each answered after %d ms (%d read 200(OK))\n", kLinks, kDelayMs,
+                    ok);
+        std::printf("%-32s %10.1f ms\n", "link check", ms);
+        std::printf("%-32s %10.1f ms\n", "two-worker floor", floor);
+        std::printf("%-32s %10.2f x\n", "ratio", ms / floor);
+    }
+    {
+        DelayServer server(0);
+        const QString page = writePage(dir, QStringLiteral("many.html"), server, kManyLinks);
+        const long before = peakRssKiB();
+        const double ms = runCheck(check, list, page, &ok);
+        const long after = peakRssKiB();
+        std::printf("%d links without delay (%d read 200(OK)) in %.0f ms\n", kManyLinks, ok, ms);
+        std::printf("%-32s %10ld KiB\n", "peak RSS before", before);
+        std::printf("%-32s %10ld KiB\n", "peak RSS after", after);
+        std::printf("%-32s %10.2f x\n", "ratio", before > 0 ? double(after) / before : 0.0);
+    }
+    return 0;
+}
