@@ -1,0 +1,45 @@
+// Arbitrary base and reference (split at the first NUL byte): resolving never
+// fails, a reference that does not begin with "." or "/" is appended to the
+// base, a root-relative one keeps the base's scheme and host, and splitting
+// and joining give the text back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "html/rel_path.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const qsizetype cut = bytes.indexOf('\0');
+    const QString base = QString::fromUtf8(cut < 0 ? bytes : bytes.left(cut));
+    const QString reference = QString::fromUtf8(cut < 0 ? QByteArray() : bytes.mid(cut + 1));
+
+    for (const QString &text : {base, reference}) {
+        const QStringList segments = splitSegments(text);
+        check(joinSegments(segments) == (text.endsWith(u'/') ? text.chopped(1) : text));
+        check(includeTrailingSlash(text).endsWith(u'/'));
+    }
+
+    const QString result = resolveRelPath(base, reference);
+    const QStringList baseSegments = splitSegments(base);
+    if (!reference.startsWith(u'.') && !reference.startsWith(u'/')) {
+        check(result == includeTrailingSlash(base) + reference);
+    } else if (reference.startsWith(u'/')) {
+        check(result == kInvalidRelPath ||
+              result == baseSegments.at(0) + QStringLiteral("//") + baseSegments.at(2) + reference);
+    } else if (result != kInvalidRelPath) {
+        // The climb keeps the scheme, the empty segment and the host of the base.
+        check(result.startsWith(joinSegments(baseSegments.mid(0, 3))));
+    }
+    return 0;
+}

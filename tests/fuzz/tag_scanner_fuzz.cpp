@@ -1,0 +1,63 @@
+// Arbitrary bytes as a page: every tag found lies between a "<" and the first
+// ">" after it, tags come in order, one for each "<" that has a ">" after it,
+// and the end stays the end. The link and anchor searches run on the same
+// bytes without failing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "checks/link_scan.h"
+#include "html/tag_scanner.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+
+    const QByteArray text = scannerText(bytes);
+    check(!text.contains('\0'));
+    check(text.isEmpty() || text.endsWith("\r\n"));
+    check(text.count('\r') == text.count('\n'));
+
+    THtmlParser2 scanner;
+    scanner.setText(bytes);
+    const qsizetype lastGt = bytes.lastIndexOf('>');
+    qsizetype expected = 0;
+    for (qsizetype i = 0; i < bytes.size() && i < lastGt; ++i) expected += bytes.at(i) == '<';
+
+    qsizetype tags = 0;
+    qsizetype previous = 0;
+    while (scanner.next()) {
+        ++tags;
+        const qsizetype at = scanner.tagStart() - 1;
+        const qsizetype length = scanner.tagLength();
+        check(at >= previous && scanner.position() == scanner.tagStart());
+        previous = at + 1;
+        check(bytes.at(at) == '<' && bytes.at(at + length - 1) == '>');
+        const QByteArray inner = bytes.mid(at + 1, length - 2);
+        check(!inner.contains('>'));
+        const TTag *tag = scanner.currentTag();
+        check(tag && !tag->name().contains(' ') && inner.startsWith(tag->name()));
+        for (const QByteArray &param : tag->params()) {
+            check(!param.isEmpty() && inner.contains(param));
+            check(static_cast<uchar>(param.front()) > 0x20 &&
+                  static_cast<uchar>(param.back()) > 0x20);
+        }
+    }
+    check(tags == expected);
+    check(scanner.currentTag() == nullptr && !scanner.next());
+
+    scanner.setText(text);
+    const QStringList links = extractLinkTargets(scanner);
+    scanner.reset();
+    documentHasAnchor(scanner, links.value(0, QStringLiteral("top")));
+    return 0;
+}
