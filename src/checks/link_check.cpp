@@ -38,7 +38,8 @@ QString webBase(const QString &url)
     return url.left(slash + 1);
 }
 
-bool isOtherProtocol(const QString &text)
+// Names that are not local files: http, ftp, wais and gopher addresses.
+bool hasUrlScheme(const QString &text)
 {
     return isWebText(text) || hasPrefix(text, QLatin1String("wais")) ||
            hasPrefix(text, QLatin1String("gopher"));
@@ -158,7 +159,7 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     Run run(*this);
     startRunningControls();
 
-    if (!isOtherProtocol(target)) {
+    if (!hasUrlScheme(target)) {
         if (!QFileInfo(target).isFile()) {
             m_view.showPage(kLinkPage);
             m_list.showMessageRow(kNoFile + target);

@@ -28,7 +28,10 @@ struct LinkCheckError {
 // action are disabled and the abort button enabled; every end restores them.
 // A second start while one runs is refused. finished() is emitted once for
 // every start that began a check (also when it ended with a message row),
-// after the controls have been restored.
+// after the controls have been restored; none after shutdown().
+//
+// The view, the list, the client and the folder memory must outlive the
+// LinkCheck (its destructor stops and waits for the workers).
 class LinkCheck : public QObject {
     Q_OBJECT
 public:
