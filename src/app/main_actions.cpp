@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 
 #include "app/upload_preset.h"
@@ -31,7 +32,8 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
                 m_fileSelector),
       m_batch(m_settings, view, runner, m_http, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
-      m_css(view, m_cssList, runner, m_folders)
+      m_css(view, m_cssList, runner, m_folders),
+      m_link(view, m_linkList, m_http, m_folders)
 {
 }
 
@@ -193,9 +195,38 @@ void MainActions::checkCss(const QString &target)
     runAction([&] { m_css.checkCssTarget(target); });
 }
 
-void MainActions::checkLinks(const QString &)
+void MainActions::checkLinks(const QString &target)
 {
-    notAvailableYet(QStringLiteral("リンクチェック"));
+    if (!m_link.checkLinksTarget(target) || !m_link.isRunning())
+        return;
+    // The workers of a long list run on; the command line's next check
+    // waits for their end.
+    QEventLoop loop;
+    QObject::connect(&m_link, &LinkCheck::finished, &loop, &QEventLoop::quit);
+    m_linkWait = &loop;
+    loop.exec();
+    m_linkWait = nullptr;
+}
+
+void MainActions::linkAction()
+{
+    if (m_depth > 0)
+        return;
+    m_link.linkCheckExecute();
+}
+
+void MainActions::linkRowDoubleClicked(int row)
+{
+    if (m_depth > 0 || m_link.isRunning())
+        return;
+    m_link.linkListDblClick(row);
+}
+
+void MainActions::dropOnLinkList(const QStringList &files)
+{
+    if (files.isEmpty() || m_depth > 0)
+        return;
+    m_link.fileDrop(files);
 }
 
 bool MainActions::tidyEntry(const QString &target, int entry)
@@ -277,6 +308,9 @@ void MainActions::shutdown(const QRect &frame)
     IniFile ini(ProgramFolder::iniPath());
     WindowPlacement::save(ini, frame);
     m_batch.abort();
+    m_link.shutdown();
+    if (m_linkWait != nullptr)
+        m_linkWait->quit();
     m_http.abort();
     ProgramFolder::emptyWorkDir();
 }

@@ -15,10 +15,12 @@
 #include "fetch/http_client.h"
 #include "tidy/report_list_model.h"
 #include "checks/css_check.h"
+#include "checks/link_check.h"
 #include "tidy/tidy_batch.h"
 #include "tidy/tidy_run.h"
 
 class BrowserBridge;
+class QEventLoop;
 class ProcessRunner;
 class View;
 
@@ -43,6 +45,7 @@ public:
     TidyRun &tidyRun() { return m_tidyRun; }
     TidyBatch &batch() { return m_batch; }
     CssCheck &cssCheck() { return m_css; }
+    LinkCheck &linkCheck() { return m_link; }
     HttpClient &http() { return m_http; }
 
     // Tidy (F9): asks for an HTML file and checks it.
@@ -61,6 +64,13 @@ public:
     // CSS check (F11), and files dropped on the CSS list.
     void cssAction();
     void dropOnCssList(const QStringList &files);
+
+    // Link check (F12), its abort button, a double-click on a row of the
+    // link list (-1: no row selected) and files dropped on it.
+    void linkAction();
+    void abortLinkCheck() { m_link.abort(); }
+    void linkRowDoubleClicked(int row);
+    void dropOnLinkList(const QStringList &files);
     // Checks one document (file or URL) as the Tidy action does, without the
     // file dialog. Returns the outcome; FunctionFailure is shown, not thrown.
     TidyRun::Outcome checkDocument(const QString &document);
@@ -141,8 +151,10 @@ private:
     TidyRun m_tidyRun;
     TidyBatch m_batch;
     CssCheck m_css;
+    LinkCheck m_link;
     int m_depth = 0;
     int m_failedEntries = 0;
+    QEventLoop *m_linkWait = nullptr;  // the command line waiting for the link workers
     std::function<void(const QString &)> m_unresolved;
     QList<std::pair<QStringList, std::function<void()>>> m_pending;
 };

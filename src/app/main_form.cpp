@@ -123,6 +123,8 @@ void MainForm::routeAction(const QString &name)
         m_actions->folderAction();
     else if (name == QLatin1String("CSS"))
         m_actions->cssAction();
+    else if (name == QLatin1String("LinkCheck"))
+        m_actions->linkAction();
     else if (name == QLatin1String("ChmOpen"))
         m_actions->openHelp();
 }
@@ -369,11 +371,18 @@ QWidget *MainForm::buildLinkPage()
     layout->setContentsMargins(4, 4, 4, 4);
     LinkList = resultList(page, QStringLiteral("LinkList"));
     LinkList->setModel(&m_actions->linkList());
+    LinkList->viewport()->setAcceptDrops(true);
+    LinkList->viewport()->installEventFilter(this);
+    connect(LinkList, &QTreeView::doubleClicked, this, [this] {
+        const QModelIndex current = LinkList->currentIndex();
+        m_actions->linkRowDoubleClicked(current.isValid() ? current.row() : -1);
+    });
     LinkList->header()->resizeSection(0, 320);
     layout->addWidget(LinkList, 1);
     BitBtn2 = new QPushButton(QStringLiteral("中止(&A)"), page);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setEnabled(false);
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { m_actions->abortLinkCheck(); });
     Button3 = new QPushButton(QStringLiteral("結果をクリア"), page);
     Button3->setObjectName(QStringLiteral("Button3"));
     connect(Button3, &QPushButton::clicked, this, [this] { m_actions->clearLinkResults(); });
@@ -460,7 +469,8 @@ void MainForm::showSettings()
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListView1->viewport() || watched == CSSList->viewport()) {
+    if (watched == ListView1->viewport() || watched == CSSList->viewport() ||
+        watched == LinkList->viewport()) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDragMoveEvent *>(event);
             if (!localFiles(drag->mimeData()).isEmpty()) {
@@ -473,10 +483,11 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
             if (!files.isEmpty()) {
                 drop->acceptProposedAction();
                 // Run after the drop has returned to the file manager.
-                const bool css = watched == CSSList->viewport();
-                QTimer::singleShot(0, this, [this, files, css] {
-                    if (css)
+                QTimer::singleShot(0, this, [this, files, watched] {
+                    if (watched == CSSList->viewport())
                         m_actions->dropOnCssList(files);
+                    else if (watched == LinkList->viewport())
+                        m_actions->dropOnLinkList(files);
                     else
                         m_actions->dropOnTidyList(files);
                 });

@@ -17,7 +17,7 @@ const QVector<MainActionDef> &mainActionDefs()
         {QStringLiteral("NC"), QStringLiteral("Netscape"),
          QStringLiteral("NetscapeCommunicatorからURLを取得してチェックします。"), false},
         {QStringLiteral("CSS"), QStringLiteral("CSS"), QString(), true},
-        {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString(), false},
+        {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString(), true},
         {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString(), false},
         {QStringLiteral("Table"), QStringLiteral("Table"), QString(), false},
         {QStringLiteral("Gray"), QStringLiteral("Gray"), QString(), false},

@@ -25,7 +25,8 @@ const char kUsage[] =
     "スイッチは次の文書にだけ効きます。\n"
     "HTML Tidyの結果は1行に1件(\"行 12 位置5 - 説明\" の形)、複数の文書では\n"
     "文書ごとに \"情報: チェックしたHTML: \" の行から始まります。CSSチェックの\n"
-    "結果は保存するときと同じ形です。整理された文書は作業フォルダに残り、\n"
+    "結果は保存するときと同じ形、リンクチェックの結果は1行に1件\n"
+    "(リンク先、タブ、状態)です。整理された文書は作業フォルダに残り、\n"
     "そのパスを標準エラーに書きます。\n"
     "設定はウインドウ版と同じファイル(Velmarin.ini、Velmarin.txt)を使います。\n"
     "\n"
@@ -34,7 +35,8 @@ const char kUsage[] =
     "  --subdir           --folderでサブフォルダも含めます。\n"
     "  -h, --help         この説明を表示します。\n"
     "\n"
-    "終了コード: 0 エラーなし、1 エラーがあったかチェックできない文書があった、\n"
+    "終了コード: 0 エラーなし、1 エラーがあったかチェックできない文書があった\n"
+    "            (リンクチェックでは200(OK)でないリンクがあった)、\n"
     "            2 使い方の誤り。\n";
 
 struct Options {
@@ -155,5 +157,12 @@ int main(int argc, char *argv[])
     const QString css = actions.cssList().cssResultText();
     if (!css.isEmpty())
         printOut(QString(css).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The link list: the target, a tab, the status; a link that is not
+    // "200(OK)" fails the run.
+    for (const MessageListModel::Row &row : actions.linkList().rows()) {
+        printOut(row.first + u'\t' + row.second + u'\n');
+        if (row.second != QLatin1String("200(OK)"))
+            failed = true;
+    }
     return failed ? 1 : 0;
 }

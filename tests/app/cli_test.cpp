@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "support/local_http_server.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -99,4 +100,27 @@ TEST(Cli, SeveralDocumentsAFolderAndTheCssList)
     const CliRun css = runCli(home, {"-css", "http://127.0.0.1:1/x.css"});
     EXPECT_TRUE(css.out.contains("org.w3c.css.css.")) << css.out.toStdString();
     EXPECT_FALSE(css.out.contains(u'\r'));
+}
+
+TEST(Cli, LinkListOneRowALine)
+{
+    TempHome home;
+    LocalHttpServer server;
+    server.setPage("/ok.html", "ok");
+    QByteArray page = "<a href=\"" + server.url("/ok.html").toUtf8() + "\">a</a>";
+    home.write("two.html", page + "<img src=\"" + server.url("/gone.png").toUtf8() + "\">");
+    // Eleven links go to the two workers; the program waits for both.
+    QByteArray many;
+    for (int i = 0; i < 11; ++i)
+        many += page;
+    home.write("many.html", many);
+
+    const CliRun two = runCli(home, {"-link", home.file("two.html")});
+    EXPECT_EQ(two.out, server.url("/ok.html") + "\t200(OK)\n" + server.url("/gone.png") +
+                           "\t404(Not Found)\n");
+    EXPECT_EQ(two.status, 1);
+
+    const CliRun eleven = runCli(home, {"-link", home.file("many.html")});
+    EXPECT_EQ(eleven.out.count("\t200(OK)\n"), 11) << eleven.out.toStdString();
+    EXPECT_EQ(eleven.status, 0);
 }
