@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -25,6 +26,7 @@
 #include "integration/shortcut_keys.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "support/local_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
 #include "tidy/settings_form.h"
@@ -39,6 +41,13 @@ QStringList texts(const QList<QAction *> &actions)
     for (QAction *a : actions)
         out << a->text();
     return out;
+}
+
+// Screenshots go to the docs when they are being renewed.
+QString screenshotDir()
+{
+    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
+                                                             : QDir::currentPath();
 }
 
 QStringList headers(const QAbstractItemView *view)
@@ -195,10 +204,57 @@ private Q_SLOTS:
         f.ListView1->header()->resizeSection(0, 48);
         f.ListView1->header()->resizeSection(1, 48);
         QTest::qWait(50);
-        const QString dir = qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS")
-                                ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                : QDir::currentPath();
-        QVERIFY(f.grab().toImage().save(dir + u"/main-window.png"_s));
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/main-window.png"_s));
+    }
+
+    void folderBatchAndLinkCheckShowTheirProgress()
+    {
+        MainForm &f = *m_form;
+        f.resize(760, 420);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        for (const QString name : {u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
+            m_home->write(name, "<p>x");
+        f.actions().checkFolder(m_home->file(u"site"_s));
+        QCOMPARE(f.ComboBox1->count(), 3);
+        QCOMPARE(f.ComboBox1->currentIndex(), 0);
+        QVERIFY(!f.ProgressBar1->isVisible() && !f.BitBtn1->isEnabled());
+        QVERIFY(f.ToolBar1->isEnabled() && f.menuEntry(u"Folder1"_s)->isEnabled());
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/folder-batch.png"_s));
+
+        // Twelve links go to the two workers; the window shows the run.
+        LocalHttpServer server;
+        LocalHttpServer::Page slow;
+        slow.body = "ok";
+        slow.delayMs = 100;
+        server.setPage("/p.html", slow);
+        QByteArray links;
+        for (int i = 0; i < 12; ++i)
+            links += "<a href=\"" + server.url("/p.html").toUtf8() + "\">" +
+                     QByteArray::number(i) + "</a>\n";
+        m_home->write(u"links.html"_s, links);
+        QVERIFY(f.actions().linkCheck().checkLinksTarget(m_home->file(u"links.html"_s)));
+        QCOMPARE(f.PageControl1->currentIndex(), 2);
+        QVERIFY(f.BitBtn2->isEnabled() && !f.Button3->isEnabled() && !f.ToolBar1->isEnabled());
+        QVERIFY(!f.action(u"LinkCheck"_s)->isEnabled());
+        QTRY_VERIFY(f.ProgressBar1->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!f.actions().linkCheck().isRunning(), 20000);
+        QCOMPARE(f.LinkList->model()->rowCount(), 12);
+        QCOMPARE(f.LinkList->model()->index(11, 1).data().toString(), u"200(OK)"_s);
+        QVERIFY(!f.BitBtn2->isEnabled() && f.Button3->isEnabled() && f.ToolBar1->isEnabled());
+        QVERIFY(f.action(u"LinkCheck"_s)->isEnabled() && !f.ProgressBar1->isVisible());
+        QCOMPARE(f.statusBar()->currentMessage(), u"リンクチェックが終了しました。"_s);
+        f.LinkList->header()->resizeSection(0, 480);
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/link-check.png"_s));
+
+        // Closing the window while the workers wait on a stalled server.
+        slow.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
+        server.setPage("/p.html", slow);
+        QVERIFY(f.actions().linkCheck().checkLinksTarget(m_home->file(u"links.html"_s)));
+        QTest::qWait(200);
+        f.close();
+        QVERIFY(!f.actions().linkCheck().isRunning());
+        m_form.reset();
     }
 
     void statusMessagesClearAfterTheTimer()
