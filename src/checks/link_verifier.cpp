@@ -240,7 +240,8 @@ bool LinkVerifier::anchorExists(const QString &page, const QString &name)
         HttpClient *client = m_setup.client;
         std::optional<AbortWatch> watch;
         if (stop) watch.emplace(client, stop);
-        const HttpClient::Response response = client->get(page);
+        // A page that stops sending is given up as soon as a HEAD request would be.
+        const HttpClient::Response response = client->get(page, m_setup.headDeadlineMs);
         if (!response.ok) {
             client->abort();
             return false;

@@ -23,10 +23,13 @@ QNetworkRequest HttpClient::request(const QString &url) const
     return request;
 }
 
-HttpClient::Response HttpClient::get(const QString &url)
+HttpClient::Response HttpClient::get(const QString &url, int stallMs)
 {
     Response response;
-    QNetworkReply *reply = m_manager.get(request(url));
+    QNetworkRequest req = request(url);
+    if (stallMs > 0)
+        req.setTransferTimeout(stallMs);
+    QNetworkReply *reply = m_manager.get(req);
     m_reply = reply;
 
     bool capped = false;

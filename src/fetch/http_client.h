@@ -31,7 +31,8 @@ public:
     void setTransferTimeout(int ms) { m_manager.setTransferTimeout(ms); }
 
     // GET with the program's fixed request headers; returns when done.
-    Response get(const QString &url);
+    // A stallMs above 0 gives up this request sooner when nothing arrives.
+    Response get(const QString &url, int stallMs = 0);
 
     // HEAD, waited for at most deadlineMs; the body is not kept. Returns the
     // status code; 404 when no status line arrived (no connection, abort,

@@ -176,6 +176,17 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     expectIdleControls();
 }
 
+TEST_F(LinkCheckTest, AnAnchorPageThatStallsIsGivenUpAtTheDeadline)
+{
+    // HEAD is answered in full; the GET of the anchor search never gets a body.
+    LocalHttpServer::Page page;
+    page.body = "<a name=\"x\">";
+    page.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
+    server.setPage("/stall", page);
+    EXPECT_TRUE(check.checkLinksTarget(writePage("stall.html", {server.url("/stall#x")})));
+    EXPECT_EQ(statuses(), QStringList({kNoWebAnchor}));
+}
+
 TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
 {
     QDir(home.path()).mkpath("site/sub");
