@@ -18,7 +18,7 @@
 
 #include "app/folder_memory.h"
 #include "app/message_list_model.h"
-#include "app/view.h"
+#include "quiet_view.h"
 #include "checks/link_check.h"
 #include "fetch/http_client.h"
 
@@ -83,30 +83,6 @@ private:
     QObject m_context;
     QTcpServer *m_server = nullptr;
     quint16 m_port = 0;
-};
-
-class QuietView : public View {
-public:
-    void showStatus(const QString &, bool) override {}
-    void notice(const QString &) override {}
-    bool ask(const QString &) override { return false; }
-    void showError(const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-    void setEnabled(Control, bool) override {}
-    void showPage(int) override {}
-    void setBusy(bool) override {}
-    void bringToFront() override {}
-    QString chooseOpenFile(const QString &, const QString &) override { return {}; }
-    QString chooseSaveFile(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString chooseFolder(const QString &) override { return {}; }
-    void setClipboardText(const QString &) override {}
-    void showProgress(int, int) override {}
-    void selectFileEntry(int) override {}
 };
 
 long peakRssKiB()

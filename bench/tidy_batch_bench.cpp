@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "app/main_actions.h"
-#include "app/view.h"
+#include "quiet_view.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
 
@@ -20,30 +20,6 @@ namespace {
 
 constexpr int kCopies = 300;
 constexpr int kRounds = 2;
-
-class QuietView : public View {
-public:
-    void showStatus(const QString &, bool) override {}
-    void notice(const QString &) override {}
-    bool ask(const QString &) override { return false; }
-    void showError(const QString &text) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    void setEnabled(Control, bool) override {}
-    void showPage(int) override {}
-    void setBusy(bool) override {}
-    void bringToFront() override {}
-    QString chooseOpenFile(const QString &, const QString &) override { return {}; }
-    QString chooseSaveFile(const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString chooseFolder(const QString &) override { return {}; }
-    void setClipboardText(const QString &) override {}
-    void showProgress(int, int) override {}
-    void selectFileEntry(int) override {}
-};
 
 // A page of the kind authors check: a news list with a table, a form and
 // the usual slips (an unclosed element, a missing alt, a stray end tag).
@@ -96,7 +72,7 @@ int main(int argc, char *argv[])
     QuietView view;
     ProcessRunner runner;
     MainActions actions(view, runner);
-    actions.batch().setOpensOutput(false);
+    actions.tidyRun().setOpensOutput(false);
     actions.start();
     actions.settings().tidyPath = tidy;
     actions.settingsStore().save();

@@ -31,7 +31,7 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_runner(runner),
       m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
                 m_fileSelector),
-      m_batch(m_settings, view, runner, m_http, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
+      m_batch(m_settings, view, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
       m_css(view, m_cssList, runner, m_folders),
       m_link(view, m_linkList, m_http, m_folders)
 {

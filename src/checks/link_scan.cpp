@@ -18,6 +18,19 @@ QString asciiLower(QString text)
     return text;
 }
 
+// The value of an attribute string "name=value" whose name (before the first
+// "=", case-blind, untrimmed) is `wanted`; one double quote is taken off each
+// end, single quotes stay.
+bool attributeValue(const QByteArray &param, const QByteArray &wanted, QByteArray *value)
+{
+    const qsizetype equals = param.indexOf('=');
+    if (equals < 0 || param.left(equals).toLower() != wanted) return false;
+    *value = param.mid(equals + 1);
+    if (value->startsWith('"')) value->remove(0, 1);
+    if (value->endsWith('"')) value->chop(1);
+    return true;
+}
+
 }  // namespace
 
 QStringList extractLinkTargets(THtmlParser2 &scanner)
@@ -36,12 +49,8 @@ QStringList extractLinkTargets(THtmlParser2 &scanner)
         else
             continue;
         for (const QByteArray &param : tag->params()) {
-            const qsizetype equals = param.indexOf('=');
-            if (equals < 0 || param.left(equals).toLower() != wanted) continue;
-            QByteArray value = param.mid(equals + 1);
-            // Only double quotes are taken off; single ones stay in the text.
-            if (value.startsWith('"')) value.remove(0, 1);
-            if (value.endsWith('"')) value.chop(1);
+            QByteArray value;
+            if (!attributeValue(param, wanted, &value)) continue;
             if (value.left(7).toLower() == "mailto:") continue;
             value.replace("\r\n", "");
             links << decoder(utf8, trimControls(value));
@@ -62,11 +71,8 @@ bool documentHasAnchor(THtmlParser2 &scanner, QString name, const std::function<
         // An a element is named by name, every other element by id.
         const QByteArray wanted = tag->name().toLower() == "a" ? "name" : "id";
         for (const QByteArray &param : tag->params()) {
-            const qsizetype equals = param.indexOf('=');
-            if (equals < 0 || param.left(equals).toLower() != wanted) continue;
-            QByteArray value = param.mid(equals + 1);
-            if (value.startsWith('"')) value.remove(0, 1);
-            if (value.endsWith('"')) value.chop(1);
+            QByteArray value;
+            if (!attributeValue(param, wanted, &value)) continue;
             if (asciiLower(decoder(utf8, value)) == name) return true;
         }
     }

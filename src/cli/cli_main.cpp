@@ -132,7 +132,6 @@ int main(int argc, char *argv[])
     ProcessRunner runner;
     MainActions actions(view, runner);
     actions.tidyRun().setOpensOutput(false);
-    actions.batch().setOpensOutput(false);
     actions.start();
     actions.setUnresolvedHandler([](const QString &text) {
         printError(QStringLiteral("ファイルがありません。") + text);

@@ -9,12 +9,8 @@
 #include "app/app_settings.h"
 #include "app/folder_memory.h"
 #include "app/view.h"
-#include "fetch/http_client.h"
-#include "fetch/page_download.h"
-#include "platform/process_runner.h"
 #include "tidy/folder_search.h"
 #include "tidy/report_list_model.h"
-#include "tidy/report_parser.h"
 
 namespace {
 
@@ -33,13 +29,10 @@ private:
 
 }  // namespace
 
-TidyBatch::TidyBatch(AppSettings &settings, View &view, ProcessRunner &runner, HttpClient &http,
-                     TidyRun &tidyRun, ReportListModel &list, QStringListModel &fileSelector,
-                     FolderMemory &folders)
+TidyBatch::TidyBatch(AppSettings &settings, View &view, TidyRun &tidyRun, ReportListModel &list,
+                     QStringListModel &fileSelector, FolderMemory &folders)
     : m_settings(settings),
       m_view(view),
-      m_runner(runner),
-      m_http(http),
       m_tidyRun(tidyRun),
       m_list(list),
       m_fileSelector(fileSelector),
@@ -81,10 +74,7 @@ TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
                               document);
         [[fallthrough]];
     case DocumentKind::Http: {
-        const HttpClient::Response response = m_http.get(document);
-        if (!response.ok || !saveBodyAsLines(response.body, TidyRun::numberedFetchedPath())) {
-            m_http.abort();
-            m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
+        if (!m_tidyRun.download(document, TidyRun::numberedFetchedPath())) {
             if (m_running)
                 m_problems << QStringLiteral("HTML文書の取得に失敗しました。") + document;
             return TidyRun::Outcome::FetchFailed;
@@ -111,26 +101,8 @@ TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
 
 void TidyBatch::showEntryReport(int entry)
 {
-    const QString report = TidyRun::numberedReportPath(entry);
-    if (QFileInfo::exists(report)) {
-        bool exists = false;
-        m_list.setRows(loadTidyReportFile(report, &exists));
-    }
-    const QFileInfo output(TidyRun::numberedOutputPath(entry));
-    if (!output.exists())
-        return;
-    if (output.size() <= 0) {
-        m_view.bringToFront();
-        m_view.showStatus(QStringLiteral("出力はありませんでした。"), true);
-        return;
-    }
-    if (!m_opensOutput)
-        return;
-    if (!m_settings.editorPath.isEmpty() && QFileInfo(m_settings.editorPath).isFile())
-        m_runner.startDetached(m_settings.editorPath, {output.absoluteFilePath()});
-    else
-        m_runner.openWithDefaultApplication(output.absoluteFilePath());
-    m_view.bringToFront();
+    m_tidyRun.presentReport(TidyRun::numberedReportPath(entry), TidyRun::numberedOutputPath(entry),
+                            QStringLiteral("出力はありませんでした。"));
 }
 
 void TidyBatch::runFolder(const QString &folder)

@@ -7,8 +7,6 @@
 
 struct AppSettings;
 class FolderMemory;
-class HttpClient;
-class ProcessRunner;
 class ReportListModel;
 class QStringListModel;
 class View;
@@ -20,19 +18,15 @@ class View;
 // numbered, so selector index and file number always agree.
 class TidyBatch {
 public:
-    TidyBatch(AppSettings &settings, View &view, ProcessRunner &runner, HttpClient &http,
-              TidyRun &tidyRun, ReportListModel &list, QStringListModel &fileSelector,
-              FolderMemory &folders);
-
-    // Whether an entry's output is opened for the user (the window) or only
-    // left in the working folder (the console program).
-    void setOpensOutput(bool opens) { m_opensOutput = opens; }
+    TidyBatch(AppSettings &settings, View &view, TidyRun &tidyRun, ReportListModel &list,
+              QStringListModel &fileSelector, FolderMemory &folders);
 
     // Checks one document (file or URL) as entry `entry`; the selector gets
     // the entry only when the outcome is Checked. Throws FunctionFailure.
     TidyRun::Outcome runTidyForEntry(const QString &document, int entry);
 
-    // Shows entry `entry`: its report in the list and its output opened.
+    // Shows entry `entry`: its report in the list and its output opened
+    // (when the Tidy run opens outputs).
     void showEntryReport(int entry);
 
     // The folder batch on a chosen folder.
@@ -55,13 +49,10 @@ private:
 
     AppSettings &m_settings;
     View &m_view;
-    ProcessRunner &m_runner;
-    HttpClient &m_http;
     TidyRun &m_tidyRun;
     ReportListModel &m_list;
     QStringListModel &m_fileSelector;
     FolderMemory &m_folders;
-    bool m_opensOutput = true;
     bool m_abort = false;
     bool m_running = false;
     QStringList m_problems;

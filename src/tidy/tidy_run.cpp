@@ -210,11 +210,8 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
                               document);
         [[fallthrough]];
     case DocumentKind::Http: {
-        const HttpClient::Response response = m_http.get(document);
-        if (!response.ok || !saveBodyAsLines(response.body, fetchedPath())) {
-            m_http.abort();
+        if (!download(document, fetchedPath())) {
             m_view.setBusy(false);
-            m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
             return Outcome::FetchFailed;
         }
         file = fetchedPath();
@@ -239,28 +236,44 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
     return Outcome::Checked;
 }
 
+bool TidyRun::download(const QString &url, const QString &file)
+{
+    const HttpClient::Response response = m_http.get(url);
+    if (response.ok && saveBodyAsLines(response.body, file))
+        return true;
+    m_http.abort();
+    m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
+    return false;
+}
+
 void TidyRun::presentInWindow()
 {
-    const QFileInfo report(reportPath());
-    if (report.exists() && report.size() >= 1) {
+    presentReport(reportPath(), outputPath(), QStringLiteral("出力はありません。"));
+}
+
+void TidyRun::presentReport(const QString &reportFile, const QString &outputFile,
+                            const QString &noOutputText)
+{
+    if (QFileInfo::exists(reportFile)) {
         bool exists = false;
-        m_list.setRows(loadTidyReportFile(reportPath(), &exists));
+        m_list.setRows(loadTidyReportFile(reportFile, &exists));
     }
 
-    const QFileInfo output(outputPath());
+    const QFileInfo output(outputFile);
     if (!output.exists())
         return;
     if (output.size() <= 0) {
         m_view.bringToFront();
-        m_view.showStatus(QStringLiteral("出力はありません。"), true);
+        m_view.showStatus(noOutputText, true);
         return;
     }
     if (!m_opensOutput)
         return;
+    const QString path = output.absoluteFilePath();
     if (isExistingFile(m_settings.editorPath))
-        m_runner.startDetached(m_settings.editorPath, {outputPath()});
+        m_runner.startDetached(m_settings.editorPath, {path});
     else
-        m_runner.openWithDefaultApplication(outputPath());
+        m_runner.openWithDefaultApplication(path);
     m_view.bringToFront();
 }
 

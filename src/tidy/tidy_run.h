@@ -54,6 +54,15 @@ public:
     // URL of a downloaded page) or else the file.
     bool executeTidyNumbered(const QString &file, int entry, const QString &displayName);
 
+    // Downloads a page into a working file as CR LF lines; on failure the
+    // status line says so and false is returned.
+    bool download(const QString &url, const QString &file);
+
+    // Shows a report file in the list and opens the tidied output for the
+    // user; an empty output only says noOutputText in the status line.
+    void presentReport(const QString &reportFile, const QString &outputFile,
+                       const QString &noOutputText);
+
     // Deletes the working files matching a pattern ("tidy_*.txt").
     static void deleteWorkFiles(const QString &pattern);
 

@@ -213,7 +213,7 @@ private Q_SLOTS:
         f.resize(760, 420);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        for (const QString name : {u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
+        for (const QString &name : QStringList{u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
             m_home->write(name, "<p>x");
         f.actions().checkFolder(m_home->file(u"site"_s));
         QCOMPARE(f.ComboBox1->count(), 3);
