@@ -79,12 +79,17 @@ void MainActions::tidyAction()
     if (file.isEmpty())
         return;
     m_folders.remember(file);
+    runTidyAction([&] { m_tidyRun.run(file); });
+}
+
+void MainActions::runTidyAction(const std::function<void()> &action)
+{
     m_view.showPage(0);
     m_view.setEnabled(Control::ToolBar1, false);
     m_view.setEnabled(Control::Button1, false);
-    runAction([&] { m_tidyRun.run(file); });
-    m_view.setEnabled(Control::Button1, true);
+    runAction(action);
     m_view.setEnabled(Control::ToolBar1, true);
+    m_view.setEnabled(Control::Button1, true);
 }
 
 void MainActions::dropOnTidyList(const QStringList &files)
@@ -95,12 +100,7 @@ void MainActions::dropOnTidyList(const QStringList &files)
         runAction([&] { m_batch.runFiles(files); });
         return;
     }
-    m_view.setEnabled(Control::ToolBar1, false);
-    m_view.setEnabled(Control::Button1, false);
-    runAction([&] { m_tidyRun.run(files.first()); });
-    m_view.showPage(0);
-    m_view.setEnabled(Control::ToolBar1, true);
-    m_view.setEnabled(Control::Button1, true);
+    runTidyAction([&] { m_tidyRun.run(files.first()); });
 }
 
 void MainActions::folderAction()
@@ -109,12 +109,12 @@ void MainActions::folderAction()
         return;
     // The dialog starts in the remembered folder, or the folder of a
     // remembered file, or the home folder.
-    const QFileInfo last(m_folders.lastDir());
-    QString start = QDir::homePath();
-    if (!m_folders.lastDir().isEmpty() && last.isDir())
-        start = last.absoluteFilePath();
-    else if (!m_folders.lastDir().isEmpty() && last.isFile())
-        start = last.absolutePath();
+    QString start = m_folders.startDir();
+    if (start.isEmpty()) {
+        const QFileInfo last(m_folders.lastDir());
+        start = !m_folders.lastDir().isEmpty() && last.isFile() ? last.absolutePath()
+                                                                : QDir::homePath();
+    }
     const QString folder = m_view.chooseFolder(start);
     if (folder.isEmpty())
         return;
@@ -151,12 +151,7 @@ void MainActions::dropOnCssList(const QStringList &files)
 TidyRun::Outcome MainActions::checkDocument(const QString &document)
 {
     TidyRun::Outcome outcome = TidyRun::Outcome::TidyMissing;
-    m_view.showPage(0);
-    m_view.setEnabled(Control::ToolBar1, false);
-    m_view.setEnabled(Control::Button1, false);
-    runAction([&] { outcome = m_tidyRun.run(document); });
-    m_view.setEnabled(Control::ToolBar1, true);
-    m_view.setEnabled(Control::Button1, true);
+    runTidyAction([&] { outcome = m_tidyRun.run(document); });
     return outcome;
 }
 
@@ -182,12 +177,7 @@ void MainActions::sendToValidator(Validator, const QString &, bool)
 
 void MainActions::tidyInBrowser(const QString &target, int browserIndex)
 {
-    m_view.showPage(0);
-    m_view.setEnabled(Control::ToolBar1, false);
-    m_view.setEnabled(Control::Button1, false);
-    runAction([&] { m_tidyRun.run(target, true, browserIndex); });
-    m_view.setEnabled(Control::ToolBar1, true);
-    m_view.setEnabled(Control::Button1, true);
+    runTidyAction([&] { m_tidyRun.run(target, true, browserIndex); });
 }
 
 void MainActions::checkCss(const QString &target)
@@ -232,12 +222,8 @@ void MainActions::dropOnLinkList(const QStringList &files)
 bool MainActions::tidyEntry(const QString &target, int entry)
 {
     bool added = false;
-    m_view.showPage(0);
-    m_view.setEnabled(Control::ToolBar1, false);
-    m_view.setEnabled(Control::Button1, false);
-    runAction([&] { added = m_batch.runTidyForEntry(target, entry) == TidyRun::Outcome::Checked; });
-    m_view.setEnabled(Control::ToolBar1, true);
-    m_view.setEnabled(Control::Button1, true);
+    runTidyAction(
+        [&] { added = m_batch.runTidyForEntry(target, entry) == TidyRun::Outcome::Checked; });
     if (!added)
         ++m_failedEntries;
     return added;

@@ -132,6 +132,9 @@ private:
     // Runs an action with the controls disabled, showing a start failure as
     // the general error, then drains command lines handed over meanwhile.
     void runAction(const std::function<void()> &action);
+    // The same for a Tidy run: the Tidy page shown, the toolbar and its
+    // clear button disabled for the duration.
+    void runTidyAction(const std::function<void()> &action);
     void drainPending();
     void saveResultText(const QString &text);
     void copyResultText(const QString &text);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QScopeGuard>
 
 #include "app/folder_memory.h"
 #include "app/view.h"
@@ -104,15 +105,11 @@ void CssCheck::check(const QString &target, bool isUrl)
 {
     m_view.setEnabled(Control::ToolBar1, false);
     m_view.setEnabled(Control::Button2, false);
-    struct Enable {
-        View &view;
-        ~Enable()
-        {
-            view.showPage(1);
-            view.setEnabled(Control::ToolBar1, true);
-            view.setEnabled(Control::Button2, true);
-        }
-    } enableAtEnd{m_view};
+    const auto enableAtEnd = qScopeGuard([this] {
+        m_view.showPage(1);
+        m_view.setEnabled(Control::ToolBar1, true);
+        m_view.setEnabled(Control::Button2, true);
+    });
     if (runCssValidator(target, isUrl))
         loadCssReport();
 }
@@ -121,10 +118,7 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
 {
     m_view.bringToFront();
     m_view.setBusy(true);
-    struct Idle {
-        View &view;
-        ~Idle() { view.setBusy(false); }
-    } idleAtEnd{m_view};
+    const auto idleAtEnd = qScopeGuard([this] { m_view.setBusy(false); });
 
     if (!isUrl && !QFileInfo::exists(target)) {
         m_list.showMessageRow(kMissing);

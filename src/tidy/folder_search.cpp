@@ -4,11 +4,18 @@
 #include <QFileInfo>
 #include <QFile>
 #include <QSet>
+#include <algorithm>
 #include <dirent.h>
+#include <sys/stat.h>
 
 namespace {
 
-const QDir::SortFlags kOrder = QDir::Name | QDir::LocaleAware;
+void sortByName(QStringList *names)
+{
+    std::sort(names->begin(), names->end(), [](const QString &a, const QString &b) {
+        return QString::localeAwareCompare(a, b) < 0;
+    });
+}
 
 class Collector {
 public:
@@ -16,51 +23,53 @@ public:
 
     void search(const QString &folder)
     {
-        const QFileInfo info(folder);
-        const QString real = info.canonicalFilePath();
+        const QString real = QFileInfo(folder).canonicalFilePath();
         if (real.isEmpty() || m_visited.contains(real))
             return;
         m_visited.insert(real);
 
-        const QDir dir(folder);
-        if (!dir.isReadable()) {
-            result.unreadable << QDir::toNativeSeparators(folder);
+        // One pass over the raw names: a name whose bytes are no text in the
+        // system's encoding cannot be handed to Tidy and is reported instead.
+        const QByteArray rawFolder = QFile::encodeName(folder) + '/';
+        DIR *dir = opendir(rawFolder.constData());
+        if (dir == nullptr) {
+            result.unreadable << folder;
             return;
         }
-        const QFileInfoList files =
-            dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, kOrder);
-        for (const QFileInfo &file : files)
-            if (matchesBatchMask(file.fileName()))
-                result.files << file.filePath();
-        findUndecodableNames(folder);
+        QStringList files;
+        QStringList folders;
+        while (const dirent *entry = readdir(dir)) {
+            const QByteArray raw(entry->d_name);
+            if (raw == "." || raw == "..")
+                continue;
+            struct stat info;
+            if (stat((rawFolder + raw).constData(), &info) != 0)
+                continue;
+            const QString name = QFile::decodeName(raw);
+            if (S_ISDIR(info.st_mode))
+                folders << name;
+            else if (!matchesBatchMask(name))
+                continue;
+            else if (QFile::encodeName(name) != raw)
+                result.unreadable << QDir(folder).filePath(name);
+            else
+                files << name;
+        }
+        closedir(dir);
+
+        sortByName(&files);
+        for (const QString &name : files)
+            result.files << QDir(folder).filePath(name);
         if (!m_recurse)
             return;
-        const QStringList folders =
-            dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, kOrder);
-        for (const QString &sub : folders)
-            search(dir.filePath(sub));
+        sortByName(&folders);
+        for (const QString &name : folders)
+            search(QDir(folder).filePath(name));
     }
 
     FolderSearch result;
 
 private:
-    // Names whose bytes are no text in the system's encoding cannot be
-    // listed as text, nor handed to Tidy; they are reported instead.
-    void findUndecodableNames(const QString &folder)
-    {
-        DIR *dir = opendir(QFile::encodeName(folder).constData());
-        if (dir == nullptr)
-            return;
-        while (const dirent *entry = readdir(dir)) {
-            const QByteArray raw(entry->d_name);
-            const QString name = QFile::decodeName(raw);
-            if (QFile::encodeName(name) != raw && matchesBatchMask(name) &&
-                !QFileInfo(QDir(folder).filePath(name)).isDir())
-                result.unreadable << QDir(folder).filePath(name);
-        }
-        closedir(dir);
-    }
-
     bool m_recurse;
     QSet<QString> m_visited;
 };

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringListModel>
-#include <functional>
 #include <new>
 
 #include "app/app_settings.h"
@@ -16,16 +16,6 @@ namespace {
 
 const QString kNoFile = QStringLiteral("ファイルがありません。");
 constexpr int kProblemsShown = 20;
-
-// Step 8 of a batch runs however the loop ends.
-class BatchCleanup {
-public:
-    explicit BatchCleanup(const std::function<void()> &cleanup) : m_cleanup(cleanup) {}
-    ~BatchCleanup() { m_cleanup(); }
-
-private:
-    std::function<void()> m_cleanup;
-};
 
 }  // namespace
 
@@ -42,17 +32,14 @@ TidyBatch::TidyBatch(AppSettings &settings, View &view, TidyRun &tidyRun, Report
 
 TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
 {
-    struct Restore {
-        TidyBatch &batch;
-        ~Restore()
-        {
-            batch.m_view.setBusy(false);
-            if (!batch.m_running) {
-                batch.m_view.setEnabled(Control::ToolBar1, true);
-                batch.m_view.setEnabled(Control::Button1, true);
-            }
+    // A batch keeps the controls disabled until its last document.
+    const auto restore = qScopeGuard([this] {
+        m_view.setBusy(false);
+        if (!m_running) {
+            m_view.setEnabled(Control::ToolBar1, true);
+            m_view.setEnabled(Control::Button1, true);
         }
-    } restore{*this};
+    });
 
     QString file = document;
     QString displayName;
@@ -137,7 +124,8 @@ void TidyBatch::runEntries(const QStringList &documents)
     m_abort = false;
     m_running = true;
     m_tidyRun.holdControls(true);
-    const BatchCleanup cleanup([this] {
+    // The end of a batch, however the loop ends.
+    const auto cleanup = qScopeGuard([this] {
         m_running = false;
         m_tidyRun.holdControls(false);
         m_view.showStatus(QString(), false);

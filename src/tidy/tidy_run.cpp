@@ -127,11 +127,10 @@ QString TidyRun::numberedFetchedPath() { return workFile(QStringLiteral("tidy_ge
 bool TidyRun::executeTidy(const QString &document)
 {
     // Old reports go first, the numbered ones of a multi-document run too.
-    return startTidy(document, outputPath(), reportPath(), true, [&] {
-        const bool fetched = QFileInfo(document).absoluteFilePath() ==
-                             QFileInfo(fetchedPath()).absoluteFilePath();
-        return fetched ? QString() : document;
-    }());
+    // A downloaded page's report is not headed by the working file's name.
+    const bool fetched =
+        QFileInfo(document).absoluteFilePath() == QFileInfo(fetchedPath()).absoluteFilePath();
+    return startTidy(document, outputPath(), reportPath(), true, fetched ? QString() : document);
 }
 
 bool TidyRun::executeTidyNumbered(const QString &file, int entry, const QString &displayName)
