@@ -94,7 +94,13 @@ bool LinkCheck::beginRun()
 void LinkCheck::endRun()
 {
     --m_depth;
-    if (m_depth > 0 || m_mlink || m_mlink2 || !m_active) return;
+    if (m_depth > 0 || m_mlink || m_mlink2) return;
+    endCheck();
+}
+
+void LinkCheck::endCheck()
+{
+    if (!m_active) return;
     m_active = false;
     if (m_shutDown) return;
     m_view.setEnabled(Control::LinkCheckAction, true);
@@ -188,11 +194,9 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     m_linkBase = webBase(target);
     const QString copy = workFile(QStringLiteral("link_get2.html"));
     m_view.setBusy(true);
-    const HttpClient::Response response = m_http.get(target);
-    const bool fetched = response.ok && saveBodyAsLines(response.body, copy);
+    const bool fetched = downloadAsLines(m_http, target, copy);
     m_view.setBusy(false);
     if (!fetched) {
-        m_http.abort();
         restoreControls();
         m_view.showStatus(kFetchFailed, true);
         return true;
@@ -429,11 +433,7 @@ void LinkCheck::linkWorkerDone(LinkWorker *worker, quint64 serial)
     m_view.showStatus(kFinished, true);
     m_view.showProgress(0, 0);
     restoreControls();
-    if (m_depth == 0 && m_active) {
-        m_active = false;
-        m_view.setEnabled(Control::LinkCheckAction, true);
-        Q_EMIT finished();
-    }
+    if (m_depth == 0) endCheck();
 }
 
 void LinkCheck::abort()

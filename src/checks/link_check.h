@@ -84,6 +84,8 @@ private:
 
     bool beginRun();
     void endRun();
+    // The check is over: the action comes back and finished() is emitted.
+    void endCheck();
     void startRunningControls();
     void restoreControls();
     void setFieldsForFile(const QString &file);

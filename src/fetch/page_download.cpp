@@ -1,5 +1,6 @@
 #include "page_download.h"
 
+#include "fetch/http_client.h"
 #include "platform/atomic_file.h"
 
 QByteArray bodyAsLines(const QByteArray &body, const std::atomic<bool> *stop)
@@ -33,4 +34,13 @@ bool saveBodyAsLines(const QByteArray &body, const QString &file, const std::ato
 {
     QString error;
     return writeFileAtomically(file, bodyAsLines(body, stop), &error);
+}
+
+bool downloadAsLines(HttpClient &client, const QString &url, const QString &file)
+{
+    const HttpClient::Response response = client.get(url);
+    if (response.ok && saveBodyAsLines(response.body, file))
+        return true;
+    client.abort();
+    return false;
 }

@@ -11,3 +11,9 @@
 QByteArray bodyAsLines(const QByteArray &body, const std::atomic<bool> *stop = nullptr);
 bool saveBodyAsLines(const QByteArray &body, const QString &file,
                      const std::atomic<bool> *stop = nullptr);
+
+class HttpClient;
+
+// Downloads a page and saves it as lines; false (the client aborted) when the
+// page could not be had or saved.
+bool downloadAsLines(HttpClient &client, const QString &url, const QString &file);

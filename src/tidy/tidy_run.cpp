@@ -237,10 +237,8 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
 
 bool TidyRun::download(const QString &url, const QString &file)
 {
-    const HttpClient::Response response = m_http.get(url);
-    if (response.ok && saveBodyAsLines(response.body, file))
+    if (downloadAsLines(m_http, url, file))
         return true;
-    m_http.abort();
     m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
     return false;
 }
