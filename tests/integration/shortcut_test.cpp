@@ -40,10 +40,9 @@ TEST(ShortcutText, ReadsPrefixesAndNamesWithoutRegardToCase)
         const char *text;
         quint16 value;
     } cases[] = {
-        {"F9", F(9)},             {"Ctrl+U", Ctrl | 'U'},   {"Shift+Ctrl+F5", Shift | Ctrl | F(5)},
-        {"Alt+Home", Alt | 0x24}, {"ctrl+t", Ctrl | 'T'},   {"^F9", Ctrl | F(9)},
-        {"ALT+SHIFT+pgdn", Shift | Alt | 0x22},                 {"^^num del", Ctrl | 0x6E},
-        {"Ctrl+-", Ctrl | 0xBD},      {"Ctrl+/", Ctrl | 0xBF},
+        // What shortcutToText writes reads back: see the loop below.
+        {"ctrl+t", Ctrl | 'T'},   {"^F9", Ctrl | F(9)},   {"ALT+SHIFT+pgdn", Shift | Alt | 0x22},
+        {"^^num del", Ctrl | 0x6E},   {"Ctrl+-", Ctrl | 0xBD},   {"Ctrl+/", Ctrl | 0xBF},
         // Digits are read as the main-keyboard key, never the number pad.
         {"5", '5'},                   {"Alt+0", Alt | '0'},
         // Nothing, or nothing after the prefixes, or an unknown name.
@@ -193,34 +192,21 @@ TEST(ShortcutKeyIni, RoundTripKeepsEveryKeyAndOtherLines)
     EXPECT_TRUE(text.endsWith("[Other]\r\nx=1\r\n"));
 }
 
-TEST(ShortcutKeyIni, ReadsStoredTextsAndMissingEntriesAsNoKey)
+TEST(ShortcutKeyIni, ReadsEntriesInAnyOrderAndMissingOrEmptyOnesAsNoKey)
 {
-    const struct {
-        const char *tidyLine;
-        quint16 tidy;
-    } cases[] = {
-        {"Tidy=ctrl+t\r\n", Ctrl | 'T'}, {"Tidy=^F9\r\n", Ctrl | F(9)}, {"Tidy=Hyper+Q\r\n", 0},
-        {"Tidy=\r\n", 0},                {"", 0},
-    };
-    for (const auto &c : cases) {
-        TempHome home;
-        // No Gray entry at all, and Table before Folder: order does not matter.
-        home.write("key.ini",
-                   QByteArray("[Key]\r\n") + c.tidyLine + "Table=Ctrl+B\r\nFolder=Alt+F10\r\n");
-        ShortcutKeys keys = ShortcutKeys::initial();
-        keys.restoreDefaults();
-        ASSERT_TRUE(keys.loadFromIni(home.file("key.ini")));
-        EXPECT_EQ(keys.valueForAction(u"Tidy"), c.tidy) << c.tidyLine;
-        EXPECT_EQ(keys.valueForAction(u"Gray"), 0);
-        EXPECT_EQ(keys.valueForAction(u"Table"), Ctrl | 'B');
-        EXPECT_EQ(keys.valueForAction(u"Folder"), Alt | F(10));
-        EXPECT_EQ(keys.valueForAction(u"OpenURL1"), 0);
-    }
+    // How a key text reads is textToShortcut's rule, tested above.
+    TempHome home;
+    home.write("key.ini", "[Key]\r\nTidy=\r\nTable=ctrl+b\r\nFolder=Alt+F10\r\n");
+    ShortcutKeys keys = ShortcutKeys::initial();
+    ASSERT_TRUE(keys.loadFromIni(home.file("key.ini")));
+    EXPECT_EQ(keys.valueForAction(u"Tidy"), 0);
+    EXPECT_EQ(keys.valueForAction(u"Table"), Ctrl | 'B');
+    EXPECT_EQ(keys.valueForAction(u"Folder"), Alt | F(10));
+    EXPECT_EQ(keys.valueForAction(u"OpenURL1"), 0);
 
     // A missing file changes nothing; a write that cannot happen says so.
-    TempHome home;
-    ShortcutKeys keys = ShortcutKeys::initial();
-    EXPECT_FALSE(keys.loadFromIni(home.file("key.ini")));
+    keys = ShortcutKeys::initial();
+    EXPECT_FALSE(keys.loadFromIni(home.file("none.ini")));
     EXPECT_EQ(keys, ShortcutKeys::initial());
     home.write("blocker", "x");
     QString error;
