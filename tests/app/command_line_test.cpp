@@ -89,7 +89,6 @@ TEST(CommandLineTest, SwitchesAndDocuments)
         // Missing documents name nothing; the switch stays set (and unused).
         {{"-css", "/w/none.html"}, {}},
         // File addresses become paths; only "%20" is decoded first.
-        {{"file:///w/a.html"}, {"clear", "entry0 /w/a.html", "clear", "show0"}},
         {{"file://localhost/w/my%20docs/c.html"},
          {"clear", "entry0 /w/my docs/c.html", "clear", "show0"}},
         {{"file:///w/%E6%97%A5.html"}, {"clear", "entry0 /w/日.html", "clear", "show0"}},
