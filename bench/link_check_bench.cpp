@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/folder_memory.h"
-#include "app/message_list_model.h"
+#include "core/folder_memory.h"
+#include "core/message_list_model.h"
 #include "quiet_view.h"
 #include "checks/link_check.h"
 #include "fetch/http_client.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/view.h"
+#include "core/view.h"
 
 // The benchmarks' view: shows nothing and answers nothing; errors go to
 // standard error so a broken run does not pass for a fast one.

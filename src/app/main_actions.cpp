@@ -5,8 +5,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-#include "app/upload_preset.h"
-#include "app/view.h"
+#include "core/upload_preset.h"
+#include "core/view.h"
 #include "platform/atomic_file.h"
 #include "platform/browser_bridge.h"
 #include "platform/ini_file.h"

@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_settings.h"
+#include "core/app_settings.h"
 #include "app/command_line.h"
-#include "app/folder_memory.h"
-#include "app/message_list_model.h"
-#include "app/settings_store.h"
+#include "core/folder_memory.h"
+#include "core/message_list_model.h"
+#include "core/settings_store.h"
 #include "fetch/http_client.h"
 #include "tidy/report_list_model.h"
 #include "checks/css_check.h"

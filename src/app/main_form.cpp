@@ -39,7 +39,7 @@
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
 #include "tidy/settings_form.h"
-#include "app/window_fonts_gui.h"
+#include "core/window_fonts_gui.h"
 #include "platform/ini_file.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"

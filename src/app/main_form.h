@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/view.h"
+#include "core/view.h"
 #include "integration/shortcut_target.h"
 
 class MainActions;

@@ -5,8 +5,8 @@
 #include <QProcessEnvironment>
 #include <QScopeGuard>
 
-#include "app/folder_memory.h"
-#include "app/view.h"
+#include "core/folder_memory.h"
+#include "core/view.h"
 #include "platform/atomic_file.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"

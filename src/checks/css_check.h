@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/message_list_model.h"
+#include "core/message_list_model.h"
 
 class FolderMemory;
 class MessageListModel;

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <QVector>
 
-#include "app/folder_memory.h"
-#include "app/message_list_model.h"
-#include "app/view.h"
+#include "core/folder_memory.h"
+#include "core/message_list_model.h"
+#include "core/view.h"
 #include "checks/link_scan.h"
 #include "checks/link_verifier.h"
 #include "checks/link_worker.h"

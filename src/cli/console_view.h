@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/view.h"
+#include "core/view.h"
 
 // The console program's view: messages go to standard error, questions are
 // answered "no" (nobody is there to answer them), choosers return nothing.

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/window_fonts_gui.h"
+#include "core/window_fonts_gui.h"
 #include "integration/hot_key_widget.h"
 #include "integration/shortcut.h"
 

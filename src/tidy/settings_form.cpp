@@ -18,10 +18,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/app_settings.h"
-#include "app/settings_store.h"
-#include "app/upload_page_gui.h"
-#include "app/window_fonts_gui.h"
+#include "core/app_settings.h"
+#include "core/settings_store.h"
+#include "tidy/upload_page_gui.h"
+#include "core/window_fonts_gui.h"
 #include "integration/browser_menu_state.h"
 #include "integration/setting_sc_form.h"
 #include "integration/shortcut.h"

@@ -6,9 +6,9 @@
 #include <QStringListModel>
 #include <new>
 
-#include "app/app_settings.h"
-#include "app/folder_memory.h"
-#include "app/view.h"
+#include "core/app_settings.h"
+#include "core/folder_memory.h"
+#include "core/view.h"
 #include "tidy/folder_search.h"
 #include "tidy/report_list_model.h"
 

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QStringListModel>
 
-#include "app/app_settings.h"
-#include "app/settings_store.h"
-#include "app/view.h"
+#include "core/app_settings.h"
+#include "core/settings_store.h"
+#include "core/view.h"
 #include "fetch/http_client.h"
 #include "fetch/page_download.h"
 #include "platform/atomic_file.h"

@@ -3,8 +3,8 @@
 #include <QSet>
 
 #include "app/command_line.h"
-#include "app/upload_options.h"
-#include "app/upload_preset.h"
+#include "core/upload_options.h"
+#include "core/upload_preset.h"
 #include "support/qt_print.h"
 #include "support/temp_home.h"
 

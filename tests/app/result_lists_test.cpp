@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #include "app/main_actions.h"
-#include "app/message_list_model.h"
+#include "core/message_list_model.h"
 #include "platform/text_codec.h"
 #include "support/recording_runner.h"
 #include "support/recording_view.h"

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-#include "app/folder_memory.h"
+#include "core/folder_memory.h"
 #include "app/forwarded_command_line.h"
 #include "app/window_placement.h"
 #include "platform/ini_file.h"

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/folder_memory.h"
-#include "app/message_list_model.h"
+#include "core/folder_memory.h"
+#include "core/message_list_model.h"
 #include "fetch/http_client.h"
 #include "platform/program_folder.h"
 #include "support/local_http_server.h"

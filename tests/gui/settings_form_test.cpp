@@ -19,9 +19,9 @@
 
 #include <functional>
 
-#include "app/app_settings.h"
-#include "app/settings_store.h"
-#include "app/upload_page_gui.h"
+#include "core/app_settings.h"
+#include "core/settings_store.h"
+#include "tidy/upload_page_gui.h"
 #include "integration/hot_key_widget.h"
 #include "integration/setting_sc_form.h"
 #include "integration/shortcut.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/view.h"
+#include "core/view.h"
 
 // A view that records what the actions show and answers questions as told.
 class RecordingView : public View {

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#include "app/app_settings.h"
-#include "app/settings_store.h"
+#include "core/app_settings.h"
+#include "core/settings_store.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/text_codec.h"

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/upload_options.h"
+#include "core/upload_options.h"
 #include "integration/shortcut_keys.h"
 #include "tidy/tidy_options.h"
 

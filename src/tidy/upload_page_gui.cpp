@@ -1,4 +1,4 @@
-#include "app/upload_page_gui.h"
+#include "tidy/upload_page_gui.h"
 
 #include <QCheckBox>
 #include <QComboBox>

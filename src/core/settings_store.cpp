@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "app/app_settings.h"
-#include "app/view.h"
+#include "core/app_settings.h"
+#include "core/view.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "tidy/tidy_config_file.h"

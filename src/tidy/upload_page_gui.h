@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/upload_options.h"
+#include "core/upload_options.h"
 
 class QCheckBox;
 class QComboBox;

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/upload_options.h"
+#include "core/upload_options.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/window_fonts_gui.h"
+#include "core/window_fonts_gui.h"
 
 #include <QStringList>
 
