@@ -1,6 +1,7 @@
 #include "link_check.h"
 
 #include <QFileInfo>
+#include <QUrl>
 #include <QVector>
 
 #include "core/folder_memory.h"
@@ -194,15 +195,20 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     m_linkBase = webBase(target);
     const QString copy = workFile(QStringLiteral("link_get2.html"));
     m_view.setBusy(true);
-    const bool fetched = downloadAsLines(m_http, target, copy);
+    const HttpClient::Response fetched = fetchAsLines(m_http, target, copy);
     m_view.setBusy(false);
-    if (!fetched) {
+    if (!fetched.ok) {
         restoreControls();
         m_view.showStatus(kFetchFailed, true);
         return true;
     }
+    // After redirects, relative links count from the page they led to.
+    if (fetched.url != QUrl::fromUserInput(target)) {
+        m_linkDocument = fetched.url.toString();
+        m_linkBase = webBase(m_linkDocument);
+    }
     try {
-        extractLinksNow(copy, target);
+        extractLinksNow(copy, m_linkDocument);
         m_view.bringToFront();
     } catch (const LinkCheckError &) {
         restoreControls();
@@ -239,10 +245,9 @@ void LinkCheck::linkListDblClick(int selectedRow)
             } else {
                 const QString copy = workFile(QStringLiteral("link_get.html"));
                 m_view.setBusy(true);
-                const HttpClient::Response response = m_http.get(m_linkDocument);
+                const HttpClient::Response response = fetchAsLines(m_http, m_linkDocument, copy);
                 m_view.setBusy(false);
                 if (!response.ok) throw LinkCheckError{fetchErrorText(response)};
-                if (!saveBodyAsLines(response.body, copy)) throw LinkCheckError{kFetchFailed};
                 checkRowNow(copy, selectedRow, m_linkDocument);
                 m_view.bringToFront();
             }

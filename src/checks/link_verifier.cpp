@@ -237,16 +237,12 @@ bool LinkVerifier::anchorExists(const QString &page, const QString &name)
 
     QString file = page;
     if (isWebText(page)) {
+        // A download like any other: the client's stall rule and body cap
+        // hold, not the deadline of the HEAD request.
         HttpClient *client = m_setup.client;
         std::optional<AbortWatch> watch;
         if (stop) watch.emplace(client, stop);
-        // A page that stops sending is given up as soon as a HEAD request would be.
-        const HttpClient::Response response = client->get(page, m_setup.headDeadlineMs);
-        if (!response.ok) {
-            client->abort();
-            return false;
-        }
-        if ((stop && stop()) || !saveBodyAsLines(response.body, m_setup.workFile)) return false;
+        if (!fetchAsLines(*client, page, m_setup.workFile, stop).ok) return false;
         file = m_setup.workFile;
     }
     if (!QFileInfo(file).isFile()) return false;

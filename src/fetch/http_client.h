@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
+#include <functional>
 
 class QNetworkReply;
 class QNetworkRequest;
@@ -15,29 +16,39 @@ class HttpClient : public QObject {
     Q_OBJECT
 public:
     struct Response {
-        bool ok = false;      // transfer complete and status below 400
-        int status = 0;       // HTTP status, 0 when none arrived
-        QString reason;       // reason phrase or transport error text
-        QByteArray body;
+        bool ok = false;  // transfer complete and status below 400
+        int status = 0;   // HTTP status of the last answer, 0 when none arrived
+        QString reason;   // reason phrase or transport error text
+        QUrl url;         // the page's address after the redirects followed
     };
 
-    // A hostile server must not exhaust memory: bodies are cut off here.
+    // Receives the body piece by piece as it arrives; answering false stops
+    // the transfer, which then fails.
+    using BodySink = std::function<bool(const char *data, qsizetype size)>;
+
+    // A hostile server must not exhaust memory or disk: bodies longer than
+    // this fail.
     static constexpr qint64 kBodyCap = 64LL * 1024 * 1024;
     static constexpr int kTransferTimeoutMs = 60000;
+    static constexpr int kMaxRedirects = 10;
 
     explicit HttpClient(QObject *parent = nullptr);
 
     // A request that receives nothing for this long fails (a stalled server).
     void setTransferTimeout(int ms) { m_manager.setTransferTimeout(ms); }
 
-    // GET with the program's fixed request headers; returns when done.
-    // A stallMs above 0 gives up this request sooner when nothing arrives.
-    Response get(const QString &url, int stallMs = 0);
+    // GET with the program's fixed request headers; returns when done. Up to
+    // kMaxRedirects redirects are followed, to http and https addresses only
+    // and never back to an address already asked; the body of the last
+    // answer goes to `sink`, never into memory as a whole.
+    Response get(const QString &url, const BodySink &sink);
 
-    // HEAD, waited for at most deadlineMs; the body is not kept. Returns the
-    // status code; 404 when no status line arrived (no connection, abort,
-    // deadline passed), kHeadClientError when the URL cannot be requested at
-    // all (no http or https URL).
+    // HEAD, waited for at most deadlineMs; the body is not kept and redirects
+    // are answers of their own. Returns the status code the server sent; 404
+    // when the request was aborted (deadline passed, abort()) before a status
+    // line arrived; kHeadClientError when the URL cannot be requested at all
+    // (no http or https URL) or the connection failed (unknown host, refused,
+    // closed without an answer).
     static constexpr int kHeadClientError = -1;
     int head(const QString &url, int deadlineMs);
 
@@ -50,7 +61,9 @@ Q_SIGNALS:
     void requestDone(int error);
 
 private:
-    QNetworkRequest request(const QString &url) const;
+    struct Hop;
+    QNetworkRequest request(const QUrl &url) const;
+    Hop getOnce(const QUrl &url, const BodySink &sink, qint64 *received);
 
     QNetworkAccessManager m_manager;
     QPointer<QNetworkReply> m_reply;

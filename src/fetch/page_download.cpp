@@ -1,46 +1,102 @@
 #include "page_download.h"
 
-#include "fetch/http_client.h"
-#include "platform/atomic_file.h"
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
 
-QByteArray bodyAsLines(const QByteArray &body, const std::atomic<bool> *stop)
+bool BodyLines::convert(const char *data, qsizetype size, QByteArray *out)
+{
+    qsizetype i = 0;
+    while (i < size && !m_stopped) {
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (data[i] == '\n') {
+                ++i;
+                continue;
+            }
+        }
+        if (m_lineStart) {
+            if (m_stop && m_stop()) {
+                m_stopped = true;
+                break;
+            }
+            m_lineStart = false;
+        }
+        const char c = data[i];
+        if (c == '\r' || c == '\n') {
+            out->append("\r\n", 2);
+            m_lineStart = true;
+            m_dropping = false;
+            m_afterCr = c == '\r';
+            ++i;
+            continue;
+        }
+        // The rest of the line, up to its break, in one piece.
+        const qsizetype start = i;
+        while (i < size && data[i] != '\r' && data[i] != '\n') ++i;
+        if (!m_dropping) {
+            const char *nul =
+                static_cast<const char *>(memchr(data + start, '\0', size_t(i - start)));
+            out->append(data + start, nul ? nul - (data + start) : i - start);
+            m_dropping = nul != nullptr;
+        }
+    }
+    return !m_stopped;
+}
+
+void BodyLines::finish(QByteArray *out)
+{
+    if (!m_lineStart && !m_stopped) out->append("\r\n", 2);
+    m_lineStart = true;
+}
+
+QByteArray bodyAsLines(const QByteArray &body, const StopQuestion &stop)
 {
     QByteArray out;
     out.reserve(body.size() + body.size() / 32 + 2);
-    const qsizetype n = body.size();
-    qsizetype i = 0;
-    while (i < n) {
-        if (stop != nullptr && stop->load())
-            break;
-        const qsizetype start = i;
-        while (i < n && body.at(i) != '\r' && body.at(i) != '\n')
-            ++i;
-        QByteArray line = body.mid(start, i - start);
-        const qsizetype nul = line.indexOf('\0');
-        if (nul >= 0)
-            line.truncate(nul);
-        out += line;
-        out += "\r\n";
-        if (i < n) {
-            if (body.at(i) == '\r' && i + 1 < n && body.at(i + 1) == '\n')
-                ++i;
-            ++i;
-        }
-    }
+    BodyLines lines(stop);
+    if (lines.convert(body.constData(), body.size(), &out)) lines.finish(&out);
     return out;
 }
 
-bool saveBodyAsLines(const QByteArray &body, const QString &file, const std::atomic<bool> *stop)
+HttpClient::Response fetchAsLines(HttpClient &client, const QString &url, const QString &file,
+                                  const StopQuestion &stop)
 {
-    QString error;
-    return writeFileAtomically(file, bodyAsLines(body, stop), &error);
+    const QString folder = QFileInfo(file).absolutePath();
+    // The working file is replaced as a whole: a failed download leaves the
+    // old one, never a half-written one.
+    QSaveFile target(file);
+    const bool opened =
+        (QFileInfo(folder).isDir() || QDir().mkpath(folder)) && target.open(QIODevice::WriteOnly);
+    BodyLines lines(stop);
+    QByteArray out;
+    bool written = opened;
+    const auto sink = [&](const char *data, qsizetype size) {
+        out.clear();
+        if (!written || !lines.convert(data, size, &out)) return false;
+        written = target.write(out) == out.size();
+        return written;
+    };
+
+    HttpClient::Response response = opened ? client.get(url, sink) : HttpClient::Response();
+    if (response.ok) {
+        out.clear();
+        lines.finish(&out);
+        // QSaveFile::commit() does not notice a failed flush of its buffer.
+        written = written && target.write(out) == out.size() && target.flush() && target.commit();
+        if (!written) {
+            response.ok = false;
+            response.reason.clear();
+        }
+    }
+    if (!response.ok) {
+        target.cancelWriting();
+        client.abort();
+    }
+    return response;
 }
 
 bool downloadAsLines(HttpClient &client, const QString &url, const QString &file)
 {
-    const HttpClient::Response response = client.get(url);
-    if (response.ok && saveBodyAsLines(response.body, file))
-        return true;
-    client.abort();
-    return false;
+    return fetchAsLines(client, url, file).ok;
 }

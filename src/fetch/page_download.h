@@ -1,19 +1,44 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
-#include <atomic>
+#include <functional>
 
-// Writes a downloaded body as lines, each ended by CR LF. CR LF, LF and CR
-// each end one line; a NUL byte ends its line's text early. The bytes are
-// not converted: the page keeps its own encoding. A set stop flag (the link
-// check's abort) ends the reading before the next line.
-QByteArray bodyAsLines(const QByteArray &body, const std::atomic<bool> *stop = nullptr);
-bool saveBodyAsLines(const QByteArray &body, const QString &file,
-                     const std::atomic<bool> *stop = nullptr);
+#include "fetch/http_client.h"
 
-class HttpClient;
+// Asked before each line whether to stop reading (the link check's abort).
+using StopQuestion = std::function<bool()>;
 
-// Downloads a page and saves it as lines; false (the client aborted) when the
-// page could not be had or saved.
+// Writes a body as lines, each ended by CR LF, as it arrives in pieces. CR
+// LF, LF and CR each end one line (also when a piece ends between the CR and
+// the LF); a NUL byte ends its line's text early. The bytes are not
+// converted: the page keeps its own encoding. A stop answered before a line
+// ends the reading there.
+class BodyLines {
+public:
+    explicit BodyLines(StopQuestion stop = {}) : m_stop(std::move(stop)) {}
+
+    // Converts one piece, appending to *out; false once told to stop.
+    bool convert(const char *data, qsizetype size, QByteArray *out);
+    // Ends the last line when the body did not end with a line break.
+    void finish(QByteArray *out);
+
+private:
+    StopQuestion m_stop;
+    bool m_lineStart = true;
+    bool m_afterCr = false;
+    bool m_dropping = false;  // after a NUL, up to the line's break
+    bool m_stopped = false;
+};
+
+// The whole body at once, as BodyLines writes it.
+QByteArray bodyAsLines(const QByteArray &body, const StopQuestion &stop = {});
+
+// Downloads a page into `file` as lines, streaming: the body never sits in
+// memory as a whole. The file is replaced only when the whole page arrived
+// (status below 400, not stopped, not cut at the body cap) and was written;
+// otherwise the response is not ok and the client has been aborted.
+HttpClient::Response fetchAsLines(HttpClient &client, const QString &url, const QString &file,
+                                  const StopQuestion &stop = {});
 bool downloadAsLines(HttpClient &client, const QString &url, const QString &file);

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTimer>
+#include <sys/resource.h>
 
 #include "fetch/http_client.h"
 #include "fetch/page_download.h"
 #include "support/local_http_server.h"
 #include "support/qt_print.h"
+#include "support/temp_home.h"
 
 namespace {
 
@@ -23,21 +28,41 @@ LocalHttpServer::Page page(int status, const QByteArray &body,
     return p;
 }
 
+LocalHttpServer::Page redirect(int status, const QByteArray &location)
+{
+    LocalHttpServer::Page p = page(status, "moved");
+    p.location = location;
+    return p;
+}
+
+LocalHttpServer::Page endless(qint64 size)
+{
+    LocalHttpServer::Page p = page(200, {}, Behaviour::Endless);
+    p.hugeSize = size;
+    return p;
+}
+
+// A GET whose body is gathered in memory, for a look at it.
+HttpClient::Response fetch(HttpClient &client, const QString &url, QByteArray *body = nullptr)
+{
+    QByteArray gathered;
+    const HttpClient::Response r = client.get(url, [&](const char *data, qsizetype size) {
+        gathered.append(data, size);
+        return true;
+    });
+    if (body) *body = gathered;
+    return r;
+}
+
 TEST(HttpClientTest, AnswersOfTheServer)
 {
     LocalHttpServer server;
-    LocalHttpServer::Page moved = page(301, "moved");
-    moved.location = "/elsewhere.html";
-    LocalHttpServer::Page endless = page(200, {}, Behaviour::Endless);
-    endless.hugeSize = 200LL * 1024 * 1024;
     server.setPage("/ok.html", page(200, "<p>a\r\nb"));
     server.setPage("/empty.html", page(200, ""));
     server.setPage("/nul.html", page(200, QByteArray("a\0b\nc", 5)));
     server.setPage("/gone.html", page(404, "gone"));
     server.setPage("/broken.html", page(500, "oops"));
-    server.setPage("/moved.html", moved);
-    server.setPage("/elsewhere.html", page(200, "followed"));
-    server.setPage("/huge.html", endless);
+    server.setPage("/huge.html", endless(200LL * 1024 * 1024));
     server.setPage("/half.html", page(200, QByteArray(1000, 'x'), Behaviour::CloseMidway));
     // A path with a space and Japanese characters arrives percent-encoded.
     server.setPage("/%E6%97%A5%E6%9C%AC%20page.html", page(200, "jp"));
@@ -51,28 +76,88 @@ TEST(HttpClientTest, AnswersOfTheServer)
         {server.url("/ok.html"), true, 200, "<p>a\r\nb"},
         {server.url("/empty.html"), true, 200, ""},
         {server.url("/nul.html"), true, 200, QByteArray("a\0b\nc", 5)},
-        {server.url("/gone.html"), false, 404, "gone"},
-        {server.url("/broken.html"), false, 500, "oops"},
-        // A redirect is an answer of its own, not followed.
-        {server.url("/moved.html"), true, 301, "moved"},
+        // The body of an error answer is of no use.
+        {server.url("/gone.html"), false, 404, ""},
+        {server.url("/broken.html"), false, 500, ""},
         {server.url("") + QStringLiteral("/日本 page.html"), true, 200, "jp"},
         {server.url("/ok.html").replace("http://", "HTTP://"), true, 200, "<p>a\r\nb"},
     };
     HttpClient client;
     for (const auto &c : cases) {
-        const HttpClient::Response r = client.get(c.url);
+        QByteArray body;
+        const HttpClient::Response r = fetch(client, c.url, &body);
         EXPECT_EQ(r.ok, c.ok) << c.url.toStdString();
         EXPECT_EQ(r.status, c.status) << c.url.toStdString();
-        EXPECT_EQ(r.body, c.body) << c.url.toStdString();
+        EXPECT_EQ(body, c.body) << c.url.toStdString();
     }
 
     // A body beyond the cap is cut off there and the request fails.
-    HttpClient::Response huge = client.get(server.url("/huge.html"));
+    qint64 received = 0;
+    const HttpClient::Response huge =
+        client.get(server.url("/huge.html"), [&](const char *, qsizetype size) {
+            received += size;
+            return true;
+        });
     EXPECT_FALSE(huge.ok);
-    EXPECT_LE(huge.body.size(), HttpClient::kBodyCap);
-    huge = {};
-    // A connection closed before the announced length fails too.
-    EXPECT_FALSE(client.get(server.url("/half.html")).ok);
+    EXPECT_LE(received, HttpClient::kBodyCap);
+    EXPECT_GT(received, HttpClient::kBodyCap / 2);
+    // A connection closed before the announced length fails too, and so does
+    // a body its receiver wants no more of.
+    EXPECT_FALSE(fetch(client, server.url("/half.html")).ok);
+    EXPECT_FALSE(client.get(server.url("/ok.html"), [](const char *, qsizetype) { return false; }).ok);
+}
+
+TEST(HttpClientTest, RedirectsAreFollowedUpToTen)
+{
+    LocalHttpServer server;
+    // /hop<n> leads to /hop<n-1> in n redirects of every kind and every
+    // form of Location; /hop0 is the page.
+    const int codes[] = {301, 302, 303, 307, 308};
+    for (int n = 1; n <= 11; ++n) {
+        const QByteArray previous = "hop" + QByteArray::number(n - 1);
+        const QByteArray location = n % 3 == 0   ? previous
+                                  : n % 3 == 1   ? "/" + previous
+                                                 : server.url("/" + previous).toUtf8();
+        server.setPage("/hop" + QByteArray::number(n), redirect(codes[n % 5], location));
+    }
+    server.setPage("/hop0", page(200, "the page"));
+    server.setPage("/dir/page", redirect(302, "../hop0"));
+    server.setPage("/loop-a", redirect(302, "/loop-b"));
+    server.setPage("/loop-b", redirect(301, "/loop-a"));
+    server.setPage("/to-ftp", redirect(301, "ftp://127.0.0.1/hop0"));
+    server.setPage("/to-file", redirect(302, "file:///etc/hostname"));
+    server.setPage("/nowhere", page(302, "moved"));
+    server.setPage("/to-missing", redirect(307, "/missing"));
+    // A 3xx that is no redirect is an answer like any other.
+    server.setPage("/choices", page(300, "choose"));
+
+    const struct {
+        QByteArray path;
+        bool ok;
+        QByteArray body;
+        QByteArray finalPath;
+    } cases[] = {
+        {"/hop1", true, "the page", "/hop0"},
+        {"/hop10", true, "the page", "/hop0"},
+        {"/hop11", false, "", "/hop0"},
+        {"/dir/page", true, "the page", "/hop0"},
+        {"/loop-a", false, "", "/loop-a"},
+        {"/to-ftp", false, "", ""},
+        {"/to-file", false, "", ""},
+        {"/nowhere", false, "", "/nowhere"},
+        {"/to-missing", false, "", "/missing"},
+        {"/choices", true, "choose", "/choices"},
+    };
+    HttpClient client;
+    for (const auto &c : cases) {
+        QByteArray body;
+        const HttpClient::Response r = fetch(client, server.url(c.path), &body);
+        EXPECT_EQ(r.ok, c.ok) << c.path.constData();
+        EXPECT_EQ(body, c.body) << c.path.constData();
+        if (!c.finalPath.isEmpty()) {
+            EXPECT_EQ(r.url, QUrl(server.url(c.finalPath))) << c.path.constData();
+        }
+    }
 }
 
 TEST(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
@@ -95,24 +180,23 @@ TEST(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
         probe.listen(QHostAddress::LocalHost, 0);
         closedPort = probe.serverPort();
     }
-    EXPECT_FALSE(client.get(QStringLiteral("http://127.0.0.1:%1/x.html").arg(closedPort)).ok);
-    EXPECT_FALSE(client.get(QStringLiteral("http://nonexistent.invalid/x.html")).ok);
-    EXPECT_FALSE(client.get(QStringLiteral("ftp://127.0.0.1:1/x.html")).ok);
-    EXPECT_FALSE(client.get(QStringLiteral("gopher://127.0.0.1:1/x")).ok);
+    EXPECT_FALSE(fetch(client, QStringLiteral("http://127.0.0.1:%1/x.html").arg(closedPort)).ok);
+    EXPECT_FALSE(fetch(client, QStringLiteral("http://nonexistent.invalid/x.html")).ok);
+    EXPECT_FALSE(fetch(client, QStringLiteral("ftp://127.0.0.1:1/x.html")).ok);
+    EXPECT_FALSE(fetch(client, QStringLiteral("gopher://127.0.0.1:1/x")).ok);
 
     // A server that stops sending is given up after the transfer timeout.
     client.setTransferTimeout(300);
-    const HttpClient::Response stalled = client.get(server.url("/stall.html"));
-    EXPECT_FALSE(stalled.ok);
+    EXPECT_FALSE(fetch(client, server.url("/stall.html")).ok);
 
     // The abort button ends a request in progress.
     client.setTransferTimeout(HttpClient::kTransferTimeoutMs);
     QTimer::singleShot(100, &client, [&client] { client.abort(); });
-    EXPECT_FALSE(client.get(server.url("/slow.html")).ok);
+    EXPECT_FALSE(fetch(client, server.url("/slow.html")).ok);
 
     ASSERT_EQ(done.size(), 6);
     EXPECT_FALSE(done.contains(0));
-    client.get(server.url("/missing.html"));
+    fetch(client, server.url("/missing.html"));
     EXPECT_EQ(done.last(), 404);
 }
 
@@ -133,16 +217,90 @@ TEST(PageDownloadTest, BodiesBecomeCrLfLines)
         {"a\rb", "a\r\nb\r\n"},
         {"", ""},
         {"\n\n", "\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
         // A NUL byte ends its line's text; the next line is kept.
-        {QByteArray("ab\0cd\nef", 8), "ab\r\nef\r\n"},
+        {QByteArray("ab\0cd\0e\nef", 10), "ab\r\nef\r\n"},
         // Bytes are not converted.
         {"\x93\xfa\x96\x7b", "\x93\xfa\x96\x7b\r\n"},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_EQ(bodyAsLines(c.body), c.saved) << c.body.toHex().constData();
+        // The same however the body arrives: cut anywhere, or byte by byte.
+        for (qsizetype cut = 0; cut <= c.body.size(); ++cut) {
+            QByteArray out;
+            BodyLines lines;
+            lines.convert(c.body.constData(), cut, &out);
+            lines.convert(c.body.constData() + cut, c.body.size() - cut, &out);
+            lines.finish(&out);
+            EXPECT_EQ(out, c.saved) << c.body.toHex().constData() << " cut at " << cut;
+        }
+        QByteArray out;
+        BodyLines lines;
+        for (const char byte : c.body) lines.convert(&byte, 1, &out);
+        lines.finish(&out);
+        EXPECT_EQ(out, c.saved) << c.body.toHex().constData() << " byte by byte";
+    }
 
-    std::atomic<bool> stop{true};
-    EXPECT_EQ(bodyAsLines("a\nb", &stop), QByteArray());
+    // A stop is heard before each line.
+    EXPECT_EQ(bodyAsLines("a\nb", [] { return true; }), QByteArray());
+    int asked = 0;
+    EXPECT_EQ(bodyAsLines("a\n\nb\nc", [&asked] { return ++asked > 2; }), "a\r\n\r\n");
+}
+
+TEST(PageDownloadTest, PagesAreSavedAsTheyArriveAndOnlyWhole)
+{
+    LocalHttpServer server;
+    server.setPage("/page.html", page(200, "a\nb"));
+    server.setPage("/moved.html", redirect(301, "/page.html"));
+    server.setPage("/loop.html", redirect(302, "/loop.html"));
+    server.setPage("/gone.html", page(404, "gone"));
+    server.setPage("/long.html", endless(8LL * 1024 * 1024));
+    server.setPage("/huge.html", endless(200LL * 1024 * 1024));
+    server.setPage("/half.html", page(200, QByteArray(1000, 'x'), Behaviour::CloseMidway));
+
+    TempHome home;
+    const QString file = home.file("temp/get.html");
+    HttpClient client;
+    const struct {
+        QByteArray path;
+        bool ok;
+    } cases[] = {
+        {"/page.html", true},  {"/moved.html", true}, {"/loop.html", false},
+        {"/gone.html", false}, {"/huge.html", false}, {"/half.html", false},
+    };
+    for (const auto &c : cases) {
+        home.write("temp/get.html", "old");
+        EXPECT_EQ(downloadAsLines(client, server.url(c.path), file), c.ok) << c.path.constData();
+        // A failed download leaves the working file as it was.
+        EXPECT_EQ(home.read("temp/get.html"), c.ok ? "a\r\nb\r\n" : "old") << c.path.constData();
+    }
+
+    // One line of 8 MiB goes through whole.
+    ASSERT_TRUE(downloadAsLines(client, server.url("/long.html"), file));
+    const QByteArray saved = home.read("temp/get.html");
+    EXPECT_EQ(saved.size(), 8LL * 1024 * 1024 + 2);
+    EXPECT_TRUE(saved.endsWith("aaa\r\n"));
+}
+
+TEST(PageDownloadTest, AHostilePageCostsLittleMemory)
+{
+    // The console program downloads a page of 200 MB (cut at the cap); its
+    // peak memory is that of the largest child this test program waited for.
+    LocalHttpServer server;
+    server.setPage("/huge.html", endless(200LL * 1000 * 1000));
+    TempHome home;
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VELMARIN_HOME", home.path());
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(VELMARIN_CLI_PATH), {server.url("/huge.html")});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(cli.readAllStandardError())
+                    .contains(QStringLiteral("HTML文書の取得に失敗しました。")));
+    rusage usage{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LE(usage.ru_maxrss, 100L * 1024) << "peak KiB of the download";
 }
 
 }  // namespace

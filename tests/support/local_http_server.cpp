@@ -115,7 +115,10 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
     const int status = method == "HEAD" && page.headStatus ? page.headStatus : page.status;
     const qint64 length =
         page.behaviour == Behaviour::Endless ? page.hugeSize : page.body.size();
-    QByteArray head = "HTTP/1.0 " + QByteArray::number(status) + ' ' + reasonFor(status) + "\r\n";
+    QByteArray head;
+    if (page.interimStatus)
+        head += "HTTP/1.1 " + QByteArray::number(page.interimStatus) + " Continue\r\n\r\n";
+    head += "HTTP/1.0 " + QByteArray::number(status) + ' ' + reasonFor(status) + "\r\n";
     head += "Content-Type: " + page.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(length) + "\r\n";
     if (!page.location.isEmpty())
@@ -155,6 +158,14 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
         }
         break;
     case Behaviour::Normal:
+        if (withBody && page.bodyDelayMs > 0) {
+            QTimer::singleShot(page.bodyDelayMs, socket, [socket, body = page.body] {
+                socket->write(body);
+                socket->disconnectFromHost();
+            });
+            --m_active;
+            return;
+        }
         if (withBody)
             socket->write(page.body);
         break;

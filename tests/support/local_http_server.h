@@ -31,6 +31,8 @@ public:
         qint64 hugeSize = 0;
         QByteArray location;              // Location header, for redirects
         int headStatus = 0;               // a different status for HEAD, when not 0
+        int bodyDelayMs = 0;              // between the headers and the body
+        int interimStatus = 0;            // a 1xx answer sent before the real one
     };
 
     LocalHttpServer();
