@@ -14,6 +14,7 @@
 
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
+#include "checks/link_verifier.h"
 #include "fetch/http_client.h"
 #include "platform/program_folder.h"
 #include "support/local_http_server.h"
@@ -133,7 +134,9 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
         {server.url("/moved"), "301(Moved Parmanently)"},
         {server.url("/nohead"), "405(Method Not Allowed)"},
         {server.url("/silent"), "404(Not Found)"},
-        {refusedUrl(), "404(Not Found)"},
+        // A connection that fails is no answer of the server's.
+        {refusedUrl(), "0(Unknown Error)"},
+        {"http://nonexistent.invalid/x", "0(Unknown Error)"},
         {"ftp://127.0.0.1:1/x", "0(Unknown Error)"},
         {server.url("/half#x"), kNoWebAnchor},
     };
@@ -149,8 +152,8 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     EXPECT_TRUE(check.checkLinksTarget(writePage("ten.html", links)));
     EXPECT_FALSE(check.isRunning());
     EXPECT_EQ(statuses(), expected);
-    EXPECT_TRUE(view.events.contains("status: " + links[2] + "をチェック中... 3/8"));
-    EXPECT_EQ(view.progress.mid(view.progress.size() - 2), QStringList({"8/8", "0/0"}));
+    EXPECT_TRUE(view.events.contains("status: " + links[2] + "をチェック中... 3/9"));
+    EXPECT_EQ(view.progress.mid(view.progress.size() - 2), QStringList({"9/9", "0/0"}));
     EXPECT_EQ(view.lastStatus, kFinished);
     EXPECT_TRUE(view.lastStatusClears);
     EXPECT_EQ(finished, 1);
@@ -164,23 +167,69 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     EXPECT_FALSE(view.enabled.value(Control::ToolBar1));
     waitForEnd();
     EXPECT_EQ(statuses(), expected + expected);
-    EXPECT_TRUE(view.events.contains("status: " + links[0] + "をチェック中...     リンク数/16"));
-    EXPECT_TRUE(view.progress.contains("16/16"));
+    EXPECT_TRUE(view.events.contains("status: " + links[0] + "をチェック中...     リンク数/18"));
+    EXPECT_TRUE(view.progress.contains("18/18"));
     EXPECT_EQ(view.progress.last(), "0/0");
     EXPECT_EQ(view.lastStatus, kFinished);
     EXPECT_EQ(finished, 2);
     expectIdleControls();
 }
 
-TEST_F(LinkCheckTest, AnAnchorPageThatStallsIsGivenUpAtTheDeadline)
+TEST_F(LinkCheckTest, EveryStatusCodeReadsAsTheServerSentIt)
 {
-    // HEAD is answered in full; the GET of the anchor search never gets a body.
-    LocalHttpServer::Page page;
-    page.body = "<a name=\"x\">";
-    page.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
-    server.setPage("/stall", page);
-    EXPECT_TRUE(check.checkLinksTarget(writePage("stall.html", {server.url("/stall#x")})));
-    EXPECT_EQ(statuses(), QStringList({kNoWebAnchor}));
+    // Every code, also those Qt files under its own errors (400, 418...).
+    // HEAD answers carry a Content-Length but no body, 204 and 304 included.
+    QStringList links;
+    QStringList expected;
+    for (int code = 100; code < 600; ++code) {
+        const QByteArray path = "/code" + QByteArray::number(code);
+        server.setPage(path, "body", code);
+        links << server.url(path);
+        // 100 is an interim answer: the final one has to follow, and here the
+        // server closes instead, as a failed connection does.
+        expected << (code == 100 ? QStringLiteral("0(Unknown Error)") : statusCodeText(code));
+    }
+    LocalHttpServer::Page interim;
+    interim.interimStatus = 100;
+    interim.status = 203;
+    server.setPage("/interim", interim);
+    links << server.url("/interim");
+    expected << "203(Non-Authoritative Information)";
+
+    check.setHeadDeadline(5000);
+    EXPECT_TRUE(check.checkLinksTarget(writePage("codes.html", links)));
+    waitForEnd();
+    const QStringList all = statuses();
+    EXPECT_EQ(all, expected);
+    EXPECT_EQ(all.value(400 - 100), "400(Bad Request)");
+    EXPECT_EQ(all.value(418 - 100), "418(Unknown Error)");
+}
+
+TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
+{
+    // HEAD is answered at once; the GET's body follows after a silence longer
+    // than the HEAD deadline, which does not hold for the download.
+    LocalHttpServer::Page late;
+    late.body = "<a name=\"x\">";
+    late.bodyDelayMs = 6000;
+    server.setPage("/late", late);
+    check.setHeadDeadline(5000);
+    EXPECT_TRUE(check.checkLinksTarget(writePage("late.html", {server.url("/late#x")})));
+    EXPECT_EQ(statuses(), QStringList({"200(OK)"}));
+
+    // The download's own rules do: a page that stalls, one beyond the cap.
+    LocalHttpServer::Page stall;
+    stall.body = late.body;
+    stall.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
+    server.setPage("/stall", stall);
+    LocalHttpServer::Page huge;
+    huge.behaviour = LocalHttpServer::Behaviour::Endless;
+    huge.hugeSize = HttpClient::kBodyCap + 1;
+    server.setPage("/huge", huge);
+    http.setTransferTimeout(300);
+    EXPECT_TRUE(check.checkLinksTarget(
+        writePage("stall.html", {server.url("/stall#x"), server.url("/huge#a")})));
+    EXPECT_EQ(statuses(), QStringList({kNoWebAnchor, kNoWebAnchor}));
 }
 
 TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
@@ -223,16 +272,23 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
                    "<a href=\"#nothere\"><a href=\"/anchors.html#aid\"><a href=\"../../x.html\">"
                    "<a href=\"missing.html\"><a href=\"./sub.html#x\">");
     server.setPage("/dir/sub.html", "<p id=\"x\">");
+    LocalHttpServer::Page moved;
+    moved.status = 302;
+    moved.location = "/dir/page.html";
+    server.setPage("/moved", moved);
     const QString url = server.url("/dir/page.html");
-    EXPECT_TRUE(check.checkLinksTarget(url));
-    EXPECT_EQ(statuses(),
-              QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, kNoWebAnchor,
-                           "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
-    EXPECT_EQ(check.linkDocument(), url);
-    EXPECT_EQ(check.linkBase(), server.url("/dir/"));
-    EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get2.html"));
-    EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get.html"));
-    expectIdleControls();
+    // Reached directly, or by a redirect: its links count from where it is.
+    for (const QString &target : {url, server.url("/moved")}) {
+        EXPECT_TRUE(check.checkLinksTarget(target));
+        EXPECT_EQ(statuses(),
+                  QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, kNoWebAnchor,
+                               "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
+        EXPECT_EQ(check.linkDocument(), url);
+        EXPECT_EQ(check.linkBase(), server.url("/dir/"));
+        EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get2.html"));
+        EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get.html"));
+        expectIdleControls();
+    }
 
     // A page at the host's root, and one whose URL has no "/" after the host.
     server.setPage("/root.html", "<a href=\"../up.html\"><a href=\"ok\">");
