@@ -140,6 +140,9 @@ HttpClient::Response HttpClient::get(const QString &url, const BodySink &sink)
                                           : int(hop.error);
         break;
     }
+    // A failure with a status below 400 is no answer of the server's: its
+    // reason phrase ("OK", "Found") would only mislead.
+    if (!response.ok && response.status > 0 && response.status < 400) response.reason.clear();
     Q_EMIT requestDone(error);
     return response;
 }

@@ -457,6 +457,12 @@ TEST_F(LinkCheckTest, DropThenDoubleClickLooksInTheDroppedFile)
     check.linkListDblClick(0);
     EXPECT_EQ(statuses(), QStringList{"未"});
     EXPECT_EQ(view.errors.size(), 1);
+    LocalHttpServer::Page loop;
+    loop.status = 302;
+    loop.location = "/web.html";
+    server.setPage("/web.html", loop);
+    check.linkListDblClick(0);
+    EXPECT_EQ(view.errors.value(1), "HTML文書の取得に失敗しました。");
     expectIdleControls();
 }
 
