@@ -40,11 +40,12 @@ RuntimeFolder privateRuntimeFolder()
         ::chmod(name.constData(), 0700);  // whatever the umask; it is ours
         return {folder, {}};
     }
+    const int error = errno;
     const QString cannotUse = QStringLiteral("フォルダ「%1」は%2ため、使えません。"
                                              "Velmarinを1つだけ動かすことができないので、"
                                              "起動をやめます。");
     struct stat info {};
-    if (errno != EEXIST || ::lstat(name.constData(), &info) != 0)
+    if (error != EEXIST || ::lstat(name.constData(), &info) != 0)
         return {folder, cannotUse.arg(folder, QStringLiteral("作れない"))};
     if (S_ISLNK(info.st_mode))
         return {folder, cannotUse.arg(folder, QStringLiteral("シンボリックリンクである"))};

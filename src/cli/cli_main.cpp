@@ -98,14 +98,12 @@ int parseOptions(const QStringList &arguments, Options *options)
     // paths they are checked.
     options->arguments << absoluteDocuments(documents, QDir::currentPath(), true);
 
+    // Either a folder or documents (switches alone check nothing).
     bool anyDocument = false;
     for (const QString &a : options->arguments)
         anyDocument = anyDocument || !isCommandLineSwitch(a);
-    if (anyDocument == !options->folder.isEmpty())
-        return usageError(QString());
-    if (!options->folder.isEmpty() && !options->arguments.isEmpty())
-        return usageError(QString());
-    return -1;
+    const bool valid = options->folder.isEmpty() ? anyDocument : options->arguments.isEmpty();
+    return valid ? -1 : usageError(QString());
 }
 
 bool hasErrorRow(const QVector<ReportRow> &rows)

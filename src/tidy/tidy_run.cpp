@@ -149,9 +149,10 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     const QString documentPath = QFileInfo(document).absoluteFilePath();
 
     // Tidy says nothing useful of a document it cannot open, and reports
-    // success; such a document is reported here and Tidy is not run.
+    // success; such a document is reported here and Tidy is not run. (Only a
+    // regular file is opened: opening a pipe would wait for a writer.)
     QFile probe(documentPath);
-    if (!probe.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(documentPath).isFile() || !probe.open(QIODevice::ReadOnly)) {
         QStringList lines;
         if (!reportTitle.isEmpty())
             lines << QStringLiteral("情報: チェックしたHTML: ") + reportTitle;
