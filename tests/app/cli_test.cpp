@@ -117,7 +117,8 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
     for (const auto &c : cases) {
         const CliRun run = runCli(home, c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments.join(u' ').toStdString() << shown(run);
-        EXPECT_TRUE((run.out + run.err).contains(c.said)) << c.arguments.join(u' ').toStdString() << shown(run);
+        EXPECT_TRUE((run.out + run.err).contains(c.said))
+            << c.arguments.join(u' ').toStdString() << shown(run);
     }
 
     // A Tidy that fails without a word.
@@ -148,14 +149,17 @@ TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
     // What the window shows meanwhile.
     home.write("temp/tidy_out0.txt", "window output");
     home.write("temp/tidy_err0.txt", "window report");
-    const QStringList windowFiles = QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    auto windowFolder = [&home] {
+        return QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    };
+    const QStringList windowFiles = windowFolder();
 
     const CliRun run = runCli(home, {"page.html"});
     EXPECT_EQ(run.status, 0) << shown(run);
     EXPECT_EQ(home.read("temp/tidy_out0.txt"), "window output");
     EXPECT_EQ(home.read("temp/tidy_err0.txt"), "window report");
     // Removed at the end: nothing else is left in the window's folder.
-    EXPECT_EQ(QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), windowFiles);
+    EXPECT_EQ(windowFolder(), windowFiles);
 
     // Kept on request, named on standard error, and left alone by the
     // window's close.

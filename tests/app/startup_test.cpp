@@ -132,7 +132,8 @@ TEST(ForwardedCommandLine, DocumentsAreMadeAbsoluteInTheSecondStartsFolder)
          {here + "/my docs/c.html", "-link", here + "/my docs/c.html"}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(absoluteDocuments(c.arguments, here), c.sent) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(absoluteDocuments(c.arguments, here), c.sent)
+            << c.arguments.join(u' ').toStdString();
     // After "--" of the console program nothing is a switch.
     EXPECT_EQ(absoluteDocuments({"-dash.html", "/css"}, here, true),
               QStringList({here + "/-dash.html", "/css"}));
@@ -154,9 +155,8 @@ TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
     };
     auto firstStart = [] {
         SingleInstance instance;
-        return instance.becomeFirst([](const SingleInstance::Request &, std::function<void()> done) {
-            done();
-        });
+        return instance.becomeFirst(
+            [](const SingleInstance::Request &, std::function<void()> done) { done(); });
     };
 
     // Someone else's link to a folder of ours.

@@ -62,7 +62,8 @@ TEST(ProgramFolder, AWorkDirThatCannotBeMadeIsNamedAndNeverTheCurrentFolder)
     // "temp" is taken by a file: the working folder cannot be made.
     home.write("temp", "a file");
     EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/"));
-    EXPECT_EQ(ProgramFolder::workDirProblem(), "作業フォルダ「" + home.file("temp") + "」に書き込めません。");
+    EXPECT_EQ(ProgramFolder::workDirProblem(),
+              "作業フォルダ「" + home.file("temp") + "」に書き込めません。");
     ProgramFolder::emptyWorkDir();
     EXPECT_EQ(home.read("temp"), "a file");
 
@@ -72,7 +73,8 @@ TEST(ProgramFolder, AWorkDirThatCannotBeMadeIsNamedAndNeverTheCurrentFolder)
     EXPECT_EQ(ProgramFolder::path(), impossible);
     EXPECT_FALSE(ProgramFolder::isWritable());
     EXPECT_EQ(ProgramFolder::workDir(), impossible + "/temp/");
-    EXPECT_EQ(ProgramFolder::workDirProblem(), "プログラムフォルダ「" + impossible + "」に書き込めません。");
+    EXPECT_EQ(ProgramFolder::workDirProblem(),
+              "プログラムフォルダ「" + impossible + "」に書き込めません。");
     ProgramFolder::emptyWorkDir();
 }
 
