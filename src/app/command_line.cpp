@@ -1,6 +1,10 @@
 #include "command_line.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
+
+#include "core/document_kind.h"
 
 namespace {
 
@@ -9,12 +13,10 @@ bool startsWithCaseBlind(const QString &text, const QString &prefix)
     return text.startsWith(prefix, Qt::CaseInsensitive);
 }
 
-bool isWebAddress(const QString &text)
+// An address by its beginning alone: for names already known to be no file.
+bool looksLikeAddress(const QString &text)
 {
-    for (const char *scheme : {"gopher", "wais", "http", "ftp"})
-        if (startsWithCaseBlind(text, QLatin1String(scheme)))
-            return true;
-    return false;
+    return classifyDocument(text, false) != DocumentKind::Local;
 }
 
 // A word after a slash ("/ie"): the other form of a switch. Absolute paths
@@ -69,14 +71,9 @@ struct Switches {
     int uploads() const { return int(w3c) + int(lint) + int(wdg) + int(cssu); }
 };
 
-// A document argument that is ignored: a refused or unknown switch, or a
-// protocol the program cannot fetch.
-bool ignoredDocument(const QString &argument)
+bool switchForm(const QString &argument)
 {
-    return argument.startsWith(u'-') || slashSwitchForm(argument) ||
-           startsWithCaseBlind(argument, QStringLiteral("ftp")) ||
-           startsWithCaseBlind(argument, QStringLiteral("wais")) ||
-           startsWithCaseBlind(argument, QStringLiteral("gopher"));
+    return argument.startsWith(u'-') || slashSwitchForm(argument);
 }
 
 class Interpreter {
@@ -85,8 +82,13 @@ public:
 
     void argument(const QString &argument)
     {
-        if (m_switches.apply(argument) || ignoredDocument(argument))
+        // A refused or unknown switch is ignored.
+        if (m_switches.apply(argument) || switchForm(argument))
             return;
+        if (kind(argument) == DocumentKind::OtherProtocol) {
+            m_actions.refused(argument);
+            return;
+        }
         QString target;
         if (!resolve(argument, &target))
             return;  // the switches wait for the rest of the path
@@ -108,11 +110,17 @@ public:
     }
 
 private:
+    // A file that exists is a file, whatever its name begins with.
+    DocumentKind kind(const QString &argument) const
+    {
+        return classifyDocument(argument, m_actions.fileExists(argument));
+    }
+
     // The target of a document argument: a web address as it is, an existing
     // file, or the pending pieces of a path once they name one.
     bool resolve(const QString &argument, QString *target)
     {
-        if (isWebAddress(argument)) {
+        if (kind(argument) == DocumentKind::Http) {
             *target = argument;
             return true;
         }
@@ -151,7 +159,7 @@ private:
     {
         using A = CommandLineActions;
         const Switches &s = m_switches;
-        const bool local = !isWebAddress(target);
+        const bool local = kind(target) == DocumentKind::Local;
         const bool separate = s.uploads() > 1;
         if (s.w3c) {
             if (local)
@@ -221,7 +229,7 @@ void processCommandLine(const QStringList &arguments, CommandLineActions &action
 
 QString fileUrlToPath(const QString &address)
 {
-    if (isWebAddress(address))
+    if (looksLikeAddress(address))
         return address;
     QString path = address;
     // The forms a browser writes for a local file, longest first.
@@ -235,4 +243,50 @@ QString fileUrlToPath(const QString &address)
         path = path.mid(7);
     path.replace(QStringLiteral("%20"), QStringLiteral(" "));
     return path;
+}
+
+bool isCommandLineSwitch(const QString &argument)
+{
+    return switchForm(argument) && Switches().apply(argument);
+}
+
+QStringList absoluteDocuments(const QStringList &arguments, const QString &folder,
+                              bool onlyDocuments)
+{
+    const QDir base(folder);
+    auto isFile = [&base](const QString &name) {
+        return QFileInfo(base.absoluteFilePath(name)).isFile();
+    };
+    auto keptAsItIs = [&](const QString &argument) {
+        return argument.isEmpty() || (!onlyDocuments && switchForm(argument)) ||
+               startsWithCaseBlind(argument, QStringLiteral("file:")) ||
+               (!isFile(argument) && looksLikeAddress(argument));
+    };
+    QStringList out;
+    out.reserve(arguments.size());
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (keptAsItIs(argument)) {
+            out << argument;
+            continue;
+        }
+        // A path, perhaps in pieces that a caller passed unquoted: joined
+        // here, since only here are the later pieces known to belong to it.
+        QString path = argument;
+        if (!isFile(path)) {
+            QString joined = argument;
+            for (qsizetype k = i + 1; k < arguments.size(); ++k) {
+                if (!onlyDocuments && switchForm(arguments.at(k)))
+                    break;
+                joined += u' ' + arguments.at(k);
+                if (isFile(joined)) {
+                    path = joined;
+                    i = k;
+                    break;
+                }
+            }
+        }
+        out << (QDir::isAbsolutePath(path) ? path : QDir::cleanPath(base.absoluteFilePath(path)));
+    }
+    return out;
 }

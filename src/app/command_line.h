@@ -33,6 +33,8 @@ public:
     virtual bool fileExists(const QString &path) const = 0;
     // Arguments left over that named no file, even joined together.
     virtual void unresolved(const QString &) {}
+    // Documents of a protocol the program cannot fetch (ftp, wais, gopher).
+    virtual void refused(const QString &) {}
 };
 
 // Browser indexes of the -ie and -op switches.
@@ -46,3 +48,15 @@ void processCommandLine(const QStringList &arguments, CommandLineActions &action
 
 // "file://" forms of an address to a local path; web addresses unchanged.
 QString fileUrlToPath(const QString &address);
+
+// Whether an argument is one of the switches ("-tidy", "/css", ...).
+bool isCommandLineSwitch(const QString &argument);
+
+// The command line with its relative documents made absolute against
+// `folder`, so that it means the same in a process whose current folder is
+// another: pieces of a relative path passed unquoted become one argument.
+// Switches, web addresses, file addresses and absolute paths stay as they
+// are. With onlyDocuments no argument is taken for a switch ("-x.html"
+// after "--" in the console program).
+QStringList absoluteDocuments(const QStringList &arguments, const QString &folder,
+                              bool onlyDocuments = false);

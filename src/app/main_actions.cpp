@@ -35,6 +35,11 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_css(view, m_cssList, runner, m_folders),
       m_link(view, m_linkList, m_http, m_folders)
 {
+    // Command lines handed over during a link check wait for its end, however
+    // it was started (F12 and drops return while the workers still run).
+    QObject::connect(
+        &m_link, &LinkCheck::finished, &m_link, [this] { drainPending(); },
+        Qt::QueuedConnection);
 }
 
 MainActions::~MainActions() = default;
@@ -63,7 +68,7 @@ void MainActions::runAction(const std::function<void()> &action)
 
 void MainActions::drainPending()
 {
-    while (!m_pending.isEmpty() && m_depth == 0) {
+    while (!m_pending.isEmpty() && m_depth == 0 && !m_link.isRunning()) {
         auto [arguments, done] = m_pending.takeFirst();
         processCommandLine(arguments);
         if (done)
@@ -172,12 +177,16 @@ void MainActions::presetUploadOptions(const QString &file, bool setCharset, bool
 
 void MainActions::sendToValidator(Validator, const QString &, bool)
 {
+    ++m_failedEntries;  // not checked
     notAvailableYet(QStringLiteral("バリデータへのアップロード"));
 }
 
 void MainActions::tidyInBrowser(const QString &target, int browserIndex)
 {
-    runTidyAction([&] { m_tidyRun.run(target, true, browserIndex); });
+    TidyRun::Outcome outcome = TidyRun::Outcome::TidyMissing;
+    runTidyAction([&] { outcome = m_tidyRun.run(target, true, browserIndex); });
+    if (outcome != TidyRun::Outcome::Checked)
+        ++m_failedEntries;
 }
 
 void MainActions::checkCss(const QString &target)
@@ -233,7 +242,14 @@ void MainActions::unresolved(const QString &text)
 {
     ++m_failedEntries;
     if (m_unresolved)
-        m_unresolved(text);
+        m_unresolved(QStringLiteral("ファイルがありません。") + text);
+}
+
+void MainActions::refused(const QString &text)
+{
+    ++m_failedEntries;
+    if (m_unresolved)
+        m_unresolved(QStringLiteral("HTTP以外のプロトコルには対応していません。") + text);
 }
 
 bool MainActions::fileExists(const QString &path) const
@@ -248,7 +264,7 @@ void MainActions::notAvailableYet(const QString &function)
 
 void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
 {
-    if (m_depth > 0) {
+    if (m_depth > 0 || m_link.isRunning()) {
         m_pending.append({arguments, std::move(done)});
         return;
     }

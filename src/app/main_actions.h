@@ -80,7 +80,9 @@ public:
     // A command line handed over while a check runs waits for its end; `done`
     // is called once it has been processed.
     void processForwarded(const QStringList &arguments, std::function<void()> done);
-    // The console program hears of arguments that named nothing.
+    // The console program hears of documents that could not be checked: the
+    // arguments that named nothing, and addresses of other protocols (the
+    // text is the message to show).
     void setUnresolvedHandler(std::function<void(const QString &)> handler)
     {
         m_unresolved = std::move(handler);
@@ -127,6 +129,7 @@ private:
     void showEntryReport(int entry) override { m_batch.showEntryReport(entry); }
     bool fileExists(const QString &path) const override;
     void unresolved(const QString &text) override;
+    void refused(const QString &text) override;
 
     void notAvailableYet(const QString &function);
     // Runs an action with the controls disabled, showing a start failure as

@@ -2,39 +2,60 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "app/forwarded_command_line.h"
 #include "platform/program_folder.h"
 
 namespace {
 
-// A folder only this user can enter: $XDG_RUNTIME_DIR, else a 0700 folder in /tmp.
-QString privateRuntimeFolder()
+struct RuntimeFolder {
+    QString path;
+    QString problem;  // why it cannot be used; empty when it can
+};
+
+// A folder only this user can enter: $XDG_RUNTIME_DIR, else a folder of
+// mode 0700 in /tmp made by this user. Anybody can make that name first,
+// also as a link to another folder of ours, so an existing one is used only
+// when it is a real folder of this user that nobody else can enter; it is
+// never changed to become one.
+RuntimeFolder privateRuntimeFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
-        return runtime;
+        return {runtime, {}};
     const QString folder = QDir::tempPath() + QStringLiteral("/velmarin-%1").arg(::getuid());
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
-    // Someone else may have made that folder first: then keep out of it.
-    const QFileInfo info(folder);
-    if (info.ownerId() != ::getuid() ||
-        (info.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
-        const QString own = ProgramFolder::file(QStringLiteral("run"));
-        QDir().mkpath(own);
-        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
-        return own;
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), 0700) == 0) {
+        ::chmod(name.constData(), 0700);  // whatever the umask; it is ours
+        return {folder, {}};
     }
-    return folder;
+    const int error = errno;
+    const QString cannotUse = QStringLiteral("フォルダ「%1」は%2ため、使えません。"
+                                             "Velmarinを1つだけ動かすことができないので、"
+                                             "起動をやめます。");
+    struct stat info {};
+    if (error != EEXIST || ::lstat(name.constData(), &info) != 0)
+        return {folder, cannotUse.arg(folder, QStringLiteral("作れない"))};
+    if (S_ISLNK(info.st_mode))
+        return {folder, cannotUse.arg(folder, QStringLiteral("シンボリックリンクである"))};
+    if (!S_ISDIR(info.st_mode))
+        return {folder, cannotUse.arg(folder, QStringLiteral("フォルダではない"))};
+    if (info.st_uid != ::getuid())
+        return {folder, cannotUse.arg(folder, QStringLiteral("ほかのユーザーのものである"))};
+    if ((info.st_mode & 077) != 0)
+        return {folder, cannotUse.arg(folder, QStringLiteral("ほかのユーザーも使える"))};
+    return {folder, {}};
 }
 
 QString instanceKey()
@@ -57,18 +78,25 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::serverName()
 {
-    return privateRuntimeFolder() + QStringLiteral("/velmarin-") + instanceKey() +
+    return privateRuntimeFolder().path + QStringLiteral("/velmarin-") + instanceKey() +
            QStringLiteral(".sock");
 }
 
 QString SingleInstance::lockPath()
 {
-    return privateRuntimeFolder() + QStringLiteral("/velmarin-") + instanceKey() +
+    return privateRuntimeFolder().path + QStringLiteral("/velmarin-") + instanceKey() +
            QStringLiteral(".lock");
+}
+
+QString SingleInstance::runtimeProblem()
+{
+    return privateRuntimeFolder().problem;
 }
 
 bool SingleInstance::becomeFirst(Handler handler)
 {
+    if (!runtimeProblem().isEmpty())
+        return false;
     m_lock = std::make_unique<QLockFile>(lockPath());
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {

@@ -32,7 +32,8 @@ public:
     explicit SingleInstance(QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the first instance; it then listens.
+    // True when this process is the first instance; it then listens. False
+    // also when the private runtime folder cannot be used (runtimeProblem()).
     bool becomeFirst(Handler handler);
 
     // Second instance: hands the request over and blocks until it was handled.
@@ -43,6 +44,10 @@ public:
     // distinct per program folder.
     static QString serverName();
     static QString lockPath();
+    // Empty when the folder of the socket and the lock can be used; else a
+    // message for the user that says which folder and why not. Without that
+    // folder the program cannot keep to one instance.
+    static QString runtimeProblem();
 
 private:
     void onNewConnection();

@@ -1,13 +1,31 @@
 // velmarin: the window program.
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 
 #include <unistd.h>
 
+#include <cstdio>
+
+#include "app/command_line.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "platform/program_folder.h"
 #include "platform/termination_signals.h"
+
+namespace {
+
+// Start-up cannot go on: the general error display, before any window exists.
+int refuseToStart(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    QMessageBox::critical(nullptr, QStringLiteral("Velmarin"), text);
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -20,6 +38,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Velmarin"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
     const QStringList arguments = app.arguments().mid(1);
+
+    const QString runtimeProblem = SingleInstance::runtimeProblem();
+    if (!runtimeProblem.isEmpty())
+        return refuseToStart(runtimeProblem);
 
     SingleInstance instance;
     MainForm *form = nullptr;
@@ -42,10 +64,16 @@ int main(int argc, char *argv[])
         request.hasCommandLine = !arguments.isEmpty();
         request.raise = arguments.isEmpty() ||
                         ForwardedCommandLine::raisesRunningInstance(arguments);
-        request.arguments = arguments;
+        // The running instance has a current folder of its own.
+        request.arguments = absoluteDocuments(arguments, QDir::currentPath());
         SingleInstance::sendToFirst(request);
         return 0;
     }
+
+    // Working files never go anywhere but the program folder.
+    const QString folderProblem = ProgramFolder::workDirProblem();
+    if (!folderProblem.isEmpty())
+        return refuseToStart(folderProblem);
 
     MainForm window(arguments);
     form = &window;

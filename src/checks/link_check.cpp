@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <QVector>
 
+#include "core/document_kind.h"
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
 #include "core/view.h"
@@ -37,13 +38,6 @@ QString webBase(const QString &url)
     const qsizetype hostStart = url.indexOf(QStringLiteral("//"));
     if (slash < 0 || (hostStart >= 0 && slash <= hostStart + 1)) return url + u'/';
     return url.left(slash + 1);
-}
-
-// Names that are not local files: http, ftp, wais and gopher addresses.
-bool hasUrlScheme(const QString &text)
-{
-    return isWebText(text) || hasPrefix(text, QLatin1String("wais")) ||
-           hasPrefix(text, QLatin1String("gopher"));
 }
 
 QString fetchErrorText(const HttpClient::Response &response)
@@ -149,7 +143,7 @@ void LinkCheck::linkCheckExecute()
     m_folders.remember(file);
     Run run(*this);
     startRunningControls();
-    if (!isWebText(file)) setFieldsForFile(file);
+    if (classifyDocument(file) == DocumentKind::Local) setFieldsForFile(file);
     try {
         extractLinksNow(file, QString());
     } catch (const LinkCheckError &error) {
@@ -166,7 +160,8 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     Run run(*this);
     startRunningControls();
 
-    if (!hasUrlScheme(target)) {
+    const DocumentKind kind = classifyDocument(target);
+    if (kind == DocumentKind::Local) {
         if (!QFileInfo(target).isFile()) {
             m_view.showPage(kLinkPage);
             m_list.showMessageRow(kNoFile + target);
@@ -184,7 +179,7 @@ bool LinkCheck::checkLinksTarget(const QString &target)
         return true;
     }
 
-    if (!hasPrefix(target, QLatin1String("http"))) {
+    if (kind == DocumentKind::OtherProtocol) {
         m_view.showPage(kLinkPage);
         m_list.showMessageRow(kOtherProtocol + QStringLiteral("\r\n") + target);
         restoreControls();
@@ -222,7 +217,7 @@ void LinkCheck::fileDrop(const QStringList &files)
     Run run(*this);
     startRunningControls();
     const QString name = files.first();
-    if (!isWebText(name)) setFieldsForFile(name);
+    if (classifyDocument(name) == DocumentKind::Local) setFieldsForFile(name);
     try {
         extractLinksNow(name, QString());
     } catch (const LinkCheckError &) {
@@ -240,7 +235,7 @@ void LinkCheck::linkListDblClick(int selectedRow)
     m_view.setEnabled(Control::BitBtn2, true);
     if (selectedRow >= 0 && selectedRow < m_list.rowCount()) {
         try {
-            if (!isWebText(m_linkDocument)) {
+            if (classifyDocument(m_linkDocument) == DocumentKind::Local) {
                 checkRowNow(m_linkDocument, selectedRow, QString());
             } else {
                 const QString copy = workFile(QStringLiteral("link_get.html"));

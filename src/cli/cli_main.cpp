@@ -1,13 +1,18 @@
 // velmarin-cli: the checks of the window, run from a console.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringList>
 #include <QStringListModel>
+#include <QTemporaryDir>
 
+#include "app/command_line.h"
 #include "app/main_actions.h"
 #include "cli/console_view.h"
 #include "platform/process_runner.h"
+#include "platform/program_folder.h"
 #include "tidy/report_list_model.h"
 #include "tidy/report_parser.h"
 
@@ -15,67 +20,90 @@ namespace {
 
 const char kUsage[] =
     "使い方: velmarin-cli [オプション] [スイッチ] 文書...\n"
-    "       velmarin-cli --folder フォルダ [--subdir]\n"
+    "       velmarin-cli [オプション] --folder フォルダ [--subdir]\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
     "  -tidy  HTML Tidy(スイッチがないときもこれ)   -css  CSSチェック\n"
     "  -all   HTML Tidy、リンクチェック、CSSチェック   -link リンクチェック\n"
-    "  -w3c -lint -wdg -cssu  バリデータへのアップロード\n"
-    "スイッチは次の文書にだけ効きます。\n"
+    "  -ie -op                  HTML Tidy\n"
+    "  -w3c -lint -wdg -cssu    バリデータへのアップロード(この版ではまだ使えません)\n"
+    "スイッチは \"/tidy\" のようにも書けます。スイッチは次の文書にだけ効きます。\n"
     "HTML Tidyの結果は1行に1件(\"行 12 位置5 - 説明\" の形)、複数の文書では\n"
     "文書ごとに \"情報: チェックしたHTML: \" の行から始まります。CSSチェックの\n"
     "結果は保存するときと同じ形、リンクチェックの結果は1行に1件\n"
-    "(リンク先、タブ、状態)です。整理された文書は作業フォルダに残り、\n"
-    "そのパスを標準エラーに書きます。\n"
+    "(リンク先、タブ、状態)です。\n"
     "設定はウインドウ版と同じファイル(Velmarin.ini、Velmarin.txt)を使います。\n"
+    "作業ファイルは実行ごとにプログラムフォルダの temp/cli-XXXXXX に作り、\n"
+    "終了時にフォルダごと削除します(ウインドウ版の作業ファイルには触れません)。\n"
     "\n"
     "オプション:\n"
     "  --folder フォルダ  フォルダにあるHTMLファイル(*.htm*)をまとめてチェックします。\n"
     "  --subdir           --folderでサブフォルダも含めます。\n"
+    "  --keep             作業フォルダを削除せずに残し、そのパスと整理された文書の\n"
+    "                     パスを標準エラーに書きます。\n"
+    "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
     "  -h, --help         この説明を表示します。\n"
     "\n"
-    "終了コード: 0 エラーなし、1 エラーがあったかチェックできない文書があった\n"
-    "            (リンクチェックでは200(OK)でないリンクがあった)、\n"
-    "            2 使い方の誤り。\n";
+    "終了コード: 0 すべての文書をチェックし、エラーがなかった\n"
+    "              (リンクチェックではすべて200(OK)だった)、\n"
+    "            1 エラーがあったか、チェックできない文書があった、\n"
+    "            2 使い方の誤り(不明なオプション、文書の指定がないなど)。\n";
 
 struct Options {
     QStringList arguments;  // the window's command line
     QString folder;
     bool subdir = false;
+    bool keep = false;
 };
+
+int usageError(const QString &text)
+{
+    if (!text.isEmpty())
+        printError(text);
+    printError(QString::fromUtf8(kUsage));
+    return 2;
+}
 
 // Parses the console program's own options; the rest is the command line.
 // Returns the exit status for a usage error or help, else -1.
 int parseOptions(const QStringList &arguments, Options *options)
 {
+    QStringList documents;  // after "--": documents whatever they begin with
     bool onlyDocuments = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
         if (onlyDocuments) {
-            options->arguments << a;
+            documents << a;
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             printOut(QString::fromUtf8(kUsage));
             return 0;
         } else if (a == QLatin1String("--")) {
             onlyDocuments = true;
-        } else if (a == QLatin1String("--folder") && i + 1 < arguments.size()) {
+        } else if (a == QLatin1String("--folder")) {
+            if (i + 1 >= arguments.size())
+                return usageError(QStringLiteral("--folderにはフォルダを指定してください。"));
             options->folder = arguments.at(++i);
         } else if (a == QLatin1String("--subdir")) {
             options->subdir = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            printError(QStringLiteral("不明なオプションです: ") + a);
-            printError(QString::fromUtf8(kUsage));
-            return 2;
+        } else if (a == QLatin1String("--keep")) {
+            options->keep = true;
+        } else if (a.startsWith(u'-') && !isCommandLineSwitch(a)) {
+            return usageError(QStringLiteral("不明なオプションです: ") + a);
         } else {
             options->arguments << a;
         }
     }
-    if (options->arguments.isEmpty() == options->folder.isEmpty()) {
-        printError(QString::fromUtf8(kUsage));
-        return 2;
-    }
-    return -1;
+    // The window's interpreter ignores names that begin with "-"; as full
+    // paths they are checked.
+    options->arguments << absoluteDocuments(documents, QDir::currentPath(), true);
+
+    // Either a folder or documents (switches alone check nothing).
+    bool anyDocument = false;
+    for (const QString &a : options->arguments)
+        anyDocument = anyDocument || !isCommandLineSwitch(a);
+    const bool valid = options->folder.isEmpty() ? anyDocument : options->arguments.isEmpty();
+    return valid ? -1 : usageError(QString());
 }
 
 bool hasErrorRow(const QVector<ReportRow> &rows)
@@ -86,15 +114,16 @@ bool hasErrorRow(const QVector<ReportRow> &rows)
     return false;
 }
 
-void nameOutput(const QString &path)
+void nameOutput(const QString &path, bool named)
 {
     const QFileInfo output(path);
-    if (output.exists() && output.size() > 0)
+    if (named && output.exists() && output.size() > 0)
         printError(QStringLiteral("整理された文書: ") + output.absoluteFilePath());
 }
 
 // Prints the Tidy reports of the run; true when one of them has an error.
-bool printTidyReports(MainActions &actions)
+// The tidied pages are named only when the working folder is kept.
+bool printTidyReports(MainActions &actions, bool nameOutputs)
 {
     const int entries = actions.fileSelector().rowCount();
     if (entries == 0) {
@@ -102,7 +131,7 @@ bool printTidyReports(MainActions &actions)
         const QVector<ReportRow> &rows = actions.tidyList().rows();
         printOut(reportResultText(rows, QStringLiteral("\n")));
         if (!rows.isEmpty())
-            nameOutput(TidyRun::numberedOutputPath(0));
+            nameOutput(TidyRun::numberedOutputPath(0), nameOutputs);
         return hasErrorRow(rows);
     }
     bool errors = false;
@@ -110,7 +139,7 @@ bool printTidyReports(MainActions &actions)
         bool exists = false;
         const QVector<ReportRow> rows = loadTidyReportFile(TidyRun::numberedReportPath(i), &exists);
         printOut(reportResultText(rows, QStringLiteral("\n")));
-        nameOutput(TidyRun::numberedOutputPath(i));
+        nameOutput(TidyRun::numberedOutputPath(i), nameOutputs);
         errors = errors || hasErrorRow(rows);
     }
     return errors;
@@ -128,14 +157,32 @@ int main(int argc, char *argv[])
     if (usage >= 0)
         return usage;
 
+    // Working files go to a folder of this run's own inside the program
+    // folder, never to the current folder nor among the window's files.
+    const QString problem = ProgramFolder::workDirProblem();
+    if (!problem.isEmpty()) {
+        printError(problem);
+        return 1;
+    }
+    QTemporaryDir runFolder(ProgramFolder::workDir() + QStringLiteral("cli-XXXXXX"));
+    if (!runFolder.isValid()) {
+        printError(QStringLiteral("作業フォルダ「%1」に書き込めません。")
+                       .arg(ProgramFolder::workDir()));
+        return 1;
+    }
+    runFolder.setAutoRemove(!options.keep);
+    ProgramFolder::useWorkDir(runFolder.path());
+    const auto nameKeptFolder = qScopeGuard([&] {
+        if (options.keep)
+            printError(QStringLiteral("作業フォルダ: ") + runFolder.path());
+    });
+
     ConsoleView view;
     ProcessRunner runner;
     MainActions actions(view, runner);
     actions.tidyRun().setOpensOutput(false);
     actions.start();
-    actions.setUnresolvedHandler([](const QString &text) {
-        printError(QStringLiteral("ファイルがありません。") + text);
-    });
+    actions.setUnresolvedHandler([](const QString &text) { printError(text); });
 
     bool failed = false;
     if (!options.folder.isEmpty()) {
@@ -151,7 +198,7 @@ int main(int argc, char *argv[])
     }
 
     failed = failed || actions.failedEntries() > 0 || view.errorCount() > 0;
-    if (printTidyReports(actions))
+    if (printTidyReports(actions, options.keep))
         failed = true;
     const QString css = actions.cssList().cssResultText();
     if (!css.isEmpty())

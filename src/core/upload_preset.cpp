@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/document_kind.h"
 #include "core/upload_options.h"
 
 namespace {
@@ -21,12 +22,11 @@ constexpr CharsetItems kCharsets[] = {
 constexpr const char *kDocTypes[] = {"xhtml11",  "xhtmlb",   "xhtml1s",  "xhtml1t", "xhtml1f",
                                      "html401s", "html401t", "html401f", "html32",  "html2"};
 
+// A name that begins like an address but names an existing file is that file.
 bool isWebOrMissing(const QString &file)
 {
-    for (const char *scheme : {"wais", "http", "ftp", "gopher"})
-        if (file.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return true;
-    return file.isEmpty() || !QFileInfo::exists(file);
+    return file.isEmpty() || classifyDocument(file) != DocumentKind::Local ||
+           !QFileInfo::exists(file);
 }
 
 }  // namespace

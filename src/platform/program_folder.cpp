@@ -37,6 +37,19 @@ QString userConfigFolder()
     return base + QStringLiteral("/velmarin");
 }
 
+QString &workDirOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+// Without a trailing separator.
+QString currentWorkDir()
+{
+    return workDirOverride().isEmpty() ? ProgramFolder::file(QStringLiteral("temp"))
+                                       : workDirOverride();
+}
+
 }  // namespace
 
 namespace ProgramFolder {
@@ -89,15 +102,30 @@ QString urlListPath()
 
 QString workDir()
 {
-    const QString folder = file(QStringLiteral("temp"));
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) return QString();
+    const QString folder = currentWorkDir();
+    if (!QFileInfo(folder).isDir()) QDir().mkpath(folder);
     return folder + u'/';
+}
+
+QString workDirProblem()
+{
+    const QString folder = currentWorkDir();
+    if (!QFileInfo(folder).isDir()) QDir().mkpath(folder);
+    if (isWritableFolder(folder)) return QString();
+    if (!isWritable())
+        return QStringLiteral("プログラムフォルダ「%1」に書き込めません。").arg(path());
+    return QStringLiteral("作業フォルダ「%1」に書き込めません。").arg(folder);
+}
+
+void useWorkDir(const QString &folder)
+{
+    workDirOverride() = folder.isEmpty() ? QString() : withoutTrailingSlash(folder);
 }
 
 void emptyWorkDir()
 {
     // Not workDir(): there is no point creating the folder only to empty it.
-    const QDir folder(file(QStringLiteral("temp")));
+    const QDir folder(currentWorkDir());
     if (!folder.exists()) return;
     // System takes in broken symbolic links; a link is removed, never its target.
     const QStringList names =

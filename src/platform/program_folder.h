@@ -21,10 +21,19 @@ QString tidyConfigPath();  // Velmarin.txt
 QString keyIniPath();      // key.ini
 QString urlListPath();     // URLList.txt
 
-// The working folder "temp" inside the program folder, WITH a trailing "/",
-// created when first asked for. Empty when it neither exists nor can be
-// created; callers then put their working files in the current folder.
+// The working folder, WITH a trailing "/": "temp" inside the program folder,
+// or the folder given to useWorkDir(). Created when first asked for. When it
+// cannot be created its path is returned all the same, so that working files
+// fail to be written rather than land in the current folder; callers ask
+// workDirProblem() before they start.
 QString workDir();
+// Empty when the working folder exists and can be written; otherwise a
+// message for the user that names the folder that cannot be written.
+QString workDirProblem();
+// From now on this process keeps its working files in `folder` (the console
+// program's folder of its own, so that it never touches the window's files).
+// Empty: "temp" again.
+void useWorkDir(const QString &folder);
 // Deletes every file in the working folder (hidden ones too); folders inside
 // are left alone. Does nothing when there is no working folder.
 void emptyWorkDir();

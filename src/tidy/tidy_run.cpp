@@ -85,17 +85,6 @@ QString FunctionFailure::message() const
     return QStringLiteral("Function failure (%1)").arg(commandLine);
 }
 
-DocumentKind classifyDocument(const QString &document)
-{
-    const QString lower = document.toLower();
-    if (lower.startsWith(QStringLiteral("http")))
-        return DocumentKind::Http;
-    if (lower.startsWith(QStringLiteral("ftp")) || lower.startsWith(QStringLiteral("wais")) ||
-        lower.startsWith(QStringLiteral("gopher")))
-        return DocumentKind::OtherProtocol;
-    return DocumentKind::Local;
-}
-
 TidyRun::TidyRun(AppSettings &settings, SettingsStore &store, View &view, ProcessRunner &runner,
                  HttpClient &http, BrowserBridge &browsers, ReportListModel &list,
                  QStringListModel &fileSelector)
@@ -158,6 +147,22 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     // Full paths throughout: a document named "-x.html" must not read as an option.
     const QString config = ProgramFolder::tidyConfigPath();
     const QString documentPath = QFileInfo(document).absoluteFilePath();
+
+    // Tidy says nothing useful of a document it cannot open, and reports
+    // success; such a document is reported here and Tidy is not run. (Only a
+    // regular file is opened: opening a pipe would wait for a writer.)
+    QFile probe(documentPath);
+    if (!QFileInfo(documentPath).isFile() || !probe.open(QIODevice::ReadOnly)) {
+        QStringList lines;
+        if (!reportTitle.isEmpty())
+            lines << QStringLiteral("情報: チェックしたHTML: ") + reportTitle;
+        lines << QStringLiteral("Error: ファイルを読めません。") + documentPath;
+        writeFileAtomically(outFile, QByteArray());
+        writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
+        return true;
+    }
+    probe.close();
+
     const QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config,
                                 documentPath};
     const ProcessRunner::Result result =
@@ -165,14 +170,22 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     if (!result.started)
         throw FunctionFailure{quotedCommandLine(m_settings.tidyPath, arguments), result.errorText};
 
-    // The report starts with the checked document's name; a crash must not
-    // look like a clean report.
+    // Tidy ends with 0, 1 (warnings) or 2 (errors) and says why. Another
+    // status, or a failure without a word (nothing tidied, nothing
+    // reported), is no clean report.
+    const bool silentFailure = result.exitCode != 0 && QFileInfo(outFile).size() == 0 &&
+                               QFileInfo(errFile).size() == 0;
+    const bool failed =
+        result.crashed || result.exitCode < 0 || result.exitCode > 2 || silentFailure;
+
+    // The report starts with the checked document's name; a failed run must
+    // not look like a clean report.
     const bool named = QFileInfo::exists(errFile) && !reportTitle.isEmpty();
-    if (named || result.crashed) {
+    if (named || failed) {
         QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(errFile)));
         if (named)
             lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + reportTitle);
-        if (result.crashed)
+        if (failed)
             lines << QStringLiteral("Error: Tidyが異常終了しました。");
         writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
     }
@@ -181,8 +194,7 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
 
 void TidyRun::deleteWorkFiles(const QString &pattern)
 {
-    const QString dir = ProgramFolder::workDir();
-    const QDir work(dir.isEmpty() ? QDir::currentPath() : dir);
+    const QDir work(ProgramFolder::workDir());
     for (const QString &name : work.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
         QFile::remove(work.filePath(name));
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/document_kind.h"
+
 struct AppSettings;
 class BrowserBridge;
 class HttpClient;
@@ -96,7 +98,3 @@ private:
     bool m_opensOutput = true;
     bool m_holdControls = false;
 };
-
-// Classification of a document string by its lower-cased beginning.
-enum class DocumentKind { Http, OtherProtocol, Local };
-DocumentKind classifyDocument(const QString &document);

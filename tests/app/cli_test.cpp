@@ -1,13 +1,23 @@
 // The console program, run as a user would run it.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
+#include <unistd.h>
+
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
 #include "support/local_http_server.h"
 #include "support/temp_home.h"
 
 namespace {
+
+const QByteArray kCleanPage =
+    "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n<p>x</p>\n</body></html>\n";
 
 struct CliRun {
     int status = -1;
@@ -15,16 +25,40 @@ struct CliRun {
     QString err;
 };
 
-CliRun runCli(const TempHome &home, const QStringList &arguments)
+struct CliStart {
+    QString programFolder;    // VELMARIN_HOME
+    QString workingFolder;    // empty: the test's own
+    bool unprivileged = false;  // as a user to whom a mode of 000 means something
+};
+
+CliRun runCli(const CliStart &start, const QStringList &arguments)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VELMARIN_HOME", home.path());
+    env.insert("VELMARIN_HOME", start.programFolder);
     process.setProcessEnvironment(env);
+    if (!start.workingFolder.isEmpty())
+        process.setWorkingDirectory(start.workingFolder);
+    if (start.unprivileged && ::getuid() == 0) {
+        process.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    }
     process.start(QStringLiteral(VELMARIN_CLI_PATH), arguments);
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
             QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+CliRun runCli(const TempHome &home, const QStringList &arguments)
+{
+    return runCli(CliStart{home.path(), home.path()}, arguments);
+}
+
+std::string shown(const CliRun &run)
+{
+    return QStringLiteral("status %1\n%2%3").arg(run.status).arg(run.out, run.err).toStdString();
 }
 
 }  // namespace
@@ -40,13 +74,11 @@ TEST(Cli, PrintsTheResultListAndFailsOnErrors)
                "</body></html>\n");
 
     const CliRun warn = runCli(home, {home.file("warn.html")});
-    EXPECT_EQ(warn.status, 0) << warn.out.toStdString() << warn.err.toStdString();
+    EXPECT_EQ(warn.status, 0) << shown(warn);
     EXPECT_TRUE(warn.out.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
                                     home.file("warn.html") + u'\n'));
     EXPECT_TRUE(warn.out.contains("\n行 3 位置"));
     EXPECT_FALSE(warn.out.contains(u'\r'));
-    // The tidied page stays in the working folder and is named on stderr.
-    EXPECT_TRUE(warn.err.contains(home.file("temp/tidy_out0.txt")));
     // A first start wrote the same files as the window does.
     EXPECT_FALSE(home.read("Velmarin.txt").isEmpty());
     EXPECT_FALSE(home.read("Velmarin.ini").isEmpty());
@@ -56,20 +88,109 @@ TEST(Cli, PrintsTheResultListAndFailsOnErrors)
     EXPECT_TRUE(error.out.contains("Error: <unknowntag> is not recognized!"));
 }
 
-TEST(Cli, UncheckableDocumentsAndBadUsage)
+TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
 {
     TempHome home;
-    const CliRun missing = runCli(home, {home.file("none.html")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(missing.out.isEmpty());
-    EXPECT_TRUE(missing.err.contains("ファイルがありません。" + home.file("none.html")));
-    EXPECT_EQ(runCli(home, {"--folder", home.file("nowhere")}).status, 1);
+    home.write("clean.html", kCleanPage);
+    home.write("-dash.html", kCleanPage);
+    const struct {
+        QStringList arguments;
+        int status;
+        QString said;  // on standard output or error
+    } cases[] = {
+        {{"clean.html"}, 0, "情報: チェックしたHTML: clean.html"},
+        // The window's switches, in either form, are no unknown options.
+        {{"/TIDY", "clean.html", "-tidy", "clean.html"}, 0, "情報: チェックしたHTML: clean.html"},
+        // "--" ends the options: what follows is a document.
+        {{"--", "-dash.html"}, 0, "情報: チェックしたHTML: " + home.file("-dash.html")},
+        {{"--help"}, 0, "使い方: velmarin-cli"},
+        {{"none.html"}, 1, "ファイルがありません。none.html"},
+        {{"ftp://example.org/a.html"}, 1, "HTTP以外のプロトコルには対応していません。"},
+        {{"-w3c", "clean.html"}, 1, "まだ使えません"},
+        {{"--folder", home.file("nowhere")}, 1, "フォルダがありません。"},
+        {{"-foo", "clean.html"}, 2, "不明なオプションです: -foo"},
+        {{"--no-such-option"}, 2, "不明なオプションです"},
+        {{"--folder"}, 2, "使い方"},
+        {{"-css"}, 2, "使い方"},
+        {{}, 2, "使い方"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(home, c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments.join(u' ').toStdString() << shown(run);
+        EXPECT_TRUE((run.out + run.err).contains(c.said))
+            << c.arguments.join(u' ').toStdString() << shown(run);
+    }
 
-    EXPECT_EQ(runCli(home, {}).status, 2);
-    EXPECT_EQ(runCli(home, {"--no-such-option"}).status, 2);
-    const CliRun help = runCli(home, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.startsWith("使い方: velmarin-cli"));
+    // A Tidy that fails without a word.
+    IniFile(ProgramFolder::iniPath()).writeString("Tidy", "Path", "/bin/false");
+    const CliRun failing = runCli(home, {"clean.html"});
+    EXPECT_EQ(failing.status, 1) << shown(failing);
+    EXPECT_TRUE(failing.out.contains("Tidyが異常終了しました。")) << shown(failing);
+
+    // A document that cannot be read, by a user who cannot read it.
+    QTemporaryDir other;
+    QFile::setPermissions(other.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                            QFile::ReadOther | QFile::WriteOther |
+                                            QFile::ExeOther);
+    QFile secret(other.path() + "/secret.html");
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write(kCleanPage);
+    secret.close();
+    secret.setPermissions({});
+    const CliRun unreadable = runCli(CliStart{other.path(), other.path(), true}, {"secret.html"});
+    EXPECT_EQ(unreadable.status, 1) << shown(unreadable);
+    EXPECT_TRUE(unreadable.out.contains("読めません")) << shown(unreadable);
+}
+
+TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
+{
+    TempHome home;
+    home.write("page.html", kCleanPage);
+    // What the window shows meanwhile.
+    home.write("temp/tidy_out0.txt", "window output");
+    home.write("temp/tidy_err0.txt", "window report");
+    auto windowFolder = [&home] {
+        return QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    };
+    const QStringList windowFiles = windowFolder();
+
+    const CliRun run = runCli(home, {"page.html"});
+    EXPECT_EQ(run.status, 0) << shown(run);
+    EXPECT_EQ(home.read("temp/tidy_out0.txt"), "window output");
+    EXPECT_EQ(home.read("temp/tidy_err0.txt"), "window report");
+    // Removed at the end: nothing else is left in the window's folder.
+    EXPECT_EQ(windowFolder(), windowFiles);
+
+    // Kept on request, named on standard error, and left alone by the
+    // window's close.
+    const CliRun kept = runCli(home, {"--keep", "page.html"});
+    EXPECT_EQ(kept.status, 0) << shown(kept);
+    QString folder;
+    for (const QString &line : kept.err.split(u'\n'))
+        if (line.startsWith("作業フォルダ: "))
+            folder = line.mid(QStringLiteral("作業フォルダ: ").size());
+    ASSERT_TRUE(folder.startsWith(home.file("temp/"))) << shown(kept);
+    EXPECT_TRUE(kept.err.contains("整理された文書: " + folder + "/tidy_out0.txt")) << shown(kept);
+    ProgramFolder::emptyWorkDir();
+    EXPECT_TRUE(QFile::exists(folder + "/tidy_out0.txt"));
+    EXPECT_TRUE(QFile::exists(folder + "/tidy_err0.txt"));
+}
+
+TEST(Cli, AProgramFolderThatCannotBeWrittenStopsTheRun)
+{
+    TempHome home;
+    home.write("blocker", "a file, where the program folder's parent should be");
+    home.write("here/page.html", kCleanPage);
+    home.write("here/tidy_out0.txt", "the user's own");
+    const QString programFolder = home.file("blocker/velmarin");
+
+    const CliRun run = runCli(CliStart{programFolder, home.file("here")}, {"page.html"});
+    EXPECT_EQ(run.status, 1) << shown(run);
+    EXPECT_TRUE(run.err.contains(programFolder)) << shown(run);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(home.read("here/tidy_out0.txt"), "the user's own");
+    EXPECT_EQ(QDir(home.file("here")).entryList(QDir::Files),
+              QStringList({"page.html", "tidy_out0.txt"}));
 }
 
 TEST(Cli, SeveralDocumentsAFolderAndTheCssList)
@@ -93,10 +214,8 @@ TEST(Cli, SeveralDocumentsAFolderAndTheCssList)
     const CliRun deep = runCli(home, {"--folder", home.file("site"), "--subdir"});
     EXPECT_EQ(deep.out.count("情報: チェックしたHTML: "), 3);
 
-    // Functions of later versions say so on stderr; the CSS list prints as saved.
-    const CliRun upload = runCli(home, {"-w3c", home.file("site/a.html")});
-    EXPECT_TRUE(upload.err.contains("まだ使えません")) << upload.err.toStdString();
-    // (No validator is installed here: Java's complaint is the list.)
+    // The CSS list prints as saved. (No validator is installed here: Java's
+    // complaint is the list.)
     const CliRun css = runCli(home, {"-css", "http://127.0.0.1:1/x.css"});
     EXPECT_TRUE(css.out.contains("org.w3c.css.css.")) << css.out.toStdString();
     EXPECT_FALSE(css.out.contains(u'\r'));
@@ -114,6 +233,8 @@ TEST(Cli, LinkListOneRowALine)
     for (int i = 0; i < 11; ++i)
         many += page;
     home.write("many.html", many);
+    // A local name that begins like an address is the file it names.
+    home.write("httpd-notes.html", page);
 
     const CliRun two = runCli(home, {"-link", home.file("two.html")});
     EXPECT_EQ(two.out, server.url("/ok.html") + "\t200(OK)\n" + server.url("/gone.png") +
@@ -123,4 +244,9 @@ TEST(Cli, LinkListOneRowALine)
     const CliRun eleven = runCli(home, {"-link", home.file("many.html")});
     EXPECT_EQ(eleven.out.count("\t200(OK)\n"), 11) << eleven.out.toStdString();
     EXPECT_EQ(eleven.status, 0);
+
+    const CliRun notes = runCli(home, {"-link", "httpd-notes.html", "httpd-notes.html"});
+    EXPECT_TRUE(notes.out.startsWith("情報: チェックしたHTML: httpd-notes.html\n")) << shown(notes);
+    EXPECT_TRUE(notes.out.endsWith(server.url("/ok.html") + "\t200(OK)\n")) << shown(notes);
+    EXPECT_EQ(notes.status, 0) << shown(notes);
 }

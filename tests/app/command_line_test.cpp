@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSet>
 
 #include "app/command_line.h"
@@ -50,6 +51,8 @@ public:
     int fileSelectorCount() const override { return selector; }
     void showEntryReport(int entry) override { calls << QStringLiteral("show%1").arg(entry); }
     bool fileExists(const QString &path) const override { return files.contains(path); }
+    void unresolved(const QString &text) override { calls << "unresolved " + text; }
+    void refused(const QString &text) override { calls << "refused " + text; }
 };
 
 TEST(CommandLineTest, SwitchesAndDocuments)
@@ -79,15 +82,19 @@ TEST(CommandLineTest, SwitchesAndDocuments)
          {"clear", "entry0 /w/a.html", "css /w/b.html", "clear", "show0"}},
         // Two documents stay in the selector with the first report shown.
         {{"/w/a.html", "/w/b.html"}, {"clear", "entry0 /w/a.html", "entry1 /w/b.html", "show0"}},
-        // ftp, wais and gopher are ignored; http is checked; unknown switches too.
+        // ftp, wais and gopher are refused; http is checked; unknown switches ignored.
         {{"ftp://h/a.html", "WAIS://h", "gopher://h", "-x", "/zz", "http://h/a.html"},
-         {"clear", "entry0 http://h/a.html", "clear", "show0"}},
+         {"refused ftp://h/a.html", "refused WAIS://h", "refused gopher://h", "clear",
+          "entry0 http://h/a.html", "clear", "show0"}},
+        // Existing files are files, whatever their names begin with.
+        {{"ftp-notes.html", "httpd-notes.html"},
+         {"clear", "entry0 ftp-notes.html", "entry1 httpd-notes.html", "show0"}},
         // Unquoted pieces of a path are joined; the switches wait for them.
         {{"-css", "/w/my", "docs/c.html"}, {"css /w/my docs/c.html"}},
         {{"/w/my", "docs/c.html", "/w/a.html"},
          {"clear", "entry0 /w/my docs/c.html", "entry1 /w/a.html", "show0"}},
         // Missing documents name nothing; the switch stays set (and unused).
-        {{"-css", "/w/none.html"}, {}},
+        {{"-css", "/w/none.html"}, {"unresolved /w/none.html"}},
         // File addresses become paths; only "%20" is decoded first.
         {{"file://localhost/w/my%20docs/c.html"},
          {"clear", "entry0 /w/my docs/c.html", "clear", "show0"}},
@@ -97,7 +104,8 @@ TEST(CommandLineTest, SwitchesAndDocuments)
     };
     for (const auto &c : cases) {
         RecordingActions actions;
-        actions.files = {"/w/a.html", "/w/b.html", "/w/my docs/c.html", "/w/日.html"};
+        actions.files = {"/w/a.html",  "/w/b.html",      "/w/my docs/c.html",
+                         "/w/日.html", "ftp-notes.html", "httpd-notes.html"};
         processCommandLine(c.arguments, actions);
         EXPECT_EQ(actions.calls, c.calls) << c.arguments.join(u' ').toStdString();
     }
@@ -163,6 +171,16 @@ TEST(UploadPresetTest, DeclarationsChooseTheUploadItems)
         EXPECT_EQ(options.wdgCharset, item(UploadLists::wdgCharsets(), c.wdgCharset)) << c.charset.toStdString();
         EXPECT_EQ(options.markupType, item(UploadLists::markupTypes(), c.markupType)) << c.docType.toStdString();
     }
+
+    // A file whose name begins like an address is a file all the same.
+    home.write("http-notes.html", "<p>");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(home.path());
+    UploadOptions notes = UploadOptions::atCreation();
+    presetUploadOptions(notes, "http-notes.html", true, false,
+                        [](const QString &) { return DeclarationClasses{"utf", ""}; });
+    EXPECT_EQ(notes.markupCharset, UploadLists::markupCharsets().at(1));
+    QDir::setCurrent(previous);
 
     // Web addresses, missing files and empty names are left alone.
     for (const QString &name : QStringList{"http://h/a.html", "WAIS://x", home.file("none.html"), ""}) {

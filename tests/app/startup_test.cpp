@@ -1,14 +1,28 @@
-// Start-up rules: the remembered folder, the window placement and the
-// command line handed from a second start.
+// Start-up rules: the remembered folder, the window placement, the single
+// instance and the command line handed from a second start.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
-#include "core/folder_memory.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/command_line.h"
 #include "app/forwarded_command_line.h"
+#include "app/main_actions.h"
+#include "app/single_instance.h"
 #include "app/window_placement.h"
+#include "core/folder_memory.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "platform/process_runner.h"
+#include "support/local_http_server.h"
+#include "support/recording_view.h"
 #include "support/temp_home.h"
 
 TEST(FolderMemory, RemembersFoldersOfFilesAndFoldersWithATrailingSeparator)
@@ -93,4 +107,125 @@ TEST(ForwardedCommandLine, OnlyCssOrLinkChecksBringTheRunningInstanceForward)
     EXPECT_FALSE(raisesRunningInstance({doc}));
     // An upload switch ends the scan like a document.
     EXPECT_TRUE(raisesRunningInstance({"-link", "-w3c", doc}));
+}
+
+TEST(ForwardedCommandLine, DocumentsAreMadeAbsoluteInTheSecondStartsFolder)
+{
+    TempHome home;
+    home.write("here/page.html", "x");
+    home.write("here/httpd-notes.html", "x");
+    home.write("here/my docs/c.html", "x");
+    const QString here = home.file("here");
+    const struct {
+        QStringList arguments;
+        QStringList sent;
+    } cases[] = {
+        {{"page.html", "./httpd-notes.html", "none.html"},
+         {here + "/page.html", here + "/httpd-notes.html", here + "/none.html"}},
+        // Switches, addresses and absolute paths go as they are.
+        {{"-css", "/TIDY", "-x", "http://h/a.html", "ftp://h", "file:///w/a.html", "/w/a.html"},
+         {"-css", "/TIDY", "-x", "http://h/a.html", "ftp://h", "file:///w/a.html", "/w/a.html"}},
+        // A name that begins like an address is the file it names.
+        {{"httpd-notes.html", "httpd-none.html"}, {here + "/httpd-notes.html", "httpd-none.html"}},
+        // Pieces of a path passed unquoted, relative or not, become one.
+        {{"my", "docs/c.html", "-link", here + "/my", "docs/c.html"},
+         {here + "/my docs/c.html", "-link", here + "/my docs/c.html"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(absoluteDocuments(c.arguments, here), c.sent)
+            << c.arguments.join(u' ').toStdString();
+    // After "--" of the console program nothing is a switch.
+    EXPECT_EQ(absoluteDocuments({"-dash.html", "/css"}, here, true),
+              QStringList({here + "/-dash.html", "/css"}));
+}
+
+TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
+{
+    TempHome home;
+    QTemporaryDir tmp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString runtime = tmp.path() + QStringLiteral("/velmarin-%1").arg(::getuid());
+    const QString victim = tmp.path() + "/victim";
+    auto mode = [](const QString &path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
+    };
+    auto firstStart = [] {
+        SingleInstance instance;
+        return instance.becomeFirst(
+            [](const SingleInstance::Request &, std::function<void()> done) { done(); });
+    };
+
+    // Someone else's link to a folder of ours.
+    ASSERT_TRUE(QDir().mkdir(victim));
+    ::chmod(QFile::encodeName(victim).constData(), 0755);
+    ASSERT_TRUE(QFile::link(victim, runtime));
+    EXPECT_FALSE(firstStart());
+    EXPECT_EQ(SingleInstance::runtimeProblem(),
+              "フォルダ「" + runtime + "」はシンボリックリンクであるため、使えません。"
+              "Velmarinを1つだけ動かすことができないので、起動をやめます。");
+    EXPECT_EQ(mode(victim), 0755u);
+    EXPECT_TRUE(QDir(victim).isEmpty());
+    QFile::remove(runtime);
+
+    // A folder of ours that others may write in is not made private behind their back.
+    ASSERT_TRUE(QDir().mkdir(runtime));
+    ::chmod(QFile::encodeName(runtime).constData(), 0777);
+    EXPECT_FALSE(firstStart());
+    EXPECT_TRUE(SingleInstance::runtimeProblem().contains("ほかのユーザーも使える"));
+    EXPECT_EQ(mode(runtime), 0777u);
+    EXPECT_TRUE(QDir(runtime).isEmpty());
+
+    // Another user's folder (only root can make one here).
+    if (::getuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(runtime).constData(), 65534, 65534), 0);
+        ::chmod(QFile::encodeName(runtime).constData(), 0700);
+        EXPECT_FALSE(firstStart());
+        EXPECT_TRUE(SingleInstance::runtimeProblem().contains("ほかのユーザーのものである"));
+        EXPECT_TRUE(QDir(runtime).isEmpty());
+    }
+    QDir(runtime).removeRecursively();
+
+    // None there: it is made, private, and used.
+    EXPECT_TRUE(firstStart());
+    EXPECT_EQ(SingleInstance::runtimeProblem(), QString());
+    EXPECT_EQ(mode(runtime), 0700u);
+
+    qputenv("TMPDIR", oldTmp);
+    if (!oldRuntime.isEmpty())
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+}
+
+TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
+{
+    TempHome home;
+    LocalHttpServer server;
+    server.setPage("/ok", "ok");
+    server.setPage("/one", "one");
+    QByteArray many;
+    for (int i = 0; i < 11; ++i)
+        many += "<a href=\"" + server.url("/ok").toUtf8() + "\">x</a>\n";
+    home.write("many.html", many);  // eleven links: the workers check them
+    home.write("one.html", "<a href=\"" + server.url("/one").toUtf8() + "\">x</a>\n");
+    RecordingView view;
+    ProcessRunner runner;
+    MainActions actions(view, runner);
+    actions.start();
+
+    actions.dropOnLinkList({home.file("many.html")});
+    ASSERT_TRUE(actions.linkCheck().isRunning());
+    bool done = false;
+    actions.processForwarded({"-link", home.file("one.html")}, [&done] { done = true; });
+    EXPECT_FALSE(done);
+    QElapsedTimer guard;
+    guard.start();
+    while (!done && guard.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    ASSERT_TRUE(done);
+    ASSERT_EQ(actions.linkList().rowCount(), 1);
+    EXPECT_EQ(actions.linkList().rows()[0].first, server.url("/one"));
+    EXPECT_EQ(actions.linkList().rows()[0].second, "200(OK)");
 }

@@ -87,6 +87,25 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_home->file(QStringLiteral("temp/tidy_err0.txt"))));
     }
 
+    void relativeDocumentsAreTheSecondStartsOwn()
+    {
+        // Both folders hold a page.html; the second start means its own.
+        m_home->write(QStringLiteral("first/page.html"), "<p>first");
+        m_home->write(QStringLiteral("second/page.html"), "<p>second");
+        startFirst(m_home->file(QStringLiteral("first")));
+
+        QProcess second;
+        second.setWorkingDirectory(m_home->file(QStringLiteral("second")));
+        second.start(QStringLiteral(VELMARIN_GUI_PATH), {QStringLiteral("page.html")});
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitCode(), 0);
+        const QString report =
+            TextCodec::decode(m_home->read(QStringLiteral("temp/tidy_err0.txt")));
+        QVERIFY2(report.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
+                                   m_home->file(QStringLiteral("second/page.html"))),
+                 qPrintable(report));
+    }
+
     void theSocketIsPrivateAndMalformedRequestsAreIgnored()
     {
         startFirst();
@@ -110,8 +129,9 @@ private Q_SLOTS:
     }
 
 private:
-    void startFirst()
+    void startFirst(const QString &folder = QString())
     {
+        m_first.setWorkingDirectory(folder);
         m_first.setProcessChannelMode(QProcess::ForwardedChannels);
         m_first.start(QStringLiteral(VELMARIN_GUI_PATH), QStringList());
         QVERIFY(m_first.waitForStarted(10000));

@@ -56,12 +56,14 @@ TEST(ProgramFolder, WorkDirIsCreatedAndEmptiedOfFilesOnly)
     EXPECT_EQ(home.read("kept.txt"), "outside");
 }
 
-TEST(ProgramFolder, UncreatableWorkDirIsEmpty)
+TEST(ProgramFolder, AWorkDirThatCannotBeMadeIsNamedAndNeverTheCurrentFolder)
 {
     TempHome home;
     // "temp" is taken by a file: the working folder cannot be made.
     home.write("temp", "a file");
-    EXPECT_EQ(ProgramFolder::workDir(), QString());
+    EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/"));
+    EXPECT_EQ(ProgramFolder::workDirProblem(),
+              "作業フォルダ「" + home.file("temp") + "」に書き込めません。");
     ProgramFolder::emptyWorkDir();
     EXPECT_EQ(home.read("temp"), "a file");
 
@@ -70,6 +72,23 @@ TEST(ProgramFolder, UncreatableWorkDirIsEmpty)
     qputenv("VELMARIN_HOME", QFile::encodeName(impossible));
     EXPECT_EQ(ProgramFolder::path(), impossible);
     EXPECT_FALSE(ProgramFolder::isWritable());
-    EXPECT_EQ(ProgramFolder::workDir(), QString());
+    EXPECT_EQ(ProgramFolder::workDir(), impossible + "/temp/");
+    EXPECT_EQ(ProgramFolder::workDirProblem(),
+              "プログラムフォルダ「" + impossible + "」に書き込めません。");
     ProgramFolder::emptyWorkDir();
+}
+
+TEST(ProgramFolder, AWorkDirOfItsOwnIsUsedAndEmptiedInstead)
+{
+    TempHome home;
+    home.write("temp/window.txt", "the window's");
+    ProgramFolder::useWorkDir(home.file("temp/own/"));
+    EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/own/"));
+    home.write("temp/own/tidy_out0.txt", "own");
+    ProgramFolder::emptyWorkDir();
+    EXPECT_FALSE(QFile::exists(home.file("temp/own/tidy_out0.txt")));
+    EXPECT_EQ(home.read("temp/window.txt"), "the window's");
+    ProgramFolder::useWorkDir(QString());
+    EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/"));
+    EXPECT_EQ(ProgramFolder::workDirProblem(), QString());
 }
