@@ -1,5 +1,7 @@
 #include "css_check.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -143,20 +145,60 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
     return true;
 }
 
+namespace {
+
+// The number of bytes a character takes in the line's Shift_JIS form; one
+// without a CP932 form counts as the "?" per UTF-16 unit that the conversion
+// writes in its place.
+int cp932Width(QStringView character)
+{
+    if (character.size() == 1 && character.front().unicode() < 0x80)
+        return 1;
+    QByteArray bytes;
+    TextCodec::toCp932(character.toString(), &bytes);
+    return int(bytes.size());
+}
+
+}  // namespace
+
 MessageListModel::Row CssCheck::reportRow(const QString &line)
 {
     if (!line.startsWith(QStringLiteral("行番号")))
         return {QString(), line};
-    QByteArray bytes;
-    TextCodec::toCp932(line, &bytes);
+    // The positions come from the line's Shift_JIS bytes, as the validator's
+    // layout counts them, but the cells are cut from the line itself, so no
+    // character becomes "?" and none is cut in half: a character belongs to
+    // the cell in which its first byte lies.
+    QByteArray layout;             // the Shift_JIS form with every byte but a space as "x"
+    QVector<qsizetype> firstByte;  // per character: its first byte in layout
+    QVector<qsizetype> index;      // per character: its index in line
+    for (qsizetype i = 0; i < line.size();) {
+        const bool pair = line.at(i).isHighSurrogate() && i + 1 < line.size() &&
+                          line.at(i + 1).isLowSurrogate();
+        const QStringView character = QStringView(line).mid(i, pair ? 2 : 1);
+        firstByte.append(layout.size());
+        index.append(i);
+        layout.append(character == u" " ? QByteArray(" ") : QByteArray(cp932Width(character), 'x'));
+        i += character.size();
+    }
+    // The index in line of the first character that begins at or after byte.
+    const auto at = [&](qsizetype byte) {
+        const auto it = std::lower_bound(firstByte.cbegin(), firstByte.cend(), byte);
+        return it == firstByte.cend() ? line.size() : index.at(it - firstByte.cbegin());
+    };
+    const auto cut = [&](qsizetype fromByte, qsizetype endByte) {
+        const qsizetype from = at(fromByte);
+        return line.mid(from, std::max<qsizetype>(0, at(endByte) - from));
+    };
+
     // Byte positions counted from 1, as the validator's layout has them.
-    const int p = int(bytes.indexOf(' ', 7)) + 1;
+    const qsizetype p = layout.indexOf(' ', 7) + 1;
     if (p == 0)
         return {QString(), line};
-    const QByteArray number = p - 5 > 0 ? bytes.mid(7, p - 5) : QByteArray();
-    const int q = int(bytes.indexOf(' ', p)) + 1;
-    const QByteArray rest = q > 0 ? bytes.mid(q - 1) : QByteArray();
-    return {TextCodec::fromCp932(number), TextCodec::fromCp932(rest)};
+    const QString number = p - 5 > 0 ? cut(7, 7 + (p - 5)) : QString();
+    const qsizetype q = layout.indexOf(' ', p) + 1;
+    const QString rest = q > 0 ? cut(q - 1, layout.size()) : QString();
+    return {number, rest};
 }
 
 void CssCheck::loadCssReport()

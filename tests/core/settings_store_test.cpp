@@ -1,7 +1,10 @@
 // Loading and saving the settings files, as a first start and as later starts.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QMap>
 #include <QStandardPaths>
 
 #include "core/app_settings.h"
@@ -22,6 +25,41 @@ public:
     ~ScopedPath() { qputenv("PATH", m_old); }
 
 private: QByteArray m_old;
+};
+
+// Counts, by file name, how often a file of a folder appears under its name:
+// renamed over (a replacement through a temporary file) or created there.
+class FileAppearances {
+public:
+    explicit FileAppearances(const QString &folder)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE);
+    }
+    ~FileAppearances() { close(m_fd); }
+
+    // The appearances since the last call.
+    QMap<QString, int> take()
+    {
+        QMap<QString, int> counts;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                if (event->len > 0) ++counts[QFile::decodeName(event->name)];
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        // Temporary files have names of their own.
+        for (auto it = counts.begin(); it != counts.end();)
+            it = kSettingsFiles.contains(it.key()) ? std::next(it) : counts.erase(it);
+        return counts;
+    }
+
+    inline static const QStringList kSettingsFiles{"Velmarin.ini", "Velmarin.txt", "key.ini"};
+
+private:
+    int m_fd;
 };
 
 class SettingsStoreTest : public ::testing::Test {
@@ -47,7 +85,12 @@ protected:
 
 TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 {
+    // Each file of a first start, and of every later save, is one
+    // replacement: a program stopped at any moment leaves it whole or absent.
+    const QMap<QString, int> onceEach{{"Velmarin.ini", 1}, {"Velmarin.txt", 1}, {"key.ini", 1}};
+    FileAppearances appearances(home.path());
     store.load();
+    EXPECT_EQ(appearances.take(), onceEach);
     const QString tidy = QStandardPaths::findExecutable("tidy");
     ASSERT_FALSE(tidy.isEmpty());
     EXPECT_EQ(settings.tidyPath, tidy);
@@ -55,7 +98,7 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 
     // The contents of Velmarin.txt and key.ini are their own tests'.
     EXPECT_EQ(home.read("Velmarin.txt"), tidyConfigBytes(settings.tidy));
-    EXPECT_EQ(settings.tidy.text("input-encoding"), "latin0");
+    EXPECT_EQ(settings.tidy.text("input-encoding"), "raw");
 
     const QStringList ini = TextCodec::splitLines(TextCodec::decode(home.read("Velmarin.ini")));
     for (const QString &line :
@@ -67,6 +110,16 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     EXPECT_TRUE(home.read("Velmarin.ini").contains("\r\n"));
 
     EXPECT_EQ(IniFile(home.file("key.ini")).keys("Key").size(), 16);
+
+    // OK of the settings dialog; then a later start, which writes nothing.
+    settings.keys.setValue(9, settings.keys.value(0));
+    settings.upload.verbose = false;
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(appearances.take(), onceEach);
+    settings = AppSettings();
+    store.load();
+    EXPECT_TRUE(appearances.take().isEmpty());
+    EXPECT_EQ(settings.keys.value(9), settings.keys.value(0));
 }
 
 TEST_F(SettingsStoreTest, WithoutAnyTidyThePathIsEmptyAndTheCommandsDisabled)

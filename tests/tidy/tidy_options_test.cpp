@@ -39,7 +39,7 @@ const char kFirstStartFile[] =
     "wrap-asp:true\r\n" "wrap-attributes:false\r\n" "indent-spaces:2\r\n" "tab-size:4\r\n"
     "wrap:68\r\n" "wrap-jste:true\r\n" "wrap-php:true\r\n" "wrap-script-literals:false\r\n"
     "wrap-sections:true\r\n" "show-errors:6\r\n" "show-warnings:true\r\n" "ascii-chars:true\r\n"
-    "char-encoding:ascii\r\n" "input-encoding:latin0\r\n" "output-encoding:ascii\r\n"
+    "char-encoding:raw\r\n" "input-encoding:raw\r\n" "output-encoding:raw\r\n"
     "output-bom:auto\r\n" "newline:CRLF\r\n" "fix-backslash:true\r\n" "force-output:false\r\n"
     "gnu-emacs:false\r\n" "quiet:false\r\n" "keep-time:true\r\n" "write-back:false\r\n"
     "tidy-mark:true\r\n" "accessibility-check:0\r\n";
@@ -119,14 +119,17 @@ TEST(TidyConfigFile, FirstStartFileByteForByteReplacesAnOlderFile)
     EXPECT_EQ(home.read("Velmarin.txt"), QByteArray(kFirstStartFile));
 }
 
-TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInInputEncoding)
+TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInTheEncodings)
 {
     const TidyOptionValues created = TidyOptionValues::atCreation();
-    EXPECT_EQ(created.text("input-encoding"), "latin1");
     EXPECT_EQ(created.fpiText(), "Please input fpi.");
     EXPECT_FALSE(created.fpiEnabled());
     TidyOptionValues fixed = created;
-    fixed.select("input-encoding", "latin0");
+    for (const char *option : {"char-encoding", "input-encoding", "output-encoding"}) {
+        EXPECT_NE(created.text(option), "raw") << option;
+        fixed.select(option, "raw");
+    }
+    EXPECT_EQ(created.text("input-encoding"), "latin1");
     EXPECT_EQ(fixed, firstStart());
 
     // A first start resets lists and numbers but leaves boxes and text fields.
