@@ -1,11 +1,10 @@
 #include "css_check.h"
 
-#include <algorithm>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
+#include <algorithm>
 
 #include "core/folder_memory.h"
 #include "core/view.h"

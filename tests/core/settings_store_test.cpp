@@ -27,16 +27,17 @@ public:
 private: QByteArray m_old;
 };
 
-// Counts, by file name, how often a file of a folder appears under its name:
-// renamed over (a replacement through a temporary file) or created there.
-class FileAppearances {
+// Counts how often each settings file appears in a folder under its own name:
+// renamed over the old one (a replacement through a temporary file) or
+// created there.
+class SettingsFileAppearances {
 public:
-    explicit FileAppearances(const QString &folder)
+    explicit SettingsFileAppearances(const QString &folder)
         : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
         inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE);
     }
-    ~FileAppearances() { close(m_fd); }
+    ~SettingsFileAppearances() { close(m_fd); }
 
     // The appearances since the last call.
     QMap<QString, int> take()
@@ -46,17 +47,14 @@ public:
         for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
             for (char *p = buffer; p < buffer + n;) {
                 const auto *event = reinterpret_cast<const inotify_event *>(p);
-                if (event->len > 0) ++counts[QFile::decodeName(event->name)];
+                const QString name = QFile::decodeName(event->len ? event->name : "");
+                if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
+                    ++counts[name];
                 p += sizeof(inotify_event) + event->len;
             }
         }
-        // Temporary files have names of their own.
-        for (auto it = counts.begin(); it != counts.end();)
-            it = kSettingsFiles.contains(it.key()) ? std::next(it) : counts.erase(it);
         return counts;
     }
-
-    inline static const QStringList kSettingsFiles{"Velmarin.ini", "Velmarin.txt", "key.ini"};
 
 private:
     int m_fd;
@@ -88,7 +86,7 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     // Each file of a first start, and of every later save, is one
     // replacement: a program stopped at any moment leaves it whole or absent.
     const QMap<QString, int> onceEach{{"Velmarin.ini", 1}, {"Velmarin.txt", 1}, {"key.ini", 1}};
-    FileAppearances appearances(home.path());
+    SettingsFileAppearances appearances(home.path());
     store.load();
     EXPECT_EQ(appearances.take(), onceEach);
     const QString tidy = QStandardPaths::findExecutable("tidy");
