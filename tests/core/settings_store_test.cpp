@@ -120,31 +120,29 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     EXPECT_EQ(settings.keys.value(9), settings.keys.value(0));
 }
 
-TEST_F(SettingsStoreTest, WithoutAnyTidyThePathIsEmptyAndTheCommandsDisabled)
+TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
     ScopedPath path(QFile::encodeName(home.path()));
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
     EXPECT_TRUE(tidyCommandsAre(false));
 
-    // A stored Tidy that has vanished, with nothing to fall back on.
-    home.write("Velmarin.ini", "[Tidy]\r\nPath=/nowhere/tidy\r\n");
-    view.enabled.clear();
-    store.load();
-    EXPECT_TRUE(settings.tidyPath.isEmpty());
-    EXPECT_TRUE(tidyCommandsAre(false));
-}
-
-TEST_F(SettingsStoreTest, AVanishedTidyFallsBackToTheOneBesideTheProgram)
-{
-    home.write("tidy", "#!/bin/sh\n");
-    QFile::setPermissions(home.file("tidy"), QFile::ReadOwner | QFile::ExeOwner);
-    home.write("Velmarin.ini", "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
-    store.load();
-    EXPECT_EQ(settings.tidyPath, home.file("tidy"));
-    EXPECT_EQ(storedTidyPath(), home.file("tidy"));
-    EXPECT_TRUE(settings.editorPath.isEmpty());
-    EXPECT_TRUE(view.enabled.value(Control::TidyMenuItems));
+    // A stored Tidy and editor that have vanished, first with nothing to fall
+    // back on, then with a Tidy beside the program, which is stored at once.
+    for (const bool beside : {false, true}) {
+        if (beside) {
+            home.write("tidy", "#!/bin/sh\n");
+            QFile::setPermissions(home.file("tidy"), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        home.write("Velmarin.ini",
+                   "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
+        view.enabled.clear();
+        store.load();
+        EXPECT_EQ(settings.tidyPath, beside ? home.file("tidy") : QString());
+        EXPECT_EQ(storedTidyPath(), beside ? home.file("tidy") : "/nowhere/tidy");
+        EXPECT_TRUE(tidyCommandsAre(beside));
+        EXPECT_TRUE(settings.editorPath.isEmpty());
+    }
 }
 
 TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)
