@@ -168,35 +168,42 @@ MessageListModel::Row CssCheck::reportRow(const QString &line)
     // layout counts them, but the cells are cut from the line itself, so no
     // character becomes "?" and none is cut in half: a character belongs to
     // the cell in which its first byte lies.
-    QByteArray layout;             // the Shift_JIS form with every byte but a space as "x"
-    QVector<qsizetype> firstByte;  // per character: its first byte in layout
-    QVector<qsizetype> index;      // per character: its index in line
+    //
+    // Byte positions are counted from 1: p is the first space at or after
+    // byte 8, q the first one after p. Column 1 is bytes 8 to p + 2 (p - 5
+    // bytes), column 2 runs from q to the end. Only the beginning of the line
+    // up to there is measured.
+    QVector<qsizetype> firstByte;  // per character measured: its first byte, from 1
+    QVector<qsizetype> index;      // per character measured: its index in line
+    qsizetype p = 0;
+    qsizetype q = 0;
+    qsizetype bytes = 0;
     for (qsizetype i = 0; i < line.size();) {
+        if (q > 0 && firstByte.last() > p + 2)
+            break;
         const bool pair = line.at(i).isHighSurrogate() && i + 1 < line.size() &&
                           line.at(i + 1).isLowSurrogate();
         const QStringView character = QStringView(line).mid(i, pair ? 2 : 1);
-        firstByte.append(layout.size());
+        firstByte.append(bytes + 1);
         index.append(i);
-        layout.append(character == u" " ? QByteArray(" ") : QByteArray(cp932Width(character), 'x'));
+        if (character == u" " && p == 0 && bytes + 1 >= 8)
+            p = bytes + 1;
+        else if (character == u" " && p > 0 && q == 0)
+            q = bytes + 1;
+        bytes += cp932Width(character);
         i += character.size();
     }
+    if (p == 0)
+        return {QString(), line};
+
     // The index in line of the first character that begins at or after byte.
     const auto at = [&](qsizetype byte) {
         const auto it = std::lower_bound(firstByte.cbegin(), firstByte.cend(), byte);
         return it == firstByte.cend() ? line.size() : index.at(it - firstByte.cbegin());
     };
-    const auto cut = [&](qsizetype fromByte, qsizetype endByte) {
-        const qsizetype from = at(fromByte);
-        return line.mid(from, std::max<qsizetype>(0, at(endByte) - from));
-    };
-
-    // Byte positions counted from 1, as the validator's layout has them.
-    const qsizetype p = layout.indexOf(' ', 7) + 1;
-    if (p == 0)
-        return {QString(), line};
-    const QString number = p - 5 > 0 ? cut(7, 7 + (p - 5)) : QString();
-    const qsizetype q = layout.indexOf(' ', p) + 1;
-    const QString rest = q > 0 ? cut(q - 1, layout.size()) : QString();
+    const qsizetype numberStart = at(8);
+    const QString number = line.mid(numberStart, at(p + 3) - numberStart);
+    const QString rest = q > 0 ? line.mid(at(q)) : QString();
     return {number, rest};
 }
 
