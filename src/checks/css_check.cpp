@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
+#include <algorithm>
 
 #include "core/folder_memory.h"
 #include "core/view.h"
@@ -143,20 +144,67 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
     return true;
 }
 
+namespace {
+
+// The number of bytes a character takes in the line's Shift_JIS form; one
+// without a CP932 form counts as the "?" per UTF-16 unit that the conversion
+// writes in its place.
+int cp932Width(QStringView character)
+{
+    if (character.size() == 1 && character.front().unicode() < 0x80)
+        return 1;
+    QByteArray bytes;
+    TextCodec::toCp932(character.toString(), &bytes);
+    return int(bytes.size());
+}
+
+}  // namespace
+
 MessageListModel::Row CssCheck::reportRow(const QString &line)
 {
     if (!line.startsWith(QStringLiteral("行番号")))
         return {QString(), line};
-    QByteArray bytes;
-    TextCodec::toCp932(line, &bytes);
-    // Byte positions counted from 1, as the validator's layout has them.
-    const int p = int(bytes.indexOf(' ', 7)) + 1;
+    // The positions come from the line's Shift_JIS bytes, as the validator's
+    // layout counts them, but the cells are cut from the line itself, so no
+    // character becomes "?" and none is cut in half: a character belongs to
+    // the cell in which its first byte lies.
+    //
+    // Byte positions are counted from 1: p is the first space at or after
+    // byte 8, q the first one after p. Column 1 is bytes 8 to p + 2 (p - 5
+    // bytes), column 2 runs from q to the end. Only the beginning of the line
+    // up to there is measured.
+    QVector<qsizetype> firstByte;  // per character measured: its first byte, from 1
+    QVector<qsizetype> index;      // per character measured: its index in line
+    qsizetype p = 0;
+    qsizetype q = 0;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < line.size();) {
+        if (q > 0 && firstByte.last() > p + 2)
+            break;
+        const bool pair = line.at(i).isHighSurrogate() && i + 1 < line.size() &&
+                          line.at(i + 1).isLowSurrogate();
+        const QStringView character = QStringView(line).mid(i, pair ? 2 : 1);
+        firstByte.append(bytes + 1);
+        index.append(i);
+        if (character == u" " && p == 0 && bytes + 1 >= 8)
+            p = bytes + 1;
+        else if (character == u" " && p > 0 && q == 0)
+            q = bytes + 1;
+        bytes += cp932Width(character);
+        i += character.size();
+    }
     if (p == 0)
         return {QString(), line};
-    const QByteArray number = p - 5 > 0 ? bytes.mid(7, p - 5) : QByteArray();
-    const int q = int(bytes.indexOf(' ', p)) + 1;
-    const QByteArray rest = q > 0 ? bytes.mid(q - 1) : QByteArray();
-    return {TextCodec::fromCp932(number), TextCodec::fromCp932(rest)};
+
+    // The index in line of the first character that begins at or after byte.
+    const auto at = [&](qsizetype byte) {
+        const auto it = std::lower_bound(firstByte.cbegin(), firstByte.cend(), byte);
+        return it == firstByte.cend() ? line.size() : index.at(it - firstByte.cbegin());
+    };
+    const qsizetype numberStart = at(8);
+    const QString number = line.mid(numberStart, at(p + 3) - numberStart);
+    const QString rest = q > 0 ? line.mid(at(q)) : QString();
+    return {number, rest};
 }
 
 void CssCheck::loadCssReport()

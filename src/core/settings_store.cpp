@@ -122,6 +122,15 @@ void SettingsStore::load()
                            QStringLiteral("all"));
     }
 
+    // A first start saves every file below, the fallback Tidy path with
+    // them, so each file is written once and whole.
+    const QString config = ProgramFolder::tidyConfigPath();
+    const bool firstStart = !QFileInfo::exists(config);
+    const auto storeTidyPath = [&](const QString &path) {
+        if (!firstStart)
+            ini.writeString(QStringLiteral("Tidy"), QStringLiteral("Path"), path);
+    };
+
     // Resolve the Tidy path.
     const QString fallback = fallbackTidyPath();
     if (!s.tidyPath.isEmpty()) {
@@ -129,7 +138,7 @@ void SettingsStore::load()
             setTidyCommandsEnabled(true);
         } else if (!fallback.isEmpty()) {
             setTidyPath(fallback);
-            ini.writeString(QStringLiteral("Tidy"), QStringLiteral("Path"), fallback);
+            storeTidyPath(fallback);
             setTidyCommandsEnabled(true);
         } else {
             setTidyCommandsEnabled(false);
@@ -139,7 +148,7 @@ void SettingsStore::load()
         m_view.setEnabled(Control::TidyToolButtons, false);
         if (!fallback.isEmpty()) {
             setTidyPath(fallback);
-            ini.writeString(QStringLiteral("Tidy"), QStringLiteral("Path"), fallback);
+            storeTidyPath(fallback);
             m_view.setEnabled(Control::TidyToolButtons, true);
         }
     }
@@ -147,12 +156,11 @@ void SettingsStore::load()
     if (!isExistingFile(s.editorPath))
         s.editorPath.clear();
 
-    const QString config = ProgramFolder::tidyConfigPath();
-    if (QFileInfo::exists(config)) {
-        loadTidyConfig(config, s.tidy);
-    } else {
+    if (firstStart) {
         s.tidy.applyFirstStartValues();
         save();
+    } else {
+        loadTidyConfig(config, s.tidy);
     }
 }
 
@@ -175,10 +183,12 @@ bool SettingsStore::save()
         s.tidyPath.clear();
     }
 
+    // Every value in one replacement of the file, so a program stopped
+    // half-way leaves the old file or the new one, never a part of it.
     IniFile ini(ProgramFolder::iniPath());
     const UploadOptions &u = s.upload;
     auto b = [](bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); };
-    const QList<std::tuple<QString, QString, QString>> values{
+    const QVector<IniValue> values{
         {QStringLiteral("Editor"), QStringLiteral("Path"), s.editorPath},
         {QStringLiteral("Tidy"), QStringLiteral("Path"), s.tidyPath},
         {QStringLiteral("IE"), QStringLiteral("Open"), b(s.openInBrowser)},
@@ -203,11 +213,9 @@ bool SettingsStore::save()
         {kCss, QStringLiteral("Profile"), u.cssProfile},
         {kCss, QStringLiteral("Medium"), u.cssMedium},
     };
-    for (const auto &[section, key, value] : values) {
-        if (!ini.writeString(section, key, value)) {
-            m_view.showError(ini.errorString());
-            return false;
-        }
+    if (!ini.writeStrings(values)) {
+        m_view.showError(ini.errorString());
+        return false;
     }
 
     if (!saveTidyConfig(ProgramFolder::tidyConfigPath(), s.tidy, &error)) {

@@ -93,14 +93,16 @@ bool ShortcutKeys::loadFromIni(const QString &keyIniPath)
 
 bool ShortcutKeys::saveToIni(const QString &keyIniPath, QString *error) const
 {
+    // All sixteen in one replacement of the file: a program stopped half-way
+    // must not leave a key.ini that lacks some keys, which every later start
+    // would read as actions without a key.
+    QVector<IniValue> values;
+    for (int row : iniOrder)
+        values.append({keySection, rows[row].iniKey.toString(), shortcutToText(m_values[row])});
     IniFile ini(keyIniPath);
-    for (int row : iniOrder) {
-        const QString key = rows[row].iniKey.toString();
-        if (!ini.writeString(keySection, key, shortcutToText(m_values[row]))) {
-            if (error)
-                *error = ini.errorString();
-            return false;
-        }
-    }
-    return true;
+    if (ini.writeStrings(values))
+        return true;
+    if (error)
+        *error = ini.errorString();
+    return false;
 }

@@ -54,7 +54,8 @@ public:
     bool loadFromIni(const QString &keyIniPath);
 
     // Writes all sixteen entries in the key.ini order, an empty value for a
-    // row without a key. Other sections and lines of the file are kept.
+    // row without a key, in one replacement of the file. Other sections and
+    // lines of the file are kept.
     bool saveToIni(const QString &keyIniPath, QString *error = nullptr) const;
 
     bool operator==(const ShortcutKeys &other) const { return m_values == other.m_values; }

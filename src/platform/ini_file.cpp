@@ -154,16 +154,23 @@ QStringList IniFile::keys(const QString &section) const
 
 bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
+    return writeStrings({{section, key, value}});
+}
+
+bool IniFile::writeStrings(const QVector<IniValue> &values)
+{
     IniDocument doc;
     QByteArray bytes;
     // A file we cannot read is never overwritten: its other values would be lost.
     if (!load(&doc, &bytes)) return false;
-    if (!doc.setValue(section, key, value)) {
-        m_error = QStringLiteral(
-                      "ファイル「%1」に [%2] %3 を書き込めません。"
-                      "名前が空か、キー名に「=」があるか、改行を含んでいます。")
-                      .arg(QDir::toNativeSeparators(m_path), section, key);
-        return false;
+    for (const IniValue &v : values) {
+        if (!doc.setValue(v.section, v.key, v.value)) {
+            m_error = QStringLiteral(
+                          "ファイル「%1」に [%2] %3 を書き込めません。"
+                          "名前が空か、キー名に「=」があるか、改行を含んでいます。")
+                          .arg(QDir::toNativeSeparators(m_path), v.section, v.key);
+            return false;
+        }
     }
     return save(doc, bytes);
 }

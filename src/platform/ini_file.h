@@ -2,8 +2,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class IniDocument;
+
+// One value to store: section, key and the text of the value.
+struct IniValue {
+    QString section;
+    QString key;
+    QString value;
+};
 
 // One INI file on disk, used the way the Windows private-profile functions
 // use one: every read looks at the file as it is now (another process may
@@ -38,6 +46,10 @@ public:
     bool writeString(const QString &section, const QString &key, const QString &value);
     bool writeInt(const QString &section, const QString &key, int value);
     bool writeBool(const QString &section, const QString &key, bool value);  // "1" / "0"
+    // Stores all the values in one replacement of the file, in their order,
+    // so the file on disk holds either none of them or all of them. When one
+    // of them cannot be stored nothing is written.
+    bool writeStrings(const QVector<IniValue> &values);
     bool removeKey(const QString &section, const QString &key);
     bool removeSection(const QString &section);
 

@@ -23,6 +23,7 @@ struct Row {
     const char *fallback = nullptr;
     ChoiceMatch match = ChoiceMatch::Exact;
     int maximum = 0;
+    const char *atCreation = nullptr;  // the control's value before a first start or a file sets it
 };
 
 constexpr const char *kEncodings =
@@ -142,12 +143,18 @@ const Row kRows[] = {
     // Page "Other", group "Encoding Options"
     {G::Encoding, "ascii-chars", K::Boolean, "true", "ascii_chars",
      "Cleanオプションの動作の設定。\"&rdquo\"などを他の命名された文字実体として変換", Bar},
-    {G::Encoding, "char-encoding", K::Choice, "ascii", "char_encoding", "入出力のエンコードを指定",
-     Bar, kEncodings, "ascii", M::LowerCase, 0},
-    {G::Encoding, "input-encoding", K::Choice, "latin0", "input_encoding",
-     "入力されるエンコードを指定", Bar, kEncodings, "latin0", M::LowerCase, 0},
-    {G::Encoding, "output-encoding", K::Choice, "ascii", "output_encoding",
-     "出力される際のエンコードを指定", Bar, kEncodings, "ascii", M::LowerCase, 0},
+    // A first start passes the page's bytes through untouched: with ascii or
+    // latin0 Tidy reads a Shift_JIS, EUC-JP or UTF-8 page as Latin text, warns
+    // of invalid characters and writes every Japanese character as an entity.
+    // The controls are created showing the older values, which a file without
+    // these lines still gets; an unknown value read from a file falls back to
+    // them as before.
+    {G::Encoding, "char-encoding", K::Choice, "raw", "char_encoding", "入出力のエンコードを指定",
+     Bar, kEncodings, "ascii", M::LowerCase, 0, "ascii"},
+    {G::Encoding, "input-encoding", K::Choice, "raw", "input_encoding",
+     "入力されるエンコードを指定", Bar, kEncodings, "latin0", M::LowerCase, 0, "latin1"},
+    {G::Encoding, "output-encoding", K::Choice, "raw", "output_encoding",
+     "出力される際のエンコードを指定", Bar, kEncodings, "ascii", M::LowerCase, 0, "ascii"},
     {G::Encoding, "output-bom", K::Choice, "auto", "output_bom", "Byte Order Markの出力", Bar,
      "auto|true|false", "auto", M::AutoBoolean, 0},
     {G::Encoding, "newline", K::Choice, "CRLF", "newline", "改行コードの指定", Bar, "LF|CRLF|CR",
@@ -184,6 +191,7 @@ TidyOption fromRow(const Row &row)
     if (row.choices)
         option.choices = QString::fromUtf8(row.choices).split(u'|');
     option.initial = QString::fromUtf8(row.initial);
+    option.atCreation = row.atCreation ? QString::fromUtf8(row.atCreation) : option.initial;
     option.fallback = row.fallback ? QString::fromUtf8(row.fallback) : QString();
     option.match = row.match;
     option.maximum = row.maximum;

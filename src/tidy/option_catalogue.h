@@ -40,6 +40,7 @@ struct TidyOption {
     OptionGroup group;
     QStringList choices;       // Choice and Doctype: the items in list order
     QString initial;           // value on a first start ("true"/"false", digits, item text)
+    QString atCreation;        // value when the dialog is created; initial but for the encodings
     QString fallback;          // Number, Choice: what an unusable value read from the file gives
     ChoiceMatch match;         // Choice: how a read value is compared with the items
     int maximum;               // Number: largest value the field accepts

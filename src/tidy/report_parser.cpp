@@ -29,9 +29,10 @@ QString piece(const QString &text, qint64 from, qint64 length) {
     return text.mid(begin, end - begin);
 }
 
+// Blank means bytes 0x20 and below only. A line holding just a full-width
+// space, DEL or a C1 control is a line of the report and keeps its row.
 bool isBlank(const QString &line) {
-    return std::all_of(line.cbegin(), line.cend(),
-                       [](QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; });
+    return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() <= 0x20; });
 }
 
 // Tidy 5 speaks English and starts each message with one of these words.

@@ -50,7 +50,9 @@ bool saveTidyConfig(const QString &path, const TidyOptionValues &values, QString
             *error = createError(path, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() does not notice a failed flush of its buffer (a full disk) and
+    // would put the cut-off file in place; flushing first catches that.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         if (error)
             *error = createError(path, file.errorString());
         file.cancelWriting();

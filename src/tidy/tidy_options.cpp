@@ -159,10 +159,7 @@ TidyOptionValues::TidyOptionValues() : m_fpiText(fpiInitialText())
     const QVector<TidyOption> &catalogue = tidyOptionCatalogue();
     m_values.reserve(catalogue.size());
     for (const TidyOption &option : catalogue)
-        m_values.append(option.initial);
-    // The list is created showing "latin1"; only a first start or a
-    // configuration file moves it to the Tidy default "latin0".
-    m_values[tidyOptionIndex(QStringLiteral("input-encoding"))] = QStringLiteral("latin1");
+        m_values.append(option.atCreation);
 }
 
 TidyOptionValues TidyOptionValues::atCreation() { return TidyOptionValues(); }

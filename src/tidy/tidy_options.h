@@ -12,7 +12,7 @@
 class TidyOptionValues {
 public:
     // The state of the controls when the dialog is created: the first-start
-    // values, except that input-encoding starts as "latin1".
+    // values, except for the three encodings (see the catalogue).
     TidyOptionValues();
     static TidyOptionValues atCreation();
 

@@ -85,6 +85,13 @@ TEST(CssReportLineTest, LineNumberFieldCutAtShiftJisBytes)
         {"行番号: 12 セレクタ p : 誤り", " 12", " セレクタ p : 誤り"},
         {"行番号: 5 x", " 5 ", " x"},
         {"行番号:123 abc def", "123 ab", " def"},
+        // Positions count Shift_JIS bytes (one "?" per UTF-16 unit for a
+        // character Shift_JIS lacks), but the cells keep the characters
+        // themselves; one whose first byte is inside a cell stays whole.
+        {"行番号: 3 .café 誤り", " 3 ", " .café 誤り"},
+        {"行番号: é1 x", " é1", " x"},
+        {"行番号: 😀 ok€", " 😀", " ok€"},
+        {"行番号:1 xあい b", "1 xあ", " b"},
         {"普通の行", "", "普通の行"},
         {"", "", ""},
         // No space at or after the field: the line is shown whole.

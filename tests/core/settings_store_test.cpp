@@ -1,7 +1,10 @@
 // Loading and saving the settings files, as a first start and as later starts.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QFile>
+#include <QMap>
 #include <QStandardPaths>
 
 #include "core/app_settings.h"
@@ -22,6 +25,39 @@ public:
     ~ScopedPath() { qputenv("PATH", m_old); }
 
 private: QByteArray m_old;
+};
+
+// Counts how often each settings file appears in a folder under its own name:
+// renamed over the old one (a replacement through a temporary file) or
+// created there.
+class SettingsFileAppearances {
+public:
+    explicit SettingsFileAppearances(const QString &folder)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE);
+    }
+    ~SettingsFileAppearances() { close(m_fd); }
+
+    // The appearances since the last call.
+    QMap<QString, int> take()
+    {
+        QMap<QString, int> counts;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                const QString name = QFile::decodeName(event->len ? event->name : "");
+                if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
+                    ++counts[name];
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return counts;
+    }
+
+private:
+    int m_fd;
 };
 
 class SettingsStoreTest : public ::testing::Test {
@@ -47,7 +83,12 @@ protected:
 
 TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 {
+    // Each file of a first start, and of every later save, is one
+    // replacement: a program stopped at any moment leaves it whole or absent.
+    const QMap<QString, int> onceEach{{"Velmarin.ini", 1}, {"Velmarin.txt", 1}, {"key.ini", 1}};
+    SettingsFileAppearances appearances(home.path());
     store.load();
+    EXPECT_EQ(appearances.take(), onceEach);
     const QString tidy = QStandardPaths::findExecutable("tidy");
     ASSERT_FALSE(tidy.isEmpty());
     EXPECT_EQ(settings.tidyPath, tidy);
@@ -55,7 +96,7 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 
     // The contents of Velmarin.txt and key.ini are their own tests'.
     EXPECT_EQ(home.read("Velmarin.txt"), tidyConfigBytes(settings.tidy));
-    EXPECT_EQ(settings.tidy.text("input-encoding"), "latin0");
+    EXPECT_EQ(settings.tidy.text("input-encoding"), "raw");
 
     const QStringList ini = TextCodec::splitLines(TextCodec::decode(home.read("Velmarin.ini")));
     for (const QString &line :
@@ -67,33 +108,41 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     EXPECT_TRUE(home.read("Velmarin.ini").contains("\r\n"));
 
     EXPECT_EQ(IniFile(home.file("key.ini")).keys("Key").size(), 16);
+
+    // OK of the settings dialog; then a later start, which writes nothing.
+    settings.keys.setValue(9, settings.keys.value(0));
+    settings.upload.verbose = false;
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(appearances.take(), onceEach);
+    settings = AppSettings();
+    store.load();
+    EXPECT_TRUE(appearances.take().isEmpty());
+    EXPECT_EQ(settings.keys.value(9), settings.keys.value(0));
 }
 
-TEST_F(SettingsStoreTest, WithoutAnyTidyThePathIsEmptyAndTheCommandsDisabled)
+TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
     ScopedPath path(QFile::encodeName(home.path()));
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
     EXPECT_TRUE(tidyCommandsAre(false));
 
-    // A stored Tidy that has vanished, with nothing to fall back on.
-    home.write("Velmarin.ini", "[Tidy]\r\nPath=/nowhere/tidy\r\n");
-    view.enabled.clear();
-    store.load();
-    EXPECT_TRUE(settings.tidyPath.isEmpty());
-    EXPECT_TRUE(tidyCommandsAre(false));
-}
-
-TEST_F(SettingsStoreTest, AVanishedTidyFallsBackToTheOneBesideTheProgram)
-{
-    home.write("tidy", "#!/bin/sh\n");
-    QFile::setPermissions(home.file("tidy"), QFile::ReadOwner | QFile::ExeOwner);
-    home.write("Velmarin.ini", "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
-    store.load();
-    EXPECT_EQ(settings.tidyPath, home.file("tidy"));
-    EXPECT_EQ(storedTidyPath(), home.file("tidy"));
-    EXPECT_TRUE(settings.editorPath.isEmpty());
-    EXPECT_TRUE(view.enabled.value(Control::TidyMenuItems));
+    // A stored Tidy and editor that have vanished, first with nothing to fall
+    // back on, then with a Tidy beside the program, which is stored at once.
+    for (const bool beside : {false, true}) {
+        if (beside) {
+            home.write("tidy", "#!/bin/sh\n");
+            QFile::setPermissions(home.file("tidy"), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        home.write("Velmarin.ini",
+                   "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
+        view.enabled.clear();
+        store.load();
+        EXPECT_EQ(settings.tidyPath, beside ? home.file("tidy") : QString());
+        EXPECT_EQ(storedTidyPath(), beside ? home.file("tidy") : "/nowhere/tidy");
+        EXPECT_TRUE(tidyCommandsAre(beside));
+        EXPECT_TRUE(settings.editorPath.isEmpty());
+    }
 }
 
 TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)

@@ -178,7 +178,7 @@ private Q_SLOTS:
         QCOMPARE(visible, 71);
         QVERIFY(!f.fpiEdit->isEnabled() && f.fpiEdit->text() == u"Please input fpi."_s);
         // input-encoding shows what the first start set, not the creation value.
-        QCOMPARE(combo(f, "input-encoding")->currentText(), u"latin0"_s);
+        QCOMPARE(combo(f, "input-encoding")->currentText(), u"raw"_s);
     }
 
     void numberFieldsTakeDigitsAndClampWhenLeft()

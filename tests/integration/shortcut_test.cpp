@@ -157,23 +157,19 @@ TEST(ShortcutKeys, InitialResetAndRowRules)
     EXPECT_EQ(shortcutRowOfAction(u"tidy"), -1);
 }
 
-TEST(ShortcutKeyIni, WritesEveryEntryInFileOrder)
+TEST(ShortcutKeyIni, WritesEveryEntryInOrderKeepsOtherLinesAndReadsBack)
 {
     TempHome home;
+    const QString path = home.file("key.ini");
     QString error;
-    ASSERT_TRUE(ShortcutKeys::initial().saveToIni(home.file("key.ini"), &error))
-        << error.toStdString();
+    ASSERT_TRUE(ShortcutKeys::initial().saveToIni(path, &error)) << error.toStdString();
     EXPECT_EQ(home.read("key.ini"),
               "[Key]\r\n" "Tidy=F9\r\n" "Folder=F10\r\n" "CSS=F11\r\n" "LinkCheck=F12\r\n"
               "IE=F5\r\n" "Opera=F6\r\n" "Mozilla=F7\r\n" "NC=F8\r\n" "ColorChk=Ctrl+C\r\n"
               "Table=Ctrl+T\r\n" "Gray=\r\n" "W3C=Ctrl+W\r\n" "Lint=Ctrl+L\r\n" "WDG=Ctrl+D\r\n"
               "CSS_Up=Ctrl+S\r\n" "OpenURL=Ctrl+U\r\n");
-}
 
-TEST(ShortcutKeyIni, RoundTripKeepsEveryKeyAndOtherLines)
-{
-    TempHome home;
-    const QString path = home.file("key.ini");
+    // An entry keeps its place in the file; other lines stay.
     home.write("key.ini", "; kept\r\n[Key]\r\nGray=Ctrl+G\r\n[Other]\r\nx=1\r\n");
     ShortcutKeys keys = ShortcutKeys::initial();
     keys.setValue(0, Shift | Ctrl | Alt | 0x6A);
@@ -181,24 +177,20 @@ TEST(ShortcutKeyIni, RoundTripKeepsEveryKeyAndOtherLines)
     keys.setValue(9, Alt | 0xDC);
     keys.setValue(15, Ctrl | 0x20);
     ASSERT_TRUE(keys.saveToIni(path));
-
     ShortcutKeys loaded;
     ASSERT_TRUE(loaded.loadFromIni(path));
     EXPECT_EQ(loaded, keys);
     const QByteArray text = home.read("key.ini");
-    EXPECT_TRUE(text.startsWith("; kept\r\n[Key]\r\nGray=Alt+\\\r\n")) << text.constData();
-    EXPECT_TRUE(text.contains("Tidy=Shift+Ctrl+Alt+Num *\r\n"));
+    EXPECT_TRUE(text.startsWith("; kept\r\n[Key]\r\nGray=Alt+\\\r\nTidy=Shift+Ctrl+Alt+Num *\r\n"))
+        << text.constData();
     EXPECT_TRUE(text.contains("LinkCheck=\r\n"));
     EXPECT_TRUE(text.endsWith("[Other]\r\nx=1\r\n"));
-}
 
-TEST(ShortcutKeyIni, ReadsEntriesInAnyOrderAndMissingOrEmptyOnesAsNoKey)
-{
-    // How a key text reads is textToShortcut's rule, tested above.
-    TempHome home;
+    // Entries in any order; missing or empty ones are no key (how a key text
+    // reads is textToShortcut's rule, tested above).
     home.write("key.ini", "[Key]\r\nTidy=\r\nTable=ctrl+b\r\nFolder=Alt+F10\r\n");
-    ShortcutKeys keys = ShortcutKeys::initial();
-    ASSERT_TRUE(keys.loadFromIni(home.file("key.ini")));
+    keys = ShortcutKeys::initial();
+    ASSERT_TRUE(keys.loadFromIni(path));
     EXPECT_EQ(keys.valueForAction(u"Tidy"), 0);
     EXPECT_EQ(keys.valueForAction(u"Table"), Ctrl | 'B');
     EXPECT_EQ(keys.valueForAction(u"Folder"), Alt | F(10));
@@ -209,7 +201,6 @@ TEST(ShortcutKeyIni, ReadsEntriesInAnyOrderAndMissingOrEmptyOnesAsNoKey)
     EXPECT_FALSE(keys.loadFromIni(home.file("none.ini")));
     EXPECT_EQ(keys, ShortcutKeys::initial());
     home.write("blocker", "x");
-    QString error;
     EXPECT_FALSE(keys.saveToIni(home.file("blocker/key.ini"), &error));
     EXPECT_FALSE(error.isEmpty());
 }

@@ -147,9 +147,8 @@ TEST(IniFile, WritesKeepOtherLinesUseCrLfAndSeeOtherWriters)
     home.write("a.ini", cp932("; 手で書いたコメント\n[Editor]\nPath = /usr/bin/gedit ; not a comment\n"
                               "@@@ garbage @@@\nUnknown=kept\n\n\n[Key]\nTidy=F9"));
     IniFile ini(home.file("a.ini"));
-    ASSERT_TRUE(ini.writeString("KEY", "tidy", "Ctrl+T"));
-    ASSERT_TRUE(ini.writeString("Editor", "Args", "-n"));
-    ASSERT_TRUE(ini.writeString("Other", "x", "1"));
+    ASSERT_TRUE(ini.writeStrings(
+        {{"KEY", "tidy", "Ctrl+T"}, {"Editor", "Args", "-n"}, {"Other", "x", "1"}}));
     // A new key goes before the blank lines that end its section; a new section at the end.
     EXPECT_EQ(home.read("a.ini"),
               cp932("; 手で書いたコメント\r\n[Editor]\r\nPath = /usr/bin/gedit ; not a comment\r\n"
@@ -201,13 +200,14 @@ TEST(IniFile, NumbersAndBooleansReadLikeDelphi)
     } rows[] = {{"dec", 42},   {"neg", -2147483647 - 1}, {"hex", 31},     {"cx", 16},
                 {"allbits", -1}, {"big", -5},            {"float", -5},   {"word", -5},
                 {"empty", -5}, {"quoted", 7},            {"missing", -5}};
-    for (const auto &row : rows)
+    for (const auto &row : rows) {
         EXPECT_EQ(ini.readInt("N", row.key, -5), row.expected) << row.key;
-    EXPECT_TRUE(ini.readBool("N", "two", false));
+        // Any number but 0 is true; what is not a number leaves it to the default.
+        for (const bool fallback : {false, true})
+            EXPECT_EQ(ini.readBool("N", row.key, fallback),
+                      row.expected == -5 ? fallback : row.expected != 0);
+    }
     EXPECT_FALSE(ini.readBool("N", "zero", true));
-    // "true" is not a number: the default decides.
-    EXPECT_FALSE(ini.readBool("N", "word", false));
-    EXPECT_TRUE(ini.readBool("N", "word", true));
 }
 
 TEST(IniFile, FailedWritesLeaveTheFileAsItWas)
@@ -221,10 +221,11 @@ TEST(IniFile, FailedWritesLeaveTheFileAsItWas)
     EXPECT_FALSE(folder.errorString().isEmpty());
     EXPECT_TRUE(QFileInfo(folder.path()).isDir());
 
-    // A value the format cannot hold is refused; the file stays.
+    // A value the format cannot hold is refused, and with it the values
+    // written together with it; the file stays.
     home.write("a.ini", "[Tidy]\r\nDir=/old\r\n");
     IniFile ini(home.file("a.ini"));
-    EXPECT_FALSE(ini.writeString("Tidy", "Dir", "two\r\nlines"));
+    EXPECT_FALSE(ini.writeStrings({{"Tidy", "Dir", "/new"}, {"Tidy", "Path", "two\r\nlines"}}));
     EXPECT_FALSE(ini.errorString().isEmpty());
     EXPECT_EQ(home.read("a.ini"), "[Tidy]\r\nDir=/old\r\n");
 

@@ -90,7 +90,15 @@ TEST(ReportParser, SplitsLinesIntoCellsAndKinds)
 TEST(ReportParser, SkipsBlankLinesAndHandlesEveryLineBreak)
 {
     EXPECT_TRUE(parseTidyReport(QString()).isEmpty());
-    EXPECT_TRUE(parseTidyReport(" \r\n\t\r\n\x01\x1f \r\r\n\n　\n").isEmpty());
+    // Blank is bytes 0x20 and below only; a full-width space, DEL or a C1
+    // control is a line of its own and keeps its row.
+    EXPECT_TRUE(parseTidyReport(" \r\n\t\r\n\x01\x1f \r\r\n\n" + QString(QChar(0)) + "\n")
+                    .isEmpty());
+    for (const QString &kept : {QStringLiteral("\u3000"), QStringLiteral(" \u3000\t"),
+                                QStringLiteral("\x7f"), QStringLiteral("\u0085"),
+                                QStringLiteral("\u00a0")})
+        EXPECT_EQ(parseTidyReport(" \n" + kept + "\r\n"),
+                  (QVector<ReportRow>{ReportRow{"", "", kept, K::None}}));
     EXPECT_EQ(parseTidyReport("line 1 column 1 - Warning: a\r\n\r\nAccessibility Checks:\r"
                               "line 2 column 3 - Access: [1.1.1.1]: b\n  \nTidy found\n"),
               (QVector<ReportRow>{row("1", "1", "Warning: a", K::Warning),

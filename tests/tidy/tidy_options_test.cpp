@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
-#include <QDir>
-#include <QFile>
 #include <QSet>
+#include <csignal>
 #include <ostream>
 
 #include "platform/text_codec.h"
@@ -39,7 +38,7 @@ const char kFirstStartFile[] =
     "wrap-asp:true\r\n" "wrap-attributes:false\r\n" "indent-spaces:2\r\n" "tab-size:4\r\n"
     "wrap:68\r\n" "wrap-jste:true\r\n" "wrap-php:true\r\n" "wrap-script-literals:false\r\n"
     "wrap-sections:true\r\n" "show-errors:6\r\n" "show-warnings:true\r\n" "ascii-chars:true\r\n"
-    "char-encoding:ascii\r\n" "input-encoding:latin0\r\n" "output-encoding:ascii\r\n"
+    "char-encoding:raw\r\n" "input-encoding:raw\r\n" "output-encoding:raw\r\n"
     "output-bom:auto\r\n" "newline:CRLF\r\n" "fix-backslash:true\r\n" "force-output:false\r\n"
     "gnu-emacs:false\r\n" "quiet:false\r\n" "keep-time:true\r\n" "write-back:false\r\n"
     "tidy-mark:true\r\n" "accessibility-check:0\r\n";
@@ -119,14 +118,17 @@ TEST(TidyConfigFile, FirstStartFileByteForByteReplacesAnOlderFile)
     EXPECT_EQ(home.read("Velmarin.txt"), QByteArray(kFirstStartFile));
 }
 
-TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInInputEncoding)
+TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInTheEncodings)
 {
     const TidyOptionValues created = TidyOptionValues::atCreation();
-    EXPECT_EQ(created.text("input-encoding"), "latin1");
     EXPECT_EQ(created.fpiText(), "Please input fpi.");
     EXPECT_FALSE(created.fpiEnabled());
     TidyOptionValues fixed = created;
-    fixed.select("input-encoding", "latin0");
+    for (const char *option : {"char-encoding", "input-encoding", "output-encoding"}) {
+        EXPECT_NE(created.text(option), "raw") << option;
+        fixed.select(option, "raw");
+    }
+    EXPECT_EQ(created.text("input-encoding"), "latin1");
     EXPECT_EQ(fixed, firstStart());
 
     // A first start resets lists and numbers but leaves boxes and text fields.
@@ -150,41 +152,52 @@ TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInInputEncoding)
     EXPECT_FALSE(edited.isTicked("markup"));
 }
 
-TEST(TidyOptionReading, OneLineRules)
+TEST(TidyOptionReading, LineRules)
 {
+    // Read over values the file may leave alone.
+    TidyOptionValues before = firstStart();
+    before.setText("alt-text", "keep");
+    before.setText("new-pre-tags", "listing");
+    before.setTicked("quiet", true);
     const struct {
-        const char *line, *expected;
+        QStringList lines;
+        const char *expected;
+        const char *option = nullptr;  // else the key of the last line
     } cases[] = {
         // Key case and blanks do not matter; the value keeps its case.
-        {"Indent-Spaces : 8", "8"}, {"\t indent-spaces:\t12 \x01", "12"},
+        {{"Indent-Spaces : 8"}, "8"}, {{"\t indent-spaces:\t12 \x01"}, "12"},
         // Numbers: digits only, else the option's own fallback; a full-width digit is no digit.
-        {"wrap: 1,000", "68"}, {"wrap:5000", "5000"}, {"wrap:0070", "0070"},
-        {"wrap:\xEF\xBC\x95", "68"}, {"tab-size:4.5", "4"}, {"show-errors:", "0"},
+        {{"wrap: 1,000"}, "68"}, {{"wrap:5000"}, "5000"}, {{"wrap:0070"}, "0070"},
+        {{"wrap:\xEF\xBC\x95"}, "68"}, {{"tab-size:4.5"}, "4"}, {{"show-errors:"}, "0"},
         // Booleans: exactly y, yes, t, true, 1.
-        {"markup:TRUE", "false"}, {"markup:on", "false"}, {"markup:yes", "true"},
-        {"markup:y", "true"}, {"MARKUP:t", "true"}, {"split:true", "true"},
-        {"show-warnings:false", "false"},
+        {{"markup:TRUE"}, "false"}, {{"markup:on"}, "false"}, {{"markup:yes"}, "true"},
+        {{"markup:y"}, "true"}, {{"MARKUP:t"}, "true"}, {{"split:true"}, "true"},
+        {{"show-warnings:false"}, "false"},
         // Lists and their fallbacks.
-        {"repeated-attributes:KEEP-FIRST", "keep-first"}, {"repeated-attributes:first", "keep-last"},
-        {"accessibility-check:3", "3"}, {"accessibility-check:4", "0"}, {"indent:Yes", "true"},
-        {"indent:n", "false"}, {"indent:0", "false"}, {"indent:AUTO", "auto"},
-        {"indent:maybe", "auto"}, {"output-bom:T", "true"}, {"input-encoding:euc-jp", "latin0"},
-        {"char-encoding:euc-jp", "ascii"},
-        {"char-encoding:ShiftJIS", "shiftjis"}, {"newline:lf", "LF"}, {"newline:\\n", "CRLF"},
-        // Text: everything after the first colon, trimmed, case kept.
-        {"alt-text:http://example.jp/a:b", "http://example.jp/a:b"}, {"alt-text:  画像 ", "画像"},
-        {"slide-style:Slide.CSS", "Slide.CSS"},
-        {"alt-text:\xE3\x80\x80全角\xE3\x80\x80", "\xE3\x80\x80全角\xE3\x80\x80"},
+        {{"repeated-attributes:KEEP-FIRST"}, "keep-first"},
+        {{"repeated-attributes:first"}, "keep-last"}, {{"accessibility-check:3"}, "3"},
+        {{"accessibility-check:4"}, "0"}, {{"indent:Yes"}, "true"}, {{"indent:n"}, "false"},
+        {{"indent:0"}, "false"}, {{"indent:AUTO"}, "auto"}, {{"indent:maybe"}, "auto"},
+        {{"output-bom:T"}, "true"}, {{"input-encoding:euc-jp"}, "latin0"},
+        {{"char-encoding:euc-jp"}, "ascii"}, {{"char-encoding:ShiftJIS"}, "shiftjis"},
+        {{"newline:lf"}, "LF"}, {{"newline:\\n"}, "CRLF"},
+        // Text: everything after the first colon, trimmed, case kept; empty clears.
+        {{"alt-text:http://example.jp/a:b"}, "http://example.jp/a:b"}, {{"alt-text:  画像 "}, "画像"},
+        {{"slide-style:Slide.CSS"}, "Slide.CSS"},
+        {{"alt-text:\xE3\x80\x80全角\xE3\x80\x80"}, "\xE3\x80\x80全角\xE3\x80\x80"},
+        {{"new-pre-tags:"}, ""},
+        // Later lines win; options not mentioned keep their values.
+        {{"wrap:10", "quiet:false", "wrap:20"}, "20"},
+        {{"quiet:false", "wrap:20"}, "false", "quiet"}, {{"wrap:10"}, "listing", "new-pre-tags"},
     };
     for (const auto &c : cases) {
-        // The option is the key of the line, whatever its case and blanks.
-        const QString option = QString(c.line).section(u':', 0, 0).trimmed().toLower();
-        EXPECT_EQ(valueOf(loaded({c.line}), option), c.expected) << c.line;
+        const QString option = c.option ? QString(c.option)
+                                        : c.lines.last().section(u':', 0, 0).trimmed().toLower();
+        EXPECT_EQ(valueOf(loaded(c.lines, before), option), c.expected)
+            << c.lines.join(" | ").toStdString();
     }
 
     // Lines that change nothing.
-    TidyOptionValues before = firstStart();
-    before.setText("alt-text", "keep");
     const QStringList unchanged = {
         "", "markup", "unknown-option:true",
         "add_xml_deci:true",       // the control name is not a key
@@ -193,27 +206,6 @@ TEST(TidyOptionReading, OneLineRules)
         QString("wr") + QChar(0) + "ap:10",
     };
     EXPECT_EQ(loaded(unchanged, before), before);
-}
-
-TEST(TidyOptionReading, LaterLinesWinAndUnmentionedOptionsStay)
-{
-    TidyOptionValues before = firstStart();
-    before.setText("new-pre-tags", "listing");
-    before.setTicked("quiet", true);
-    const TidyOptionValues after = loaded({"wrap:10", "quiet:false", "wrap:20"}, before);
-    EXPECT_EQ(after.text("wrap"), "20");
-    EXPECT_FALSE(after.isTicked("quiet"));
-    EXPECT_EQ(after.text("new-pre-tags"), "listing");
-
-    // An empty text value read from a file does clear the field.
-    EXPECT_TRUE(loaded({"new-pre-tags:"}, before).text("new-pre-tags").isEmpty());
-
-    // A cleared text field has no line, so reading that file keeps the old text.
-    TidyOptionValues cleared = before;
-    cleared.setText("new-pre-tags", QString());
-    const QStringList lines = writeTidyOptions(cleared);
-    EXPECT_EQ(lines.size(), 66);
-    EXPECT_EQ(loaded(lines, before).text("new-pre-tags"), "listing");
 }
 
 TEST(TidyOptionReading, DoctypeKeywordsAndIdentifiers)
@@ -257,7 +249,7 @@ TEST(TidyOptionWriting, TextOptionsAndLineOrder)
     values.setText("new-blocklevel-tags", "x");
     // A line break pasted into a one-line field must not become a second option.
     values.setText("new-empty-tags", "y\r\nwrite-back:true");
-    const QStringList lines = writeTidyOptions(values);
+    QStringList lines = writeTidyOptions(values);
     ASSERT_EQ(lines.size(), 71);
     const int split = lines.indexOf("split:false");
     EXPECT_EQ(lines.mid(split + 1, 6),
@@ -266,6 +258,13 @@ TEST(TidyOptionWriting, TextOptionsAndLineOrder)
                            "repeated-attributes:keep-last"}));
     EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"css-prefix:c", "accessibility-check:0"}));
     EXPECT_EQ(loaded(lines), values);
+
+    // A cleared text field has no line, so reading that file keeps the old text.
+    TidyOptionValues cleared = values;
+    cleared.setText("new-empty-tags", QString());
+    lines = writeTidyOptions(cleared);
+    EXPECT_EQ(lines.size(), 70);
+    EXPECT_EQ(loaded(lines, values).text("new-empty-tags"), values.text("new-empty-tags"));
 }
 
 TEST(TidyOptionNumbers, DigitsAndClamping)
@@ -369,15 +368,20 @@ TEST(TidyConfigFile, FailedSaveKeepsTheOldFile)
     EXPECT_TRUE(error.contains("Velmarin.txt"));
     EXPECT_TRUE(error.contains("を作成できません。("));
 
-    // A read-only folder (permissions do not bind root): the old file stays as it was.
-    if (geteuid() == 0)
-        return;
-    const QString path = tidyConfigPath(home.path());
+    // A full disk, made by a file-size limit below the file's size (which
+    // binds root too): the old file stays as it was.
     home.write("Velmarin.txt", "wrap:99\r\n");
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     error.clear();
-    EXPECT_FALSE(saveTidyConfig(path, firstStart(), &error));
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const bool saved512 = saveTidyConfig(tidyConfigPath(home.path()), firstStart(), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved512);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(home.read("Velmarin.txt"), "wrap:99\r\n");
 }
