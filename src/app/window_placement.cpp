@@ -26,11 +26,12 @@ QRect load(const IniFile &ini, const QSize &workArea)
 
 void save(IniFile &ini, const QRect &frame)
 {
+    // One replacement of the file, so a kill while closing never leaves half a position.
     const QString section = QStringLiteral("Position");
-    ini.writeInt(section, QStringLiteral("X"), frame.x());
-    ini.writeInt(section, QStringLiteral("Y"), frame.y());
-    ini.writeInt(section, QStringLiteral("Width"), frame.width());
-    ini.writeInt(section, QStringLiteral("Height"), frame.height());
+    ini.writeStrings({{section, QStringLiteral("X"), QString::number(frame.x())},
+                      {section, QStringLiteral("Y"), QString::number(frame.y())},
+                      {section, QStringLiteral("Width"), QString::number(frame.width())},
+                      {section, QStringLiteral("Height"), QString::number(frame.height())}});
 }
 
 }  // namespace WindowPlacement
