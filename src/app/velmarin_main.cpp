@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "app/first_paint_report_gui.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
@@ -52,6 +53,7 @@ int main(int argc, char *argv[])
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &window,
                      &QWidget::close);
+    reportFirstPaintIfAsked(&window);
     window.show();
     const int status = app.exec();
     form = nullptr;
