@@ -27,10 +27,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include "app/about_form.h"
+#include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/report_icons_gui.h"
 #include "app/window_placement.h"
@@ -420,28 +419,44 @@ QWidget *MainForm::buildTablePage()
     return m_tablePage;
 }
 
-QWebEngineView *MainForm::webBrowser1()
+EmbeddedBrowser *MainForm::makeBrowser(QWidget *page, const QString &name)
 {
-    if (m_wb1 == nullptr) {
-        m_wb1 = new QWebEngineView(m_tablePage);
-        m_wb1->setObjectName(QStringLiteral("WB1"));
-        static_cast<QVBoxLayout *>(m_tablePage->layout())->insertWidget(0, m_wb1, 1);
-        m_wb1->setUrl(QUrl(QStringLiteral("about:blank")));
+    QString error;
+    EmbeddedBrowser *browser = createEmbeddedBrowser(page, &error);
+    auto *layout = static_cast<QVBoxLayout *>(page->layout());
+    if (browser == nullptr) {
+        auto *label = new QLabel(QStringLiteral("ブラウザを読み込めませんでした。\n") + error, page);
+        label->setWordWrap(true);
+        layout->insertWidget(0, label, 1);
+        return nullptr;
+    }
+    browser->widget()->setObjectName(name);
+    layout->insertWidget(0, browser->widget(), 1);
+    return browser;
+}
+
+EmbeddedBrowser *MainForm::webBrowser1()
+{
+    if (m_wb1 == nullptr && !m_wb1Tried) {
+        m_wb1Tried = true;
+        m_wb1 = makeBrowser(m_tablePage, QStringLiteral("WB1"));
+        if (m_wb1 != nullptr)
+            m_wb1->navigate(QUrl(QStringLiteral("about:blank")));
     }
     return m_wb1;
 }
 
-QWebEngineView *MainForm::webBrowser2()
+EmbeddedBrowser *MainForm::webBrowser2()
 {
-    if (m_wb2 == nullptr) {
-        m_wb2 = new QWebEngineView(m_uploadPage);
-        m_wb2->setObjectName(QStringLiteral("WB2"));
-        m_uploadPage->layout()->addWidget(m_wb2);
-        // The status text of the page shows in the status bar while it loads.
-        connect(m_wb2->page(), &QWebEnginePage::linkHovered, this,
-                [this](const QString &url) { statusBar()->showMessage(url); });
-        connect(m_wb2, &QWebEngineView::loadFinished, this, [this] { Timer1.start(); });
-        m_wb2->setUrl(QUrl(QStringLiteral("about:blank")));
+    if (m_wb2 == nullptr && !m_wb2Tried) {
+        m_wb2Tried = true;
+        m_wb2 = makeBrowser(m_uploadPage, QStringLiteral("WB2"));
+        if (m_wb2 != nullptr) {
+            // The status text of the page shows in the status bar while it loads.
+            m_wb2->setLinkHoveredHandler([this](const QString &url) { statusBar()->showMessage(url); });
+            m_wb2->setLoadFinishedHandler([this](bool) { Timer1.start(); });
+            m_wb2->navigate(QUrl(QStringLiteral("about:blank")));
+        }
     }
     return m_wb2;
 }

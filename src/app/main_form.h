@@ -10,6 +10,7 @@
 #include "core/view.h"
 #include "integration/shortcut_target.h"
 
+class EmbeddedBrowser;
 class MainActions;
 class ProcessRunner;
 class QAction;
@@ -23,7 +24,6 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 class QVBoxLayout;
-class QWebEngineView;
 class ReportIconsModel;
 class SettingForm;
 
@@ -70,9 +70,10 @@ public:
     QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
     QAction *toolButton(const QString &name) const { return m_toolButtons.value(name); }
 
-    // The embedded browsers, created when first needed.
-    QWebEngineView *webBrowser1();  // WB1, the table view page
-    QWebEngineView *webBrowser2();  // WB2, the upload page
+    // The embedded browsers, created when their page is first shown; nullptr
+    // when the browser engine cannot be loaded (the page then says why).
+    EmbeddedBrowser *webBrowser1();  // WB1, the table view page
+    EmbeddedBrowser *webBrowser2();  // WB2, the upload page
     bool webBrowsersCreated() const { return m_wb1 != nullptr || m_wb2 != nullptr; }
 
     // Components, named as in the rest of the program; public for the tests.
@@ -122,6 +123,7 @@ private:
     void showAbout();
     void showSettings();
     void routeAction(const QString &name);
+    EmbeddedBrowser *makeBrowser(QWidget *page, const QString &name);
 
     std::unique_ptr<ProcessRunner> m_ownRunner;
     std::unique_ptr<MainActions> m_actions;
@@ -132,8 +134,10 @@ private:
     QHash<QString, QAction *> m_toolButtons;
     QWidget *m_uploadPage = nullptr;
     QWidget *m_tablePage = nullptr;
-    QWebEngineView *m_wb1 = nullptr;
-    QWebEngineView *m_wb2 = nullptr;
+    EmbeddedBrowser *m_wb1 = nullptr;
+    EmbeddedBrowser *m_wb2 = nullptr;
+    bool m_wb1Tried = false;  // a browser that failed to load is not tried again
+    bool m_wb2Tried = false;
     QStringList m_arguments;
     bool m_firstPaint = true;
     int m_busyDepth = 0;

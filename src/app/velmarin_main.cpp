@@ -12,9 +12,8 @@
 
 int main(int argc, char *argv[])
 {
-    // The embedded browsers need this before the application exists; as root
-    // (containers, some kiosks) Chromium's sandbox cannot start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // As root (containers, some kiosks) the embedded browsers' Chromium
+    // sandbox cannot start.
     if (::getuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);

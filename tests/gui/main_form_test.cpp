@@ -17,9 +17,9 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
-#include <QWebEngineView>
 
 #include "app/about_form.h"
+#include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/main_form.h"
 #include "support/local_http_server.h"
@@ -120,7 +120,8 @@ private Q_SLOTS:
         QVERIFY(!f.webBrowsersCreated());
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
-        QCOMPARE(f.webBrowser2()->objectName(), u"WB2"_s);
+        QVERIFY(f.webBrowser2() != nullptr);
+        QCOMPARE(f.webBrowser2()->widget()->objectName(), u"WB2"_s);
     }
 
     void settingsDialogOpensFromTheMenu()
