@@ -82,10 +82,11 @@ MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget 
 
     // The settings come first: loading them sets the Tidy commands' state and
     // the shortcut keys; menu entries show the keys only when key.ini existed.
+    // The settings dialog itself, with a control per Tidy option and a
+    // question to the Tidy in use, is made when first shown.
     const bool keyIniExisted = QFileInfo::exists(ProgramFolder::keyIniPath());
     m_actions->start();
     applyShortcuts(m_actions->settings().keys, keyIniExisted);
-    m_settingForm = new SettingForm(m_actions->settings(), m_actions->settingsStore(), this, this);
 
     m_firstPaint = true;
     PageControl1->setCurrentIndex(0);
@@ -477,9 +478,17 @@ void MainForm::applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus)
     }
 }
 
+SettingForm *MainForm::settingForm()
+{
+    if (m_settingForm == nullptr)
+        m_settingForm =
+            new SettingForm(m_actions->settings(), m_actions->settingsStore(), this, this);
+    return m_settingForm;
+}
+
 void MainForm::showSettings()
 {
-    m_settingForm->showSettings();
+    settingForm()->showSettings();
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)

@@ -96,7 +96,7 @@ public:
     QMenu *PopupMenu2 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;  // in the status bar, during long runs
     QTimer Timer1;
-    SettingForm *settingForm() const { return m_settingForm; }
+    SettingForm *settingForm();  // made when first asked for
 
     // Converts a "description|pattern|..." filter to Qt's form.
     static QString qtFilter(const QString &filter);
