@@ -225,6 +225,7 @@ void MainForm::buildToolBar()
 }
 
 QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
+                          const std::function<bool()> &clearAllowed,
                           const std::function<void()> &clear, const std::function<void()> &save,
                           const std::function<void()> &copy)
 {
@@ -236,9 +237,10 @@ QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
     connect(clearItem, &QAction::triggered, this, clear);
     connect(saveItem, &QAction::triggered, this, save);
     connect(copyItem, &QAction::triggered, this, copy);
-    connect(menu, &QMenu::aboutToShow, this, [list, clearItem, saveItem, copyItem] {
+    connect(menu, &QMenu::aboutToShow, this, [list, clearAllowed, clearItem, saveItem, copyItem] {
         const bool rows = list->model()->rowCount() > 0;
-        clearItem->setEnabled(rows);
+        // Clearing follows the page's clear button, which a running check disables.
+        clearItem->setEnabled(rows && clearAllowed());
         saveItem->setEnabled(rows);
         copyItem->setEnabled(rows);
     });
@@ -325,7 +327,8 @@ QWidget *MainForm::buildTidyPage()
     ListView1->viewport()->installEventFilter(this);
     layout->addWidget(ListView1, 1);
     PopupMenu1 = listMenu(
-        ListView1, QStringLiteral("実行結果のクリア(&C)"), [this] { m_actions->clearTidyResults(); },
+        ListView1, QStringLiteral("実行結果のクリア(&C)"), [this] { return Button1->isEnabled(); },
+        [this] { m_actions->clearTidyResults(); },
         [this] { m_actions->saveTidyResults(); }, [this] { m_actions->copyTidyResults(); });
 
     BitBtn1 = new QPushButton(QStringLiteral("中止(&A)"), page);
@@ -355,7 +358,8 @@ QWidget *MainForm::buildCssPage()
     CSSList->header()->resizeSection(0, 70);
     layout->addWidget(CSSList, 1);
     PopupMenu2 = listMenu(
-        CSSList, QStringLiteral("結果をクリア(&C)"), [this] { m_actions->clearCssResults(); },
+        CSSList, QStringLiteral("結果をクリア(&C)"), [this] { return Button2->isEnabled(); },
+        [this] { m_actions->clearCssResults(); },
         [this] { m_actions->saveCssResults(); }, [this] { m_actions->copyCssResults(); });
     Button2 = new QPushButton(QStringLiteral("結果をクリア"), page);
     Button2->setObjectName(QStringLiteral("Button2"));

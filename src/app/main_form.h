@@ -117,8 +117,8 @@ private:
     QWidget *buildUploadPage();
     QWidget *buildTablePage();
     QMenu *listMenu(QTreeView *list, const QString &clearCaption,
-                    const std::function<void()> &clear, const std::function<void()> &save,
-                    const std::function<void()> &copy);
+                    const std::function<bool()> &clearAllowed, const std::function<void()> &clear,
+                    const std::function<void()> &save, const std::function<void()> &copy);
     void firstPaint();
     void showAbout();
     void showSettings();

@@ -280,6 +280,26 @@ private Q_SLOTS:
 
         f.Button1->click();
         QCOMPARE(f.ListView1->model()->rowCount(), 0);
+
+        // While several dropped files are checked, nothing clears the list:
+        // entry N of the selector must keep naming tidy_errN.txt.
+        QStringList files;
+        for (const QString &name : {u"a.html"_s, u"b.html"_s, u"c.html"_s}) {
+            m_home->write(name, "<p>x");
+            files << m_home->file(name);
+        }
+        f.actions().tidyList().showMessageRow(u"x"_s);
+        int enabledDuringRun = -1;
+        QTimer::singleShot(0, &f, [&] {
+            enabledDuringRun = enabledEntries();
+            f.PopupMenu1->actions().constFirst()->trigger();
+            f.Button1->click();
+        });
+        f.actions().dropOnTidyList(files);
+        QCOMPARE(enabledDuringRun, 2);  // save and copy only
+        QCOMPARE(f.ComboBox1->count(), 3);
+        QCOMPARE(f.ComboBox1->itemText(2), files.at(2));
+        QCOMPARE(enabledEntries(), 3);
     }
 
 private:
