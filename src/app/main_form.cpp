@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QScreen>
 #include <QStatusBar>
@@ -36,6 +37,7 @@
 #include "app/main_form_actions.h"
 #include "app/toolbar_icons_gui.h"
 #include "integration/shortcut.h"
+#include "integration/shortcut_dispatch.h"
 #include "integration/shortcut_keys.h"
 #include "tidy/settings_form.h"
 #include "core/window_fonts_gui.h"
@@ -54,6 +56,13 @@ QStringList localFiles(const QMimeData *mime)
         if (url.isLocalFile())
             files << url.toLocalFile();
     return files;
+}
+
+QKeySequence keySequence(quint16 shortcut)
+{
+    const QtKeyPress press = shortcutToQtKey(shortcut);
+    return press.key == 0 ? QKeySequence()
+                          : QKeySequence(QKeyCombination(press.modifiers, Qt::Key(press.key)));
 }
 
 }  // namespace
@@ -110,7 +119,10 @@ void MainForm::buildActions()
         a->setProperty("offered", def.available);
         const QString name = def.name;
         connect(a, &QAction::triggered, this, [this, name] { routeAction(name); });
-        addAction(a);  // keys work wherever the focus is in the window
+        // The action's key is shown, not grabbed: two actions may share a
+        // key, which Qt would take as ambiguous and run neither. The key
+        // shortcuts of rebuildKeyDispatch() decide.
+        connect(a, &QAction::enabledChanged, this, &MainForm::refreshKeyStates);
         m_actionsByName.insert(def.name, a);
     }
 }
@@ -136,6 +148,7 @@ void MainForm::buildMenus()
             QAction *target = action(def.action);
             auto *entry = menu->addAction(def.caption);
             entry->setObjectName(def.name);
+            // Its key is shown here and answered by the window (rebuildKeyDispatch).
             entry->setShortcutContext(Qt::WidgetShortcut);
             entry->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
             entry->setEnabled(target->isEnabled());
@@ -470,16 +483,68 @@ void MainForm::applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus)
 {
     for (int row = 0; row < ShortcutRowCount; ++row) {
         const ShortcutRow &def = shortcutRow(row);
-        const QtKeyPress press = shortcutToQtKey(keys.value(row));
-        const QKeySequence sequence =
-            press.key == 0 ? QKeySequence()
-                           : QKeySequence(QKeyCombination(press.modifiers, Qt::Key(press.key)));
-        if (QAction *a = action(def.action.toString()))
+        const QString name = def.action.toString();
+        const quint16 key = keys.value(row);
+        const QKeySequence sequence = keySequence(key);
+        m_actionKeys.insert(name, key);
+        if (QAction *a = action(name))
             a->setShortcut(sequence);
-        if (mirrorToMenus)
+        if (mirrorToMenus) {
+            m_menuKeys.insert(name, key);
             if (QAction *entry = menuEntry(def.menuEntry.toString()))
                 entry->setShortcut(sequence);
+        }
     }
+    rebuildKeyDispatch();
+}
+
+void MainForm::rebuildKeyDispatch()
+{
+    qDeleteAll(m_keyShortcuts);
+    m_keyShortcuts.clear();
+    for (const QHash<QString, quint16> *keys : {&m_actionKeys, &m_menuKeys}) {
+        for (const quint16 key : *keys) {
+            if (key == 0 || m_keyShortcuts.contains(key) || keySequence(key).isEmpty())
+                continue;
+            auto *shortcut = new QShortcut(keySequence(key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this, key] { runKey(key); });
+            m_keyShortcuts.insert(key, shortcut);
+        }
+    }
+    refreshKeyStates();
+}
+
+namespace {
+
+QVector<KeyedCommand> keyedCommands(const MainForm &form, const QHash<QString, quint16> &actionKeys,
+                                    const QHash<QString, quint16> &menuKeys)
+{
+    QVector<KeyedCommand> commands;
+    for (const MainActionDef &def : mainActionDefs()) {
+        const QAction *a = form.action(def.name);
+        commands.append({actionKeys.value(def.name), menuKeys.value(def.name),
+                         a != nullptr && a->isEnabled()});
+    }
+    return commands;
+}
+
+}  // namespace
+
+void MainForm::refreshKeyStates()
+{
+    // A key with no enabled command is left to the focused control, as a
+    // disabled action's key was.
+    const QVector<KeyedCommand> commands = keyedCommands(*this, m_actionKeys, m_menuKeys);
+    for (auto it = m_keyShortcuts.constBegin(); it != m_keyShortcuts.constEnd(); ++it)
+        it.value()->setEnabled(commandForKey(commands, it.key()) >= 0);
+}
+
+void MainForm::runKey(quint16 key)
+{
+    const int index = commandForKey(keyedCommands(*this, m_actionKeys, m_menuKeys), key);
+    if (index >= 0)
+        action(mainActionDefs().at(index).name)->trigger();
 }
 
 SettingForm *MainForm::settingForm()

@@ -18,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QShortcut;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
@@ -124,6 +125,10 @@ private:
     void showSettings();
     void routeAction(const QString &name);
     EmbeddedBrowser *makeBrowser(QWidget *page, const QString &name);
+    // One window-wide shortcut per key in use runs the command it belongs to.
+    void rebuildKeyDispatch();
+    void refreshKeyStates();
+    void runKey(quint16 key);
 
     std::unique_ptr<ProcessRunner> m_ownRunner;
     std::unique_ptr<MainActions> m_actions;
@@ -132,6 +137,9 @@ private:
     QHash<QString, QAction *> m_actionsByName;
     QHash<QString, QAction *> m_menuEntries;
     QHash<QString, QAction *> m_toolButtons;
+    QHash<QString, quint16> m_actionKeys;  // by action name
+    QHash<QString, quint16> m_menuKeys;    // the copies shown by the menu entries
+    QHash<quint16, QShortcut *> m_keyShortcuts;
     QWidget *m_uploadPage = nullptr;
     QWidget *m_tablePage = nullptr;
     EmbeddedBrowser *m_wb1 = nullptr;
