@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kRounds = 7;
+constexpr int kRounds = 11;
 
 struct Sample {
     double ms = 0;
