@@ -72,7 +72,9 @@ double median(std::vector<double> values)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString velmarin = QStringLiteral(VELMARIN_GUI_PATH);
+    // Another build of the window program may be given to compare with.
+    const QString velmarin =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(VELMARIN_GUI_PATH);
     const QString bare = QStringLiteral(BARE_WINDOW_PATH);
 
     QTemporaryDir home;

@@ -9,7 +9,7 @@ class QWidget;
 // An embedded web browser (the UpLoad and 線形化 pages). The browser engine,
 // Qt WebEngine, lives in a library of its own (velmarin_webview) that is
 // loaded when the first browser is made: linked into the program it would
-// cost every start its loading time and some 50 MiB of memory, although
+// cost every start its loading time and some 25 MiB of memory, although
 // most sessions never show a page.
 class EmbeddedBrowser {
 public:
