@@ -65,7 +65,7 @@ private:
         text.addText(0, 0, font, m_glyph);
         const QRectF box = text.boundingRect();
         text.translate(QPointF(size / 2.0, size / 2.0) - box.center());
-        p.setPen(QPen(Qt::white, size / 24.0 + 0.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(Qt::white, size / 40.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::white);
         p.drawPath(text);
         return pixmap;
