@@ -275,6 +275,9 @@ void MainActions::processForwarded(const QStringList &arguments, std::function<v
 
 void MainActions::clearTidyResults()
 {
+    // Entry N of the selector must keep naming tidy_errN.txt while a run adds entries.
+    if (m_depth > 0)
+        return;
     m_tidyList.clear();
     m_fileSelector.setStringList({});
 }

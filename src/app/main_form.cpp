@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QScreen>
 #include <QStatusBar>
@@ -27,16 +28,16 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include "app/about_form.h"
+#include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/report_icons_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
 #include "app/toolbar_icons_gui.h"
 #include "integration/shortcut.h"
+#include "integration/shortcut_dispatch.h"
 #include "integration/shortcut_keys.h"
 #include "tidy/settings_form.h"
 #include "core/window_fonts_gui.h"
@@ -55,6 +56,13 @@ QStringList localFiles(const QMimeData *mime)
         if (url.isLocalFile())
             files << url.toLocalFile();
     return files;
+}
+
+QKeySequence keySequence(quint16 shortcut)
+{
+    const QtKeyPress press = shortcutToQtKey(shortcut);
+    return press.key == 0 ? QKeySequence()
+                          : QKeySequence(QKeyCombination(press.modifiers, Qt::Key(press.key)));
 }
 
 }  // namespace
@@ -83,10 +91,11 @@ MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget 
 
     // The settings come first: loading them sets the Tidy commands' state and
     // the shortcut keys; menu entries show the keys only when key.ini existed.
+    // The settings dialog itself, with a control per Tidy option and a
+    // question to the Tidy in use, is made when first shown.
     const bool keyIniExisted = QFileInfo::exists(ProgramFolder::keyIniPath());
     m_actions->start();
     applyShortcuts(m_actions->settings().keys, keyIniExisted);
-    m_settingForm = new SettingForm(m_actions->settings(), m_actions->settingsStore(), this, this);
 
     m_firstPaint = true;
     PageControl1->setCurrentIndex(0);
@@ -110,7 +119,10 @@ void MainForm::buildActions()
         a->setProperty("offered", def.available);
         const QString name = def.name;
         connect(a, &QAction::triggered, this, [this, name] { routeAction(name); });
-        addAction(a);  // keys work wherever the focus is in the window
+        // The action's key is shown, not grabbed: two actions may share a
+        // key, which Qt would take as ambiguous and run neither. The key
+        // shortcuts of rebuildKeyDispatch() decide.
+        connect(a, &QAction::enabledChanged, this, &MainForm::refreshKeyStates);
         m_actionsByName.insert(def.name, a);
     }
 }
@@ -136,6 +148,7 @@ void MainForm::buildMenus()
             QAction *target = action(def.action);
             auto *entry = menu->addAction(def.caption);
             entry->setObjectName(def.name);
+            // Its key is shown here and answered by the window (rebuildKeyDispatch).
             entry->setShortcutContext(Qt::WidgetShortcut);
             entry->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
             entry->setEnabled(target->isEnabled());
@@ -225,6 +238,7 @@ void MainForm::buildToolBar()
 }
 
 QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
+                          const std::function<bool()> &clearAllowed,
                           const std::function<void()> &clear, const std::function<void()> &save,
                           const std::function<void()> &copy)
 {
@@ -236,9 +250,10 @@ QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
     connect(clearItem, &QAction::triggered, this, clear);
     connect(saveItem, &QAction::triggered, this, save);
     connect(copyItem, &QAction::triggered, this, copy);
-    connect(menu, &QMenu::aboutToShow, this, [list, clearItem, saveItem, copyItem] {
+    connect(menu, &QMenu::aboutToShow, this, [list, clearAllowed, clearItem, saveItem, copyItem] {
         const bool rows = list->model()->rowCount() > 0;
-        clearItem->setEnabled(rows);
+        // Clearing follows the page's clear button, which a running check disables.
+        clearItem->setEnabled(rows && clearAllowed());
         saveItem->setEnabled(rows);
         copyItem->setEnabled(rows);
     });
@@ -325,7 +340,8 @@ QWidget *MainForm::buildTidyPage()
     ListView1->viewport()->installEventFilter(this);
     layout->addWidget(ListView1, 1);
     PopupMenu1 = listMenu(
-        ListView1, QStringLiteral("実行結果のクリア(&C)"), [this] { m_actions->clearTidyResults(); },
+        ListView1, QStringLiteral("実行結果のクリア(&C)"), [this] { return Button1->isEnabled(); },
+        [this] { m_actions->clearTidyResults(); },
         [this] { m_actions->saveTidyResults(); }, [this] { m_actions->copyTidyResults(); });
 
     BitBtn1 = new QPushButton(QStringLiteral("中止(&A)"), page);
@@ -355,7 +371,8 @@ QWidget *MainForm::buildCssPage()
     CSSList->header()->resizeSection(0, 70);
     layout->addWidget(CSSList, 1);
     PopupMenu2 = listMenu(
-        CSSList, QStringLiteral("結果をクリア(&C)"), [this] { m_actions->clearCssResults(); },
+        CSSList, QStringLiteral("結果をクリア(&C)"), [this] { return Button2->isEnabled(); },
+        [this] { m_actions->clearCssResults(); },
         [this] { m_actions->saveCssResults(); }, [this] { m_actions->copyCssResults(); });
     Button2 = new QPushButton(QStringLiteral("結果をクリア"), page);
     Button2->setObjectName(QStringLiteral("Button2"));
@@ -420,28 +437,44 @@ QWidget *MainForm::buildTablePage()
     return m_tablePage;
 }
 
-QWebEngineView *MainForm::webBrowser1()
+EmbeddedBrowser *MainForm::makeBrowser(QWidget *page, const QString &name)
 {
-    if (m_wb1 == nullptr) {
-        m_wb1 = new QWebEngineView(m_tablePage);
-        m_wb1->setObjectName(QStringLiteral("WB1"));
-        static_cast<QVBoxLayout *>(m_tablePage->layout())->insertWidget(0, m_wb1, 1);
-        m_wb1->setUrl(QUrl(QStringLiteral("about:blank")));
+    QString error;
+    EmbeddedBrowser *browser = createEmbeddedBrowser(page, &error);
+    auto *layout = static_cast<QVBoxLayout *>(page->layout());
+    if (browser == nullptr) {
+        auto *label = new QLabel(QStringLiteral("ブラウザを読み込めませんでした。\n") + error, page);
+        label->setWordWrap(true);
+        layout->insertWidget(0, label, 1);
+        return nullptr;
+    }
+    browser->widget()->setObjectName(name);
+    layout->insertWidget(0, browser->widget(), 1);
+    return browser;
+}
+
+EmbeddedBrowser *MainForm::webBrowser1()
+{
+    if (m_wb1 == nullptr && !m_wb1Tried) {
+        m_wb1Tried = true;
+        m_wb1 = makeBrowser(m_tablePage, QStringLiteral("WB1"));
+        if (m_wb1 != nullptr)
+            m_wb1->navigate(QUrl(QStringLiteral("about:blank")));
     }
     return m_wb1;
 }
 
-QWebEngineView *MainForm::webBrowser2()
+EmbeddedBrowser *MainForm::webBrowser2()
 {
-    if (m_wb2 == nullptr) {
-        m_wb2 = new QWebEngineView(m_uploadPage);
-        m_wb2->setObjectName(QStringLiteral("WB2"));
-        m_uploadPage->layout()->addWidget(m_wb2);
-        // The status text of the page shows in the status bar while it loads.
-        connect(m_wb2->page(), &QWebEnginePage::linkHovered, this,
-                [this](const QString &url) { statusBar()->showMessage(url); });
-        connect(m_wb2, &QWebEngineView::loadFinished, this, [this] { Timer1.start(); });
-        m_wb2->setUrl(QUrl(QStringLiteral("about:blank")));
+    if (m_wb2 == nullptr && !m_wb2Tried) {
+        m_wb2Tried = true;
+        m_wb2 = makeBrowser(m_uploadPage, QStringLiteral("WB2"));
+        if (m_wb2 != nullptr) {
+            // The status text of the page shows in the status bar while it loads.
+            m_wb2->setLinkHoveredHandler([this](const QString &url) { statusBar()->showMessage(url); });
+            m_wb2->setLoadFinishedHandler([this](bool) { Timer1.start(); });
+            m_wb2->navigate(QUrl(QStringLiteral("about:blank")));
+        }
     }
     return m_wb2;
 }
@@ -450,21 +483,81 @@ void MainForm::applyShortcuts(const ShortcutKeys &keys, bool mirrorToMenus)
 {
     for (int row = 0; row < ShortcutRowCount; ++row) {
         const ShortcutRow &def = shortcutRow(row);
-        const QtKeyPress press = shortcutToQtKey(keys.value(row));
-        const QKeySequence sequence =
-            press.key == 0 ? QKeySequence()
-                           : QKeySequence(QKeyCombination(press.modifiers, Qt::Key(press.key)));
-        if (QAction *a = action(def.action.toString()))
+        const QString name = def.action.toString();
+        const quint16 key = keys.value(row);
+        const QKeySequence sequence = keySequence(key);
+        m_actionKeys.insert(name, key);
+        if (QAction *a = action(name))
             a->setShortcut(sequence);
-        if (mirrorToMenus)
+        if (mirrorToMenus) {
+            m_menuKeys.insert(name, key);
             if (QAction *entry = menuEntry(def.menuEntry.toString()))
                 entry->setShortcut(sequence);
+        }
     }
+    rebuildKeyDispatch();
+}
+
+void MainForm::rebuildKeyDispatch()
+{
+    qDeleteAll(m_keyShortcuts);
+    m_keyShortcuts.clear();
+    for (const QHash<QString, quint16> *keys : {&m_actionKeys, &m_menuKeys}) {
+        for (const quint16 key : *keys) {
+            if (key == 0 || m_keyShortcuts.contains(key) || keySequence(key).isEmpty())
+                continue;
+            auto *shortcut = new QShortcut(keySequence(key), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this, [this, key] { runKey(key); });
+            m_keyShortcuts.insert(key, shortcut);
+        }
+    }
+    refreshKeyStates();
+}
+
+namespace {
+
+QVector<KeyedCommand> keyedCommands(const MainForm &form, const QHash<QString, quint16> &actionKeys,
+                                    const QHash<QString, quint16> &menuKeys)
+{
+    QVector<KeyedCommand> commands;
+    for (const MainActionDef &def : mainActionDefs()) {
+        const QAction *a = form.action(def.name);
+        commands.append({actionKeys.value(def.name), menuKeys.value(def.name),
+                         a != nullptr && a->isEnabled()});
+    }
+    return commands;
+}
+
+}  // namespace
+
+void MainForm::refreshKeyStates()
+{
+    // A key with no enabled command is left to the focused control, as a
+    // disabled action's key was.
+    const QVector<KeyedCommand> commands = keyedCommands(*this, m_actionKeys, m_menuKeys);
+    for (auto it = m_keyShortcuts.constBegin(); it != m_keyShortcuts.constEnd(); ++it)
+        it.value()->setEnabled(commandForKey(commands, it.key()) >= 0);
+}
+
+void MainForm::runKey(quint16 key)
+{
+    const int index = commandForKey(keyedCommands(*this, m_actionKeys, m_menuKeys), key);
+    if (index >= 0)
+        action(mainActionDefs().at(index).name)->trigger();
+}
+
+SettingForm *MainForm::settingForm()
+{
+    if (m_settingForm == nullptr)
+        m_settingForm =
+            new SettingForm(m_actions->settings(), m_actions->settingsStore(), this, this);
+    return m_settingForm;
 }
 
 void MainForm::showSettings()
 {
-    m_settingForm->showSettings();
+    settingForm()->showSettings();
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)

@@ -10,6 +10,7 @@
 #include "core/view.h"
 #include "integration/shortcut_target.h"
 
+class EmbeddedBrowser;
 class MainActions;
 class ProcessRunner;
 class QAction;
@@ -17,13 +18,13 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QShortcut;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QTreeView;
 class QVBoxLayout;
-class QWebEngineView;
 class ReportIconsModel;
 class SettingForm;
 
@@ -70,9 +71,10 @@ public:
     QAction *menuEntry(const QString &name) const { return m_menuEntries.value(name); }
     QAction *toolButton(const QString &name) const { return m_toolButtons.value(name); }
 
-    // The embedded browsers, created when first needed.
-    QWebEngineView *webBrowser1();  // WB1, the table view page
-    QWebEngineView *webBrowser2();  // WB2, the upload page
+    // The embedded browsers, created when their page is first shown; nullptr
+    // when the browser engine cannot be loaded (the page then says why).
+    EmbeddedBrowser *webBrowser1();  // WB1, the table view page
+    EmbeddedBrowser *webBrowser2();  // WB2, the upload page
     bool webBrowsersCreated() const { return m_wb1 != nullptr || m_wb2 != nullptr; }
 
     // Components, named as in the rest of the program; public for the tests.
@@ -95,7 +97,7 @@ public:
     QMenu *PopupMenu2 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;  // in the status bar, during long runs
     QTimer Timer1;
-    SettingForm *settingForm() const { return m_settingForm; }
+    SettingForm *settingForm();  // made when first asked for
 
     // Converts a "description|pattern|..." filter to Qt's form.
     static QString qtFilter(const QString &filter);
@@ -116,12 +118,17 @@ private:
     QWidget *buildUploadPage();
     QWidget *buildTablePage();
     QMenu *listMenu(QTreeView *list, const QString &clearCaption,
-                    const std::function<void()> &clear, const std::function<void()> &save,
-                    const std::function<void()> &copy);
+                    const std::function<bool()> &clearAllowed, const std::function<void()> &clear,
+                    const std::function<void()> &save, const std::function<void()> &copy);
     void firstPaint();
     void showAbout();
     void showSettings();
     void routeAction(const QString &name);
+    EmbeddedBrowser *makeBrowser(QWidget *page, const QString &name);
+    // One window-wide shortcut per key in use runs the command it belongs to.
+    void rebuildKeyDispatch();
+    void refreshKeyStates();
+    void runKey(quint16 key);
 
     std::unique_ptr<ProcessRunner> m_ownRunner;
     std::unique_ptr<MainActions> m_actions;
@@ -130,10 +137,15 @@ private:
     QHash<QString, QAction *> m_actionsByName;
     QHash<QString, QAction *> m_menuEntries;
     QHash<QString, QAction *> m_toolButtons;
+    QHash<QString, quint16> m_actionKeys;  // by action name
+    QHash<QString, quint16> m_menuKeys;    // the copies shown by the menu entries
+    QHash<quint16, QShortcut *> m_keyShortcuts;
     QWidget *m_uploadPage = nullptr;
     QWidget *m_tablePage = nullptr;
-    QWebEngineView *m_wb1 = nullptr;
-    QWebEngineView *m_wb2 = nullptr;
+    EmbeddedBrowser *m_wb1 = nullptr;
+    EmbeddedBrowser *m_wb2 = nullptr;
+    bool m_wb1Tried = false;  // a browser that failed to load is not tried again
+    bool m_wb2Tried = false;
     QStringList m_arguments;
     bool m_firstPaint = true;
     int m_busyDepth = 0;

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/first_paint_report_gui.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
@@ -29,9 +30,8 @@ int refuseToStart(const QString &text)
 
 int main(int argc, char *argv[])
 {
-    // The embedded browsers need this before the application exists; as root
-    // (containers, some kiosks) Chromium's sandbox cannot start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // As root (containers, some kiosks) the embedded browsers' Chromium
+    // sandbox cannot start.
     if (::getuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
@@ -80,6 +80,7 @@ int main(int argc, char *argv[])
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::terminationRequested, &window,
                      &QWidget::close);
+    reportFirstPaintIfAsked(&window);
     window.show();
     const int status = app.exec();
     form = nullptr;

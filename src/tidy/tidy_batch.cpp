@@ -124,13 +124,20 @@ void TidyBatch::runEntries(const QStringList &documents)
     m_abort = false;
     m_running = true;
     m_tidyRun.holdControls(true);
-    // The end of a batch, however the loop ends.
-    const auto cleanup = qScopeGuard([this] {
+    int entry = 0;
+    // The end of a batch, however the loop ends. Entry 0 exists only when a
+    // document was checked; otherwise tidy_err0.txt is a leftover of an
+    // earlier run and must not be shown as this one's.
+    const auto cleanup = qScopeGuard([this, &entry] {
         m_running = false;
         m_tidyRun.holdControls(false);
-        m_view.showStatus(QString(), false);
         m_view.showProgress(0, 0);
-        showEntryReport(0);
+        if (entry > 0) {
+            m_view.showStatus(QString(), false);
+            showEntryReport(0);
+        } else {
+            m_view.showStatus(QStringLiteral("チェックした文書はありません。"), true);
+        }
         m_view.setEnabled(Control::ToolBar1, true);
         m_view.setEnabled(Control::Button1, true);
         m_view.setEnabled(Control::BitBtn1, false);
@@ -138,7 +145,6 @@ void TidyBatch::runEntries(const QStringList &documents)
     });
 
     const int count = int(documents.size());
-    int entry = 0;
     try {
         for (int i = 0; i < count && !m_abort; ++i) {
             const TidyRun::Outcome outcome = runTidyForEntry(documents.at(i), entry);

@@ -151,6 +151,36 @@ TEST_F(TidyBatchTest, EmptyFolderAbortAndVanishedFiles)
     EXPECT_TRUE(view.notices.last().contains("ファイルがありません。" + home.file("site/gone.html")));
 }
 
+// A drop of which no document starts shows nothing of the batch before it.
+TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
+{
+    const QString a = write("site/a.html"), b = write("site/b.html");
+    actions.dropOnTidyList({a, b});  // leaves tidy_err0.txt and tidy_out0.txt behind
+    ASSERT_EQ(actions.fileSelector().rowCount(), 2);
+    const qsizetype opened = runner.opened.size();
+
+    const QString noTidy = home.file("no-tidy");
+    const struct {
+        QStringList dropped;
+        QString tidyPath;
+        QString row;
+    } cases[] = {
+        {{home.file("site/sub"), home.file("site/asub")}, actions.settings().tidyPath,
+         "ファイルがありません。" + home.file("site/asub")},
+        {{a, b}, noTidy, "Tidyが見当たりません"},
+    };
+    for (const auto &c : cases) {
+        actions.settings().tidyPath = c.tidyPath;
+        actions.dropOnTidyList(c.dropped);
+        EXPECT_TRUE(actions.fileSelector().stringList().isEmpty());
+        ASSERT_EQ(actions.tidyList().rowCount(), 1);
+        EXPECT_EQ(actions.tidyList().rows()[0].description, c.row);
+        EXPECT_EQ(runner.opened.size(), opened);
+        EXPECT_EQ(view.lastStatus, "チェックした文書はありません。");
+        EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1));
+    }
+}
+
 TEST_F(TidyBatchTest, CommandLineEntriesFromFilesAndUrls)
 {
     LocalHttpServer server;

@@ -17,11 +17,14 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
-#include <QWebEngineView>
 
 #include "app/about_form.h"
+#include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/main_form.h"
+#include "app/main_form_actions.h"
+#include "integration/shortcut.h"
+#include "integration/shortcut_keys.h"
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
@@ -120,7 +123,8 @@ private Q_SLOTS:
         QVERIFY(!f.webBrowsersCreated());
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
-        QCOMPARE(f.webBrowser2()->objectName(), u"WB2"_s);
+        QVERIFY(f.webBrowser2() != nullptr);
+        QCOMPARE(f.webBrowser2()->widget()->objectName(), u"WB2"_s);
     }
 
     void settingsDialogOpensFromTheMenu()
@@ -160,6 +164,52 @@ private Q_SLOTS:
         QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
         // A key missing from the file leaves its command without one.
         QVERIFY(f.action(u"ColorChk"_s)->shortcut().isEmpty());
+    }
+
+    // Of the enabled commands that answer to a key, the first in the action
+    // table runs; a menu entry's copy of a key works too.
+    void aSharedKeyRunsTheFirstEnabledCommand()
+    {
+        m_form.reset();
+        m_home->write(u"key.ini"_s, "[Key]\r\nTidy=F9\r\nFolder=F9\r\nIE=F5\r\nCSS=F5\r\n"
+                                    "LinkCheck=Ctrl+K\r\n");
+        m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
+        MainForm &f = *m_form;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        // Every command asks for a file or folder first; the question is dismissed.
+        QTimer dismiss;
+        connect(&dismiss, &QTimer::timeout, [] {
+            if (QWidget *w = QApplication::activeModalWidget())
+                w->close();
+        });
+        dismiss.start(20);
+        QString ran;
+        for (const MainActionDef &def : mainActionDefs())
+            connect(f.action(def.name), &QAction::triggered, [&ran, name = def.name] { ran += name; });
+        const auto press = [&](QKeyCombination key) {
+            ran.clear();
+            f.activateWindow();  // back from the dismissed dialog
+            if (!QTest::qWaitForWindowActive(&f))
+                return u"(window not active)"_s;
+            QTest::keyClick(f.ListView1, key.key(), key.keyboardModifiers());
+            return ran;
+        };
+
+        QCOMPARE(press(Qt::Key_F9), u"Tidy"_s);
+        QCOMPARE(press(Qt::Key_F5), u"CSS"_s);  // IE comes first but is not offered
+        f.action(u"Tidy"_s)->setEnabled(false);
+        QCOMPARE(press(Qt::Key_F9), u"Folder"_s);
+        f.action(u"Tidy"_s)->setEnabled(true);
+
+        // A Cancel of the settings dialog reloads the commands' keys only.
+        ShortcutKeys keys = f.actions().settings().keys;
+        keys.setValue(shortcutRowOfAction(u"LinkCheck"), Shortcut::make(Shortcut::VkF1 + 11));
+        f.applyShortcuts(keys, false);
+        QCOMPARE(f.menuEntry(u"Link1"_s)->shortcut(), QKeySequence(u"Ctrl+K"_s));
+        QCOMPARE(press(Qt::ControlModifier | Qt::Key_K), u"LinkCheck"_s);
+        QCOMPARE(press(Qt::Key_F12), u"LinkCheck"_s);
+        QCOMPARE(press(Qt::Key_F3), QString());
     }
 
     void aDroppedFileFillsTheListAndTheScreenshotShowsIt()
@@ -279,6 +329,26 @@ private Q_SLOTS:
 
         f.Button1->click();
         QCOMPARE(f.ListView1->model()->rowCount(), 0);
+
+        // While several dropped files are checked, nothing clears the list:
+        // entry N of the selector must keep naming tidy_errN.txt.
+        QStringList files;
+        for (const QString &name : {u"a.html"_s, u"b.html"_s, u"c.html"_s}) {
+            m_home->write(name, "<p>x");
+            files << m_home->file(name);
+        }
+        f.actions().tidyList().showMessageRow(u"x"_s);
+        int enabledDuringRun = -1;
+        QTimer::singleShot(0, &f, [&] {
+            enabledDuringRun = enabledEntries();
+            f.PopupMenu1->actions().constFirst()->trigger();
+            f.Button1->click();
+        });
+        f.actions().dropOnTidyList(files);
+        QCOMPARE(enabledDuringRun, 2);  // save and copy only
+        QCOMPARE(f.ComboBox1->count(), 3);
+        QCOMPARE(f.ComboBox1->itemText(2), files.at(2));
+        QCOMPARE(enabledEntries(), 3);
     }
 
 private:

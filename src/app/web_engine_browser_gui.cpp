@@ -1,0 +1,46 @@
+// The embedded browser on Qt WebEngine, built as the library that
+// createEmbeddedBrowser loads on first use (see embedded_browser_gui.h).
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "app/embedded_browser_gui.h"
+
+namespace {
+
+class WebEngineBrowser : public QWebEngineView, public EmbeddedBrowser {
+public:
+    explicit WebEngineBrowser(QWidget *parent) : QWebEngineView(parent)
+    {
+        connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
+            if (m_loadFinished)
+                m_loadFinished(ok);
+        });
+        connect(page(), &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+            if (m_linkHovered)
+                m_linkHovered(url);
+        });
+    }
+
+    QWidget *widget() override { return this; }
+    void navigate(const QUrl &url) override { setUrl(url); }
+    QUrl url() const override { return QWebEngineView::url(); }
+    void setLoadFinishedHandler(std::function<void(bool)> handler) override
+    {
+        m_loadFinished = std::move(handler);
+    }
+    void setLinkHoveredHandler(std::function<void(const QString &)> handler) override
+    {
+        m_linkHovered = std::move(handler);
+    }
+
+private:
+    std::function<void(bool)> m_loadFinished;
+    std::function<void(const QString &)> m_linkHovered;
+};
+
+}  // namespace
+
+extern "C" Q_DECL_EXPORT EmbeddedBrowser *velmarinCreateEmbeddedBrowser(QWidget *parent)
+{
+    return new WebEngineBrowser(parent);
+}
