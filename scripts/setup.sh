@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     liblz4-dev libjpeg-dev libpng-dev zlib1g-dev
     openjdk-17-jre-headless openjdk-17-jdk-headless
+    python3 libxslt1-dev
 )
 
 missing=()
