@@ -57,7 +57,7 @@ QByteArray knownName(const QByteArray &label)
     if (l == "euc-jp" || l == "x-euc-jp" || l == "eucjp" || l == "cseucpkdfmtjapanese")
         return "EUC-JP";
     if (l == "iso-2022-jp" || l == "csiso2022jp") return "ISO-2022-JP";
-    return label;
+    return label.toUpper();
 }
 
 bool isEucJp(const QByteArray &bytes)
@@ -95,8 +95,9 @@ QByteArray pageEncoding(const QByteArray &page)
         QString probe;
         if (TextCodec::decodeAs(QByteArray(), name, &probe)) return name;
     }
-    if (TextCodec::isValidUtf8(page)) return "UTF-8";
+    // ISO-2022-JP is 7-bit, so it also passes as UTF-8: its escapes go first.
     if (page.contains("\x1b$")) return "ISO-2022-JP";
+    if (TextCodec::isValidUtf8(page)) return "UTF-8";
     return isEucJp(page) ? "EUC-JP" : "CP932";
 }
 

@@ -4,11 +4,11 @@
 
 // The encoding of an HTML page, as the link check reads it: the charset a meta
 // element declares (charset="..." or a content value with "charset="), else
-// the first that fits of UTF-8, ISO-2022-JP (escape sequences seen), EUC-JP
-// (every byte above 0x7F in an EUC-JP sequence) and Shift_JIS.
+// the first that fits of ISO-2022-JP (its escape sequences seen), UTF-8,
+// EUC-JP (every byte above 0x7F in an EUC-JP sequence) and Shift_JIS.
 
 // The iconv name of the page's encoding ("UTF-8", "ISO-2022-JP", "EUC-JP",
-// "CP932", or a declared name as written).
+// "CP932", or another declared name in upper case).
 QByteArray pageEncoding(const QByteArray &page);
 
 // The page converted to UTF-8, so its links and anchors compare with UTF-8

@@ -65,12 +65,13 @@ def decode_page(data):
             return data.decode(label, errors="replace")
         except LookupError:
             pass
+    # ISO-2022-JP is 7-bit and would pass as UTF-8.
+    if b"\x1b$" in data:
+        return data.decode("iso2022_jp", errors="replace")
     try:
         return data.decode("utf-8")
     except UnicodeDecodeError:
         pass
-    if b"\x1b$" in data:
-        return data.decode("iso2022_jp", errors="replace")
     if is_euc_jp(data):
         return data.decode("euc_jp")
     return data.decode("cp932", errors="replace")
