@@ -275,7 +275,7 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
     const QString url = server.url("/dir/page.html");
     EXPECT_TRUE(check.checkLinksTarget(url));
     EXPECT_EQ(statuses(),
-              QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, kNoWebAnchor,
+              QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, "200(OK)",
                            "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
     EXPECT_EQ(check.linkDocument(), url);
     EXPECT_EQ(check.linkBase(), server.url("/dir/"));
@@ -296,7 +296,7 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
 TEST_F(LinkCheckTest, MessageRowsAndFetchFailure)
 {
     const QString empty = writePage("empty.html", {},
-                                    "<img alt=x><a name=top><a href = \"x\">"
+                                    "<img alt=x><a name=top><a title = \"x\">"
                                     "<a href=\"mailto:me@example.com\">");
     const QString missing = home.file("missing.html");
     const struct {
