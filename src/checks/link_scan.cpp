@@ -73,7 +73,8 @@ bool forEachAnchor(THtmlParser2 &scanner, const std::function<bool()> &stop,
         const bool isA = tag->name().toLower() == "a";
         for (const QByteArray &param : tag->params()) {
             QByteArray value;
-            if ((attributeValue(param, "id", &value) || (isA && attributeValue(param, "name", &value))) &&
+            if ((attributeValue(param, "id", &value) ||
+                 (isA && attributeValue(param, "name", &value))) &&
                 found(asciiLower(QString::fromUtf8(value))))
                 return true;
         }
@@ -92,7 +93,8 @@ bool documentHasAnchor(THtmlParser2 &scanner, QString name, const std::function<
     return has;
 }
 
-bool collectAnchors(THtmlParser2 &scanner, QSet<QString> *anchors, const std::function<bool()> &stop)
+bool collectAnchors(THtmlParser2 &scanner, QSet<QString> *anchors,
+                    const std::function<bool()> &stop)
 {
     return forEachAnchor(scanner, stop, [anchors](const QString &anchor) {
         anchors->insert(anchor);

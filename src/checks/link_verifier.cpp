@@ -281,7 +281,8 @@ bool LinkVerifier::anchorExists(const QString &page, const QString &name)
         auto known = m_localAnchors.constFind(file);
         if (known == m_localAnchors.constEnd()) {
             QSet<QString> anchors;
-            if (!scanner.loadFromFile(file) || !collectAnchors(scanner, &anchors, stop)) return false;
+            if (!scanner.loadFromFile(file) || !collectAnchors(scanner, &anchors, stop))
+                return false;
             known = m_localAnchors.insert(file, anchors);
         }
         QString wanted = name.startsWith(u'#') ? name.mid(1) : name;

@@ -62,7 +62,8 @@ qsizetype THtmlParser2::scanTag(qsizetype lt, bool inner)
                 qsizetype k = j;
                 while (k < n && isSeparator(text[k])) ++k;
                 m_steps += k - j - 1;
-                const bool joins = (j > chunkStart && text[j - 1] == '=') || (k < n && text[k] == '=');
+                const bool joins =
+                    (j > chunkStart && text[j - 1] == '=') || (k < n && text[k] == '=');
                 if (!joins) {
                     close(j);
                     chunkStart = k;

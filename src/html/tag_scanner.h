@@ -73,8 +73,8 @@ private:
     qsizetype scanTag(qsizetype lt, bool inner);
 
     QByteArray m_text;
-    qsizetype m_lastGt = -1;  // no tag starts at or after the last ">"
-    qsizetype m_mainFrom = 0;  // where the search for the next tag in running text begins
+    qsizetype m_lastGt = -1;     // no tag starts at or after the last ">"
+    qsizetype m_mainFrom = 0;    // where the search for the next tag in running text begins
     QVector<qsizetype> m_inner;  // "<"s inside quoted values, not yet stepped to
     qsizetype m_innerNext = 0;
     bool m_ended = false;

@@ -245,14 +245,18 @@ TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
 
     // A page in EUC-JP (declared or not), Shift_JIS or ISO-2022-JP names the
     // image by its UTF-8 file name and finds its Japanese anchor.
-    const QByteArray eucPage = "<p>\xC6\xFC\xCB\xDC\xB8\xEC<a href=\"\xB2\xE8\xC1\xFC.png\">"
-                               "<a href=\"#\xB8\xAB\xBD\xD0\xA4\xB7\"><h2 id=\"\xB8\xAB\xBD\xD0\xA4\xB7\">";
-    const QByteArray sjisPage = "<a href=\"\x89\xE6\x91\x9C.png\"><a href=\"#\x8C\xA9\x8F\x6F\x82\xB5\">"
-                                "<h2 id=\"\x8C\xA9\x8F\x6F\x82\xB5\">";
-    const QByteArray jisPage = "<a href=\"\x1B$B2hA|\x1B(B.png\"><a href=\"#\x1B$B8+=P$7\x1B(B\">"
-                               "<h2 id=\"\x1B$B8+=P$7\x1B(B\">";
+    const QByteArray eucPage =
+        "<p>\xC6\xFC\xCB\xDC\xB8\xEC<a href=\"\xB2\xE8\xC1\xFC.png\">"
+        "<a href=\"#\xB8\xAB\xBD\xD0\xA4\xB7\"><h2 id=\"\xB8\xAB\xBD\xD0\xA4\xB7\">";
+    const QByteArray sjisPage =
+        "<a href=\"\x89\xE6\x91\x9C.png\"><a href=\"#\x8C\xA9\x8F\x6F\x82\xB5\">"
+        "<h2 id=\"\x8C\xA9\x8F\x6F\x82\xB5\">";
+    const QByteArray jisPage =
+        "<a href=\"\x1B$B2hA|\x1B(B.png\"><a href=\"#\x1B$B8+=P$7\x1B(B\">"
+        "<h2 id=\"\x1B$B8+=P$7\x1B(B\">";
     const QByteArray pages[] = {
-        eucPage, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">" + eucPage,
+        eucPage,
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">" + eucPage,
         sjisPage, jisPage};
     for (const QByteArray &page : pages) {
         home.write("site/ja.html", page);

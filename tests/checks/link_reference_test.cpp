@@ -49,9 +49,9 @@ QStringList installedPages()
 QMap<QString, Rows> referenceRows(const QStringList &pages)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../checks/link_reference.py")} +
-                     pages);
+    python.start(
+        QStringLiteral("python3"),
+        QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../checks/link_reference.py")} + pages);
     python.waitForFinished(300000);
     EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     QMap<QString, Rows> rows;

@@ -96,9 +96,9 @@ TEST(LinkScan, AnchorsAreIdsOfAnyElementAndNamesOfA)
         QString name;
         bool found;
     } cases[] = {
-        {"byname", true}, {"#BYNAME", true}, {"top", true},       {"aid", true},
-        {"pname", false}, {"q", true},       {"'q'", false},      {"spaced", true},
-        {"見出し", true}, {"nl", true},      {"tabbed", true},    {"commented", true},
+        {"byname", true},   {"#BYNAME", true}, {"top", true},    {"aid", true},
+        {"pname", false},   {"q", true},       {"'q'", false},   {"spaced", true},
+        {"見出し", true},   {"nl", true},      {"tabbed", true}, {"commented", true},
         {"missing", false}, {"", false},
     };
     for (const auto &c : cases) {

@@ -103,8 +103,8 @@ TEST(TagScanner, PositionsAndTheEnd)
 // ">" still gives one tag.
 TEST(TagScanner, HostilePagesTakeStepsLinearInTheirSize)
 {
-    const QByteArray units[] = {"< a", "<a href=x ", "<'\"x '", "<a title=\"", "<!--", "<a\n= =",
-                                "<<<<", "<p '<q \"<r "};
+    const QByteArray units[] = {"< a",  "<a href=x ", "<'\"x '", "<a title=\"",
+                                "<!--", "<a\n= =",    "<<<<",    "<p '<q \"<r "};
     constexpr qsizetype kSize = 1 << 20;
     for (const QByteArray &unit : units) {
         QByteArray page;
