@@ -12,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     liblz4-dev libjpeg-dev libpng-dev zlib1g-dev
     openjdk-17-jre-headless openjdk-17-jdk-headless
+    # python3 reads pages for the link check's reference test, which compares
+    # on the HTML documentation under /usr/share/doc (libxslt1-dev ships some)
+    python3 libxslt1-dev
 )
 
 missing=()

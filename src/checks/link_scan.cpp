@@ -1,14 +1,9 @@
 #include "link_scan.h"
 
+#include "html/page_encoding.h"
 #include "html/tag_scanner.h"
-#include "platform/text_codec.h"
 
 namespace {
-
-QString decoder(bool utf8, const QByteArray &bytes)
-{
-    return utf8 ? QString::fromUtf8(bytes) : TextCodec::fromCp932(bytes);
-}
 
 QString asciiLower(QString text)
 {
@@ -18,28 +13,33 @@ QString asciiLower(QString text)
     return text;
 }
 
-// The value of an attribute string "name=value" whose name (before the first
-// "=", case-blind, untrimmed) is `wanted`; one double quote is taken off each
-// end, single quotes stay.
 bool attributeValue(const QByteArray &param, const QByteArray &wanted, QByteArray *value)
 {
     const qsizetype equals = param.indexOf('=');
-    if (equals < 0 || param.left(equals).toLower() != wanted) return false;
-    *value = param.mid(equals + 1);
-    if (value->startsWith('"')) value->remove(0, 1);
-    if (value->endsWith('"')) value->chop(1);
+    if (equals < 0 || trimControls(param.left(equals)).toLower() != wanted) return false;
+    *value = trimControls(param.mid(equals + 1));
+    if (!value->isEmpty() && (value->front() == '"' || value->front() == '\'')) {
+        const char quote = value->front();
+        value->remove(0, 1);
+        if (value->endsWith(quote)) value->chop(1);
+    }
     return true;
+}
+
+void convertToUtf8(THtmlParser2 &scanner)
+{
+    scanner.setText(pageToUtf8(scanner.text()));
 }
 
 }  // namespace
 
 QStringList extractLinkTargets(THtmlParser2 &scanner)
 {
-    const bool utf8 = TextCodec::isValidUtf8(scanner.text());
+    convertToUtf8(scanner);
     QStringList links;
     while (scanner.next()) {
         const TTag *tag = scanner.currentTag();
-        if (!tag || tag->params().isEmpty()) continue;
+        if (tag->params().isEmpty()) continue;
         const QByteArray element = tag->name().toLower();
         QByteArray wanted;
         if (element == "a" || element == "link")
@@ -53,28 +53,51 @@ QStringList extractLinkTargets(THtmlParser2 &scanner)
             if (!attributeValue(param, wanted, &value)) continue;
             if (value.left(7).toLower() == "mailto:") continue;
             value.replace("\r\n", "");
-            links << decoder(utf8, trimControls(value));
+            links << QString::fromUtf8(trimControls(value));
         }
     }
     return links;
 }
 
+namespace {
+
+// Hands every anchor name of the page, ASCII lower-cased, to `found` until it
+// answers true. False when `stop` ended the scan.
+bool forEachAnchor(THtmlParser2 &scanner, const std::function<bool()> &stop,
+                   const std::function<bool(const QString &)> &found)
+{
+    convertToUtf8(scanner);
+    while (scanner.next()) {
+        if (stop && stop()) return false;
+        const TTag *tag = scanner.currentTag();
+        const bool isA = tag->name().toLower() == "a";
+        for (const QByteArray &param : tag->params()) {
+            QByteArray value;
+            if ((attributeValue(param, "id", &value) ||
+                 (isA && attributeValue(param, "name", &value))) &&
+                found(asciiLower(QString::fromUtf8(value))))
+                return true;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool documentHasAnchor(THtmlParser2 &scanner, QString name, const std::function<bool()> &stop)
 {
     if (name.startsWith(u'#')) name.remove(0, 1);
     name = asciiLower(name);
-    const bool utf8 = TextCodec::isValidUtf8(scanner.text());
-    while (scanner.next()) {
-        if (stop && stop()) return false;
-        const TTag *tag = scanner.currentTag();
-        if (!tag || tag->params().isEmpty()) continue;
-        // An a element is named by name, every other element by id.
-        const QByteArray wanted = tag->name().toLower() == "a" ? "name" : "id";
-        for (const QByteArray &param : tag->params()) {
-            QByteArray value;
-            if (!attributeValue(param, wanted, &value)) continue;
-            if (asciiLower(decoder(utf8, value)) == name) return true;
-        }
-    }
-    return false;
+    bool has = false;
+    forEachAnchor(scanner, stop, [&](const QString &anchor) { return has = anchor == name; });
+    return has;
+}
+
+bool collectAnchors(THtmlParser2 &scanner, QSet<QString> *anchors,
+                    const std::function<bool()> &stop)
+{
+    return forEachAnchor(scanner, stop, [anchors](const QString &anchor) {
+        anchors->insert(anchor);
+        return false;
+    });
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -148,11 +149,17 @@ bool isWebText(const QString &text)
     return hasPrefix(text, QLatin1String("http")) || hasPrefix(text, QLatin1String("ftp"));
 }
 
+bool isWebLink(const QString &link)
+{
+    return hasPrefix(link, QLatin1String("http:")) || hasPrefix(link, QLatin1String("https:")) ||
+           hasPrefix(link, QLatin1String("ftp:"));
+}
+
 QString LinkVerifier::checkOneLink(const QString &link, const QString &document,
                                    const QString &pageUrl)
 {
     const qsizetype hash = link.indexOf(u'#');
-    if (isWebText(link)) {
+    if (isWebLink(link)) {
         if (hash >= 0) return checkWeb(link.left(hash), link.mid(hash + 1));
         return httpStatusText(link);
     }
@@ -198,17 +205,35 @@ QString LinkVerifier::localPath(const QString &relative)
 
 QString LinkVerifier::checkLocal(const QString &link, const QString &document)
 {
-    if (link.startsWith(u'#')) {
-        localPath(QString());
-        if (!QFileInfo(document).isFile()) return LinkText::kNotFound;
-        return anchorExists(document, link.mid(1)) ? LinkText::kOk : LinkText::kNoLocalAnchor;
-    }
+    // A local target is a file name: what follows "#" names an anchor and a
+    // query means nothing to a file.
     const qsizetype hash = link.indexOf(u'#');
-    const QString path = localPath(hash >= 0 ? link.left(hash) : link);
-    if (!QFileInfo::exists(path)) return LinkText::kNotFound;
-    if (hash < 0) return LinkText::kOk;
+    QString name = hash >= 0 ? link.left(hash) : link;
+    const QString fragment = hash >= 0 ? link.mid(hash + 1) : QString();
+    const qsizetype query = name.indexOf(u'?');
+    if (query >= 0) name.truncate(query);
+
+    QString path;
+    if (name.isEmpty()) {
+        // "#x", "?q" and "" name the page itself.
+        localPath(QString());
+        path = document;
+        if (!QFileInfo(path).isFile()) return LinkText::kNotFound;
+    } else {
+        path = localPath(name);
+        if (!QFileInfo::exists(path)) {
+            const QString decoded = QUrl::fromPercentEncoding(name.toUtf8());
+            if (decoded == name) return LinkText::kNotFound;
+            path = localPath(decoded);
+            if (!QFileInfo::exists(path)) return LinkText::kNotFound;
+        }
+    }
+    if (fragment.isEmpty()) return LinkText::kOk;
     // A folder has no anchors.
-    return anchorExists(path, link.mid(hash + 1)) ? LinkText::kOk : LinkText::kNoLocalAnchor;
+    if (anchorExists(path, fragment)) return LinkText::kOk;
+    const QString decoded = QUrl::fromPercentEncoding(fragment.toUtf8());
+    return decoded != fragment && anchorExists(path, decoded) ? LinkText::kOk
+                                                              : LinkText::kNoLocalAnchor;
 }
 
 QString LinkVerifier::httpStatusText(const QString &url)
@@ -236,7 +261,7 @@ bool LinkVerifier::anchorExists(const QString &page, const QString &name)
     if (m_setup.stop) stop = [this] { return stopRequested() || linkAborted(); };
 
     QString file = page;
-    if (isWebText(page)) {
+    if (isWebLink(page)) {
         // A download like any other: the client's stall rule and body cap
         // hold, not the deadline of the HEAD request.
         HttpClient *client = m_setup.client;
@@ -247,6 +272,21 @@ bool LinkVerifier::anchorExists(const QString &page, const QString &name)
     }
     if (!QFileInfo(file).isFile()) return false;
     THtmlParser2 scanner;
+    if (file == page) {
+        // A local page is read once per run, however many links point into it.
+        auto known = m_localAnchors.constFind(file);
+        if (known == m_localAnchors.constEnd()) {
+            QSet<QString> anchors;
+            if (!scanner.loadFromFile(file) || !collectAnchors(scanner, &anchors, stop))
+                return false;
+            known = m_localAnchors.insert(file, anchors);
+        }
+        QString wanted = name.startsWith(u'#') ? name.mid(1) : name;
+        for (QChar &c : wanted) {
+            if (c.unicode() >= 'A' && c.unicode() <= 'Z') c = QChar(c.unicode() + ('a' - 'A'));
+        }
+        return known->contains(wanted);
+    }
     if (!scanner.loadFromFile(file)) return false;
     return documentHasAnchor(scanner, name, stop);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <atomic>
 
@@ -24,6 +26,10 @@ QString statusCodeText(int code);
 
 // "http" or "ftp" at the start, case ignored (so https counts too).
 bool isWebText(const QString &text);
+// A link of a page that goes to the web: its scheme written out with its
+// colon, "http:", "https:" or "ftp:" (case ignored). Any other link, a file
+// named "http.html" included, is a name relative to the page.
+bool isWebLink(const QString &link);
 // Case-blind test of an ASCII prefix.
 bool hasPrefix(const QString &text, QLatin1String prefix);
 
@@ -64,4 +70,6 @@ private:
     QString localPath(const QString &relative);
 
     Setup m_setup;
+    // The anchors of the local pages read so far in this run.
+    QHash<QString, QSet<QString>> m_localAnchors;
 };

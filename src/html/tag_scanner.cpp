@@ -11,45 +11,71 @@ QByteArray trimControls(const QByteArray &bytes)
     return bytes.mid(from, to - from);
 }
 
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
 void TTag::clear()
 {
     m_name.clear();
     m_params.clear();
 }
 
-void TTag::setText(const QByteArray &text)
+qsizetype THtmlParser2::scanTag(qsizetype lt, bool inner)
 {
-    m_params.clear();
-    const qsizetype space = text.indexOf(' ');
-    if (space < 0) {
-        m_name = text;
-        return;
-    }
-    m_name = text.left(space);
+    const char *text = m_text.constData();
+    const qsizetype n = m_text.size();
+    m_tag.clear();
+    qsizetype j = lt + 1;
+    while (j < n && !isSeparator(text[j]) && text[j] != '<' && text[j] != '>') ++j;
+    m_tag.m_name = m_text.mid(lt + 1, j - lt - 1);
 
-    qsizetype chunkStart = space + 1;
-    const auto close = [&](qsizetype last) {
-        const QByteArray chunk = trimControls(text.mid(chunkStart, last - chunkStart + 1));
-        if (!chunk.isEmpty()) m_params.append(chunk);
-        chunkStart = last + 1;
-    };
-    bool inDouble = false;
-    bool inSingle = false;
-    for (qsizetype i = space + 1; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (c == '"' || c == '\'') {
-            if (c == '"' && !inSingle)
-                inDouble = !inDouble;
-            else if (c == '\'' && !inDouble)
-                inSingle = !inSingle;
-            // An opening quote never closes a chunk, a closing one always does.
-            if (!inDouble && !inSingle) close(i);
-        } else if (c == ' ' && !inDouble && !inSingle) {
-            close(i);
+    if (j < n && isSeparator(text[j])) {
+        qsizetype chunkStart = ++j;
+        const auto close = [&](qsizetype last) {
+            const QByteArray chunk = trimControls(m_text.mid(chunkStart, last - chunkStart + 1));
+            if (!chunk.isEmpty()) m_tag.m_params.append(chunk);
+            chunkStart = last + 1;
+        };
+        bool inDouble = false;
+        bool inSingle = false;
+        for (; j < n; ++j) {
+            const char c = text[j];
+            if (c == '>') break;
+            if (c == '<') {
+                if (inner || (!inDouble && !inSingle)) break;
+                m_inner.append(j);
+            } else if (c == '"' || c == '\'') {
+                if (c == '"' && !inSingle)
+                    inDouble = !inDouble;
+                else if (c == '\'' && !inDouble)
+                    inSingle = !inSingle;
+                // An opening quote never closes a chunk, a closing one always does.
+                if (!inDouble && !inSingle) close(j);
+            } else if (isSeparator(c) && !inDouble && !inSingle) {
+                // Separators around "=" stay inside the attribute string.
+                qsizetype k = j;
+                while (k < n && isSeparator(text[k])) ++k;
+                m_steps += k - j - 1;
+                const bool joins =
+                    (j > chunkStart && text[j - 1] == '=') || (k < n && text[k] == '=');
+                if (!joins) {
+                    close(j);
+                    chunkStart = k;
+                }
+                j = k - 1;
+            }
         }
+        // An unquoted value at the end, or one whose closing quote is missing.
+        if (chunkStart < j) close(j - 1);
     }
-    // An unquoted value at the end, or one whose closing quote is missing.
-    if (chunkStart < text.size()) close(text.size() - 1);
+    m_steps += qMin(j, n - 1) - lt + 1;
+    return j;
 }
 
 QByteArray scannerText(const QByteArray &bytes)
@@ -98,35 +124,44 @@ void THtmlParser2::reset()
     m_position = 0;
     m_tagStart = 0;
     m_tagLength = 0;
-    m_knownGt = -1;
+    m_mainFrom = 0;
+    m_inner.clear();
+    m_innerNext = 0;
+    m_ended = false;
+    m_steps = 0;
     m_tag.clear();
+    m_lastGt = m_text.lastIndexOf('>');
+    m_steps += m_text.size() - qMax<qsizetype>(m_lastGt, 0);
 }
 
 bool THtmlParser2::next()
 {
-    const qsizetype length = m_text.size();
-    if (length == 0) return false;
-    if (m_tagStart != 0) ++m_position;
-    m_position = qBound<qsizetype>(1, m_position, length);
-
-    const qsizetype lt = m_text.indexOf('<', m_position - 1);
-    qsizetype gt = -1;
-    if (lt >= 0) {
-        // The ">" found for an earlier "<" is also the first one after this
-        // "<" when it lies at or after it.
-        gt = m_knownGt >= lt ? m_knownGt : m_text.indexOf('>', lt);
-        m_knownGt = gt;
-    }
-    if (lt < 0 || gt < 0) {
-        m_position = length;
-        m_tagStart = 0;
-        m_tagLength = 1;
-        m_tag.clear();
-        return false;
+    if (m_ended) return false;
+    qsizetype lt = -1;
+    qsizetype end = -1;
+    if (m_innerNext < m_inner.size()) {
+        lt = m_inner.at(m_innerNext++);
+        end = scanTag(lt, true);
+    } else {
+        m_inner.clear();
+        m_innerNext = 0;
+        if (m_mainFrom < m_lastGt) lt = m_text.indexOf('<', m_mainFrom);
+        if (lt < 0 || lt >= m_lastGt) {
+            m_steps += qMax<qsizetype>(m_lastGt - m_mainFrom, 0);
+            m_ended = true;
+            m_position = m_text.size();
+            m_tagStart = 0;
+            m_tagLength = m_text.isEmpty() ? 0 : 1;
+            m_tag.clear();
+            return false;
+        }
+        m_steps += lt - m_mainFrom;
+        end = scanTag(lt, false);
+        // A "<" that cut the tag starts the next one.
+        m_mainFrom = m_text.at(end) == '<' ? end : end + 1;
     }
     m_position = lt + 1;
     m_tagStart = lt + 1;
-    m_tagLength = gt - lt + 1;
-    m_tag.setText(m_text.mid(lt + 1, gt - lt - 1));
+    m_tagLength = end - lt + (m_text.at(end) == '>' ? 1 : 0);
     return true;
 }

@@ -100,6 +100,17 @@ QString fromCp932(const QByteArray &bytes)
     return QString::fromUtf8(utf8);
 }
 
+bool decodeAs(const QByteArray &bytes, const QByteArray &name, QString *out)
+{
+    iconv_t cd = iconv_open("UTF-8", name.constData());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv_close(cd);
+    bool lossless = true;
+    *out = QString::fromUtf8(
+        convert("UTF-8", name.constData(), bytes, 1, QByteArray("\xEF\xBF\xBD"), &lossless));
+    return true;
+}
+
 bool toCp932(const QString &text, QByteArray *out)
 {
     bool lossless = true;

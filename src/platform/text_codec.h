@@ -23,6 +23,10 @@ bool isValidUtf8(const QByteArray &bytes);
 bool toCp932(const QString &text, QByteArray *out);
 QString fromCp932(const QByteArray &bytes);
 
+// Decodes bytes in the encoding iconv knows by `name` (bytes it cannot map
+// become U+FFFD). False when iconv does not know the name.
+bool decodeAs(const QByteArray &bytes, const QByteArray &name, QString *out);
+
 // CP932 when every character fits and the bytes read back as the same
 // text, else UTF-8.
 QByteArray encodeLegacy(const QString &text);

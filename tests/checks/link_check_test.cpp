@@ -244,7 +244,7 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     const QString document = writePage("site/index.html", links, anchors);
     const QStringList expected = {"200(OK)",      "200(OK)",        kNoLocalAnchor,   "200(OK)",
                                   kNoLocalAnchor, "404(Not Found)", "404(Not Found)", "200(OK)",
-                                  kNoLocalAnchor, "404(Not Found)"};
+                                  "200(OK)",      "200(OK)"};
 
     view.openFileAnswer = document;
     check.linkCheckExecute();
@@ -264,6 +264,59 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/11"));
 }
 
+// Valid HTML written in the ways real pages are: tags broken over lines,
+// single quotes, ids on a elements, escapes, queries and empty fragments,
+// names that look like schemes, and pages in Japanese encodings.
+TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
+{
+    QDir(home.path()).mkpath("site");
+    home.write("site/other.html", "<h2\r\nid='single'>x</h2><a name=\"Named\">");
+    home.write("site/a b.html", "");
+    home.write("site/http.html", "");
+    home.write("site/ftp.html", "<p\tid=f>");
+    home.write("site/画像.png", "");
+    home.write("site/index.html",
+               "<A\nHREF=\"other.html\">x</A>\n"
+               "<a href='other.html#single'>\n"
+               "<a id=\"sec\" href=\"#sec\">\n"
+               "<a href=\"#\"><a href=\"other.html#\">\n"
+               "<a href=\"other.html?x=1&amp;y=2#Named\">\n"
+               "<a href=\"a%20b.html\"><a href=\"%E7%94%BB%E5%83%8F.png\">\n"
+               "<a href=\"http.html\"><img\tsrc='ftp.html#f'>\n");
+    EXPECT_TRUE(check.checkLinksTarget(home.file("site/index.html")));
+    waitForEnd();
+    QStringList targets;
+    for (const MessageListModel::Row &row : list.rows()) targets << row.first;
+    EXPECT_EQ(targets, QStringList({"other.html", "other.html#single", "#sec", "#", "other.html#",
+                                    "other.html?x=1&amp;y=2#Named", "a%20b.html",
+                                    "%E7%94%BB%E5%83%8F.png", "http.html", "ftp.html#f"}));
+    EXPECT_EQ(statuses(), QStringList(10, "200(OK)"));
+
+    // A page in EUC-JP (declared or not), Shift_JIS or ISO-2022-JP names the
+    // image by its UTF-8 file name and finds its Japanese anchor.
+    const QByteArray eucPage =
+        "<p>\xC6\xFC\xCB\xDC\xB8\xEC<a href=\"\xB2\xE8\xC1\xFC.png\">"
+        "<a href=\"#\xB8\xAB\xBD\xD0\xA4\xB7\"><h2 id=\"\xB8\xAB\xBD\xD0\xA4\xB7\">";
+    const QByteArray sjisPage =
+        "<a href=\"\x89\xE6\x91\x9C.png\"><a href=\"#\x8C\xA9\x8F\x6F\x82\xB5\">"
+        "<h2 id=\"\x8C\xA9\x8F\x6F\x82\xB5\">";
+    const QByteArray jisPage =
+        "<a href=\"\x1B$B2hA|\x1B(B.png\"><a href=\"#\x1B$B8+=P$7\x1B(B\">"
+        "<h2 id=\"\x1B$B8+=P$7\x1B(B\">";
+    const QByteArray pages[] = {
+        eucPage,
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\">" + eucPage,
+        sjisPage, jisPage};
+    for (const QByteArray &page : pages) {
+        home.write("site/ja.html", page);
+        EXPECT_TRUE(check.checkLinksTarget(home.file("site/ja.html")));
+        ASSERT_EQ(list.rowCount(), 2) << page.toStdString();
+        EXPECT_EQ(list.rows().at(0).first, QStringLiteral("画像.png"));
+        EXPECT_EQ(list.rows().at(1).first, QStringLiteral("#見出し"));
+        EXPECT_EQ(statuses(), QStringList(2, "200(OK)")) << page.toStdString();
+    }
+}
+
 TEST_F(LinkCheckTest, LinksOfAWebPage)
 {
     server.setPage("/dir/page.html",
@@ -281,7 +334,7 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
     for (const QString &target : {url, server.url("/moved")}) {
         EXPECT_TRUE(check.checkLinksTarget(target));
         EXPECT_EQ(statuses(),
-                  QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, kNoWebAnchor,
+                  QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, "200(OK)",
                                "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
         EXPECT_EQ(check.linkDocument(), url);
         EXPECT_EQ(check.linkBase(), server.url("/dir/"));
@@ -303,7 +356,7 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
 TEST_F(LinkCheckTest, MessageRowsAndFetchFailure)
 {
     const QString empty = writePage("empty.html", {},
-                                    "<img alt=x><a name=top><a href = \"x\">"
+                                    "<img alt=x><a name=top><a title = \"x\">"
                                     "<a href=\"mailto:me@example.com\">");
     const QString missing = home.file("missing.html");
     const struct {

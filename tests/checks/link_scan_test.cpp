@@ -1,14 +1,33 @@
-// Which attribute strings become links, and which elements count as anchors.
+// Which attribute strings become links, in which encoding, and which elements
+// count as anchors.
 #include "checks/link_scan.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "checks/link_verifier.h"
+#include "html/page_encoding.h"
 #include "html/tag_scanner.h"
-#include "platform/text_codec.h"
 #include "support/qt_print.h"
 
 namespace {
+
+bool encodeAs(const QString &text, const char *encoding, QByteArray *out)
+{
+    iconv_t cd = iconv_open(encoding, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    QByteArray in = text.toUtf8();
+    out->resize(in.size() * 4 + 16);
+    char *inPtr = in.data();
+    size_t inLeft = size_t(in.size());
+    char *outPtr = out->data();
+    size_t outLeft = size_t(out->size());
+    const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) &&
+                    iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != size_t(-1);
+    iconv_close(cd);
+    out->truncate(out->size() - qsizetype(outLeft));
+    return ok;
+}
 
 QStringList links(const QByteArray &file)
 {
@@ -29,30 +48,58 @@ TEST(LinkScan, CollectsHrefAndSrcAsWritten)
         "<a href=\"MailTo:x@y\">m</a><a href=\" mailto:x@y\">n</a>\n"
         "<a href = \"spaced.html\"><a href=\"\">e</a><a href=plain.html#frag>\n"
         "<p href=\"p.html\"><img SRC=\"pic.gif\" src=\"two.gif\"><a href=\"x.html\" "
-        "href=\"y.html\">\n";
-    EXPECT_EQ(links(page), QStringList({"s.css", "old.html", "'q.png'", "Up.html", "multiline.html",
-                                        "mailto:x@y", "", "plain.html#frag", "pic.gif", "two.gif",
-                                        "x.html", "y.html"}));
-
-    QByteArray cp932;
-    ASSERT_TRUE(TextCodec::toCp932(QStringLiteral("<a href=\"資料/表.html\">"), &cp932));
-    EXPECT_EQ(links(cp932), QStringList{QStringLiteral("資料/表.html")});
-    EXPECT_EQ(links(QStringLiteral("<a href=\"資料/表.html\">").toUtf8()),
-              QStringList{QStringLiteral("資料/表.html")});
+        "href=\"y.html\">\n"
+        "<A\nHREF=\"nl.html\"><img\tsrc=tab.png><a\r\nclass=x\r\nhref=\r\n'crlf.html'>"
+        "<a href='it\"s.html\"'><a href=\"cut'>";
+    EXPECT_EQ(links(page),
+              QStringList({"s.css", "old.html", "q.png", "Up.html", "multiline.html", "mailto:x@y",
+                           "spaced.html", "", "plain.html#frag", "pic.gif", "two.gif", "x.html",
+                           "y.html", "nl.html", "tab.png", "crlf.html", "it\"s.html\"", "cut'"}));
 }
 
-TEST(LinkScan, AnchorsAreNamesOfAAndIdsOfTheRest)
+TEST(LinkScan, PagesAreReadInTheirEncoding)
+{
+    const QString link = QStringLiteral("画像/表.png");
+    const QString body = QStringLiteral("<p>日本語の文書です。<a href=\"%1\">").arg(link);
+    const struct {
+        const char *encoding;
+        QString head;
+    } cases[] = {
+        {"CP932", ""},
+        {"EUC-JP", ""},
+        {"ISO-2022-JP", ""},
+        {"UTF-8", ""},
+        {"EUC-JP", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"},
+        {"CP932", "<meta charset='Shift_JIS'>"},
+        {"ISO-8859-1", "<meta charset=\"iso-8859-1\">"},
+    };
+    for (const auto &c : cases) {
+        const QString text = c.head + (QByteArray(c.encoding) == "ISO-8859-1"
+                                           ? QStringLiteral("<a href=\"caf\u00e9.html\">")
+                                           : body);
+        QByteArray bytes;
+        ASSERT_TRUE(encodeAs(text, c.encoding, &bytes)) << c.encoding;
+        EXPECT_EQ(pageEncoding(bytes), c.encoding) << c.encoding << " " << c.head.toStdString();
+        const QString expected =
+            QByteArray(c.encoding) == "ISO-8859-1" ? QStringLiteral("caf\u00e9.html") : link;
+        EXPECT_EQ(links(bytes), QStringList{expected}) << c.encoding << " " << c.head.toStdString();
+    }
+}
+
+TEST(LinkScan, AnchorsAreIdsOfAnyElementAndNamesOfA)
 {
     const QByteArray page =
         "<a name=\"ByName\"></a><div id=\"TOP\"></div><a id=\"aid\"></a>\n"
-        "<p name=\"pname\"><span id='q'><a href=\"x\" name = \"spaced\"><h2 ID=見出し>\n";
+        "<p name=\"pname\"><span id='q'><a href=\"x\" name = \"spaced\"><h2 ID=見出し>\n"
+        "<h3\r\nid=\"nl\"><a\tname='tabbed'><!-- <i id=\"commented\"> -->\n";
     const struct {
         QString name;
         bool found;
     } cases[] = {
-        {"byname", true}, {"#BYNAME", true},  {"top", true}, {"aid", false},
-        {"pname", false}, {"q", false},       {"'q'", true}, {"spaced", false},
-        {"見出し", true}, {"missing", false}, {"", false},
+        {"byname", true},   {"#BYNAME", true}, {"top", true},    {"aid", true},
+        {"pname", false},   {"q", true},       {"'q'", false},   {"spaced", true},
+        {"見出し", true},   {"nl", true},      {"tabbed", true}, {"commented", true},
+        {"missing", false}, {"", false},
     };
     for (const auto &c : cases) {
         THtmlParser2 scanner;

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""An independent reading of the links of HTML pages, for comparison with the
+link check: Python's html.parser finds the elements, urllib.parse takes the
+links apart, os.path looks the files up.
+
+For every page named on the command line it prints a line "page<TAB>path",
+then one line per link in document order: the link, a tab and its verdict:
+"web" for an http:, https: or ftp: address, else "200(OK)", "404(Not Found)"
+or the text for a page without the anchor.
+
+Where html.parser reads a page differently from the link check's documented
+rules, the rules are followed here:
+- tags written inside comments, declarations, <script> and <style> count
+  (the link check scans all text alike);
+- attribute values are taken as written: character references stay;
+- a "<" inside a tag that is not within a quoted value ends the tag there
+  and starts the next one.
+"""
+import html.parser
+import os
+import re
+import sys
+import urllib.parse
+
+# The link check does not decode character references in values.
+html.parser.unescape = lambda s: s
+
+NO_ANCHOR = "HTML(またはディレクトリ)は存在しますが、アンカーがありません。"
+WEB_SCHEMES = ("http", "https", "ftp")
+
+
+def scanner_text(data):
+    """The page as the link check reads it: up to the first NUL byte, every
+    line ending in CR LF."""
+    data = data.split(b"\0", 1)[0]
+    lines = re.split(rb"\r\n|\r|\n", data)
+    if lines and lines[-1] == b"":
+        lines.pop()
+    return b"".join(line + b"\r\n" for line in lines)
+
+
+def declared_charset(data):
+    for meta in re.finditer(rb"<meta\b[^>]*>", data, re.I):
+        found = re.search(rb"""charset\s*=\s*["']?\s*([A-Za-z0-9_.:-]+)""", meta.group(0), re.I)
+        if found:
+            return found.group(1).decode("ascii")
+    return None
+
+
+def is_euc_jp(data):
+    try:
+        data.decode("euc_jp")
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
+def decode_page(data):
+    label = declared_charset(data)
+    if label and not label.lower().startswith(("utf-16", "utf-32", "ucs")):
+        lower = label.lower()
+        if lower in ("shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "ms_kanji"):
+            label = "cp932"
+        try:
+            return data.decode(label, errors="replace")
+        except LookupError:
+            pass
+    # ISO-2022-JP is 7-bit and would pass as UTF-8.
+    if b"\x1b$" in data:
+        return data.decode("iso2022_jp", errors="replace")
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        pass
+    if is_euc_jp(data):
+        return data.decode("euc_jp")
+    return data.decode("cp932", errors="replace")
+
+
+def cut_at_unquoted_lt(text):
+    """Inside each tag, a "<" outside quoted values starts a new tag."""
+    out = []
+    i = 0
+    n = len(text)
+    while i < n:
+        lt = text.find("<", i)
+        if lt < 0:
+            out.append(text[i:])
+            break
+        out.append(text[i:lt + 1])
+        j = lt + 1
+        while j < n and text[j] not in " \t\r\n<>":
+            j += 1
+        quote = None
+        while j < n and text[j] != ">":
+            c = text[j]
+            if quote is None and c == "<":
+                break
+            if c in "\"'":
+                quote = None if quote == c else (c if quote is None else quote)
+            j += 1
+        if j < n and text[j] == "<":
+            # Close the cut tag so html.parser sees it end here.
+            out.append(text[lt + 1:j] + ">")
+            i = j
+        else:
+            out.append(text[lt + 1:j + 1])
+            i = j + 1
+    return "".join(out)
+
+
+class Elements(html.parser.HTMLParser):
+    """Collects (element, attributes) of every start tag, tags in comments,
+    declarations, scripts and styles included."""
+
+    def __init__(self):
+        super().__init__(convert_charrefs=False)
+        self.found = []
+
+    def nested(self, text):
+        inner = Elements()
+        inner.feed(text)
+        inner.close()
+        self.found.extend(inner.found)
+
+    def handle_starttag(self, tag, attrs):
+        self.found.append((tag, attrs))
+
+    def handle_startendtag(self, tag, attrs):
+        self.found.append((tag, attrs))
+
+    def handle_data(self, data):
+        if self.cdata_elem:
+            self.nested(data)
+
+    def handle_comment(self, data):
+        self.nested(data)
+
+    def handle_decl(self, decl):
+        self.nested(decl)
+
+    def unknown_decl(self, data):
+        self.nested(data)
+
+    def handle_pi(self, data):
+        self.nested(data)
+
+
+def elements(path):
+    with open(path, "rb") as f:
+        text = decode_page(scanner_text(f.read()))
+    parser = Elements()
+    parser.feed(cut_at_unquoted_lt(text))
+    parser.close()
+    return parser.found
+
+
+def clean(value):
+    return value.replace("\r\n", "").strip("".join(chr(c) for c in range(0x21)))
+
+
+def links(path):
+    out = []
+    for tag, attrs in elements(path):
+        wanted = {"a": "href", "link": "href", "img": "src"}.get(tag)
+        for name, value in attrs:
+            if name != wanted or value is None:
+                continue
+            if value[:7].lower() == "mailto:":
+                continue
+            out.append(clean(value))
+    return out
+
+
+_anchors = {}
+
+
+def has_anchor(path, name):
+    if path not in _anchors:
+        found = set()
+        for tag, attrs in elements(path):
+            for attr, value in attrs:
+                if value is not None and (attr == "id" or (tag == "a" and attr == "name")):
+                    found.add(value.lower())
+        _anchors[path] = found
+    return name.lower() in _anchors[path]
+
+
+def verdict(link, page):
+    if urllib.parse.urlsplit(link).scheme.lower() in WEB_SCHEMES and ":" in link:
+        return "web"
+    rest, _, fragment = link.partition("#")
+    name = rest.partition("?")[0]
+    if name == "":
+        target = page
+        if not os.path.isfile(target):
+            return "404(Not Found)"
+    else:
+        folder = os.path.dirname(os.path.abspath(page))
+        target = os.path.normpath(os.path.join(folder, name))
+        if not os.path.exists(target):
+            target = os.path.normpath(os.path.join(folder, urllib.parse.unquote(name)))
+            if not os.path.exists(target):
+                return "404(Not Found)"
+    if fragment == "":
+        return "200(OK)"
+    if os.path.isfile(target) and (has_anchor(target, fragment)
+                                   or has_anchor(target, urllib.parse.unquote(fragment))):
+        return "200(OK)"
+    return NO_ANCHOR
+
+
+def main(pages):
+    for page in pages:
+        print("page\t" + page)
+        for link in links(page):
+            print(link + "\t" + verdict(link, page))
+
+
+if __name__ == "__main__":
+    sys.stdout.reconfigure(encoding="utf-8", errors="surrogateescape")
+    main(sys.argv[1:])
