@@ -192,11 +192,16 @@ void MainActions::tidyInBrowser(const QString &target, int browserIndex)
 void MainActions::checkCss(const QString &target)
 {
     runAction([&] { m_css.checkCssTarget(target); });
+    if (!m_css.lastChecked())
+        ++m_failedEntries;
 }
 
 void MainActions::checkLinks(const QString &target)
 {
-    if (!m_link.checkLinksTarget(target) || !m_link.isRunning())
+    const bool started = m_link.checkLinksTarget(target);
+    if (!m_link.lastChecked())
+        ++m_failedEntries;
+    if (!started || !m_link.isRunning())
         return;
     // The workers of a long list run on; the command line's next check
     // waits for their end.

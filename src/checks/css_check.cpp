@@ -81,6 +81,7 @@ void CssCheck::fileDrop(const QStringList &files)
 
 void CssCheck::checkCssTarget(const QString &target)
 {
+    m_lastChecked = false;
     switch (classifyDocument(target)) {
     case DocumentKind::Local:
         if (!QFileInfo::exists(target)) {
@@ -120,6 +121,7 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
     m_view.bringToFront();
     m_view.setBusy(true);
     const auto idleAtEnd = qScopeGuard([this] { m_view.setBusy(false); });
+    m_lastChecked = false;
 
     if (!isUrl && !QFileInfo::exists(target)) {
         m_list.showMessageRow(kMissing);
@@ -138,8 +140,11 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
             throw FunctionFailure{
                 QStringLiteral("java ") + className + QStringLiteral(" \"") + target + u'"',
                 result.errorText};
-        if (!classWasMissing(className))
+        if (!classWasMissing(className)) {
+            m_lastChecked = !result.crashed &&
+                            (result.exitCode == 0 || QFileInfo(outPath()).size() > 0);
             break;
+        }
     }
     return true;
 }

@@ -33,6 +33,10 @@ public:
     // Runs the validator on the target; false when a local target is missing.
     // Throws FunctionFailure when Java cannot be started.
     bool runCssValidator(const QString &target, bool isUrl);
+    // Whether the last run got a report from the validator: false when the
+    // target was missing or Java failed without writing one (no validator
+    // class, no Java runtime to speak of).
+    bool lastChecked() const { return m_lastChecked; }
     // Fills the list from the working files and sets the status line.
     void loadCssReport();
 
@@ -50,4 +54,5 @@ private:
     MessageListModel &m_list;
     ProcessRunner &m_runner;
     FolderMemory &m_folders;
+    bool m_lastChecked = false;
 };

@@ -156,6 +156,7 @@ void LinkCheck::linkCheckExecute()
 
 bool LinkCheck::checkLinksTarget(const QString &target)
 {
+    m_lastChecked = false;
     if (isRunning() || m_shutDown) return false;
     Run run(*this);
     startRunningControls();
@@ -172,6 +173,7 @@ bool LinkCheck::checkLinksTarget(const QString &target)
         m_folders.remember(target);
         try {
             extractLinksNow(target, QString());
+            m_lastChecked = true;
             m_view.bringToFront();
         } catch (const LinkCheckError &) {
             restoreControls();
@@ -204,6 +206,7 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     }
     try {
         extractLinksNow(copy, m_linkDocument);
+        m_lastChecked = true;
         m_view.bringToFront();
     } catch (const LinkCheckError &) {
         restoreControls();

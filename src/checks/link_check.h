@@ -71,6 +71,9 @@ public:
     // written to the list afterwards.
     void shutdown();
     bool isRunning() const;
+    // Whether the last checkLinksTarget read its page and listed its links;
+    // false when the page was missing, refused or could not be fetched.
+    bool lastChecked() const { return m_lastChecked; }
 
     QString linkDocument() const { return m_linkDocument; }
     QString linkBase() const { return m_linkBase; }
@@ -112,6 +115,7 @@ private:
     int m_depth = 0;        // nested steps of the check in progress
     bool m_active = false;  // a check has begun and not yet finished
     bool m_shutDown = false;
+    bool m_lastChecked = false;
     std::unique_ptr<LinkWorker> m_mlink;
     std::unique_ptr<LinkWorker> m_mlink2;
     int m_workerRowsDone = 0;

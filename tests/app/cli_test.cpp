@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <unistd.h>
@@ -93,6 +94,12 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
     TempHome home;
     home.write("clean.html", kCleanPage);
     home.write("-dash.html", kCleanPage);
+    home.write("style.css", "p { color: red }");
+    // An address where nobody answers.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString refused = QString("http://127.0.0.1:%1/page.html").arg(closed.serverPort());
+    closed.close();
     const struct {
         QStringList arguments;
         int status;
@@ -107,6 +114,9 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
         {{"none.html"}, 1, "ファイルがありません。none.html"},
         {{"ftp://example.org/a.html"}, 1, "HTTP以外のプロトコルには対応していません。"},
         {{"-w3c", "clean.html"}, 1, "まだ使えません"},
+        {{"-link", refused}, 1, "HTML文書の取得に失敗しました。"},
+        // Java runs, but no validator class is installed here.
+        {{"-css", "style.css"}, 1, "CssValidator"},
         {{"--folder", home.file("nowhere")}, 1, "フォルダがありません。"},
         {{"-foo", "clean.html"}, 2, "不明なオプションです: -foo"},
         {{"--no-such-option"}, 2, "不明なオプションです"},
