@@ -5,88 +5,41 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdio>
 #include <memory>
 
 #include "fetch/http_client.h"
 #include "fetch/page_download.h"
+#include "thread_server.h"
 
 namespace {
 
 constexpr qint64 kBodySize = 200LL * 1000 * 1000;
 
 // Answers every request with a 200 whose body is kBodySize bytes of "a",
-// fed as the socket drains, in its own thread.
-class EndlessServer {
-public:
-    EndlessServer()
-    {
-        m_context.moveToThread(&m_thread);
-        m_thread.start();
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this] {
-                m_server = new QTcpServer(&m_context);
-                m_server->listen(QHostAddress::LocalHost, 0);
-                m_port = m_server->serverPort();
-                QObject::connect(m_server, &QTcpServer::newConnection, m_server,
-                                 [this] { accept(); });
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~EndlessServer()
-    {
-        QMetaObject::invokeMethod(
-            &m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/huge.html").arg(m_port); }
-
-private:
-    void accept()
-    {
-        while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                if (socket->property("done").toBool()) return;
-                socket->setProperty("done", true);
-                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                              QByteArray::number(kBodySize) + "\r\nConnection: close\r\n\r\n");
-                auto sent = std::make_shared<qint64>(0);
-                const QByteArray slice(1 << 20, 'a');
-                auto feed = [socket, sent, slice] {
-                    while (*sent < kBodySize && socket->bytesToWrite() < 4 * slice.size()) {
-                        const qint64 n = qMin<qint64>(slice.size(), kBodySize - *sent);
-                        socket->write(slice.constData(), n);
-                        *sent += n;
-                    }
-                    if (*sent >= kBodySize) socket->disconnectFromHost();
-                };
-                QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
-                feed();
-            });
-        }
-    }
-
-    QThread m_thread;
-    QObject m_context;
-    QTcpServer *m_server = nullptr;
-    quint16 m_port = 0;
-};
-
-long peakRssKiB()
+// fed as the socket drains.
+void serveEndlessBody(QTcpSocket *socket)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+        if (socket->property("done").toBool()) return;
+        socket->setProperty("done", true);
+        socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                      QByteArray::number(kBodySize) + "\r\nConnection: close\r\n\r\n");
+        auto sent = std::make_shared<qint64>(0);
+        const QByteArray slice(1 << 20, 'a');
+        auto feed = [socket, sent, slice] {
+            while (*sent < kBodySize && socket->bytesToWrite() < 4 * slice.size()) {
+                const qint64 n = qMin<qint64>(slice.size(), kBodySize - *sent);
+                socket->write(slice.constData(), n);
+                *sent += n;
+            }
+            if (*sent >= kBodySize) socket->disconnectFromHost();
+        };
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+        feed();
+    });
 }
 
 }  // namespace
@@ -95,13 +48,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    EndlessServer server;
+    ThreadServer server(serveEndlessBody);
     HttpClient http;
 
     const long before = peakRssKiB();
     QElapsedTimer timer;
     timer.start();
-    const bool ok = downloadAsLines(http, server.url(), dir.filePath(QStringLiteral("get.html")));
+    const bool ok = downloadAsLines(http, server.url(QStringLiteral("/huge.html")), dir.filePath(QStringLiteral("get.html")));
     const double ms = timer.nsecsElapsed() / 1e6;
     const long after = peakRssKiB();
 

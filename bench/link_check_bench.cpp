@@ -9,16 +9,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
 #include "quiet_view.h"
+#include "thread_server.h"
 #include "checks/link_check.h"
 #include "fetch/http_client.h"
 
@@ -28,78 +27,30 @@ constexpr int kLinks = 200;
 constexpr int kDelayMs = 20;
 constexpr int kManyLinks = 20000;
 
-// Answers every request with an empty 200 after `delayMs`, in its own thread.
-class DelayServer {
-public:
-    explicit DelayServer(int delayMs) : m_delayMs(delayMs)
-    {
-        m_context.moveToThread(&m_thread);
-        m_thread.start();
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this] {
-                m_server = new QTcpServer(&m_context);
-                m_server->listen(QHostAddress::LocalHost, 0);
-                m_port = m_server->serverPort();
-                QObject::connect(m_server, &QTcpServer::newConnection, m_server,
-                                 [this] { accept(); });
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~DelayServer()
-    {
-        QMetaObject::invokeMethod(
-            &m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-    QString url(int i) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/p%2").arg(m_port).arg(i);
-    }
-
-private:
-    void accept()
-    {
-        while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                QByteArray request = socket->property("r").toByteArray() + socket->readAll();
-                socket->setProperty("r", request);
-                if (!request.contains("\r\n\r\n") || socket->property("done").toBool()) return;
-                socket->setProperty("done", true);
-                QTimer::singleShot(m_delayMs, socket, [socket] {
-                    socket->write(
-                        "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n"
-                        "Connection: close\r\n\r\n");
-                    socket->disconnectFromHost();
-                });
-            });
-        }
-    }
-
-    int m_delayMs;
-    QThread m_thread;
-    QObject m_context;
-    QTcpServer *m_server = nullptr;
-    quint16 m_port = 0;
-};
-
-long peakRssKiB()
+// Answers every request with an empty 200 after `delayMs`.
+std::function<void(QTcpSocket *)> delayedAnswer(int delayMs)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
+    return [delayMs](QTcpSocket *socket) {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [delayMs, socket] {
+            QByteArray request = socket->property("r").toByteArray() + socket->readAll();
+            socket->setProperty("r", request);
+            if (!request.contains("\r\n\r\n") || socket->property("done").toBool()) return;
+            socket->setProperty("done", true);
+            QTimer::singleShot(delayMs, socket, [socket] {
+                socket->write(
+                    "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n"
+                    "Connection: close\r\n\r\n");
+                socket->disconnectFromHost();
+            });
+        });
+    };
 }
 
-QString writePage(const QTemporaryDir &dir, const QString &name, const DelayServer &server,
+QString writePage(const QTemporaryDir &dir, const QString &name, const ThreadServer &server,
                   int links)
 {
     QByteArray body = "<html><body>\n";
-    for (int i = 0; i < links; ++i) body += "<a href=\"" + server.url(i).toUtf8() + "\">link</a>\n";
+    for (int i = 0; i < links; ++i) body += "<a href=\"" + server.url(QStringLiteral("/p%1").arg(i)).toUtf8() + "\">link</a>\n";
     body += "</body></html>\n";
     QFile file(dir.filePath(name));
     if (file.open(QIODevice::WriteOnly)) file.write(body);
@@ -139,7 +90,7 @@ int main(int argc, char **argv)
 
     int ok = 0;
     {
-        DelayServer server(kDelayMs);
+        ThreadServer server(delayedAnswer(kDelayMs));
         const QString page = writePage(dir, QStringLiteral("two_hundred.html"), server, kLinks);
         const double ms = runCheck(check, list, page, &ok);
         const double floor = kLinks * kDelayMs / 2.0;
@@ -150,7 +101,7 @@ int main(int argc, char **argv)
         std::printf("%-32s %10.2f x\n", "ratio", ms / floor);
     }
     {
-        DelayServer server(0);
+        ThreadServer server(delayedAnswer(0));
         const QString page = writePage(dir, QStringLiteral("many.html"), server, kManyLinks);
         const long before = peakRssKiB();
         const double ms = runCheck(check, list, page, &ok);

@@ -13,19 +13,6 @@ QString asciiLower(QString text)
     return text;
 }
 
-bool attributeValue(const QByteArray &param, const QByteArray &wanted, QByteArray *value)
-{
-    const qsizetype equals = param.indexOf('=');
-    if (equals < 0 || trimControls(param.left(equals)).toLower() != wanted) return false;
-    *value = trimControls(param.mid(equals + 1));
-    if (!value->isEmpty() && (value->front() == '"' || value->front() == '\'')) {
-        const char quote = value->front();
-        value->remove(0, 1);
-        if (value->endsWith(quote)) value->chop(1);
-    }
-    return true;
-}
-
 void convertToUtf8(THtmlParser2 &scanner)
 {
     scanner.setText(pageToUtf8(scanner.text()));

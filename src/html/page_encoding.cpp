@@ -7,20 +7,6 @@
 
 namespace {
 
-// The value of a "name=value" attribute string, without one pair of quotes.
-bool attribute(const QByteArray &param, const char *wanted, QByteArray *value)
-{
-    const qsizetype equals = param.indexOf('=');
-    if (equals < 0 || trimControls(param.left(equals)).toLower() != wanted) return false;
-    *value = trimControls(param.mid(equals + 1));
-    if (!value->isEmpty() && (value->front() == '"' || value->front() == '\'')) {
-        const char quote = value->front();
-        value->remove(0, 1);
-        if (value->endsWith(quote)) value->chop(1);
-    }
-    return true;
-}
-
 QByteArray declaredCharset(const QByteArray &page)
 {
     THtmlParser2 scanner;
@@ -30,8 +16,8 @@ QByteArray declaredCharset(const QByteArray &page)
         if (tag->name().toLower() != "meta") continue;
         for (const QByteArray &param : tag->params()) {
             QByteArray value;
-            if (attribute(param, "charset", &value)) return value.trimmed();
-            if (!attribute(param, "content", &value)) continue;
+            if (attributeValue(param, "charset", &value)) return value.trimmed();
+            if (!attributeValue(param, "content", &value)) continue;
             const qsizetype at = value.toLower().indexOf("charset=");
             if (at < 0) continue;
             QByteArray label = value.mid(at + 8);

@@ -89,3 +89,7 @@ private:
 QByteArray scannerText(const QByteArray &bytes);
 // The bytes without bytes of value 0x20 or less at either end.
 QByteArray trimControls(const QByteArray &bytes);
+// When `param` is the attribute string of `wanted` (a lower-case name; the
+// written name is compared case-blind), sets *value to its value without one
+// pair of matching quotes and returns true.
+bool attributeValue(const QByteArray &param, const QByteArray &wanted, QByteArray *value);

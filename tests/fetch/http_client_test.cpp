@@ -286,6 +286,9 @@ TEST(PageDownloadTest, AHostilePageCostsLittleMemory)
 {
     // The console program downloads a page of 200 MB (cut at the cap); its
     // peak memory is that of the largest child this test program waited for.
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine";
+#endif
     LocalHttpServer server;
     server.setPage("/huge.html", endless(200LL * 1000 * 1000));
     TempHome home;
