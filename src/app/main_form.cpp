@@ -33,6 +33,7 @@
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/report_icons_gui.h"
+#include "app/result_header_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
 #include "app/toolbar_icons_gui.h"
@@ -268,6 +269,11 @@ static QTreeView *resultList(QWidget *parent, const QString &name)
 {
     auto *list = new QTreeView(parent);
     list->setObjectName(name);
+    auto *header = new ResultHeader(list);
+    // As the tree view sets up its own header.
+    header->setSectionsMovable(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list->setHeader(header);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
