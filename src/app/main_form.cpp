@@ -33,6 +33,7 @@
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
 #include "app/report_icons_gui.h"
+#include "app/result_header_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
 #include "app/toolbar_icons_gui.h"
@@ -268,6 +269,11 @@ static QTreeView *resultList(QWidget *parent, const QString &name)
 {
     auto *list = new QTreeView(parent);
     list->setObjectName(name);
+    auto *header = new ResultHeader(list);
+    // As the tree view sets up its own header.
+    header->setSectionsMovable(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list->setHeader(header);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -323,9 +329,15 @@ QWidget *MainForm::buildTidyPage()
 
     ComboBox1 = new QComboBox(page);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setFont(WindowFonts::fixedFont());
     ComboBox1->setMaxVisibleItems(10);
     ComboBox1->setModel(&m_actions->fileSelector());
+    // The fixed-pitch face is another font file to open and measure, and
+    // the selector stays empty until a check runs: it takes that face with
+    // its first entry (the empty box is as high in either face).
+    connect(&m_actions->fileSelector(), &QAbstractItemModel::rowsInserted, this,
+            &MainForm::useSelectorFont);
+    connect(&m_actions->fileSelector(), &QAbstractItemModel::modelReset, this,
+            &MainForm::useSelectorFont);
     // Choosing an entry shows its report and opens its tidied document.
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { m_actions->showEntry(index); });
     layout->addWidget(ComboBox1);
@@ -356,6 +368,14 @@ QWidget *MainForm::buildTidyPage()
     connect(Button1, &QPushButton::clicked, this, [this] { m_actions->clearTidyResults(); });
     layout->addLayout(buttonRow({BitBtn1, Button1}));
     return page;
+}
+
+void MainForm::useSelectorFont()
+{
+    if (m_selectorFontSet || ComboBox1->count() == 0)
+        return;
+    m_selectorFontSet = true;
+    ComboBox1->setFont(WindowFonts::fixedFont());
 }
 
 QWidget *MainForm::buildCssPage()

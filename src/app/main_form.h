@@ -121,6 +121,7 @@ private:
                     const std::function<bool()> &clearAllowed, const std::function<void()> &clear,
                     const std::function<void()> &save, const std::function<void()> &copy);
     void firstPaint();
+    void useSelectorFont();
     void showAbout();
     void showSettings();
     void routeAction(const QString &name);
@@ -148,5 +149,6 @@ private:
     bool m_wb2Tried = false;
     QStringList m_arguments;
     bool m_firstPaint = true;
+    bool m_selectorFontSet = false;
     int m_busyDepth = 0;
 };

@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +76,8 @@ SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
 SingleInstance::~SingleInstance()
 {
     m_server.close();
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 QString SingleInstance::serverName()
@@ -97,12 +101,18 @@ bool SingleInstance::becomeFirst(Handler handler)
 {
     if (!runtimeProblem().isEmpty())
         return false;
-    m_lock = std::make_unique<QLockFile>(lockPath());
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
+    // The kernel drops the lock with the process, however it ends, so no
+    // stale lock is ever left to judge. Nothing is written into the file:
+    // a lock that has to reach the disk first would hold up every start.
+    const QByteArray path = QFile::encodeName(lockPath());
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
         return false;
     }
+    m_lockFd = fd;
     m_handler = std::move(handler);
     const QString name = serverName();
     QLocalServer::removeServer(name);  // a socket left by a process that died

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QStringList>
 #include <functional>
-#include <memory>
 
 class QLocalSocket;
 
@@ -53,7 +51,7 @@ private:
     void onNewConnection();
     void onReadyRead(QLocalSocket *socket);
 
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1;  // holds the lock while open
     QLocalServer m_server;
     Handler m_handler;
 };

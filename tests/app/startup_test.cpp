@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "app/command_line.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_actions.h"
@@ -228,4 +230,33 @@ TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
     ASSERT_EQ(actions.linkList().rowCount(), 1);
     EXPECT_EQ(actions.linkList().rows()[0].first, server.url("/one"));
     EXPECT_EQ(actions.linkList().rows()[0].second, "200(OK)");
+}
+
+TEST(SingleInstance, OneHolderAtATimeAndALeftoverLockFileDoesNotBlock)
+{
+    TempHome home;
+    QTemporaryDir runtime;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const auto ignore = [](const SingleInstance::Request &, std::function<void()> done) { done(); };
+
+    // A lock file left by a start that died (the older form held its process id).
+    QFile leftover(SingleInstance::lockPath());
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.write("4242\nvelmarin\nhost\n");
+    leftover.close();
+    {
+        auto first = std::make_unique<SingleInstance>();
+        EXPECT_TRUE(first->becomeFirst(ignore));
+        SingleInstance second;
+        EXPECT_FALSE(second.becomeFirst(ignore));
+        first.reset();
+        SingleInstance third;
+        EXPECT_TRUE(third.becomeFirst(ignore));
+    }
+
+    if (oldRuntime.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }

@@ -23,6 +23,7 @@
 #include "app/main_actions.h"
 #include "app/main_form.h"
 #include "app/main_form_actions.h"
+#include "core/window_fonts_gui.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
 #include "support/local_http_server.h"
@@ -260,9 +261,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         for (const QString &name : QStringList{u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
             m_home->write(name, "<p>x");
+        QCOMPARE(f.ComboBox1->font().families(), WindowFonts::dialogFont().families());
         f.actions().checkFolder(m_home->file(u"site"_s));
         QCOMPARE(f.ComboBox1->count(), 3);
         QCOMPARE(f.ComboBox1->currentIndex(), 0);
+        // Paths line up in the fixed-pitch face once there are any.
+        QCOMPARE(f.ComboBox1->font().families(), WindowFonts::fixedFont().families());
         QVERIFY(!f.ProgressBar1->isVisible() && !f.BitBtn1->isEnabled());
         QVERIFY(f.ToolBar1->isEnabled() && f.menuEntry(u"Folder1"_s)->isEnabled());
         QVERIFY(f.grab().toImage().save(screenshotDir() + u"/folder-batch.png"_s));
