@@ -27,6 +27,8 @@ QString fileUrlToPath(const QString &address)
     }
     if (startsWithCaseBlind(path, QLatin1String("file://")))
         path = path.mid(7);
+    else if (startsWithCaseBlind(path, QLatin1String("file:/")))
+        path = path.mid(5);  // the short form "file:/home/..."
     path.replace(QStringLiteral("%20"), QStringLiteral(" "));
     return path;
 }

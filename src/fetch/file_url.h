@@ -4,8 +4,8 @@
 #include <QStringList>
 
 // "file://" forms of an address to a local path, "/" kept: the prefixes
-// "file:///localhost/", "file://localhost/", "file:///" and "file://" are
-// cut (the path keeps its leading slash) and "%20" becomes a space. Web
+// "file:///localhost/", "file://localhost/", "file:///", "file://" and
+// "file:" before a slash are cut (the path keeps its leading slash) and "%20" becomes a space. Web
 // addresses (http, wais, ftp, gopher) and plain paths come back unchanged.
 QString fileUrlToPath(const QString &address);
 

@@ -193,6 +193,7 @@ TEST(FileUrlToPathTest, FileAddressesBecomePaths)
         {"file://localhost/home/x.html", "/home/x.html", {"/home/x.html"}},
         {"file:///w/%E6%97%A5%20a.html", "/w/%E6%97%A5 a.html",
          {"/w/%E6%97%A5 a.html", "/w/日 a.html"}},
+        {"file:/home/x.html", "/home/x.html", {"/home/x.html"}},
         {"file:///a%41.html", "/a%41.html", {"/a%41.html", "/aA.html"}},
         {"/plain/pa%41th.html", "/plain/pa%41th.html", {"/plain/pa%41th.html"}},
         {"http://h/a%20b", "http://h/a%20b", {"http://h/a%20b"}},
