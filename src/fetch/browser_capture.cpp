@@ -73,7 +73,7 @@ BrowserCapture::Result BrowserCapture::capture(CaptureBrowser browser)
     const BrowserBridge::Page first = m_browsers.currentPage(index);
     if (namesAPage(first))
         return {fileForPage(first, false), index};
-    return {fileForPage(m_browsers.currentPage(index + 1), true), index + 1};
+    return {captureBrowserUrl(index + 1, true), index + 1};
 }
 
 QString BrowserCapture::captureBrowserUrl(int index, bool showFailures)
@@ -103,19 +103,20 @@ QString BrowserCapture::fileForPage(const BrowserBridge::Page &page, bool showFa
 
 QString BrowserCapture::fileForAddress(const QString &address)
 {
-    if (address.startsWith(u'/') || startsWithCaseBlind(address, QLatin1String("file:"))) {
-        const QStringList candidates = fileUrlPathCandidates(address);
+    // The source view of a page checks the page itself.
+    const QLatin1String sourceView("view-source:");
+    const QString target =
+        startsWithCaseBlind(address, sourceView) ? address.mid(sourceView.size()) : address;
+    if (target.startsWith(u'/') || startsWithCaseBlind(target, QLatin1String("file:"))) {
+        const QStringList candidates = fileUrlPathCandidates(target);
         for (const QString &path : candidates)
             if (QFileInfo(path).isFile())
                 return path;
         return candidates.first();  // the Tidy run says that it is missing
     }
-    // The source view of a page checks the page itself.
-    if (startsWithCaseBlind(address, QLatin1String("view-source:")))
-        return fileForAddress(address.mid(12));
-    if (startsWithCaseBlind(address, QLatin1String("http://")) ||
-        startsWithCaseBlind(address, QLatin1String("https://")))
-        return download(address);
+    if (startsWithCaseBlind(target, QLatin1String("http://")) ||
+        startsWithCaseBlind(target, QLatin1String("https://")))
+        return download(target);
     // ftp:, chrome:, gopher:, and the browsers' own pages (about:, data:,
     // extension pages, javascript:) have nothing an HTTP request could get.
     m_view.notice(kCannotFetch);

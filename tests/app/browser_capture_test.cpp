@@ -83,6 +83,9 @@ TEST_F(BrowserCaptureTest, PagesNobodyCanFetchAreRefusedWithTheirMessage)
          cannotFetch, {0}},
         {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "view-source:gopher://h/"}}},
          cannotFetch, {0}},
+        {CaptureBrowser::InternetExplorer,
+         {{0, {Status::Found, "view-source:view-source:" + server.url("/flawed.html")}}},
+         cannotFetch, {0}},
         // Netscape: only the second attempt speaks.
         {CaptureBrowser::Netscape, {{4, {Status::Unreachable, {}}}}, linkFailed, {3, 4}},
         {CaptureBrowser::Netscape, {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}},
