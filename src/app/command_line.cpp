@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "core/document_kind.h"
 
@@ -142,16 +141,9 @@ private:
 
     QString existingPath(const QString &argument) const
     {
-        const QString path = fileUrlToPath(argument);
-        if (m_actions.fileExists(path))
-            return path;
-        // Browsers on Linux write other characters of a file address as
-        // percent escapes too (UTF-8 bytes of Japanese names).
-        if (startsWithCaseBlind(argument, QStringLiteral("file:"))) {
-            const QString decoded = QUrl::fromPercentEncoding(path.toUtf8());
-            if (decoded != path && m_actions.fileExists(decoded))
-                return decoded;
-        }
+        for (const QString &path : fileUrlPathCandidates(argument))
+            if (m_actions.fileExists(path))
+                return path;
         return {};
     }
 
@@ -225,24 +217,6 @@ void processCommandLine(const QStringList &arguments, CommandLineActions &action
     for (const QString &argument : arguments)
         interpreter.argument(argument);
     interpreter.finish();
-}
-
-QString fileUrlToPath(const QString &address)
-{
-    if (looksLikeAddress(address))
-        return address;
-    QString path = address;
-    // The forms a browser writes for a local file, longest first.
-    for (const char *prefix : {"file:///localhost/", "file://localhost/", "file:///"}) {
-        if (startsWithCaseBlind(path, QLatin1String(prefix))) {
-            path = u'/' + path.mid(int(qstrlen(prefix)));
-            break;
-        }
-    }
-    if (startsWithCaseBlind(path, QStringLiteral("file://")))
-        path = path.mid(7);
-    path.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    return path;
 }
 
 bool isCommandLineSwitch(const QString &argument)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "fetch/file_url.h"
+
 // What the command line can ask for. The window's actions implement it;
 // the tests record the calls.
 class CommandLineActions {
@@ -45,9 +47,6 @@ constexpr int kOpera = 2;
 // documents after them get the chosen checks (the Tidy check by default).
 // Pieces of a path that a caller passed unquoted are put back together.
 void processCommandLine(const QStringList &arguments, CommandLineActions &actions);
-
-// "file://" forms of an address to a local path; web addresses unchanged.
-QString fileUrlToPath(const QString &address);
 
 // Whether an argument is one of the switches ("-tidy", "/css", ...).
 bool isCommandLineSwitch(const QString &argument);

@@ -33,7 +33,8 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
                 m_fileSelector),
       m_batch(m_settings, view, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
       m_css(view, m_cssList, runner, m_folders),
-      m_link(view, m_linkList, m_http, m_folders)
+      m_link(view, m_linkList, m_http, m_folders),
+      m_capture(view, m_browsers, m_http)
 {
     // Command lines handed over during a link check wait for its end, however
     // it was started (F12 and drops return while the workers still run).
@@ -137,6 +138,20 @@ void MainActions::showEntry(int entry)
     if (m_depth > 0 || entry < 0)
         return;
     runAction([&] { m_batch.showEntryReport(entry); });
+}
+
+void MainActions::captureAction(CaptureBrowser browser)
+{
+    if (m_depth > 0)
+        return;
+    runAction([&] {
+        const BrowserCapture::Result captured = m_capture.capture(browser);
+        if (captured.file.isEmpty())
+            return;
+        runTidyAction([&] {
+            m_tidyRun.run(captured.file, m_settings.openInBrowser, captured.browserIndex);
+        });
+    });
 }
 
 void MainActions::cssAction()

@@ -12,6 +12,7 @@
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
 #include "core/settings_store.h"
+#include "fetch/browser_capture.h"
 #include "fetch/http_client.h"
 #include "tidy/report_list_model.h"
 #include "checks/css_check.h"
@@ -60,6 +61,10 @@ public:
     void abortBatch() { m_batch.abort(); }
     // An entry chosen in the file selector.
     void showEntry(int entry);
+
+    // Internet Explorer (F5), Opera (F6), Mozilla (F7) and Netscape
+    // Communicator (F8): checks the page the browser shows.
+    void captureAction(CaptureBrowser browser);
 
     // CSS check (F11), and files dropped on the CSS list.
     void cssAction();
@@ -158,6 +163,7 @@ private:
     TidyBatch m_batch;
     CssCheck m_css;
     LinkCheck m_link;
+    BrowserCapture m_capture;
     int m_depth = 0;
     int m_failedEntries = 0;
     QEventLoop *m_linkWait = nullptr;  // the command line waiting for the link workers

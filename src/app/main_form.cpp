@@ -36,6 +36,7 @@
 #include "app/result_header_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
+#include "platform/browser_bridge.h"
 #include "app/toolbar_icons_gui.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_dispatch.h"
@@ -68,19 +69,24 @@ QKeySequence keySequence(quint16 shortcut)
 
 }  // namespace
 
-MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget *parent)
+MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget *parent,
+                   BrowserBridge *browsers)
     : QMainWindow(parent), m_arguments(arguments)
 {
     if (runner == nullptr) {
         m_ownRunner = std::make_unique<ProcessRunner>();
         runner = m_ownRunner.get();
     }
+    if (browsers == nullptr) {
+        m_ownBrowsers = std::make_unique<NoBrowserBridge>();
+        browsers = m_ownBrowsers.get();
+    }
     setWindowTitle(QStringLiteral("Velmarin"));
     setFont(WindowFonts::dialogFont());
     resize(WindowPlacement::kDesignedSize);
     setMinimumSize(WindowPlacement::kMinimumSize);
 
-    m_actions = std::make_unique<MainActions>(*this, *runner);
+    m_actions = std::make_unique<MainActions>(*this, *runner, browsers);
     buildActions();
     buildMenus();
     buildToolBar();
@@ -138,6 +144,14 @@ void MainForm::routeAction(const QString &name)
         m_actions->cssAction();
     else if (name == QLatin1String("LinkCheck"))
         m_actions->linkAction();
+    else if (name == QLatin1String("InternetEx"))
+        m_actions->captureAction(CaptureBrowser::InternetExplorer);
+    else if (name == QLatin1String("Opera"))
+        m_actions->captureAction(CaptureBrowser::Opera);
+    else if (name == QLatin1String("Mozilla"))
+        m_actions->captureAction(CaptureBrowser::Mozilla);
+    else if (name == QLatin1String("NC"))
+        m_actions->captureAction(CaptureBrowser::Netscape);
     else if (name == QLatin1String("ChmOpen"))
         m_actions->openHelp();
 }

@@ -12,6 +12,7 @@
 
 class EmbeddedBrowser;
 class MainActions;
+class BrowserBridge;
 class ProcessRunner;
 class QAction;
 class QComboBox;
@@ -34,8 +35,10 @@ class SettingForm;
 class MainForm : public QMainWindow, public View, public ShortcutTarget {
     Q_OBJECT
 public:
+    // Without a runner or browsers the window makes its own (the tests pass
+    // recording ones).
     explicit MainForm(const QStringList &arguments, ProcessRunner *runner = nullptr,
-                      QWidget *parent = nullptr);
+                      QWidget *parent = nullptr, BrowserBridge *browsers = nullptr);
     ~MainForm() override;
 
     MainActions &actions() { return *m_actions; }
@@ -132,6 +135,7 @@ private:
     void runKey(quint16 key);
 
     std::unique_ptr<ProcessRunner> m_ownRunner;
+    std::unique_ptr<BrowserBridge> m_ownBrowsers;
     std::unique_ptr<MainActions> m_actions;
     SettingForm *m_settingForm = nullptr;
     ReportIconsModel *m_icons = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 // The user's web browsers, as the checks reach them: which page a browser
 // shows, and showing a local file in it. Browsers are named by the index the
@@ -35,3 +36,7 @@ public:
     bool openFile(int, const QString &) override { return false; }
     Page currentPage(int) override { return {}; }
 };
+
+// The bridge to the browsers of this desktop (defined with the browser
+// integration).
+std::unique_ptr<BrowserBridge> makeDesktopBrowserBridge();

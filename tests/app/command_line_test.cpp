@@ -129,16 +129,6 @@ TEST(CommandLineTest, BrowserSwitchesAndEntryNumbering)
                                           "entry1 /w/c.html", "show0"}));
 }
 
-TEST(CommandLineTest, FileAddresses)
-{
-    EXPECT_EQ(fileUrlToPath("file:///home/a%20b/c.html"), "/home/a b/c.html");
-    EXPECT_EQ(fileUrlToPath("FILE:///localhost/x.html"), "/x.html");
-    EXPECT_EQ(fileUrlToPath("file://localhost/x.html"), "/x.html");
-    EXPECT_EQ(fileUrlToPath("file:///a%41.html"), "/a%41.html");
-    EXPECT_EQ(fileUrlToPath("http://h/a%20b"), "http://h/a%20b");
-    EXPECT_EQ(fileUrlToPath("/plain/path.html"), "/plain/path.html");
-}
-
 TEST(UploadPresetTest, DeclarationsChooseTheUploadItems)
 {
     TempHome home;

@@ -26,6 +26,7 @@
 #include "core/window_fonts_gui.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
+#include "support/fake_browser_bridge.h"
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
@@ -198,7 +199,10 @@ private Q_SLOTS:
         };
 
         QCOMPARE(press(Qt::Key_F9), u"Tidy"_s);
-        QCOMPARE(press(Qt::Key_F5), u"CSS"_s);  // IE comes first but is not offered
+        QCOMPARE(press(Qt::Key_F5), u"InternetEx"_s);  // IE comes first
+        f.action(u"InternetEx"_s)->setEnabled(false);
+        QCOMPARE(press(Qt::Key_F5), u"CSS"_s);
+        f.action(u"InternetEx"_s)->setEnabled(true);
         f.action(u"Tidy"_s)->setEnabled(false);
         QCOMPARE(press(Qt::Key_F9), u"Folder"_s);
         f.action(u"Tidy"_s)->setEnabled(true);
@@ -251,6 +255,59 @@ private Q_SLOTS:
         f.ListView1->header()->resizeSection(1, 48);
         QTest::qWait(50);
         QVERIFY(f.grab().toImage().save(screenshotDir() + u"/main-window.png"_s));
+    }
+
+    // F5 to F8 ask the browsers for their page; the screenshot shows F5's.
+    void theBrowserActionsCheckTheBrowsersPage()
+    {
+        LocalHttpServer server;
+        QFile sample(testDataPath(u"sample.html"_s));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        server.setPage("/sample.html", sample.readAll());
+        FakeBrowserBridge browsers;
+        browsers.show(0, server.url("/sample.html"));
+        m_form = std::make_unique<MainForm>(QStringList(), m_runner.get(), nullptr, &browsers);
+        MainForm &f = *m_form;
+
+        const struct {
+            const char *action, *entry, *button, *hint;
+            Qt::Key key;
+        } browserActions[] = {
+            {"InternetEx", "InternetExplorer1", "ToolButton5",
+             "InternetExplorerからURLを取得してチェックします。", Qt::Key_F5},
+            {"Opera", "Opera1", "ToolButton6", "OperaからURLを取得してチェックします。", Qt::Key_F6},
+            {"Mozilla", "Mozilla1", "ToolButton7", "MozillaからURLを取得してチェックします。",
+             Qt::Key_F7},
+            {"NC", "NetscapeCommunicator1", "ToolButton8",
+             "NetscapeCommunicatorからURLを取得してチェックします。", Qt::Key_F8},
+        };
+        for (const auto &b : browserActions) {
+            QAction *action = f.action(QString::fromLatin1(b.action));
+            QVERIFY2(action->isEnabled(), b.action);
+            QCOMPARE(action->statusTip(), QString::fromUtf8(b.hint));
+            QCOMPARE(action->shortcut(), QKeySequence(b.key));
+            QVERIFY(f.menuEntry(QString::fromLatin1(b.entry))->isEnabled());
+            QVERIFY(f.toolButton(QString::fromLatin1(b.button))->isEnabled());
+            QVERIFY(!f.toolButton(QString::fromLatin1(b.button))->statusTip().contains(u"まだ"_s));
+        }
+        QCOMPARE(f.menuEntry(u"NetscapeCommunicator1"_s)->text(), u"&Netscape Communicator"_s);
+
+        f.resize(760, 420);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.PageControl1->setCurrentIndex(2);
+        QTest::keyClick(f.ListView1, Qt::Key_F5);
+        QCOMPARE(browsers.asked, QList<int>{0});
+        QCOMPARE(f.PageControl1->currentIndex(), 0);
+        QAbstractItemModel *model = f.ListView1->model();
+        QVERIFY(model->rowCount() >= 2);
+        // The downloaded copy was checked: its rows have places, no file header.
+        QVERIFY(!model->index(0, 0).data().toString().isEmpty());
+        QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
+        f.ListView1->header()->resizeSection(0, 48);
+        f.ListView1->header()->resizeSection(1, 48);
+        QTest::qWait(50);
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/browser-capture.png"_s));
     }
 
     void folderBatchAndLinkCheckShowTheirProgress()

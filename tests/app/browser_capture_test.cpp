@@ -1,0 +1,211 @@
+// The browser capture actions with browsers that answer as told, the real
+// tidy and a real HTTP server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "app/main_actions.h"
+#include "fetch/browser_capture.h"
+#include "fetch/file_url.h"
+#include "platform/program_folder.h"
+#include "support/fake_browser_bridge.h"
+#include "support/local_http_server.h"
+#include "support/recording_runner.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+namespace {
+
+using Status = BrowserBridge::Page::Status;
+
+const QByteArray kFlawedPage =
+    "<html>\n<head><title>t</title></head>\n<body>\n<p>段落<b>太字</p>\n</body>\n</html>\n";
+
+class BrowserCaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(QStandardPaths::findExecutable("tidy").isEmpty())
+            << "the tidy package is not installed";
+        actions.start();
+        server.setPage("/flawed.html", kFlawedPage);
+        home.write(kLocalName, kFlawedPage);
+        actions.tidyList().showMessageRow("before");
+    }
+
+    QString fetched() const { return ProgramFolder::workDir() + "tidy_get.html"; }
+    QString firstRow()
+    {
+        return actions.tidyList().rowCount() ? actions.tidyList().rows()[0].description
+                                             : QString();
+    }
+    QString resultFile() const
+    {
+        return QFileInfo(ProgramFolder::workDir() + "Tidy_Result.txt").absoluteFilePath();
+    }
+
+    const QString kLocalName = QStringLiteral("my page 日本.html");
+    TempHome home;
+    LocalHttpServer server;
+    RecordingView view;
+    RecordingRunner runner;
+    FakeBrowserBridge browsers;
+    MainActions actions{view, runner, &browsers};
+};
+
+}  // namespace
+
+TEST_F(BrowserCaptureTest, PagesNobodyCanFetchAreRefusedWithTheirMessage)
+{
+    const QString notRunning = "ブラウザが起動していません。";
+    const QString linkFailed = "DDEサーバーとのリンクに失敗しました。";
+    const QString noAddress = "ブラウザからURLを取得できませんでした。";
+    const QString cannotFetch = "FTP,Chrome,Gopherからは取得できません。";
+    const struct {
+        CaptureBrowser browser;
+        QMap<int, BrowserBridge::Page> pages;
+        QString notice;
+        QList<int> asked;
+    } cases[] = {
+        {CaptureBrowser::InternetExplorer, {}, notRunning, {0}},
+        {CaptureBrowser::Opera, {{2, {Status::Unreachable, {}}}}, linkFailed, {2}},
+        {CaptureBrowser::Mozilla, {{1, {Status::NoAddress, {}}}}, noAddress, {1}},
+        {CaptureBrowser::Mozilla, {{1, {Status::Found, "  "}}}, noAddress, {1}},
+        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "ftp://127.0.0.1/x.html"}}},
+         cannotFetch, {0}},
+        {CaptureBrowser::Opera, {{2, {Status::Found, "chrome://settings/"}}}, cannotFetch, {2}},
+        {CaptureBrowser::Mozilla, {{1, {Status::Found, "about:blank"}}}, cannotFetch, {1}},
+        {CaptureBrowser::Mozilla, {{1, {Status::Found, "moz-extension://id/p.html"}}},
+         cannotFetch, {1}},
+        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "data:text/html,<p>x"}}},
+         cannotFetch, {0}},
+        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "view-source:gopher://h/"}}},
+         cannotFetch, {0}},
+        {CaptureBrowser::InternetExplorer,
+         {{0, {Status::Found, "view-source:view-source:" + server.url("/flawed.html")}}},
+         cannotFetch, {0}},
+        // Netscape: only the second attempt speaks.
+        {CaptureBrowser::Netscape, {{4, {Status::Unreachable, {}}}}, linkFailed, {3, 4}},
+        {CaptureBrowser::Netscape, {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}},
+         noAddress, {3, 4}},
+        // A first attempt that named a page is the answer.
+        {CaptureBrowser::Netscape, {{3, {Status::Found, "about:config"}}}, cannotFetch, {3}},
+    };
+    for (const auto &c : cases) {
+        browsers.pages = c.pages;
+        browsers.asked.clear();
+        view.notices.clear();
+        actions.captureAction(c.browser);
+        const std::string label = c.notice.toStdString() + " " + std::to_string(c.asked.first());
+        EXPECT_EQ(view.notices, QStringList{c.notice}) << label;
+        EXPECT_EQ(browsers.asked, c.asked) << label;
+        EXPECT_EQ(firstRow(), "before") << label;
+        EXPECT_FALSE(view.busy) << label;
+    }
+    EXPECT_FALSE(QFileInfo::exists(fetched()));
+    EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST_F(BrowserCaptureTest, WebPagesAreDownloadedAndLocalPagesCheckedInPlace)
+{
+    const QString local = home.file(kLocalName);
+    const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
+    ASSERT_TRUE(fileUrl.contains("%20") && fileUrl.contains("%E6"));
+    const struct {
+        CaptureBrowser browser;
+        QMap<int, BrowserBridge::Page> pages;
+        bool web;
+    } cases[] = {
+        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, server.url("/flawed.html")}}},
+         true},
+        {CaptureBrowser::Opera, {{2, {Status::Found, "view-source:" + server.url("/flawed.html")}}},
+         true},
+        {CaptureBrowser::Mozilla, {{1, {Status::Found, fileUrl}}}, false},
+        {CaptureBrowser::Mozilla,
+         {{1, {Status::Found, "file://localhost" + QString(local).replace(" ", "%20")}}}, false},
+        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, local}}}, false},
+        {CaptureBrowser::Netscape, {{4, {Status::Found, server.url("/flawed.html")}}}, true},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(fetched());
+        browsers.pages = c.pages;
+        view.notices.clear();
+        actions.tidyList().showMessageRow("before");
+        actions.captureAction(c.browser);
+        const std::string label = c.pages.first().url.toStdString();
+        EXPECT_TRUE(view.notices.isEmpty()) << label;
+        EXPECT_EQ(view.page, 0) << label;
+        EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1))
+            << label;
+        EXPECT_FALSE(view.busy) << label;
+        ASSERT_GE(actions.tidyList().rowCount(), 1) << label;
+        if (c.web) {
+            // The downloaded copy is checked: no header line, rows located.
+            EXPECT_TRUE(QFileInfo(fetched()).isFile()) << label;
+            EXPECT_FALSE(actions.tidyList().rows()[0].caption.isEmpty()) << label;
+        } else {
+            EXPECT_FALSE(QFileInfo::exists(fetched())) << label;
+            EXPECT_EQ(firstRow(), "情報: チェックしたHTML: " + local) << label;
+        }
+    }
+    // A page that cannot be fetched says so in the status bar.
+    browsers.show(0, server.url("/missing.html"));
+    actions.captureAction(CaptureBrowser::InternetExplorer);
+    EXPECT_EQ(view.lastStatus, "HTML文書の取得に失敗しました。");
+    EXPECT_FALSE(view.busy);
+}
+
+TEST_F(BrowserCaptureTest, ResultsGoToTheBrowserOrOnTheQuestionToTheEditor)
+{
+    actions.settings().openInBrowser = true;
+    const QString local = home.file(kLocalName);
+
+    // The capturing browser gets the result, Netscape by the index that answered.
+    browsers.show(4, local);
+    actions.captureAction(CaptureBrowser::Netscape);
+    browsers.show(0, server.url("/flawed.html"));
+    actions.captureAction(CaptureBrowser::InternetExplorer);
+    // The command line's -ie and -op name Internet Explorer and Opera.
+    actions.processCommandLine({"-ie", local, "-op", local});
+    EXPECT_EQ(browsers.opened, QStringList({"4 " + resultFile(), "0 " + resultFile(),
+                                            "0 " + resultFile(), "2 " + resultFile()}));
+    EXPECT_TRUE(view.questions.isEmpty());
+    EXPECT_TRUE(runner.opened.isEmpty());
+
+    // A browser that does not take it: the question, and on yes the editor.
+    browsers.takesFiles = false;
+    browsers.opened.clear();
+    view.answers = {false, true};
+    actions.processCommandLine({"-op", local});
+    actions.captureAction(CaptureBrowser::InternetExplorer);
+    EXPECT_EQ(browsers.opened, QStringList({"2 " + resultFile(), "0 " + resultFile()}));
+    EXPECT_EQ(view.questions, QStringList(2, "DDEリンクに失敗しました。結果をエディタで開きますか？"));
+    EXPECT_EQ(runner.opened, QStringList{resultFile()});
+}
+
+TEST(FileUrlToPathTest, FileAddressesBecomePaths)
+{
+    const struct {
+        QString address, path;
+        QStringList candidates;
+    } cases[] = {
+        {"file:///home/a%20b/x.html", "/home/a b/x.html", {"/home/a b/x.html"}},
+        {"FILE:///localhost/x.html", "/x.html", {"/x.html"}},
+        {"file://localhost/home/x.html", "/home/x.html", {"/home/x.html"}},
+        {"file:///w/%E6%97%A5%20a.html", "/w/%E6%97%A5 a.html",
+         {"/w/%E6%97%A5 a.html", "/w/日 a.html"}},
+        {"file:/home/x.html", "/home/x.html", {"/home/x.html"}},
+        {"file:///a%41.html", "/a%41.html", {"/a%41.html", "/aA.html"}},
+        {"/plain/pa%41th.html", "/plain/pa%41th.html", {"/plain/pa%41th.html"}},
+        {"http://h/a%20b", "http://h/a%20b", {"http://h/a%20b"}},
+        {"wais://h/x", "wais://h/x", {"wais://h/x"}},
+        {"FTP://h/a%20b", "FTP://h/a%20b", {"FTP://h/a%20b"}},
+        {"gopher://h/x", "gopher://h/x", {"gopher://h/x"}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(fileUrlToPath(c.address), c.path) << c.address.toStdString();
+        EXPECT_EQ(fileUrlPathCandidates(c.address), c.candidates) << c.address.toStdString();
+    }
+}
