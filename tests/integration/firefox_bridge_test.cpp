@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <lz4.h>
@@ -101,7 +102,6 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
 TEST(FirefoxBridge, OpensFilesThroughTheBrowsersOwnRemote)
 {
     TempHome home;
-    qputenv("HOME", home.path().toUtf8());
     const QString file = home.file(QStringLiteral("\u7d50\u679c #1/Tidy_Result.txt"));
     const QString url = QStringLiteral("file://") + home.path() +
                         QStringLiteral("/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt");
@@ -153,6 +153,7 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
     // Without a setting the bridge reads the home folder's default profile.
     TempHome home;
     const QByteArray oldHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
     qputenv("HOME", home.path().toUtf8());
     writeFile(home.file(QStringLiteral(".config/mozilla/firefox/profiles.ini")),
               "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
@@ -164,7 +165,6 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
     QFile::link(QStringLiteral("127.0.0.1:+%1").arg(QCoreApplication::applicationPid()),
                 QDir(profile).filePath(QStringLiteral("lock")));
     EXPECT_EQ(bridge.currentPage(1).url, QStringLiteral("https://now.example/"));
-    qputenv("HOME", oldHome);
 }
 
 TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
