@@ -17,10 +17,10 @@ const QString kSection = QStringLiteral("Browser");
 struct Target {
     enum class Family { Chromium, Firefox };
     Family family = Family::Firefox;
-    int port = 0;            // Chromium
-    QString program;         // Firefox
-    QString profile;         // Firefox: empty when none is found
-    bool profileSet = false; // the profile was chosen in the settings
+    int port = 0;             // Chromium
+    QString program;          // Firefox
+    QString profile;          // Firefox: empty when none is found
+    bool profileSet = false;  // the profile was chosen in the settings
 };
 
 Target targetOf(int browserIndex)
