@@ -3,11 +3,15 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QThread>
 
 BrowserProcess::BrowserProcess(const QString &program, const QStringList &arguments)
 {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), m_temp.path());
+    m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(program, arguments);
     m_started = m_process.waitForStarted(10000);

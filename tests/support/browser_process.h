@@ -3,10 +3,13 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 
 // A real browser started by a test, ended with it: the destructor stops the
-// browser (and so its child processes) even when the test fails midway.
+// browser (and so its child processes) even when the test fails midway. Its
+// TMPDIR is a folder of its own, removed afterwards, because a browser that
+// is stopped leaves files there (Chromium's singleton socket folder).
 class BrowserProcess {
 public:
     BrowserProcess(const QString &program, const QStringList &arguments);
@@ -19,6 +22,7 @@ public:
     void stop();
 
 private:
+    QTemporaryDir m_temp;  // outlives the process
     mutable QProcess m_process;
     bool m_started = false;
 };
