@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
     tidy fonts-noto-cjk xdg-utils
+    # the browsers whose current page the checks read (and the tests start headless)
+    chromium firefox-esr
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     liblz4-dev libjpeg-dev libpng-dev zlib1g-dev

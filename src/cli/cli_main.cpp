@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/main_actions.h"
 #include "cli/console_view.h"
+#include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
 #include "tidy/report_list_model.h"
@@ -21,6 +22,7 @@ namespace {
 const char kUsage[] =
     "使い方: velmarin-cli [オプション] [スイッチ] 文書...\n"
     "       velmarin-cli [オプション] --folder フォルダ [--subdir]\n"
+    "       velmarin-cli --browser-url chromium|opera|firefox\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
@@ -42,6 +44,10 @@ const char kUsage[] =
     "  --subdir           --folderでサブフォルダも含めます。\n"
     "  --keep             作業フォルダを削除せずに残し、そのパスと整理された文書の\n"
     "                     パスを標準エラーに書きます。\n"
+    "  --browser-url ブラウザ  ブラウザ(chromium、opera、firefox)が表示している\n"
+    "                     ページのURLを書きます(ウインドウ版のIE、Opera、Mozillaの\n"
+    "                     チェックが読むのと同じURL)。読めないときは理由を標準エラーに\n"
+    "                     書いて終了コード1で終わります。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
     "  -h, --help         この説明を表示します。\n"
     "\n"
@@ -52,6 +58,7 @@ const char kUsage[] =
 
 struct Options {
     QStringList arguments;  // the window's command line
+    int browser = -1;       // --browser-url: the browser index to read
     QString folder;
     bool subdir = false;
     bool keep = false;
@@ -84,6 +91,17 @@ int parseOptions(const QStringList &arguments, Options *options)
             if (i + 1 >= arguments.size())
                 return usageError(QStringLiteral("--folderにはフォルダを指定してください。"));
             options->folder = arguments.at(++i);
+        } else if (a == QLatin1String("--browser-url")) {
+            // The names map to the indexes of the window's capture actions.
+            const QString name = arguments.value(++i);
+            if (name == QLatin1String("chromium"))
+                options->browser = 0;
+            else if (name == QLatin1String("firefox"))
+                options->browser = 1;
+            else if (name == QLatin1String("opera"))
+                options->browser = 2;
+            else
+                return usageError(QStringLiteral("--browser-urlにはchromium、opera、firefoxのどれかを指定してください。"));
         } else if (a == QLatin1String("--subdir")) {
             options->subdir = true;
         } else if (a == QLatin1String("--keep")) {
@@ -98,6 +116,8 @@ int parseOptions(const QStringList &arguments, Options *options)
     // paths they are checked.
     options->arguments << absoluteDocuments(documents, QDir::currentPath(), true);
 
+    if (options->browser >= 0)
+        return options->arguments.isEmpty() && options->folder.isEmpty() ? -1 : usageError(QString());
     // Either a folder or documents (switches alone check nothing).
     bool anyDocument = false;
     for (const QString &a : options->arguments)
@@ -145,6 +165,29 @@ bool printTidyReports(MainActions &actions, bool nameOutputs)
     return errors;
 }
 
+// The address the window's capture would read from the browser.
+int printBrowserUrl(int browserIndex)
+{
+    ProcessRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    const BrowserBridge::Page page = bridge.currentPage(browserIndex);
+    switch (page.status) {
+    case BrowserBridge::Page::Status::Found:
+        printOut(page.url + u'\n');
+        return 0;
+    case BrowserBridge::Page::Status::NotRunning:
+        printError(QStringLiteral("ブラウザが起動していません。"));
+        break;
+    case BrowserBridge::Page::Status::Unreachable:
+        printError(QStringLiteral("DDEサーバーとのリンクに失敗しました。"));
+        break;
+    case BrowserBridge::Page::Status::NoAddress:
+        printError(QStringLiteral("ブラウザからURLを取得できませんでした。"));
+        break;
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -156,6 +199,8 @@ int main(int argc, char *argv[])
     const int usage = parseOptions(app.arguments().mid(1), &options);
     if (usage >= 0)
         return usage;
+    if (options.browser >= 0)
+        return printBrowserUrl(options.browser);
 
     // Working files go to a folder of this run's own inside the program
     // folder, never to the current folder nor among the window's files.

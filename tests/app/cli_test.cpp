@@ -260,3 +260,30 @@ TEST(Cli, LinkListOneRowALine)
     EXPECT_TRUE(notes.out.endsWith(server.url("/ok.html") + "\t200(OK)\n")) << shown(notes);
     EXPECT_EQ(notes.status, 0) << shown(notes);
 }
+
+TEST(Cli, BrowserUrlPrintsWhatTheCaptureReads)
+{
+    TempHome home;
+    LocalHttpServer devTools;
+    devTools.setPage("/json/list",
+                     R"([{"type":"browser_ui","url":"chrome://x/"},{"type":"page","url":"https://a.example/p"}])",
+                     200, "application/json");
+    IniFile ini(home.file("Velmarin.ini"));
+    ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", devTools.port()));
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const int nothing = closed.serverPort();
+    closed.close();
+    ASSERT_TRUE(ini.writeInt("Browser", "OperaPort", nothing));
+    ASSERT_TRUE(ini.writeString("Browser", "FirefoxProfile", home.file("no profile")));
+
+    const CliRun chromium = runCli(home, {"--browser-url", "chromium"});
+    EXPECT_EQ(chromium.out, "https://a.example/p\n") << shown(chromium);
+    EXPECT_EQ(chromium.status, 0);
+    for (const char *browser : {"opera", "firefox"}) {
+        const CliRun run = runCli(home, {"--browser-url", browser});
+        EXPECT_EQ(run.err.trimmed(), "ブラウザが起動していません。") << browser;
+        EXPECT_EQ(run.status, 1) << browser;
+    }
+    EXPECT_EQ(runCli(home, {"--browser-url", "lynx"}).status, 2);
+}

@@ -1,0 +1,44 @@
+// Arbitrary bytes as a Firefox session store, both as the file (mozLz4
+// header and LZ4 block) and as the JSON inside it: never a crash, never more
+// memory than the decoded-size cap, and a decoded session is exactly the size
+// its header claims.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QtEndian>
+
+#include "integration/firefox_session.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+void checkPage(const BrowserBridge::Page &page)
+{
+    check((page.status == BrowserBridge::Page::Status::Found) != page.url.isEmpty());
+    check(page.status == BrowserBridge::Page::Status::Found ||
+          page.status == BrowserBridge::Page::Status::NoAddress);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    checkPage(FirefoxSession::currentPage(bytes));
+
+    // The same bytes behind a valid magic, so the LZ4 decoder sees them.
+    const QByteArray file = QByteArray("mozLz40", 8) + bytes;
+    QByteArray json;
+    if (FirefoxSession::decodeMozLz4(file, &json)) {
+        check(json.size() <= FirefoxSession::kDecodedCap);
+        check(json.size() == static_cast<qsizetype>(qFromLittleEndian<quint32>(file.constData() + 8)));
+    }
+    checkPage(FirefoxSession::pageOfStore(file));
+    checkPage(FirefoxSession::pageOfStore(bytes));
+    return 0;
+}

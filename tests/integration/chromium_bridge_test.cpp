@@ -1,0 +1,166 @@
+// Chromium-family browsers, read through their DevTools endpoint: a real
+// headless Chromium, and endpoints that misbehave.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "integration/browser_bridges.h"
+#include "integration/devtools_endpoint.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "support/browser_process.h"
+#include "support/local_http_server.h"
+#include "support/recording_runner.h"
+#include "support/temp_home.h"
+
+namespace {
+
+using Status = BrowserBridge::Page::Status;
+
+void setPorts(int chromium, int opera)
+{
+    IniFile ini(ProgramFolder::iniPath());
+    ASSERT_TRUE(ini.writeInt(QStringLiteral("Browser"), QStringLiteral("ChromiumPort"), chromium));
+    ASSERT_TRUE(ini.writeInt(QStringLiteral("Browser"), QStringLiteral("OperaPort"), opera));
+}
+
+// A headless Chromium with a profile of its own, showing `url`.
+class HeadlessChromium {
+public:
+    HeadlessChromium(int port, const QString &url)
+        : m_browser(QStringLiteral("chromium"),
+                    {QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"),
+                     QStringLiteral("--disable-gpu"), QStringLiteral("--disable-quic"),
+                     QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                     QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                     QStringLiteral("--remote-debugging-port=%1").arg(port),
+                     QStringLiteral("--user-data-dir=") + m_profile.path(), url})
+    {
+    }
+    bool started() const { return m_browser.started(); }
+    QString output() const { return m_browser.output(); }
+
+private:
+    QTemporaryDir m_profile;  // removed after the browser stopped (declared first)
+    BrowserProcess m_browser;
+};
+
+// Waits until the browser of `index` shows `url`; the last page read.
+BrowserBridge::Page waitForPage(BrowserBridge &bridge, int index, const QString &url)
+{
+    BrowserBridge::Page page;
+    pollUntil(20000, [&] {
+        page = bridge.currentPage(index);
+        return page.status == Status::Found && page.url == url;
+    });
+    return page;
+}
+
+}  // namespace
+
+TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("chromium")).isEmpty())
+        << "chromium is not installed (scripts/setup.sh installs it)";
+    TempHome home;
+    LocalHttpServer server;
+    server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
+    QTemporaryDir files;
+    const QString local = files.filePath(QStringLiteral("my page \u3042.html"));
+    {
+        QFile f(local);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<html><head><title>l</title></head><body>l</body></html>");
+    }
+    const int chromiumPort = freeLoopbackPort();
+    const int operaPort = freeLoopbackPort();
+    setPorts(chromiumPort, operaPort);
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    EXPECT_EQ(bridge.currentPage(0).status, Status::NotRunning);
+
+    // Index 0 on the Chromium port shows a web page, index 2 on the Opera
+    // port a local file with a space and a Japanese character in its name.
+    HeadlessChromium web(chromiumPort, server.url("/page.html"));
+    const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
+    HeadlessChromium file(operaPort, fileUrl);
+    ASSERT_TRUE(web.started() && file.started());
+    const BrowserBridge::Page webPage = waitForPage(bridge, 0, server.url("/page.html"));
+    EXPECT_EQ(webPage.status, Status::Found) << web.output().toStdString();
+    EXPECT_EQ(webPage.url, server.url("/page.html"));
+    const BrowserBridge::Page filePage = waitForPage(bridge, 2, fileUrl);
+    EXPECT_EQ(filePage.status, Status::Found) << file.output().toStdString();
+    EXPECT_EQ(filePage.url, fileUrl);
+    EXPECT_EQ(fileUrl, QStringLiteral("file://") + files.path() + QStringLiteral("/my%20page%20%E3%81%82.html"));
+
+    // The result text goes to a new tab, which is then the page shown.
+    QDir(files.path()).mkdir(QStringLiteral("\u7d50\u679c #1"));
+    const QString result = files.filePath(QStringLiteral("\u7d50\u679c #1/Tidy_Result.txt"));
+    {
+        QFile f(result);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("-----END-----\r\n");
+    }
+    EXPECT_TRUE(bridge.openFile(0, result));
+    const BrowserBridge::Page shown =
+        waitForPage(bridge, 0, QUrl::fromLocalFile(result).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(shown.status, Status::Found);
+    EXPECT_EQ(QUrl(shown.url).toLocalFile(), result);
+    EXPECT_TRUE(runner.detached.isEmpty());
+}
+
+TEST(ChromiumBridge, AnEndpointThatMisbehavesGivesItsStatus)
+{
+    TempHome home;
+    LocalHttpServer server;
+    const QByteArray uiOnly =
+        R"([{"type":"browser_ui","url":"chrome://omnibox-popup.top-chrome/"},)"
+        R"({"type":"service_worker","url":"https://example.org/sw.js"},)"
+        R"({"type":"iframe","url":"https://example.org/frame"}])";
+    const QByteArray pageLast =
+        R"([{"type":"browser_ui","url":"chrome://x/"},{"type":"page","url":"https://a.example/"},)"
+        R"({"type":"page","url":"https://b.example/"}])";
+    LocalHttpServer::Page stalled;
+    stalled.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
+    stalled.body = pageLast;  // announced, never sent
+    LocalHttpServer::Page silent;
+    silent.body = pageLast;
+    silent.delayMs = 4000;
+    LocalHttpServer::Page endless;
+    endless.behaviour = LocalHttpServer::Behaviour::Endless;
+    endless.hugeSize = 64LL * 1024 * 1024;
+
+    const struct {
+        const char *name;
+        LocalHttpServer::Page page;
+        Status status;
+        QString url;
+    } cases[] = {
+        {"page after the browser's own UI", {pageLast}, Status::Found, QStringLiteral("https://a.example/")},
+        {"garbage", {"<html>not json"}, Status::Unreachable, {}},
+        {"JSON that is no list", {R"({"type":"page","url":"https://a.example/"})"}, Status::Unreachable, {}},
+        {"empty list", {"[]"}, Status::NoAddress, {}},
+        {"only browser_ui, service_worker, iframe", {uiOnly}, Status::NoAddress, {}},
+        {"page without address", {R"([{"type":"page"}])"}, Status::NoAddress, {}},
+        {"not found", {"[]", 404}, Status::Unreachable, {}},
+        {"headers, then nothing", stalled, Status::Unreachable, {}},
+        {"no answer at all", silent, Status::Unreachable, {}},
+        {"an endless answer", endless, Status::Unreachable, {}},
+    };
+    setPorts(server.port(), freeLoopbackPort());
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    for (const auto &c : cases) {
+        server.setPage("/json/list", c.page);
+        const BrowserBridge::Page page = bridge.currentPage(0);
+        EXPECT_EQ(page.status, c.status) << c.name;
+        EXPECT_EQ(page.url, c.url) << c.name;
+    }
+    // Nothing on the Opera port; no browser takes a file.
+    EXPECT_EQ(bridge.currentPage(2).status, Status::NotRunning);
+    EXPECT_FALSE(bridge.openFile(2, home.file(QStringLiteral("Tidy_Result.txt"))));
+}

@@ -1,0 +1,223 @@
+// Firefox-family browsers, read through the profile's session store: a real
+// headless Firefox ESR, the profiles.ini rules, and damaged stores.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <lz4.h>
+
+#include "integration/browser_bridges.h"
+#include "integration/firefox_profile.h"
+#include "integration/firefox_session.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "support/browser_process.h"
+#include "support/local_http_server.h"
+#include "support/recording_runner.h"
+#include "support/temp_home.h"
+
+namespace {
+
+using Status = BrowserBridge::Page::Status;
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+void setSetting(const QString &key, const QString &value)
+{
+    IniFile ini(ProgramFolder::iniPath());
+    ASSERT_TRUE(ini.writeString(QStringLiteral("Browser"), key, value));
+}
+
+// A session store as Firefox writes it.
+QByteArray mozLz4(const QByteArray &json)
+{
+    QByteArray block(LZ4_compressBound(json.size()), Qt::Uninitialized);
+    block.resize(LZ4_compress_default(json.constData(), block.data(), json.size(), block.size()));
+    const quint32 size = json.size();
+    QByteArray file("mozLz40", 8);
+    for (int i = 0; i < 4; ++i)
+        file.append(static_cast<char>((size >> (8 * i)) & 0xff));
+    return file + block;
+}
+
+const QByteArray kSession =
+    R"({"windows":[{"tabs":[{"entries":[{"url":"https://w1.example/"}],"index":1}],"selected":1},)"
+    R"({"tabs":[{"entries":[{"url":"https://old.example/"},{"url":"https://now.example/"}],"index":2},)"
+    R"({"entries":[{"url":"about:blank"}],"index":1}],"selected":1}],"selectedWindow":2})";
+
+}  // namespace
+
+TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("firefox-esr")).isEmpty())
+        << "firefox-esr is not installed (scripts/setup.sh installs it)";
+    TempHome home;
+    LocalHttpServer server;
+    server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
+    QTemporaryDir profile;
+    writeFile(profile.filePath(QStringLiteral("user.js")),
+              "user_pref(\"browser.sessionstore.interval\", 1000);\n"
+              "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
+              "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n"
+              "user_pref(\"browser.aboutwelcome.enabled\", false);\n"
+              "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n"
+              "user_pref(\"toolkit.telemetry.reportingpolicy.firstRun\", false);\n"
+              "user_pref(\"app.update.enabled\", false);\n");
+    setSetting(QStringLiteral("FirefoxEsrProfile"), profile.path());
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
+
+    BrowserBridge::Page page;
+    {
+        BrowserProcess firefox(QStringLiteral("firefox-esr"),
+                               {QStringLiteral("--headless"), QStringLiteral("--profile"),
+                                profile.path(), server.url("/page.html")});
+        ASSERT_TRUE(firefox.started());
+        pollUntil(30000, [&] {
+            page = bridge.currentPage(3);
+            return page.status == Status::Found && page.url == server.url("/page.html");
+        });
+        EXPECT_EQ(page.status, Status::Found) << firefox.output().toStdString();
+        EXPECT_EQ(page.url, server.url("/page.html"));
+    }
+    // It quit: its store stays, but it no longer counts.
+    EXPECT_TRUE(QFile::exists(FirefoxProfile::sessionStorePath(profile.path())));
+    EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
+}
+
+// A headless Firefox does not take --new-tab from a second start ("already
+// running, but is not responding"), so the command line is checked instead.
+TEST(FirefoxBridge, OpensFilesThroughTheBrowsersOwnRemote)
+{
+    TempHome home;
+    const QString file = home.file(QStringLiteral("\u7d50\u679c #1/Tidy_Result.txt"));
+    const QString url = QStringLiteral("file://") + home.path() +
+                        QStringLiteral("/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt");
+    setSetting(QStringLiteral("FirefoxEsrProfile"), home.file(QStringLiteral("esr profile")));
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    for (int index : {1, 3, 4, 5})
+        EXPECT_TRUE(bridge.openFile(index, file));
+    const QString plain = QStringLiteral("firefox --new-tab ") + url;
+    EXPECT_EQ(runner.detached,
+              QStringList({plain,
+                           QStringLiteral("firefox-esr --profile ") + home.file(QStringLiteral("esr profile")) +
+                               QStringLiteral(" --new-tab ") + url,
+                           plain, plain}));
+}
+
+TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
+{
+    const struct {
+        const char *name;
+        QByteArray ini;
+        QString expected;  // relative to the root; "/..." absolute
+    } cases[] = {
+        {"install section wins",
+         "[Profile0]\nName=a\nIsRelative=1\nPath=a.default\nDefault=1\n\n"
+         "[Install4F96D1932A9F858E]\nDefault=b.default-esr\nLocked=1\n",
+         QStringLiteral("b.default-esr")},
+        {"profile with Default=1",
+         "[General]\nStartWithLastProfile=1\r\n[Profile0]\r\nPath=x.one\r\nIsRelative=1\r\n"
+         "[Profile1]\r\nPath=y.two\r\nIsRelative=1\r\nDefault=1\r\n",
+         QStringLiteral("y.two")},
+        {"absolute path", "[Profile0]\nPath=/srv/ff/p\nIsRelative=0\nDefault=1\n",
+         QStringLiteral("/srv/ff/p")},
+        {"the only profile", "[Profile0]\nPath=only\nIsRelative=1\n", QStringLiteral("only")},
+        {"two profiles, none default", "[Profile0]\nPath=p\nIsRelative=1\n[Profile1]\nPath=q\nIsRelative=1\n",
+         QString()},
+        {"no profiles", "[General]\nVersion=2\n", QString()},
+        {"not an INI file", QByteArray("\0\xff\xfe[", 4), QString()},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir root;
+        writeFile(root.filePath(QStringLiteral("profiles.ini")), c.ini);
+        QString expected = c.expected;
+        if (!expected.isEmpty() && !expected.startsWith(u'/'))
+            expected = root.filePath(expected);
+        EXPECT_EQ(FirefoxProfile::defaultProfile(root.path()), expected) << c.name;
+    }
+
+    // Without a setting the bridge reads the home folder's default profile.
+    TempHome home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+    qputenv("HOME", home.path().toUtf8());
+    writeFile(home.file(QStringLiteral(".config/mozilla/firefox/profiles.ini")),
+              "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
+    const QString profile = home.file(QStringLiteral(".config/mozilla/firefox/p.default"));
+    writeFile(FirefoxProfile::sessionStorePath(profile), mozLz4(kSession));
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
+    QFile::link(QStringLiteral("127.0.0.1:+%1").arg(QCoreApplication::applicationPid()),
+                QDir(profile).filePath(QStringLiteral("lock")));
+    EXPECT_EQ(bridge.currentPage(1).url, QStringLiteral("https://now.example/"));
+}
+
+TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
+{
+    TempHome home;
+    QTemporaryDir profile;
+    setSetting(QStringLiteral("FirefoxProfile"), profile.path());
+    const QString lock = QDir(profile.path()).filePath(QStringLiteral("lock"));
+    const QString store = FirefoxProfile::sessionStorePath(profile.path());
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+
+    // A lock left behind by a Firefox that died is no running Firefox.
+    QFile::link(QStringLiteral("127.0.0.1:+2147483646"), lock);
+    writeFile(store, mozLz4(kSession));
+    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
+    QFile::remove(lock);
+    QFile::link(QStringLiteral("127.0.0.1:+%1").arg(QCoreApplication::applicationPid()), lock);
+
+    const QByteArray good = mozLz4(kSession);
+    QByteArray wrongMagic = good;
+    wrongMagic[3] = 'l';
+    QByteArray huge = good;
+    huge.replace(8, 4, QByteArray("\xff\xff\xff\xff", 4));
+    QByteArray longer = good;  // claims more than the block holds
+    longer[8] = static_cast<char>(longer[8] + 1);
+    const struct {
+        const char *name;
+        QByteArray file;
+        Status status;
+        QString url;
+    } cases[] = {
+        {"selected tab's current entry", good, Status::Found, QStringLiteral("https://now.example/")},
+        {"truncated", good.left(good.size() - 10), Status::NoAddress, {}},
+        {"header only", good.left(12), Status::NoAddress, {}},
+        {"empty", QByteArray(), Status::NoAddress, {}},
+        {"wrong magic", wrongMagic, Status::NoAddress, {}},
+        {"claims 4 GiB", huge, Status::NoAddress, {}},
+        {"claims more than it holds", longer, Status::NoAddress, {}},
+        {"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})"), Status::NoAddress, {}},
+        {"selected window out of range",
+         mozLz4(R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1}],"selectedWindow":2})"),
+         Status::NoAddress, {}},
+        {"index 0", mozLz4(R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":0}],"selected":1}],"selectedWindow":1})"),
+         Status::NoAddress, {}},
+        {"not JSON", mozLz4("{\"windows\":[{"), Status::NoAddress, {}},
+    };
+    for (const auto &c : cases) {
+        writeFile(store, c.file);
+        const BrowserBridge::Page page = bridge.currentPage(1);
+        EXPECT_EQ(page.status, c.status) << c.name;
+        EXPECT_EQ(page.url, c.url) << c.name;
+    }
+    QFile::remove(store);
+    EXPECT_EQ(bridge.currentPage(1).status, Status::Unreachable);
+}
