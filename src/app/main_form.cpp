@@ -36,6 +36,7 @@
 #include "app/result_header_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
+#include "integration/browser_bridges.h"
 #include "platform/browser_bridge.h"
 #include "app/toolbar_icons_gui.h"
 #include "integration/shortcut.h"
@@ -78,7 +79,7 @@ MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget 
         runner = m_ownRunner.get();
     }
     if (browsers == nullptr) {
-        m_ownBrowsers = std::make_unique<NoBrowserBridge>();
+        m_ownBrowsers = std::make_unique<DesktopBrowserBridge>(*runner);
         browsers = m_ownBrowsers.get();
     }
     setWindowTitle(QStringLiteral("Velmarin"));

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/main_actions.h"
+#include "fetch/browser_capture.h"
 #include "cli/console_view.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
@@ -171,20 +172,11 @@ int printBrowserUrl(int browserIndex)
     ProcessRunner runner;
     DesktopBrowserBridge bridge(runner);
     const BrowserBridge::Page page = bridge.currentPage(browserIndex);
-    switch (page.status) {
-    case BrowserBridge::Page::Status::Found:
+    if (page.status == BrowserBridge::Page::Status::Found) {
         printOut(page.url + u'\n');
         return 0;
-    case BrowserBridge::Page::Status::NotRunning:
-        printError(QStringLiteral("ブラウザが起動していません。"));
-        break;
-    case BrowserBridge::Page::Status::Unreachable:
-        printError(QStringLiteral("DDEサーバーとのリンクに失敗しました。"));
-        break;
-    case BrowserBridge::Page::Status::NoAddress:
-        printError(QStringLiteral("ブラウザからURLを取得できませんでした。"));
-        break;
     }
+    printError(BrowserCapture::statusMessage(page.status));
     return 1;
 }
 

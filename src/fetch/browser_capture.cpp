@@ -40,6 +40,21 @@ BrowserCapture::BrowserCapture(View &view, BrowserBridge &browsers, HttpClient &
 {
 }
 
+QString BrowserCapture::statusMessage(BrowserBridge::Page::Status status)
+{
+    switch (status) {
+    case BrowserBridge::Page::Status::Found:
+        return {};
+    case BrowserBridge::Page::Status::NotRunning:
+        return kNotRunning;
+    case BrowserBridge::Page::Status::Unreachable:
+        return kLinkFailed;
+    case BrowserBridge::Page::Status::NoAddress:
+        return kNoAddress;
+    }
+    return {};
+}
+
 int BrowserCapture::browserIndex(CaptureBrowser browser)
 {
     switch (browser) {

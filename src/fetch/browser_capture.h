@@ -31,6 +31,10 @@ public:
     // With showFailures the user hears why no address came.
     QString captureBrowserUrl(int index, bool showFailures);
 
+    // What the user is told of a browser's answer that names no page
+    // (empty for Found).
+    static QString statusMessage(BrowserBridge::Page::Status status);
+
     // The browser indexes of the actions (see BrowserBridge).
     static int browserIndex(CaptureBrowser browser);
 

@@ -36,7 +36,3 @@ public:
     bool openFile(int, const QString &) override { return false; }
     Page currentPage(int) override { return {}; }
 };
-
-// The bridge to the browsers of this desktop (defined with the browser
-// integration).
-std::unique_ptr<BrowserBridge> makeDesktopBrowserBridge();
