@@ -4,17 +4,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include "app/main_actions.h"
+#include "fetch/browser_capture.h"
 #include "integration/browser_bridges.h"
 #include "integration/devtools_endpoint.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "platform/text_codec.h"
 #include "support/browser_process.h"
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
+#include "support/recording_view.h"
 #include "support/temp_home.h"
 
 namespace {
@@ -68,7 +73,8 @@ TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
         << "chromium is not installed (scripts/setup.sh installs it)";
     TempHome home;
     LocalHttpServer server;
-    server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
+    // A page with a flaw, so its Tidy report has rows.
+    server.setPage("/page.html", "<html><head><title>p</title></head><body><p>p<b>b</p></body></html>");
     QTemporaryDir files;
     const QString local = files.filePath(QStringLiteral("my page \u3042.html"));
     {
@@ -96,6 +102,33 @@ TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
     EXPECT_EQ(filePage.status, Status::Found) << file.output().toStdString();
     EXPECT_EQ(filePage.url, fileUrl);
     EXPECT_EQ(fileUrl, QStringLiteral("file://") + files.path() + QStringLiteral("/my%20page%20%E3%81%82.html"));
+
+    // The capture actions through this bridge, with the real tidy: F5 checks
+    // a downloaded copy of the web page, F6 the local file in place; with
+    // "ブラウザで開く" the result text is then the page the browser shows.
+    {
+        // Velmarin.ini holds the ports already, so this is no first start.
+        IniFile(ProgramFolder::iniPath())
+            .writeString("Tidy", "Path", QStandardPaths::findExecutable("tidy"));
+        RecordingView view;
+        MainActions actions(view, runner, &bridge);
+        actions.start();
+        actions.captureAction(CaptureBrowser::InternetExplorer);
+        EXPECT_TRUE(view.notices.isEmpty()) << view.notices.join(u' ').toStdString();
+        EXPECT_TRUE(QFileInfo(ProgramFolder::workDir() + "tidy_get.html").isFile());
+        EXPECT_GE(actions.tidyList().rowCount(), 1);
+        actions.settings().openInBrowser = true;
+        actions.captureAction(CaptureBrowser::Opera);
+        QFile resultText(ProgramFolder::workDir() + "Tidy_Result.txt");
+        ASSERT_TRUE(resultText.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(TextCodec::decode(resultText.readAll()).startsWith(local));
+        const QString shownResult =
+            QUrl::fromLocalFile(QFileInfo(ProgramFolder::workDir() + "Tidy_Result.txt")
+                                    .absoluteFilePath())
+                .toString(QUrl::FullyEncoded);
+        EXPECT_EQ(waitForPage(bridge, 2, shownResult).url, shownResult);
+        EXPECT_TRUE(view.questions.isEmpty());
+    }
 
     // The result text goes to a new tab, which is then the page shown.
     QDir(files.path()).mkdir(QStringLiteral("\u7d50\u679c #1"));
