@@ -14,6 +14,7 @@ struct AppSettings {
     QString tidyPath;                 // TidyPathEdit
     bool openInBrowser = false;       // chkIEMnu "ブラウザで開く"
     bool includeSubfolders = false;   // chkSubDir
+    bool tidyJapanese = true;         // [Tidy] Japanese: Tidy's report in Japanese
     QString operaOptionFile;          // [Opera] OptionFile
     UploadOptions upload = UploadOptions::atCreation();
     ShortcutKeys keys = ShortcutKeys::initial();

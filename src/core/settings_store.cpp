@@ -86,6 +86,7 @@ void SettingsStore::load()
         s.editorPath = ini.readString(QStringLiteral("Editor"), QStringLiteral("Path"), kEmpty);
         setTidyPath(ini.readString(QStringLiteral("Tidy"), QStringLiteral("Path"), kEmpty));
         s.includeSubfolders = ini.readBool(QStringLiteral("Other"), QStringLiteral("SubDir"), false);
+        s.tidyJapanese = ini.readBool(QStringLiteral("Tidy"), QStringLiteral("Japanese"), true);
 
         UploadOptions &u = s.upload;
         using namespace UploadLists;
@@ -191,6 +192,7 @@ bool SettingsStore::save()
     const QVector<IniValue> values{
         {QStringLiteral("Editor"), QStringLiteral("Path"), s.editorPath},
         {QStringLiteral("Tidy"), QStringLiteral("Path"), s.tidyPath},
+        {QStringLiteral("Tidy"), QStringLiteral("Japanese"), b(s.tidyJapanese)},
         {QStringLiteral("IE"), QStringLiteral("Open"), b(s.openInBrowser)},
         {QStringLiteral("Other"), QStringLiteral("SubDir"), b(s.includeSubfolders)},
         {kMarkup, QStringLiteral("Charset"), u.markupCharset},

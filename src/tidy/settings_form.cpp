@@ -142,6 +142,9 @@ QWidget *SettingForm::buildVelmarinPage()
     chkSubDir = new QCheckBox(QStringLiteral("フォルダ一括はサブフォルダも含める"), page);
     chkSubDir->setObjectName(QStringLiteral("chkSubDir"));
     grid->addWidget(chkSubDir, 2, 0, 1, 4);
+    chkTidyJa = new QCheckBox(QStringLiteral("Tidyのメッセージを日本語で表示する"), page);
+    chkTidyJa->setObjectName(QStringLiteral("chkTidyJa"));
+    grid->addWidget(chkTidyJa, 3, 0, 1, 4);
 
     // Left: the browser menu entries.
     auto *left = new QVBoxLayout;
@@ -246,6 +249,7 @@ void SettingForm::fillControls()
     TidyPathEdit->setText(m_settings.tidyPath);
     m_tidyPathAtShow = m_settings.tidyPath;
     chkSubDir->setChecked(m_settings.includeSubfolders);
+    chkTidyJa->setChecked(m_settings.tidyJapanese);
     chkIEMnu->setChecked(m_settings.openInBrowser);
     UploadPanel->fill(m_settings.upload);
     const MenuButtonStates ie = ieMenuButtonStates();
@@ -265,6 +269,7 @@ void SettingForm::readControls()
     m_settings.editorPath = EditorPathEdit->text();
     m_store.setTidyPath(TidyPathEdit->text());
     m_settings.includeSubfolders = chkSubDir->isChecked();
+    m_settings.tidyJapanese = chkTidyJa->isChecked();
     m_settings.openInBrowser = chkIEMnu->isChecked();
     UploadPanel->read(m_settings.upload);
 }

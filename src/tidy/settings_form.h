@@ -62,6 +62,7 @@ public:
     QLineEdit *TidyPathEdit = nullptr;
     QToolButton *TidyPathButton = nullptr;
     QCheckBox *chkSubDir = nullptr;
+    QCheckBox *chkTidyJa = nullptr;
     QCheckBox *chkIEMnu = nullptr;
     QPushButton *btnAddIE = nullptr;
     QPushButton *btnRemoveIE = nullptr;

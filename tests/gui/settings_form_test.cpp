@@ -242,6 +242,9 @@ private Q_SLOTS:
             edit(f, "alt-text")->setText("画像: 説明");
             combo(f, "char-encoding")->setCurrentText("shiftjis");
             f.chkSubDir->setChecked(true);
+            QCOMPARE(f.chkTidyJa->text(), u"Tidyのメッセージを日本語で表示する"_s);
+            QVERIFY(f.chkTidyJa->isChecked());
+            f.chkTidyJa->setChecked(false);
             f.UploadPanel->M_Type->setCurrentText("HTML 4.01 Frameset");
             f.UploadPanel->w3m->setChecked(true);
         });
@@ -253,9 +256,11 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 67);
         IniFile ini(ProgramFolder::iniPath());
         QCOMPARE(ini.readString("Other", "SubDir", ""), u"1"_s);
+        QCOMPARE(ini.readString("Tidy", "Japanese", ""), u"0"_s);
         QCOMPARE(ini.readString("Markup", "Type", ""), u"HTML 4.01 Frameset"_s);
         QCOMPARE(ini.readInt("Lint", "TextBrowser", -1), 2);
-        QVERIFY(m_settings->includeSubfolders && m_settings->tidy.isTicked("output-xhtml"));
+        QVERIFY(m_settings->includeSubfolders && !m_settings->tidyJapanese &&
+                m_settings->tidy.isTicked("output-xhtml"));
         QVERIFY(m_view->errors.isEmpty());
     }
 
