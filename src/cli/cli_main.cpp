@@ -49,6 +49,8 @@ const char kUsage[] =
     "                     ページのURLを書きます(ウインドウ版のIE、Opera、Mozillaの\n"
     "                     チェックが読むのと同じURL)。読めないときは理由を標準エラーに\n"
     "                     書いて終了コード1で終わります。\n"
+    "  --lang en          この実行だけHTML Tidyのメッセージを英語のままにします\n"
+    "                     (ふだんは設定「Tidyのメッセージを日本語で表示する」に従います)。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
     "  -h, --help         この説明を表示します。\n"
     "\n"
@@ -63,6 +65,7 @@ struct Options {
     QString folder;
     bool subdir = false;
     bool keep = false;
+    bool english = false;   // --lang en: Tidy's report as Tidy wrote it
 };
 
 int usageError(const QString &text)
@@ -107,6 +110,11 @@ int parseOptions(const QStringList &arguments, Options *options)
             options->subdir = true;
         } else if (a == QLatin1String("--keep")) {
             options->keep = true;
+        } else if (a == QLatin1String("--lang")) {
+            // Japanese is the setting's business; only English can be asked for.
+            if (arguments.value(++i) != QLatin1String("en"))
+                return usageError(QStringLiteral("--langにはenを指定してください。"));
+            options->english = true;
         } else if (a.startsWith(u'-') && !isCommandLineSwitch(a)) {
             return usageError(QStringLiteral("不明なオプションです: ") + a);
         } else {
@@ -222,6 +230,8 @@ int main(int argc, char *argv[])
     actions.setUnresolvedHandler([](const QString &text) { printError(text); });
 
     bool failed = false;
+    if (options.english)
+        actions.settings().tidyJapanese = false;
     if (!options.folder.isEmpty()) {
         if (!QFileInfo(options.folder).isDir()) {
             printError(QStringLiteral("フォルダがありません。") + options.folder);

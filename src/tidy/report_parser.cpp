@@ -35,7 +35,8 @@ bool isBlank(const QString &line) {
     return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() <= 0x20; });
 }
 
-// Tidy 5 speaks English and starts each message with one of these words.
+// Tidy 5 speaks English and starts each message with one of these words;
+// a report we translated starts it with the Japanese word.
 // They are only taken at the start of the message, so a quoted word inside a
 // message does not change its kind.
 struct EnglishPrefix {
@@ -43,15 +44,21 @@ struct EnglishPrefix {
     ReportKind kind;
 };
 
-const std::array<EnglishPrefix, 5> &englishPrefixes() {
+const std::array<EnglishPrefix, 10> &englishPrefixes() {
     // Config messages (an unknown or malformed option) do not judge the
-    // page; they are shown as information so they still stand out.
-    static const std::array<EnglishPrefix, 5> prefixes{{
+    // page; they are shown as information so they still stand out. The
+    // Japanese words are those a translated report starts its messages with.
+    static const std::array<EnglishPrefix, 10> prefixes{{
         {u"Warning: ", ReportKind::Warning},
         {u"Error: ", ReportKind::Error},
         {u"Info: ", ReportKind::Information},
         {u"Access: ", ReportKind::Accessibility},
         {u"Config: ", ReportKind::Information},
+        {u"警告: ", ReportKind::Warning},
+        {u"エラー: ", ReportKind::Error},
+        {u"情報: ", ReportKind::Information},
+        {u"アクセシビリティ: ", ReportKind::Accessibility},
+        {u"設定: ", ReportKind::Information},
     }};
     return prefixes;
 }

@@ -17,6 +17,8 @@
 #include "platform/text_codec.h"
 #include "tidy/report_list_model.h"
 #include "tidy/report_parser.h"
+#include "tidy/tidy_capabilities.h"
+#include "tidy/tidy_report_ja.h"
 
 namespace {
 
@@ -49,6 +51,12 @@ QString contentBlock(const QString &path)
     if (!text.isEmpty() && !text.endsWith(u'\n') && !text.endsWith(u'\r'))
         text += QStringLiteral("\r\n");
     return text;
+}
+
+bool tidyAppendsMessageIds(const QString &tidyPath)
+{
+    const std::optional<TidyCapabilities> capabilities = queryTidyCapabilities(tidyPath);
+    return capabilities && capabilities->knows(QStringLiteral("mute-id"));
 }
 
 QString quotedCommandLine(const QString &program, const QStringList &arguments)
@@ -163,8 +171,13 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     }
     probe.close();
 
-    const QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config,
-                                documentPath};
+    // A Japanese report needs each message's id; a Tidy that cannot append
+    // it still gets its kind words translated.
+    const bool japanese = m_settings.tidyJapanese;
+    QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config};
+    if (japanese && tidyAppendsMessageIds(m_settings.tidyPath))
+        arguments << QStringLiteral("--mute-id") << QStringLiteral("yes");
+    arguments << documentPath;
     const ProcessRunner::Result result =
         m_runner.runToFiles(m_settings.tidyPath, arguments, outFile, errFile);
     if (!result.started)
@@ -180,9 +193,15 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
 
     // The report starts with the checked document's name; a failed run must
     // not look like a clean report.
+    // Translated here, where the report file is made, so the list, the
+    // saved text, the browser result and the console program all read the
+    // same lines.
     const bool named = QFileInfo::exists(errFile) && !reportTitle.isEmpty();
-    if (named || failed) {
+    const bool translate = japanese && QFileInfo(errFile).size() > 0;
+    if (named || failed || translate) {
         QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(errFile)));
+        if (translate)
+            lines = translateTidyReport(lines, queryTidyMessageTemplates(m_settings.tidyPath));
         if (named)
             lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + reportTitle);
         if (failed)

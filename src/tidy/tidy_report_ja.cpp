@@ -1,0 +1,347 @@
+#include "tidy/tidy_report_ja.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QProcess>
+
+#include <array>
+
+#include "tidy/tidy_messages_ja.h"
+
+namespace {
+
+// One printf conversion of a template: what its value may hold.
+enum class Conversion { Text, Number, Hex, Character };
+
+struct Template {
+    QStringList literals;                 // one more than conversions
+    std::vector<Conversion> conversions;  // in the order they occur
+};
+
+// Splits "missing </%s> before %s" into literals and conversions; "%%" is a
+// literal percent. nullopt for a conversion we do not know.
+std::optional<Template> splitTemplate(const QString &templ)
+{
+    Template result;
+    QString literal;
+    const qsizetype n = templ.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = templ.at(i);
+        if (c != u'%') {
+            literal += c;
+            continue;
+        }
+        if (i + 1 < n && templ.at(i + 1) == u'%') {
+            literal += u'%';
+            ++i;
+            continue;
+        }
+        // %[n$][flags/width][l|h]conversion
+        qsizetype j = i + 1;
+        while (j < n && (templ.at(j).isDigit() || templ.at(j) == u'$' || templ.at(j) == u'-' ||
+                         templ.at(j) == u'.' || templ.at(j) == u'l' || templ.at(j) == u'h'))
+            ++j;
+        if (j >= n)
+            return std::nullopt;
+        Conversion conversion;
+        switch (templ.at(j).unicode()) {
+        case 's': conversion = Conversion::Text; break;
+        case 'u':
+        case 'd':
+        case 'i': conversion = Conversion::Number; break;
+        case 'x':
+        case 'X': conversion = Conversion::Hex; break;
+        case 'c': conversion = Conversion::Character; break;
+        default: return std::nullopt;
+        }
+        result.literals << literal;
+        literal.clear();
+        result.conversions.push_back(conversion);
+        i = j;
+    }
+    result.literals << literal;
+    return result;
+}
+
+bool fits(Conversion conversion, QStringView value)
+{
+    switch (conversion) {
+    case Conversion::Text: return true;
+    case Conversion::Character: return !value.isEmpty();
+    case Conversion::Number: {
+        QStringView digits = value.startsWith(u'-') ? value.mid(1) : value;
+        if (digits.isEmpty())
+            return false;
+        for (QChar c : digits)
+            if (c < u'0' || c > u'9')
+                return false;
+        return true;
+    }
+    case Conversion::Hex:
+        if (value.isEmpty())
+            return false;
+        for (QChar c : value)
+            if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+                return false;
+        return true;
+    }
+    return false;
+}
+
+// One character of text at pos: a surrogate pair counts as one.
+qsizetype characterLength(const QString &text, qsizetype pos)
+{
+    if (pos >= text.size())
+        return 0;
+    if (text.at(pos).isHighSurrogate() && pos + 1 < text.size() &&
+        text.at(pos + 1).isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+struct KindWord {
+    QLatin1StringView english;
+    const char16_t *japanese;
+};
+
+// The kind words as the report parser knows them.
+const std::array<KindWord, 5> kKindWords{{
+    {QLatin1StringView("Warning: "), u"警告: "},
+    {QLatin1StringView("Error: "), u"エラー: "},
+    {QLatin1StringView("Info: "), u"情報: "},
+    {QLatin1StringView("Access: "), u"アクセシビリティ: "},
+    {QLatin1StringView("Config: "), u"設定: "},
+}};
+
+bool isIdLabel(QStringView text)
+{
+    if (text.isEmpty() || text.front() < u'A' || text.front() > u'Z')
+        return false;
+    for (QChar c : text)
+        if (!((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_'))
+            return false;
+    return true;
+}
+
+struct CacheKey {
+    QString path;
+    qint64 size;
+    qint64 modified;
+    bool operator==(const CacheKey &o) const
+    {
+        return path == o.path && size == o.size && modified == o.modified;
+    }
+};
+
+size_t qHash(const CacheKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.path, key.size, key.modified);
+}
+
+QMutex s_cacheLock;
+QHash<CacheKey, TidyMessageTemplates> s_cache;
+
+TidyMessageTemplates ask(const QString &program, int timeoutMs)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments({QStringLiteral("-xml-strings")});
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start();
+    if (!process.waitForStarted(timeoutMs))
+        return {};
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return parseTidyMessageTemplates(QString::fromUtf8(process.readAllStandardOutput()));
+}
+
+}  // namespace
+
+TidyMessageTemplates parseTidyMessageTemplates(const QString &xml)
+{
+    static const QString entryStart = QStringLiteral("<localized_string ");
+    static const QString labelStart = QStringLiteral("label=\"");
+    static const QString textStart = QStringLiteral("<string class=\"en\">");
+    static const QString textEnd = QStringLiteral("</string>");
+    TidyMessageTemplates templates;
+    qsizetype pos = 0;
+    while ((pos = xml.indexOf(entryStart, pos)) >= 0) {
+        const qsizetype tagEnd = xml.indexOf(u'>', pos);
+        if (tagEnd < 0)
+            break;
+        const qsizetype label = xml.indexOf(labelStart, pos);
+        const qsizetype text = xml.indexOf(textStart, tagEnd);
+        pos = tagEnd + 1;
+        if (label < 0 || label > tagEnd || text < 0)
+            continue;
+        const qsizetype labelEnd = xml.indexOf(u'"', label + labelStart.size());
+        const qsizetype end = xml.indexOf(textEnd, text);
+        if (labelEnd < 0 || labelEnd > tagEnd || end < 0)
+            break;
+        const QString id = xml.mid(label + labelStart.size(), labelEnd - label - labelStart.size());
+        if (isIdLabel(id))
+            templates.insert(id, xml.mid(text + textStart.size(), end - text - textStart.size()));
+        pos = end + textEnd.size();
+    }
+    return templates;
+}
+
+TidyMessageTemplates queryTidyMessageTemplates(const QString &tidyPath, int timeoutMs)
+{
+    const QFileInfo info(tidyPath);
+    if (tidyPath.isEmpty() || !info.isFile())
+        return {};
+    const CacheKey key{info.absoluteFilePath(), info.size(),
+                       info.lastModified().toMSecsSinceEpoch()};
+    {
+        QMutexLocker locker(&s_cacheLock);
+        const auto found = s_cache.constFind(key);
+        if (found != s_cache.cend())
+            return *found;
+    }
+    const TidyMessageTemplates answer = ask(info.absoluteFilePath(), timeoutMs);
+    QMutexLocker locker(&s_cacheLock);
+    s_cache.insert(key, answer);
+    return answer;
+}
+
+std::optional<QStringList> matchTidyTemplate(const QString &templ, const QString &text)
+{
+    const std::optional<Template> parts = splitTemplate(templ);
+    if (!parts)
+        return std::nullopt;
+    const QStringList &literals = parts->literals;
+    const QString &first = literals.first();
+    const QString &last = literals.last();
+    if (parts->conversions.empty()) {
+        if (text == first)
+            return QStringList{};
+        return std::nullopt;
+    }
+    if (text.size() < first.size() + last.size() || !text.startsWith(first) || !text.endsWith(last))
+        return std::nullopt;
+
+    QStringList values;
+    qsizetype pos = first.size();
+    const qsizetype end = text.size() - last.size();
+    const std::size_t count = parts->conversions.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Conversion conversion = parts->conversions[i];
+        qsizetype valueEnd;
+        qsizetype next;
+        if (i + 1 == count) {
+            valueEnd = end;
+            next = end;
+        } else if (conversion == Conversion::Character) {
+            valueEnd = pos + characterLength(text, pos);
+            const QString &literal = literals.at(qsizetype(i) + 1);
+            if (QStringView(text).mid(valueEnd).startsWith(literal) == false)
+                return std::nullopt;
+            next = valueEnd + literal.size();
+        } else {
+            // The value ends where the next literal first occurs.
+            const QString &literal = literals.at(qsizetype(i) + 1);
+            if (literal.isEmpty())
+                return std::nullopt;
+            valueEnd = text.indexOf(literal, pos);
+            if (valueEnd < 0)
+                return std::nullopt;
+            next = valueEnd + literal.size();
+        }
+        if (valueEnd > end || next > end)
+            return std::nullopt;
+        const QStringView value = QStringView(text).mid(pos, valueEnd - pos);
+        if (!fits(conversion, value) ||
+            (conversion == Conversion::Character && characterLength(text, pos) != value.size()))
+            return std::nullopt;
+        values << value.toString();
+        pos = next;
+    }
+    return values;
+}
+
+QString fillTidyMessage(const QString &japanese, const QStringList &values)
+{
+    QString result;
+    result.reserve(japanese.size());
+    const qsizetype n = japanese.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = japanese.at(i);
+        if (c == u'{') {
+            qsizetype j = i + 1;
+            int number = 0;
+            while (j < n && japanese.at(j).isDigit() && number < 1000)
+                number = number * 10 + japanese.at(j++).digitValue();
+            if (j > i + 1 && j < n && japanese.at(j) == u'}' && number >= 1 &&
+                number <= values.size()) {
+                result += values.at(number - 1);
+                i = j;
+                continue;
+            }
+        }
+        result += c;
+    }
+    return result;
+}
+
+QString translateTidyReportLine(const QString &line, const TidyMessageTemplates &templates)
+{
+    QString body = line;
+    QString id;
+    // "... (MISSING_ENDTAG_BEFORE)"
+    if (body.endsWith(u')')) {
+        const qsizetype open = body.lastIndexOf(QLatin1StringView(" ("));
+        // Only an id this Tidy or the table knows: a Tidy that does not
+        // append ids keeps a message that happens to end in capitals.
+        const QString label = open >= 0 ? body.mid(open + 2, body.size() - open - 3) : QString();
+        if (isIdLabel(label) && (templates.contains(label) || findTidyMessageJa(label))) {
+            id = label;
+            body.truncate(open);
+        }
+    }
+
+    QString location;
+    if (body.startsWith(QLatin1StringView("line "))) {
+        const qsizetype dash = body.indexOf(QLatin1StringView(" - "));
+        if (dash >= 0) {
+            location = body.left(dash + 3);
+            body.remove(0, dash + 3);
+        }
+    }
+
+    QString kind;
+    for (const KindWord &word : kKindWords) {
+        if (body.startsWith(word.english)) {
+            kind = QString::fromUtf16(word.japanese);
+            body.remove(0, word.english.size());
+            break;
+        }
+    }
+
+    if (!id.isEmpty()) {
+        const TidyMessageJa *entry = findTidyMessageJa(id);
+        const auto templ = templates.constFind(id);
+        if (entry && templ != templates.cend()) {
+            if (const std::optional<QStringList> values = matchTidyTemplate(*templ, body))
+                body = fillTidyMessage(QString::fromUtf8(entry->text), *values);
+        }
+    }
+    return location + kind + body;
+}
+
+QStringList translateTidyReport(const QStringList &lines, const TidyMessageTemplates &templates)
+{
+    QStringList translated;
+    translated.reserve(lines.size());
+    for (const QString &line : lines)
+        translated << translateTidyReportLine(line, templates);
+    return translated;
+}
