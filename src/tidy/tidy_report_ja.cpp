@@ -6,6 +6,7 @@
 #include <QMutexLocker>
 #include <QProcess>
 
+#include <algorithm>
 #include <array>
 
 #include "tidy/tidy_messages_ja.h"
@@ -268,6 +269,29 @@ std::optional<QStringList> matchTidyTemplate(const QString &templ, const QString
     return values;
 }
 
+int tidyTemplatePlaceholders(const QString &templ)
+{
+    const std::optional<Template> parts = splitTemplate(templ);
+    return parts ? int(parts->conversions.size()) : -1;
+}
+
+int tidyMessageSlots(const QString &japanese)
+{
+    int highest = 0;
+    const qsizetype n = japanese.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (japanese.at(i) != u'{')
+            continue;
+        qsizetype j = i + 1;
+        int number = 0;
+        while (j < n && japanese.at(j).isDigit() && number < 1000)
+            number = number * 10 + japanese.at(j++).digitValue();
+        if (j > i + 1 && j < n && japanese.at(j) == u'}')
+            highest = std::max(highest, number);
+    }
+    return highest;
+}
+
 QString fillTidyMessage(const QString &japanese, const QStringList &values)
 {
     QString result;
@@ -330,8 +354,12 @@ QString translateTidyReportLine(const QString &line, const TidyMessageTemplates 
         const TidyMessageJa *entry = findTidyMessageJa(id);
         const auto templ = templates.constFind(id);
         if (entry && templ != templates.cend()) {
-            if (const std::optional<QStringList> values = matchTidyTemplate(*templ, body))
-                body = fillTidyMessage(QString::fromUtf8(entry->text), *values);
+            // A template of another Tidy with other placeholders would put
+            // the values in the wrong places: such a message stays English.
+            const QString japanese = QString::fromUtf8(entry->text);
+            const std::optional<QStringList> values = matchTidyTemplate(*templ, body);
+            if (values && values->size() == tidyMessageSlots(japanese))
+                body = fillTidyMessage(japanese, *values);
         }
     }
     return location + kind + body;

@@ -30,6 +30,13 @@ TidyMessageTemplates queryTidyMessageTemplates(const QString &tidyPath, int time
 // text for these short templates, whatever the values hold.
 std::optional<QStringList> matchTidyTemplate(const QString &templ, const QString &text);
 
+// How many printf placeholders the template holds; -1 for one with a
+// conversion we do not read.
+int tidyTemplatePlaceholders(const QString &templ);
+
+// The highest {n} of a Japanese text, 0 when it has none.
+int tidyMessageSlots(const QString &japanese);
+
 // {1}, {2}, ... in japanese replaced by values[0], values[1], ... in one
 // pass; the values are never read as a pattern themselves.
 QString fillTidyMessage(const QString &japanese, const QStringList &values);

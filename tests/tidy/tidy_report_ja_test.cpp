@@ -1,0 +1,258 @@
+// Tidy's report in Japanese: the message table against the installed tidy,
+// real pages through the real tidy, and stand-in Tidy programs of other
+// versions whose lines must come through whole.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <set>
+
+#include "core/app_settings.h"
+#include "core/settings_store.h"
+#include "fetch/http_client.h"
+#include "platform/atomic_file.h"
+#include "platform/browser_bridge.h"
+#include "platform/text_codec.h"
+#include "support/recording_runner.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+#include "tidy/report_list_model.h"
+#include "tidy/report_parser.h"
+#include "tidy/tidy_messages_ja.h"
+#include "tidy/tidy_report_ja.h"
+#include "tidy/tidy_run.h"
+
+namespace {
+
+QString realTidy() { return QStandardPaths::findExecutable("tidy"); }
+
+// The Tidy run of the window with the settings of a first start.
+struct Checker {
+    TempHome home;
+    AppSettings settings;
+    RecordingView view;
+    SettingsStore store{settings, view};
+    RecordingRunner runner;
+    HttpClient http;
+    NoBrowserBridge browsers;
+    ReportListModel list;
+    QStringListModel selector;
+    TidyRun run{settings, store, view, runner, http, browsers, list, selector};
+
+    Checker() { store.load(); }
+
+    QStringList reportLines(const QString &page, bool japanese)
+    {
+        settings.tidyJapanese = japanese;
+        EXPECT_TRUE(run.executeTidyNumbered(page, 1, QString()));
+        return TextCodec::splitLines(TextCodec::decode(readWholeFile(TidyRun::numberedReportPath(1))));
+    }
+};
+
+QString writeScript(const TempHome &home, const QString &name, const QByteArray &body)
+{
+    home.write(name, QByteArrayLiteral("#!/bin/sh\n") + body);
+    QFile file(home.file(name));
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    return home.file(name);
+}
+
+QByteArray xmlStrings(const QByteArray &entries)
+{
+    return "<?xml version=\"1.0\"?>\n<localized_strings version=\"9.9\">\n" + entries +
+           "</localized_strings>\n";
+}
+
+QByteArray xmlEntry(const char *id, const char *text)
+{
+    return QByteArray("<localized_string id=\"1\" label=\"") + id +
+           "\">\n <string class=\"en\">" + text + "</string>\n</localized_string>\n";
+}
+
+}  // namespace
+
+TEST(TidyReportJa, EveryReportIdHasAnEntryWithTheTemplatesPlaceholders)
+{
+    ASSERT_FALSE(realTidy().isEmpty());
+    const TidyMessageTemplates templates = queryTidyMessageTemplates(realTidy());
+    ASSERT_GT(templates.size(), 200);
+
+    QFile idFile(testDataPath("tidy_report_ids.txt"));
+    ASSERT_TRUE(idFile.open(QIODevice::ReadOnly));
+    QStringList ids;
+    for (const QByteArray &line : idFile.readAll().split('\n'))
+        if (!line.trimmed().isEmpty())
+            ids << QString::fromLatin1(line.trimmed());
+    ASSERT_FALSE(ids.isEmpty());
+    for (const TidyMessageJa &entry : tidyMessagesJa())
+        ids << QString::fromLatin1(entry.id);  // and back: no entry for an id Tidy lacks
+
+    for (const QString &id : ids) {
+        SCOPED_TRACE(id.toStdString());
+        ASSERT_TRUE(templates.contains(id));
+        const TidyMessageJa *entry = findTidyMessageJa(id);
+        ASSERT_NE(entry, nullptr);
+        const QString japanese = QString::fromUtf8(entry->text);
+        const int count = tidyTemplatePlaceholders(templates.value(id));
+        ASSERT_GE(count, 0) << templates.value(id).toStdString();
+        // {1}..{count}, each exactly once, and nothing else in braces.
+        EXPECT_EQ(tidyMessageSlots(japanese), count) << entry->text;
+        for (int n = 1; n <= count; ++n)
+            EXPECT_EQ(japanese.count(QStringLiteral("{%1}").arg(n)), 1) << entry->text;
+        EXPECT_EQ(japanese.count(u'{'), count) << entry->text;
+        EXPECT_FALSE(japanese.contains(u'%')) << entry->text;
+    }
+}
+
+TEST(TidyReportJa, ValuesAreTakenAndPutInAsTheyAre)
+{
+    const QString huge = QString(1 << 20, u'a') + "\"> before ";
+    struct Case {
+        QString templ, text;
+        std::optional<QStringList> values;
+    } cases[] = {
+        {"missing </%s> before %s", "missing </b> before </p>", QStringList{"b", "</p>"}},
+        {"missing </%s> before %s", "missing </表> before 100%s {1}", QStringList{"表", "100%s {1}"}},
+        {"%s attribute \"%s\" lacks value", "<a> attribute \"" + huge + "\" lacks value",
+         QStringList{"<a>", huge}},
+        {"%s attribute \"%s\" lacks value", "<a> attribute lacks value", std::nullopt},
+        {"<%s> is probably intended as </%s>", "<p> is probably intended as </p>",
+         QStringList{"p", "p"}},
+        {"%c is not allowed, %u times", "é is not allowed, 12 times", QStringList{"é", "12"}},
+        {"%c is not allowed, %u times", "ab is not allowed, x times", std::nullopt},
+        {"U+%04X is 100%% wrong", "U+D800 is 100% wrong", QStringList{"D800"}},
+        {"missing <!DOCTYPE> declaration", "missing <!DOCTYPE> declaration", QStringList{}},
+        {"missing <!DOCTYPE> declaration", "missing <!DOCTYPE> declarations", std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.left(80).toStdString());
+        EXPECT_EQ(matchTidyTemplate(c.templ, c.text), c.values);
+    }
+    // One pass: a value that looks like a slot or a template stays as it is.
+    EXPECT_EQ(fillTidyMessage("{2} の前に </{1}> がありません", {"{2}", "%s {1}"}),
+              "%s {1} の前に </{2}> がありません");
+    EXPECT_EQ(fillTidyMessage("{1}{9}{x}", {huge}), huge + "{9}{x}");
+}
+
+// A sample of the HTML pages of the installed documentation, the same on
+// every run: the Japanese report has the rows of the English one, at the
+// same places and of the same kinds.
+TEST(TidyReportJa, RealPagesKeepEveryRowItsPlaceAndKind)
+{
+    ASSERT_FALSE(realTidy().isEmpty());
+    QStringList pages;
+    QDirIterator it("/usr/share/doc", {"*.html", "*.htm"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        pages << it.next();
+    std::sort(pages.begin(), pages.end());
+    if (pages.size() < 5)
+        GTEST_SKIP() << "too few HTML pages under /usr/share/doc";
+    const qsizetype step = std::max<qsizetype>(1, pages.size() / 40);
+
+    Checker checker;
+    ASSERT_TRUE(checker.settings.tidy.selectIndex("accessibility-check", 3));
+    ASSERT_TRUE(checker.store.save());
+    const QRegularExpression idAtEnd(" \\([A-Z][A-Z0-9_]+\\)$");
+    int translated = 0;
+    int rows = 0;
+    for (qsizetype i = 0; i < pages.size(); i += step) {
+        SCOPED_TRACE(pages.at(i).toStdString());
+        const QVector<ReportRow> english = parseTidyReport(checker.reportLines(pages.at(i), false).join('\n'));
+        const QStringList japaneseLines = checker.reportLines(pages.at(i), true);
+        const QVector<ReportRow> japanese = parseTidyReport(japaneseLines.join('\n'));
+        ASSERT_EQ(japanese.size(), english.size());
+        for (qsizetype r = 0; r < english.size(); ++r) {
+            EXPECT_EQ(japanese[r].caption, english[r].caption);
+            EXPECT_EQ(japanese[r].column, english[r].column);
+            EXPECT_EQ(japanese[r].kind, english[r].kind) << japanese[r].description.toStdString();
+            EXPECT_FALSE(idAtEnd.match(japanese[r].description).hasMatch());
+            translated += japanese[r].description != english[r].description;
+        }
+        rows += english.size();
+    }
+    EXPECT_GT(rows, 0);
+    EXPECT_GT(translated, 0);
+}
+
+// Stand-ins for a Tidy of another version: each answers -help-config,
+// -xml-strings and a run as that version would. Every report line comes
+// through, in English with its kind word translated where it cannot be
+// read, and with the values in their places where it can.
+TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
+{
+    const QByteArray helpConfig =
+        "Name  Type  Allowable values\n=====  ====  ================\nwrap  Integer  0\n";
+    const QByteArray withMuteId = helpConfig + "mute-id  Boolean  no, yes\n";
+    const QByteArray current =
+        xmlEntry("MISSING_ENDTAG_BEFORE", "missing </%s> before %s") +
+        xmlEntry("IMG_MISSING_ALT", "[1.1.1.1]: <img> missing 'alt' text.") +
+        xmlEntry("NEW_MESSAGE", "something new about %s");
+    const QByteArray changed = xmlEntry("MISSING_ENDTAG_BEFORE", "missing </%s> before %s in %s");
+
+    struct Case {
+        const char *name;
+        QByteArray help, strings;
+        int stringsStatus;
+        QByteArray report;        // what the run writes to standard error
+        QStringList expected;     // the report file's lines
+    } cases[] = {
+        {"current", withMuteId, xmlStrings(current), 0,
+         "line 3 column 5 - Warning: missing </b> before 100% {1} (MISSING_ENDTAG_BEFORE)\n"
+         "line 4 column 1 - Access: [1.1.1.1]: <img> missing 'alt' text. (IMG_MISSING_ALT)\n"
+         "line 5 column 1 - Error: something new about x (NEW_MESSAGE)\n"
+         "Info: Document content looks like HTML5\n",
+         {"line 3 column 5 - 警告: 100% {1} の前に </b> がありません",
+          "line 4 column 1 - アクセシビリティ: [1.1.1.1]: <img> に 'alt' テキストがありません",
+          "line 5 column 1 - エラー: something new about x",
+          "情報: Document content looks like HTML5"}},
+        {"no mute-id", helpConfig, xmlStrings(current), 0,
+         "line 3 column 5 - Warning: missing </b> before </p>\n"
+         "Config: unknown option: mute-id\n",
+         {"line 3 column 5 - 警告: missing </b> before </p>", "設定: unknown option: mute-id"}},
+        {"xml-strings fails", withMuteId, "garbage", 1,
+         "line 3 column 5 - Warning: missing </b> before </p> (MISSING_ENDTAG_BEFORE)\n"
+         "line 5 column 1 - Error: something new (NEW_MESSAGE)\n",
+         {"line 3 column 5 - 警告: missing </b> before </p>",
+          "line 5 column 1 - エラー: something new (NEW_MESSAGE)"}},
+        {"older, fewer ids", withMuteId, xmlStrings(xmlEntry("X", "x")), 0,
+         "line 4 column 1 - Access: [1.1.1.1]: <img> missing 'alt' text. (IMG_MISSING_ALT)\n",
+         {"line 4 column 1 - アクセシビリティ: [1.1.1.1]: <img> missing 'alt' text."}},
+        {"newer, changed template", withMuteId, xmlStrings(changed), 0,
+         "line 3 column 5 - Warning: missing </b> before </p> in <div> (MISSING_ENDTAG_BEFORE)\n",
+         {"line 3 column 5 - 警告: missing </b> before </p> in <div>"}},
+    };
+    TempHome scripts;
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QStringLiteral("tidy%1").arg(n++);
+        scripts.write(name + ".help", c.help);
+        scripts.write(name + ".strings", c.strings);
+        scripts.write(name + ".report", c.report);
+        const QByteArray base = scripts.file(name).toUtf8();
+        const QString tidy = writeScript(
+            scripts, name,
+            "case \"$1\" in\n"
+            "-help-config) cat '" + base + ".help' ;;\n"
+            "-xml-strings) cat '" + base + ".strings'; exit " + QByteArray::number(c.stringsStatus) + " ;;\n"
+            "*) echo \"$@\" > '" + base + ".args'; cat '" + base + ".report' >&2; exit 1 ;;\n"
+            "esac\n");
+
+        Checker checker;
+        checker.settings.tidyPath = tidy;
+        checker.home.write("page.html", "<p>x");
+        EXPECT_EQ(checker.reportLines(checker.home.file("page.html"), true), c.expected);
+        const bool asked = scripts.read(name + ".args").contains("--mute-id yes");
+        EXPECT_EQ(asked, c.help.contains("mute-id"));
+
+        // Off: Tidy's report as it wrote it, and no id asked for.
+        EXPECT_EQ(checker.reportLines(checker.home.file("page.html"), false),
+                  TextCodec::splitLines(QString::fromUtf8(c.report)));
+        EXPECT_FALSE(scripts.read(name + ".args").contains("--mute-id"));
+    }
+}
