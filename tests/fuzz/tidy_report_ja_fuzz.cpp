@@ -1,0 +1,39 @@
+// Arbitrary bytes as a template, a report line and -xml-strings output: the
+// matcher and the line translator must never fault, the values must be
+// pieces of the line, and a translated line keeps its location.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/text_codec.h"
+#include "tidy/tidy_report_ja.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString input = TextCodec::decode(bytes);
+    const qsizetype split = input.indexOf(u'\n');
+    const QString templ = split < 0 ? input : input.left(split);
+    const QString text = split < 0 ? QString() : input.mid(split + 1);
+
+    if (const std::optional<QStringList> values = matchTidyTemplate(templ, text)) {
+        qsizetype total = 0;
+        for (const QString &value : *values) {
+            if (!text.contains(value)) std::abort();
+            total += value.size();
+        }
+        if (total > text.size()) std::abort();
+        if (values->size() != tidyTemplatePlaceholders(templ)) std::abort();
+        // One pass: the result is never longer than text plus every value per slot.
+        const QString filled = fillTidyMessage(templ, *values);
+        if (filled.size() > templ.size() + total * (templ.count(u'{') + 1)) std::abort();
+    }
+
+    TidyMessageTemplates templates = parseTidyMessageTemplates(input);
+    templates.insert(QStringLiteral("MISSING_ENDTAG_BEFORE"), templ);
+    const QString line = QStringLiteral("line 1 column 2 - Warning: ") + text;
+    const QString translated = translateTidyReportLine(line, templates);
+    if (!translated.startsWith(QStringLiteral("line 1 column 2 - 警告: "))) std::abort();
+    translateTidyReportLine(text, templates);
+    return 0;
+}
