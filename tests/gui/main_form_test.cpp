@@ -246,7 +246,7 @@ private Q_SLOTS:
         QCOMPARE(model->index(0, 2).data().toString(), u"情報: チェックしたHTML: "_s + page);
         bool warningIcon = false;
         for (int row = 0; row < model->rowCount(); ++row)
-            if (model->index(row, 2).data().toString().startsWith(u"Warning: "_s))
+            if (model->index(row, 2).data().toString().startsWith(u"警告: "_s))
                 warningIcon = !model->index(row, 0).data(Qt::DecorationRole).isNull();
         QVERIFY(warningIcon);
         QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
