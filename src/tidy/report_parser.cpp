@@ -44,19 +44,17 @@ struct EnglishPrefix {
     ReportKind kind;
 };
 
-const std::array<EnglishPrefix, 10> &englishPrefixes() {
+const std::array<EnglishPrefix, 7> &englishPrefixes() {
     // Config messages (an unknown or malformed option) do not judge the
-    // page; they are shown as information so they still stand out. The
-    // Japanese words are those a translated report starts its messages with.
-    static const std::array<EnglishPrefix, 10> prefixes{{
+    // page; they are shown as information so they still stand out. The last
+    // two are the words of our Japanese report that have no older Japanese
+    // rule below.
+    static const std::array<EnglishPrefix, 7> prefixes{{
         {u"Warning: ", ReportKind::Warning},
         {u"Error: ", ReportKind::Error},
         {u"Info: ", ReportKind::Information},
         {u"Access: ", ReportKind::Accessibility},
         {u"Config: ", ReportKind::Information},
-        {u"警告: ", ReportKind::Warning},
-        {u"エラー: ", ReportKind::Error},
-        {u"情報: ", ReportKind::Information},
         {u"アクセシビリティ: ", ReportKind::Accessibility},
         {u"設定: ", ReportKind::Information},
     }};
@@ -83,11 +81,15 @@ ReportKind locatedKind(const QString &description) {
 }
 
 // An unlocated line: "情報: " anywhere wins over the heading of the
-// accessibility section.
+// accessibility section and over a leading "警告: " or "エラー: ".
 ReportKind unlocatedKind(const QString &line) {
     const ReportKind english = englishKind(line);
     if (english != ReportKind::None) return english;
     if (posFrom(QStringLiteral("情報: "), line, 1, false) > 0) return ReportKind::Information;
+    // Our Japanese report's unlocated warnings and errors keep the kind
+    // their English word gave them.
+    if (line.startsWith(QStringLiteral("警告: "))) return ReportKind::Warning;
+    if (line.startsWith(QStringLiteral("エラー: "))) return ReportKind::Error;
     if (line.left(21) == QLatin1String("Accessibility Checks:")) return ReportKind::Accessibility;
     return ReportKind::None;
 }

@@ -68,7 +68,11 @@ TEST(ReportParser, SplitsLinesIntoCellsAndKinds)
         {"Error: <foo> is not recognized!", "", "", nullptr, K::Error},
         {"Config: unknown option: foo", "", "", nullptr, K::Information},
         {"Tidy found 5 warnings and 0 errors!", "", "", nullptr, K::None},
-        {"警告: 位置のない警告", "", "", nullptr, K::None},
+        {"警告: 位置のない警告", "", "", nullptr, K::Warning},
+        {"エラー: 位置のないエラー 警告: x", "", "", nullptr, K::Error},
+        {"line 2 column 3 - アクセシビリティ: [1.1.1.1]: x", "2", "3", "アクセシビリティ: [1.1.1.1]: x",
+         K::Accessibility},
+        {"設定: unknown option: x", "", "", nullptr, K::Information},
         // Malformed located lines give empty or shortened cells.
         {"line ", "", "", "ne ", K::None},
         {"line 12", "", "", "ne 12", K::None},

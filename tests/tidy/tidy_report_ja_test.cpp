@@ -50,7 +50,11 @@ struct Checker {
     {
         settings.tidyJapanese = japanese;
         EXPECT_TRUE(run.executeTidyNumbered(page, 1, QString()));
-        return TextCodec::splitLines(TextCodec::decode(readWholeFile(TidyRun::numberedReportPath(1))));
+        QStringList lines =
+            TextCodec::splitLines(TextCodec::decode(readWholeFile(TidyRun::numberedReportPath(1))));
+        // Without the heading that names the page.
+        EXPECT_TRUE(!lines.isEmpty() && lines.first().startsWith(u"情報: チェックしたHTML: "));
+        return lines.mid(1);
     }
 };
 
