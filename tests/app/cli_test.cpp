@@ -84,9 +84,21 @@ TEST(Cli, PrintsTheResultListAndFailsOnErrors)
     EXPECT_FALSE(home.read("Velmarin.txt").isEmpty());
     EXPECT_FALSE(home.read("Velmarin.ini").isEmpty());
 
+    EXPECT_TRUE(warn.out.contains(" - 警告: </p> の前に </b> がありません\n")) << shown(warn);
+
+    // Tidy's report in Japanese by default, as Tidy wrote it for one run
+    // with --lang en, and always with the setting off.
     const CliRun error = runCli(home, {home.file("error.html")});
     EXPECT_EQ(error.status, 1) << error.out.toStdString();
-    EXPECT_TRUE(error.out.contains("Error: <unknowntag> is not recognized!"));
+    EXPECT_TRUE(error.out.contains(" - エラー: <unknowntag> is not recognized!\n")) << shown(error);
+    const CliRun english = runCli(home, {"--lang", "en", home.file("error.html")});
+    EXPECT_EQ(english.status, 1) << shown(english);
+    EXPECT_TRUE(english.out.contains(" - Error: <unknowntag> is not recognized!\n")) << shown(english);
+    EXPECT_EQ(runCli(home, {"--lang", "ja", home.file("error.html")}).status, 2);
+    IniFile ini(ProgramFolder::iniPath());
+    ASSERT_TRUE(ini.writeStrings({{"Tidy", "Japanese", "0"}}));
+    const CliRun off = runCli(home, {home.file("warn.html")});
+    EXPECT_TRUE(off.out.contains(" - Warning: missing </b> before </p>\n")) << shown(off);
 }
 
 TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
