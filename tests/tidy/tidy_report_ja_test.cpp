@@ -93,8 +93,11 @@ TEST(TidyReportJa, EveryReportIdHasAnEntryWithTheTemplatesPlaceholders)
         if (!line.trimmed().isEmpty())
             ids << QString::fromLatin1(line.trimmed());
     ASSERT_FALSE(ids.isEmpty());
-    for (const TidyMessageJa &entry : tidyMessagesJa())
+    std::set<std::string> entryIds;
+    for (const TidyMessageJa &entry : tidyMessagesJa()) {
+        EXPECT_TRUE(entryIds.insert(entry.id).second) << "twice: " << entry.id;
         ids << QString::fromLatin1(entry.id);  // and back: no entry for an id Tidy lacks
+    }
 
     for (const QString &id : ids) {
         SCOPED_TRACE(id.toStdString());
