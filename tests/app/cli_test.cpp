@@ -90,7 +90,7 @@ TEST(Cli, PrintsTheResultListAndFailsOnErrors)
     // with --lang en, and always with the setting off.
     const CliRun error = runCli(home, {home.file("error.html")});
     EXPECT_EQ(error.status, 1) << error.out.toStdString();
-    EXPECT_TRUE(error.out.contains(" - エラー: <unknowntag> is not recognized!\n")) << shown(error);
+    EXPECT_TRUE(error.out.contains(" - エラー: <unknowntag> は認識できません\n")) << shown(error);
     const CliRun english = runCli(home, {"--lang", "en", home.file("error.html")});
     EXPECT_EQ(english.status, 1) << shown(english);
     EXPECT_TRUE(english.out.contains(" - Error: <unknowntag> is not recognized!\n")) << shown(english);

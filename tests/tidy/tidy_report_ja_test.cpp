@@ -214,7 +214,7 @@ TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
          "line 5 column 1 - Error: something new about x (NEW_MESSAGE)\n"
          "Info: Document content looks like HTML5\n",
          {"line 3 column 5 - 警告: 100% {1} の前に </b> がありません",
-          "line 4 column 1 - アクセシビリティ: [1.1.1.1]: <img> に 'alt' テキストがありません",
+          "line 4 column 1 - アクセシビリティ: [1.1.1.1]: <img> に alt テキストがありません",
           "line 5 column 1 - エラー: something new about x",
           "情報: Document content looks like HTML5"}},
         {"no mute-id", helpConfig, xmlStrings(current), 0,
