@@ -1,13 +1,9 @@
 #include "tidy/tidy_capabilities.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include "tidy/option_catalogue.h"
+#include "tidy/tidy_query.h"
 
 namespace {
 
@@ -35,44 +31,7 @@ QStringList splitValues(const QString &text)
     return values;
 }
 
-struct CacheKey {
-    QString path;
-    qint64 size;
-    qint64 modified;
-    bool operator==(const CacheKey &o) const
-    {
-        return path == o.path && size == o.size && modified == o.modified;
-    }
-};
-
-size_t qHash(const CacheKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.path, key.size, key.modified);
-}
-
-QMutex s_cacheLock;
-QHash<CacheKey, std::optional<TidyCapabilities>> s_cache;
-
-std::optional<TidyCapabilities> ask(const QString &program, int timeoutMs)
-{
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments({QStringLiteral("-help-config")});
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start();
-    if (!process.waitForStarted(timeoutMs))
-        return std::nullopt;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit)
-        return std::nullopt;
-    // Option names and types are ASCII; the descriptions do not matter.
-    return TidyCapabilities::parseHelpConfig(QString::fromLocal8Bit(process.readAllStandardOutput()));
-}
+TidyAnswerCache<std::optional<TidyCapabilities>> s_answers;
 
 }  // namespace
 
@@ -128,23 +87,16 @@ QSet<QString> TidyCapabilities::names() const
 
 std::optional<TidyCapabilities> queryTidyCapabilities(const QString &tidyPath, int timeoutMs)
 {
-    const QFileInfo info(tidyPath);
-    if (tidyPath.isEmpty() || !info.isFile())
-        return std::nullopt;
-    const CacheKey key{info.absoluteFilePath(), info.size(),
-                       info.lastModified().toMSecsSinceEpoch()};
-    {
-        QMutexLocker locker(&s_cacheLock);
-        const auto found = s_cache.constFind(key);
-        if (found != s_cache.cend())
-            return *found;
-    }
     // An answer that failed is kept too: a program that hangs is not run
     // again at every showing of the dialog, only once it has been replaced.
-    const std::optional<TidyCapabilities> answer = ask(info.absoluteFilePath(), timeoutMs);
-    QMutexLocker locker(&s_cacheLock);
-    s_cache.insert(key, answer);
-    return answer;
+    return s_answers.get(tidyPath, [timeoutMs](const QString &program) {
+        const std::optional<QByteArray> output =
+            runTidyQuery(program, QStringLiteral("-help-config"), timeoutMs, false);
+        if (!output)
+            return std::optional<TidyCapabilities>();
+        // Option names and types are ASCII; the descriptions do not matter.
+        return TidyCapabilities::parseHelpConfig(QString::fromLocal8Bit(*output));
+    });
 }
 
 std::optional<QSet<QString>> knownTidyOptions(const QString &tidyPath)

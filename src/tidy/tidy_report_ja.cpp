@@ -1,15 +1,11 @@
 #include "tidy/tidy_report_ja.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QProcess>
 
 #include <algorithm>
 #include <array>
 
 #include "tidy/tidy_messages_ja.h"
+#include "tidy/tidy_query.h"
 
 namespace {
 
@@ -126,43 +122,7 @@ bool isIdLabel(QStringView text)
     return true;
 }
 
-struct CacheKey {
-    QString path;
-    qint64 size;
-    qint64 modified;
-    bool operator==(const CacheKey &o) const
-    {
-        return path == o.path && size == o.size && modified == o.modified;
-    }
-};
-
-size_t qHash(const CacheKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.path, key.size, key.modified);
-}
-
-QMutex s_cacheLock;
-QHash<CacheKey, TidyMessageTemplates> s_cache;
-
-TidyMessageTemplates ask(const QString &program, int timeoutMs)
-{
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments({QStringLiteral("-xml-strings")});
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start();
-    if (!process.waitForStarted(timeoutMs))
-        return {};
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return parseTidyMessageTemplates(QString::fromUtf8(process.readAllStandardOutput()));
-}
+TidyAnswerCache<TidyMessageTemplates> s_answers;
 
 }  // namespace
 
@@ -197,21 +157,12 @@ TidyMessageTemplates parseTidyMessageTemplates(const QString &xml)
 
 TidyMessageTemplates queryTidyMessageTemplates(const QString &tidyPath, int timeoutMs)
 {
-    const QFileInfo info(tidyPath);
-    if (tidyPath.isEmpty() || !info.isFile())
-        return {};
-    const CacheKey key{info.absoluteFilePath(), info.size(),
-                       info.lastModified().toMSecsSinceEpoch()};
-    {
-        QMutexLocker locker(&s_cacheLock);
-        const auto found = s_cache.constFind(key);
-        if (found != s_cache.cend())
-            return *found;
-    }
-    const TidyMessageTemplates answer = ask(info.absoluteFilePath(), timeoutMs);
-    QMutexLocker locker(&s_cacheLock);
-    s_cache.insert(key, answer);
-    return answer;
+    return s_answers.get(tidyPath, [timeoutMs](const QString &program) {
+        const std::optional<QByteArray> output =
+            runTidyQuery(program, QStringLiteral("-xml-strings"), timeoutMs, true);
+        return output ? parseTidyMessageTemplates(QString::fromUtf8(*output))
+                      : TidyMessageTemplates();
+    });
 }
 
 std::optional<QStringList> matchTidyTemplate(const QString &templ, const QString &text)
