@@ -22,7 +22,6 @@ const QString kFinished = QStringLiteral("リンクチェックが終了しま�
 const QString kNoLinks = QStringLiteral("A要素のHref属性、またはIMG要素がありません。");
 const QString kNoFile = QStringLiteral("ファイルがありません。");
 const QString kOtherProtocol = QStringLiteral("HTTP以外のプロトコルには対応していません。");
-const QString kFetchFailed = QStringLiteral("HTML文書の取得に失敗しました。");
 const QString kChecking = QStringLiteral("をチェック中...");
 const QString kHtmlFilter = QStringLiteral("HTMLファイル (*.htm;*.html)|*.htm;*.html");
 constexpr int kLinkPage = 2;
@@ -44,7 +43,7 @@ QString fetchErrorText(const HttpClient::Response &response)
 {
     if (response.status >= 400)
         return QStringLiteral("HTTP/1.0 %1 %2").arg(response.status).arg(response.reason);
-    return response.reason.isEmpty() ? kFetchFailed : response.reason;
+    return response.reason.isEmpty() ? kPageFetchFailed : response.reason;
 }
 
 }  // namespace
@@ -196,7 +195,7 @@ bool LinkCheck::checkLinksTarget(const QString &target)
     m_view.setBusy(false);
     if (!fetched.ok) {
         restoreControls();
-        m_view.showStatus(kFetchFailed, true);
+        m_view.showStatus(kPageFetchFailed, true);
         return true;
     }
     // After redirects, relative links count from the page they led to.

@@ -14,7 +14,6 @@ const QString kNotRunning = QStringLiteral("ブラウザが起動していませ
 const QString kLinkFailed = QStringLiteral("DDEサーバーとのリンクに失敗しました。");
 const QString kNoAddress = QStringLiteral("ブラウザからURLを取得できませんでした。");
 const QString kCannotFetch = QStringLiteral("FTP,Chrome,Gopherからは取得できません。");
-const QString kFetchFailed = QStringLiteral("HTML文書の取得に失敗しました。");
 
 bool startsWithCaseBlind(const QString &text, QLatin1String prefix)
 {
@@ -141,8 +140,5 @@ QString BrowserCapture::fileForAddress(const QString &address)
 QString BrowserCapture::download(const QString &url)
 {
     const QString file = ProgramFolder::workDir() + QStringLiteral("tidy_get.html");
-    if (downloadAsLines(m_http, url, file))
-        return file;
-    m_view.showStatus(kFetchFailed, true);
-    return {};
+    return downloadForCheck(m_http, m_view, url, file) ? file : QString();
 }

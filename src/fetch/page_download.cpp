@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cstring>
 
+#include "core/view.h"
+
 bool BodyLines::convert(const char *data, qsizetype size, QByteArray *out)
 {
     qsizetype i = 0;
@@ -99,4 +101,14 @@ HttpClient::Response fetchAsLines(HttpClient &client, const QString &url, const 
 bool downloadAsLines(HttpClient &client, const QString &url, const QString &file)
 {
     return fetchAsLines(client, url, file).ok;
+}
+
+const QString kPageFetchFailed = QStringLiteral("HTML文書の取得に失敗しました。");
+
+bool downloadForCheck(HttpClient &client, View &view, const QString &url, const QString &file)
+{
+    if (downloadAsLines(client, url, file))
+        return true;
+    view.showStatus(kPageFetchFailed, true);
+    return false;
 }

@@ -7,6 +7,8 @@
 
 #include "fetch/http_client.h"
 
+class View;
+
 // Asked before each line whether to stop reading (the link check's abort).
 using StopQuestion = std::function<bool()>;
 
@@ -42,3 +44,9 @@ QByteArray bodyAsLines(const QByteArray &body, const StopQuestion &stop = {});
 HttpClient::Response fetchAsLines(HttpClient &client, const QString &url, const QString &file,
                                   const StopQuestion &stop = {});
 bool downloadAsLines(HttpClient &client, const QString &url, const QString &file);
+
+// What every check says when the page it was to check could not be fetched.
+extern const QString kPageFetchFailed;  // "HTML文書の取得に失敗しました。"
+
+// downloadAsLines for a check: on failure the status line says kPageFetchFailed.
+bool downloadForCheck(HttpClient &client, View &view, const QString &url, const QString &file);

@@ -9,6 +9,7 @@
 #include "core/app_settings.h"
 #include "core/folder_memory.h"
 #include "core/view.h"
+#include "fetch/page_download.h"
 #include "tidy/folder_search.h"
 #include "tidy/report_list_model.h"
 
@@ -63,7 +64,7 @@ TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
     case DocumentKind::Http: {
         if (!m_tidyRun.download(document, TidyRun::numberedFetchedPath())) {
             if (m_running)
-                m_problems << QStringLiteral("HTML文書の取得に失敗しました。") + document;
+                m_problems << kPageFetchFailed + document;
             return TidyRun::Outcome::FetchFailed;
         }
         file = TidyRun::numberedFetchedPath();

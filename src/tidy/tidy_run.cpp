@@ -266,14 +266,6 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
     return Outcome::Checked;
 }
 
-bool TidyRun::download(const QString &url, const QString &file)
-{
-    if (downloadAsLines(m_http, url, file))
-        return true;
-    m_view.showStatus(QStringLiteral("HTML文書の取得に失敗しました。"), true);
-    return false;
-}
-
 void TidyRun::presentInWindow()
 {
     presentReport(reportPath(), outputPath(), QStringLiteral("出力はありません。"));

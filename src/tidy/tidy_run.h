@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "core/document_kind.h"
+#include "fetch/page_download.h"
 
 struct AppSettings;
 class BrowserBridge;
@@ -56,9 +57,11 @@ public:
     // URL of a downloaded page) or else the file.
     bool executeTidyNumbered(const QString &file, int entry, const QString &displayName);
 
-    // Downloads a page into a working file as CR LF lines; on failure the
-    // status line says so and false is returned.
-    bool download(const QString &url, const QString &file);
+    // downloadForCheck with the run's client and view.
+    bool download(const QString &url, const QString &file)
+    {
+        return downloadForCheck(m_http, m_view, url, file);
+    }
 
     // Shows a report file in the list and opens the tidied output for the
     // user; an empty output only says noOutputText in the status line.
