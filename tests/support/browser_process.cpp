@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QProcessEnvironment>
-#include <QTcpServer>
 #include <QThread>
 
 BrowserProcess::BrowserProcess(const QString &program, const QStringList &arguments)
@@ -37,13 +35,6 @@ void BrowserProcess::stop()
         m_process.kill();
         m_process.waitForFinished(5000);
     }
-}
-
-int freeLoopbackPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
 }
 
 bool pollUntil(int limitMs, const std::function<bool()> &done)

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "support/local_http_server.h"
+
 // A real browser started by a test, ended with it: the destructor stops the
 // browser (and so its child processes) even when the test fails midway. Its
 // TMPDIR is a folder of its own, removed afterwards, because a browser that
@@ -26,9 +28,6 @@ private:
     mutable QProcess m_process;
     bool m_started = false;
 };
-
-// A TCP port on 127.0.0.1 that nothing listens on at the moment.
-int freeLoopbackPort();
 
 // Asks `done` every 200 ms, with events handled in between, until it answers
 // true or `limitMs` passed; returns its last answer.

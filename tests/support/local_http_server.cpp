@@ -173,3 +173,10 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
     socket->disconnectFromHost();
     --m_active;
 }
+
+int freeLoopbackPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}

@@ -63,3 +63,6 @@ private:
     std::atomic<int> m_active{0};
     std::atomic<int> m_peak{0};
 };
+
+// A TCP port on 127.0.0.1 that nothing listens on at the moment.
+int freeLoopbackPort();

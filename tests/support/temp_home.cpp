@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/resource.h>
+#include <csignal>
+
 TempHome::TempHome()
     : m_previous(qgetenv("VELMARIN_HOME")), m_hadPrevious(qEnvironmentVariableIsSet("VELMARIN_HOME"))
 {
@@ -37,7 +40,31 @@ QByteArray TempHome::read(const QString &name) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QString TempHome::script(const QString &name, const QByteArray &body) const
+{
+    write(name, "#!/bin/sh\n" + body);
+    QFile::setPermissions(file(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return file(name);
+}
+
 QString testDataPath(const QString &name)
 {
     return QStringLiteral(VELMARIN_TEST_DATA) + u'/' + name;
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved[0] = limit.rlim_cur;
+    m_saved[1] = limit.rlim_max;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    const rlimit saved{m_saved[0], m_saved[1]};
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, m_handler);
 }

@@ -19,6 +19,8 @@ public:
     QString file(const QString &name) const;    // path() + "/" + name
     void write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(const QString &name) const;
+    // A shell script ("#!/bin/sh" added) that only its owner may run; its path.
+    QString script(const QString &name, const QByteArray &body) const;
 
 private:
     QTemporaryDir m_dir;
@@ -28,3 +30,17 @@ private:
 
 // Test data shipped with the tests.
 QString testDataPath(const QString &name);
+
+// Files cannot grow beyond `bytes` for the life of the object: writes fail
+// with EFBIG as on a full disk, also for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    unsigned long m_saved[2];
+    void (*m_handler)(int);
+};

@@ -33,45 +33,34 @@ TEST(ReportParser, SplitsLinesIntoCellsAndKinds)
         const char *description;  // nullptr: the whole line
         K kind;
     } cases[] = {
-        // Japanese Tidy.
-        {"line 12 column 5 - 警告: <img> に alt がない", "12", "5", "警告: <img> に alt がない",
-         K::Warning},
+        {"line 12 column 5 - 警告: <img> に alt がない", "12", "5", "警告: <img> に alt がない", K::Warning},
         {"line 3 column 1 - エラー: <foo> は不明", "3", "1", "エラー: <foo> は不明", K::Error},
-        {"line 3 column 1 - 情報: 文書型", "3", "1", "情報: 文書型", K::Information},
         {"line 3 column 1 - 注意 そのほか", "3", "1", "注意 そのほか", K::None},
         {"line 007 column 010 - x", "007", "010", "x", K::None},
         // Warning is looked for first, anywhere in the message.
         {"line 1 column 1 - エラー: a 警告: b", "1", "1", "エラー: a 警告: b", K::Warning},
         // Tidy 5.6, as printed.
-        {"line 1 column 1 - Warning: missing <!DOCTYPE>", "1", "1", "Warning: missing <!DOCTYPE>",
-         K::Warning},
-        {"line 1 column 42 - Error: <foo> is not recognized!", "1", "42",
-         "Error: <foo> is not recognized!", K::Error},
+        {"line 1 column 42 - Error: <foo> is not recognized!", "1", "42", "Error: <foo> is not recognized!", K::Error},
         {"line 1 column 7 - Access: [13.2.1.1]: Metadata missing.", "1", "7",
          "Access: [13.2.1.1]: Metadata missing.", K::Accessibility},
-        {"line 2 column 9 - Info: <p> proprietary", "2", "9", "Info: <p> proprietary",
-         K::Information},
+        {"line 2 column 9 - Info: <p> proprietary", "2", "9", "Info: <p> proprietary", K::Information},
         // An English word counts only as the message's prefix; quoted Japanese does not win.
-        {"line 1 column 1 - Error: <p title=\"警告: \">", "1", "1", "Error: <p title=\"警告: \">",
-         K::Error},
+        {"line 1 column 1 - Error: <p title=\"警告: \">", "1", "1", "Error: <p title=\"警告: \">", K::Error},
         {"line 1 column 1 - lacks Error: x", "1", "1", "lacks Error: x", K::None},
         // The last character, double-byte or not, belongs to the message.
-        {"line 4 column 2 - 警告: 表", "4", "2", "警告: 表", K::Warning},
         {"line 4 column 2 - Warning: 😀", "4", "2", "Warning: 😀", K::Warning},
+        {"line 2 column 3 - アクセシビリティ: [1.1.1.1]: x", "2", "3", "アクセシビリティ: [1.1.1.1]: x", K::Accessibility},
         // Unlocated lines.
         {"Line 3 column 1 - 警告: x", "", "", nullptr, K::None},
         {"情報: チェックしたHTML: /x y.html", "", "", nullptr, K::Information},
         {"Accessibility Checks: Version 0.1", "", "", nullptr, K::Accessibility},
         {"Accessibility Checks: 情報: x", "", "", nullptr, K::Information},
         {"  Accessibility Checks:", "", "", nullptr, K::None},
-        {"Info: Document content looks like HTML5", "", "", nullptr, K::Information},
         {"Error: <foo> is not recognized!", "", "", nullptr, K::Error},
         {"Config: unknown option: foo", "", "", nullptr, K::Information},
         {"Tidy found 5 warnings and 0 errors!", "", "", nullptr, K::None},
         {"警告: 位置のない警告", "", "", nullptr, K::Warning},
         {"エラー: 位置のないエラー 警告: x", "", "", nullptr, K::Error},
-        {"line 2 column 3 - アクセシビリティ: [1.1.1.1]: x", "2", "3", "アクセシビリティ: [1.1.1.1]: x",
-         K::Accessibility},
         {"設定: unknown option: x", "", "", nullptr, K::Information},
         // Malformed located lines give empty or shortened cells.
         {"line ", "", "", "ne ", K::None},
@@ -126,21 +115,16 @@ TEST(ReportParser, PosFrom)
         bool caseBlind;
         int expected;
     } cases[] = {
-        {" ", "line 12 column", 6, false, 8}, {" ", "line 12 column", 9, false, 0},
-        {"ab", "xxab", 3, false, 3},          {"ab", "xxab", 4, false, 0},
+        {" ", "line 12 column", 6, false, 8}, {"ab", "xxab", 4, false, 0},
         {"AB", "xxab", 1, false, 0},          {"AB", "xxab", 1, true, 3},
-        {"警告: ", "a警告: b", 1, false, 2},  {"", "abc", 1, false, 0},
-        {"a", "abc", 0, false, 0},            {"a", "abc", -5, false, 0},
-        {"a", "abc", 4, false, 0},            {"a", "", 1, false, 0},
+        {"", "abc", 1, false, 0},             {"a", "abc", -5, false, 0},
         {"c", "abc", INT_MAX, true, 0},
         // A lone low surrogate matches only where it is not half of a pair.
         {low, pair + low, 1, false, 3},       {low, pair, 1, false, 0},
-        {pair.left(1), pair, 1, false, 1},    {pair, "a" + pair, 1, true, 2},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.needle.toStdString() + " in " + c.text.toStdString());
-        EXPECT_EQ(posFrom(c.needle, c.text, c.start, c.caseBlind), c.expected);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(posFrom(c.needle, c.text, c.start, c.caseBlind), c.expected)
+            << c.needle.toStdString() << " in " << c.text.toStdString();
 }
 
 TEST(ReportParser, LoadsCp932AndUtf8FilesAndTellsAMissingOne)
@@ -149,53 +133,44 @@ TEST(ReportParser, LoadsCp932AndUtf8FilesAndTellsAMissingOne)
     const QString report = "情報: チェックしたHTML: /x y.html\r\nline 12 column 5 - 警告: 表\r\n";
     QByteArray sjis;
     ASSERT_TRUE(TextCodec::toCp932(report, &sjis));
-    const QVector<ReportRow> expected{
-        row("", "", "情報: チェックしたHTML: /x y.html", K::Information),
-        row("12", "5", "警告: 表", K::Warning)};
-    for (const QByteArray &bytes : {sjis, report.toUtf8()}) {
+    const QVector<ReportRow> expected{row("", "", "情報: チェックしたHTML: /x y.html", K::Information),
+                                      row("12", "5", "警告: 表", K::Warning)};
+    bool exists = false;
+    for (const QByteArray &bytes : {sjis, report.toUtf8(), QByteArray()}) {
         home.write("report.txt", bytes);
-        bool exists = false;
-        EXPECT_EQ(loadTidyReportFile(home.file("report.txt"), &exists), expected);
+        EXPECT_EQ(loadTidyReportFile(home.file("report.txt"), &exists),
+                  bytes.isEmpty() ? QVector<ReportRow>() : expected);
         EXPECT_TRUE(exists);
     }
-    home.write("empty.txt", QByteArray());
-    bool exists = false;
-    EXPECT_TRUE(loadTidyReportFile(home.file("empty.txt"), &exists).isEmpty());
-    EXPECT_TRUE(exists);
     EXPECT_TRUE(loadTidyReportFile(home.file("none.txt"), &exists).isEmpty());
     EXPECT_FALSE(exists);
 }
 
 TEST(ReportParser, EveryLocatedLineOfRealTidyGetsAKind)
 {
-    const QString tidy = QStandardPaths::findExecutable("tidy");
-    if (tidy.isEmpty()) GTEST_SKIP() << "no tidy installed";
     TempHome home;
     home.write("page.html",
                "<html><head></head><body><img src=a.png><foo>x</foo><font>f</font>"
                "<table><tr><td>x</td></tr></table><p></body></html>");
     QProcess process;
-    process.start(tidy, {"-e", "-access", "3", home.file("page.html")});
+    process.start(QStandardPaths::findExecutable("tidy"), {"-e", "-access", "3", home.file("page.html")});
     ASSERT_TRUE(process.waitForFinished(30000));
-    const QVector<ReportRow> rows =
-        parseTidyReport(TextCodec::decode(process.readAllStandardError()));
-
     QSet<K> kinds;
     int located = 0;
-    for (const ReportRow &r : rows) {
-        if (r.caption.isEmpty()) continue;
+    bool accessibilityHeading = false;
+    for (const ReportRow &r : parseTidyReport(TextCodec::decode(process.readAllStandardError()))) {
+        if (r.caption.isEmpty()) {
+            accessibilityHeading |= r.kind == K::Accessibility;
+            continue;
+        }
         ++located;
-        SCOPED_TRACE(r.description.toStdString());
-        EXPECT_NE(r.kind, K::None);
-        EXPECT_FALSE(r.column.isEmpty());
-        EXPECT_FALSE(r.description.endsWith(u' '));
+        EXPECT_NE(r.kind, K::None) << r.description.toStdString();
+        EXPECT_FALSE(r.column.isEmpty() || r.description.endsWith(u' ')) << r.description.toStdString();
         kinds.insert(r.kind);
     }
     EXPECT_GT(located, 5);
     EXPECT_EQ(kinds, (QSet<K>{K::Warning, K::Error, K::Information, K::Accessibility}));
-    EXPECT_TRUE(std::any_of(rows.cbegin(), rows.cend(), [](const ReportRow &r) {
-        return r.kind == K::Accessibility && r.caption.isEmpty();
-    }));
+    EXPECT_TRUE(accessibilityHeading);
 }
 
 TEST(ReportListModel, RowsKindsAndTheSaveAndCopyText)
@@ -211,10 +186,6 @@ TEST(ReportListModel, RowsKindsAndTheSaveAndCopyText)
     EXPECT_EQ(model.resultText(), "行 12 位置5 - D\r\n行 7E\r\n情報: チェックしたHTML: /x y.html\r\n");
     EXPECT_EQ(reportResultText(model.rows(), "\n"),
               "行 12 位置5 - D\n行 7E\n情報: チェックしたHTML: /x y.html\n");
-
-    model.showMessageRow("HTML Tidyが見つかりません");
-    EXPECT_EQ(model.rows(), (QVector<ReportRow>{row("", "", "HTML Tidyが見つかりません", K::None)}));
     model.clear();
-    EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.resultText(), QString());
 }
