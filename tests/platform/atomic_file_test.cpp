@@ -1,11 +1,11 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
+
+#include "support/temp_home.h"
 
 TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
 {
@@ -19,11 +19,10 @@ TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
     EXPECT_TRUE(ok);
     // No temporary file stays behind.
     EXPECT_EQ(QDir(dir.filePath("新しい フォルダ/sub")).entryList(QDir::Files), QStringList{"a.ini"});
-
-    readWholeFile(dir.filePath("missing"), &ok);
-    EXPECT_FALSE(ok);
-    readWholeFile(dir.path(), &ok);
-    EXPECT_FALSE(ok);
+    for (const QString &unreadable : {dir.filePath("missing"), dir.path()}) {
+        readWholeFile(unreadable, &ok);
+        EXPECT_FALSE(ok);
+    }
 }
 
 TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
@@ -31,44 +30,29 @@ TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
     QTemporaryDir dir;
     const QString blocker = dir.filePath("plain");
     ASSERT_TRUE(writeFileAtomically(blocker, QByteArray("keep"), nullptr));
-
     // A parent that is a regular file stops the write even for root.
     const QString path = blocker + "/a.ini";
     QString error;
     EXPECT_FALSE(writeFileAtomically(path, QByteArray("x"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("ファイル「%1」").arg(path))) << qPrintable(error);
     EXPECT_EQ(readWholeFile(blocker), QByteArray("keep"));
-
     // A folder in the way of the file.
     EXPECT_FALSE(writeFileAtomically(dir.path(), QByteArray("x"), &error));
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
-}
 
-TEST(AtomicFile, DiskFullMidWriteKeepsTheOldFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Velmarin.ini");
-    ASSERT_TRUE(writeFileAtomically(path, QByteArray("[Tidy]\r\nDir=/old\r\n"), nullptr));
-
-    // A file-size limit makes the write fail with EFBIG the way a full disk
-    // would, also when the tests run as root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString error;
-    // A small write stays in the file's buffer until commit; a large one goes
-    // straight to the disk. Both must fail.
-    const bool smallWritten = writeFileAtomically(path, QByteArray(2048, 'x'), &error);
-    const bool written = writeFileAtomically(path, QByteArray(64 * 1024, 'x'), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(smallWritten);
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(readWholeFile(path), QByteArray("[Tidy]\r\nDir=/old\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Velmarin.ini"});
+    // A full disk in the middle of the write. A small write stays in the
+    // file's buffer until commit, a large one goes straight to the disk:
+    // both fail and leave the old file.
+    const QString ini = dir.filePath("Velmarin.ini");
+    ASSERT_TRUE(writeFileAtomically(ini, QByteArray("[Tidy]\r\nDir=/old\r\n"), nullptr));
+    {
+        FileSizeLimit full(1024);
+        for (const qsizetype size : {2048, 64 * 1024}) {
+            error.clear();
+            EXPECT_FALSE(writeFileAtomically(ini, QByteArray(size, 'x'), &error)) << size;
+            EXPECT_FALSE(error.isEmpty());
+        }
+    }
+    EXPECT_EQ(readWholeFile(ini), QByteArray("[Tidy]\r\nDir=/old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Velmarin.ini", "plain"}));
 }

@@ -10,7 +10,7 @@
 
 // Each test owns a TempHome, which puts VELMARIN_HOME back however the test changed it.
 
-TEST(ProgramFolder, VelmarinHomeWinsAndIsCreated)
+TEST(ProgramFolder, VelmarinHomeWinsAndIsCreatedElseTheExecutablesFolder)
 {
     TempHome home;
     qputenv("VELMARIN_HOME", QFile::encodeName(home.path() + "/設定 フォルダ/"));
@@ -18,12 +18,8 @@ TEST(ProgramFolder, VelmarinHomeWinsAndIsCreated)
     EXPECT_EQ(ProgramFolder::path(), expected);
     EXPECT_TRUE(QFileInfo(expected).isDir());
     EXPECT_TRUE(ProgramFolder::isWritable());
-    EXPECT_EQ(ProgramFolder::keyIniPath(), expected + "/key.ini");
-}
 
-TEST(ProgramFolder, WithoutVelmarinHomeAWritableExecutableFolderIsUsed)
-{
-    TempHome home;
+    // Without it, the executable's folder, when it can be written.
     qunsetenv("VELMARIN_HOME");
     // The same folder whether it is asked of the application object or of /proc.
     const QString exeFolder = QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath();
@@ -76,19 +72,4 @@ TEST(ProgramFolder, AWorkDirThatCannotBeMadeIsNamedAndNeverTheCurrentFolder)
     EXPECT_EQ(ProgramFolder::workDirProblem(),
               "プログラムフォルダ「" + impossible + "」に書き込めません。");
     ProgramFolder::emptyWorkDir();
-}
-
-TEST(ProgramFolder, AWorkDirOfItsOwnIsUsedAndEmptiedInstead)
-{
-    TempHome home;
-    home.write("temp/window.txt", "the window's");
-    ProgramFolder::useWorkDir(home.file("temp/own/"));
-    EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/own/"));
-    home.write("temp/own/tidy_out0.txt", "own");
-    ProgramFolder::emptyWorkDir();
-    EXPECT_FALSE(QFile::exists(home.file("temp/own/tidy_out0.txt")));
-    EXPECT_EQ(home.read("temp/window.txt"), "the window's");
-    ProgramFolder::useWorkDir(QString());
-    EXPECT_EQ(ProgramFolder::workDir(), home.file("temp/"));
-    EXPECT_EQ(ProgramFolder::workDirProblem(), QString());
 }

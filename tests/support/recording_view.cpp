@@ -5,6 +5,8 @@ void RecordingView::showStatus(const QString &text, bool clearLater)
     lastStatus = text;
     lastStatusClears = clearLater;
     events << QStringLiteral("status: ") + text;
+    if (onStatus)
+        onStatus(text);
 }
 
 void RecordingView::notice(const QString &text)
@@ -27,6 +29,8 @@ void RecordingView::showError(const QString &text)
 }
 
 void RecordingView::setEnabled(Control control, bool on) { enabled[control] = on; }
+void RecordingView::setBusy(bool b) { busy = b; }
+void RecordingView::showProgress(int done, int total) { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
 
 void RecordingView::showPage(int index)
 {
@@ -34,12 +38,22 @@ void RecordingView::showPage(int index)
     events << QStringLiteral("page: %1").arg(index);
 }
 
-void RecordingView::setBusy(bool b) { busy = b; }
-
 void RecordingView::bringToFront()
 {
     ++broughtToFront;
     events << QStringLiteral("front");
+}
+
+void RecordingView::setClipboardText(const QString &text)
+{
+    clipboard = text;
+    events << QStringLiteral("clipboard");
+}
+
+void RecordingView::selectFileEntry(int index)
+{
+    selectedEntry = index;
+    events << QStringLiteral("select: %1").arg(index);
 }
 
 QString RecordingView::chooseOpenFile(const QString &startDir, const QString &filter)
@@ -49,33 +63,15 @@ QString RecordingView::chooseOpenFile(const QString &startDir, const QString &fi
     return openFileAnswer;
 }
 
-QString RecordingView::chooseSaveFile(const QString &startDir, const QString &filter,
-                                      const QString &)
+QString RecordingView::chooseSaveFile(const QString &startDir, const QString &filter, const QString &)
 {
     lastOpenStartDir = startDir;
     lastFilter = filter;
     return saveFileAnswer;
 }
 
-void RecordingView::setClipboardText(const QString &text)
-{
-    clipboard = text;
-    events << QStringLiteral("clipboard");
-}
-
 QString RecordingView::chooseFolder(const QString &startDir)
 {
     lastFolderStartDir = startDir;
     return folderAnswer;
-}
-
-void RecordingView::showProgress(int done, int total)
-{
-    progress << QStringLiteral("%1/%2").arg(done).arg(total);
-}
-
-void RecordingView::selectFileEntry(int index)
-{
-    selectedEntry = index;
-    events << QStringLiteral("select: %1").arg(index);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <functional>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ public:
     void setClipboardText(const QString &text) override;
     void showProgress(int done, int total) override;
     void selectFileEntry(int index) override;
+
+    // Called after each status text, so a test can act at that moment.
+    std::function<void(const QString &)> onStatus;
 
     // What happened, in order, as short texts ("status: ...", "notice: ...").
     QStringList events;

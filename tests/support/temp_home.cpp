@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <iconv.h>
 #include <sys/resource.h>
 #include <csignal>
 
@@ -50,6 +51,23 @@ QString TempHome::script(const QString &name, const QByteArray &body) const
 QString testDataPath(const QString &name)
 {
     return QStringLiteral(VELMARIN_TEST_DATA) + u'/' + name;
+}
+
+QByteArray inEncoding(const QString &text, const char *encoding)
+{
+    iconv_t cd = iconv_open(encoding, "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 4 + 16, '\0');
+    char *from = in.data();
+    char *to = out.data();
+    size_t fromLeft = size_t(in.size()), toLeft = size_t(out.size());
+    const bool ok = iconv(cd, &from, &fromLeft, &to, &toLeft) != size_t(-1) &&
+                    iconv(cd, nullptr, nullptr, &to, &toLeft) != size_t(-1);
+    iconv_close(cd);
+    out.truncate(out.size() - qsizetype(toLeft));
+    return ok ? out : QByteArray();
 }
 
 FileSizeLimit::FileSizeLimit(unsigned long bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))

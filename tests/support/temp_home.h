@@ -31,6 +31,9 @@ private:
 // Test data shipped with the tests.
 QString testDataPath(const QString &name);
 
+// `text` in an iconv encoding ("CP932", "EUC-JP"...); empty when it cannot be written so.
+QByteArray inEncoding(const QString &text, const char *encoding);
+
 // Files cannot grow beyond `bytes` for the life of the object: writes fail
 // with EFBIG as on a full disk, also for root.
 class FileSizeLimit {
