@@ -10,7 +10,7 @@
 #include "support/recording_view.h"
 #include "support/temp_home.h"
 
-TEST(ResultLists, EmptyListsAreNeitherSavedNorCopied)
+TEST(ResultLists, CopyAndSaveGiveTheListTextAndNothingForAnEmptyList)
 {
     TempHome home;
     RecordingView view;
@@ -23,20 +23,12 @@ TEST(ResultLists, EmptyListsAreNeitherSavedNorCopied)
     EXPECT_EQ(view.notices, QStringList(3, "結果はありません。"));
     EXPECT_FALSE(QFileInfo::exists(view.saveFileAnswer));
     EXPECT_TRUE(view.clipboard.isEmpty());
-}
 
-TEST(ResultLists, CopyAndSaveGiveTheListText)
-{
-    TempHome home;
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
     const QString only = "情報: チェックしたHTML: /home/u/a b.html";
     actions.tidyList().showMessageRow(only);
     actions.copyTidyResults();
     EXPECT_EQ(view.clipboard, only + "\r\n");
     EXPECT_EQ(view.notices.last(), "クリップボードにコピーしました。");
-
     // A name typed without an extension gets ".txt"; one with an extension keeps it.
     view.saveFileAnswer = home.file("結果");
     actions.saveTidyResults();
@@ -50,14 +42,9 @@ TEST(ResultLists, CopyAndSaveGiveTheListText)
 TEST(ResultLists, CssTextJoinsLineNumberAndMessage)
 {
     MessageListModel css("行番号", "内容");
-    css.setRows({{"12", " color: 不正な値"},
-                 {QString(), "エラーはありません。"},
-                 {"3", QString()}});
+    css.setRows({{"12", " color: 不正な値"}, {QString(), "エラーはありません。"}, {"3", QString()}});
     EXPECT_EQ(css.cssResultText(), "行番号: 12 color: 不正な値\r\nエラーはありません。\r\n行番号: 3\r\n");
     css.showMessageRow("x");
     ASSERT_EQ(css.rowCount(), 1);
-    EXPECT_EQ(css.index(0, 0).data().toString(), QString());
-    EXPECT_EQ(css.index(0, 1).data().toString(), "x");
-    css.clear();
-    EXPECT_TRUE(css.cssResultText().isEmpty());
+    EXPECT_EQ(css.index(0, 0).data().toString() + "|" + css.index(0, 1).data().toString(), "|x");
 }

@@ -41,16 +41,8 @@ protected:
         return home.file(name);
     }
 
-    // A stand-in for Tidy, run in its place; executable unless told otherwise.
-    void useTidy(const QString &name, const QByteArray &body, bool executable = true)
-    {
-        home.write(name, body);
-        if (executable)
-            QFile::setPermissions(home.file(name),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        actions.settings().tidyPath = home.file(name);
-    }
-    void useSilentTidy() { useTidy("silent-tidy", "#!/bin/sh\nexit 0\n"); }
+    // A stand-in for Tidy, run in its place.
+    void useTidy(const QByteArray &script) { actions.settings().tidyPath = home.script("tidy", script); }
 
     QStringList descriptions()
     {
@@ -80,11 +72,9 @@ TEST_F(TidyRunTest, LocalFileGivesLocatedRowsAndOpensTheOutput)
     EXPECT_TRUE(rows[0].caption.isEmpty());
 
     // The unclosed <b> is reported with its place.
-    bool located = false;
-    for (const ReportRow &row : rows)
-        if (row.caption == "4" && row.kind == ReportKind::Warning)
-            located = true;
-    EXPECT_TRUE(located) << descriptions().join(u'\n').toStdString();
+    EXPECT_TRUE(std::any_of(rows.cbegin(), rows.cend(), [](const ReportRow &row) {
+        return row.caption == "4" && row.kind == ReportKind::Warning;
+    })) << descriptions().join(u'\n').toStdString();
 
     // No editor is set: the output goes to the desktop's default application.
     ASSERT_EQ(runner.opened.size(), 1);
@@ -97,21 +87,18 @@ TEST_F(TidyRunTest, LocalFileGivesLocatedRowsAndOpensTheOutput)
     actions.settings().editorPath = "/bin/true";
     actions.checkDocument(file);
     ASSERT_EQ(runner.detached.size(), 1);
-    EXPECT_TRUE(runner.detached[0].startsWith("/bin/true "));
-    EXPECT_TRUE(runner.detached[0].endsWith("tidy_out.txt"));
+    EXPECT_TRUE(runner.detached[0].startsWith("/bin/true ") && runner.detached[0].endsWith("tidy_out.txt"));
     EXPECT_EQ(runner.opened.size(), 1);
 }
 
 TEST_F(TidyRunTest, AwkwardFileNamesAreCheckedAsThemselves)
 {
-    for (const char *name :
-         {"with space.html", "quo\"te's.html", "日本語のページ.html", "-leading-dash.html"}) {
+    for (const char *name : {"with space.html", "quo\"te's.html", "日本語のページ.html", "-leading-dash.html"}) {
         const QString file = page(name, kFlawedPage);
         EXPECT_EQ(actions.checkDocument(file), TidyRun::Outcome::Checked) << name;
-        const QVector<ReportRow> &rows = actions.tidyList().rows();
-        ASSERT_GE(rows.size(), 2) << name;
-        EXPECT_EQ(rows[0].description, "情報: チェックしたHTML: " + file);
-        EXPECT_FALSE(rows[1].caption.isEmpty()) << name;
+        ASSERT_GE(actions.tidyList().rowCount(), 2) << name;
+        EXPECT_EQ(actions.tidyList().rows()[0].description, "情報: チェックしたHTML: " + file);
+        EXPECT_FALSE(actions.tidyList().rows()[1].caption.isEmpty()) << name;
     }
     // A relative name that starts with a dash is not taken for an option.
     const QString before = QDir::currentPath();
@@ -126,32 +113,29 @@ TEST_F(TidyRunTest, MissingDocumentsAndAMissingTidyGiveTheirMessageRow)
     QDir(home.path()).mkdir("folder.html");
     for (const QString &doc : {home.file("nothing.html"), home.file("folder.html")}) {
         EXPECT_EQ(actions.checkDocument(doc), TidyRun::Outcome::NoDocument);
-        ASSERT_EQ(actions.tidyList().rowCount(), 1);
-        EXPECT_EQ(actions.tidyList().rows()[0].description, "チェックするファイルが見当たりません。");
+        EXPECT_EQ(descriptions(), QStringList{"チェックするファイルが見当たりません。"});
     }
     EXPECT_TRUE(runner.opened.isEmpty());
 
     actions.settings().tidyPath = home.file("no-tidy");
     EXPECT_EQ(actions.checkDocument(page("a.html", kFlawedPage)), TidyRun::Outcome::TidyMissing);
-    ASSERT_EQ(actions.tidyList().rowCount(), 1);
-    EXPECT_EQ(actions.tidyList().rows()[0].description, "Tidyの起動に失敗しました。");
+    EXPECT_EQ(descriptions(), QStringList{"Tidyの起動に失敗しました。"});
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
 }
 
 TEST_F(TidyRunTest, ATidyThatCannotStartOrCrashesIsReported)
 {
     // A file that exists but is not executable is a function failure.
-    useTidy("tidy-not-executable", "not a program", false);
+    home.write("not-executable", "not a program");
+    actions.settings().tidyPath = home.file("not-executable");
     actions.checkDocument(page("a.html", kFlawedPage));
     ASSERT_EQ(view.errors.size(), 1);
-    EXPECT_TRUE(view.errors[0].startsWith("Function failure (\""));
-    EXPECT_TRUE(view.errors[0].contains("-q -config"));
+    EXPECT_TRUE(view.errors[0].startsWith("Function failure (\"") && view.errors[0].contains("-q -config"));
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
     EXPECT_FALSE(view.busy);
 
     // A crash keeps what was reported and adds an error row.
-    useTidy("crashing-tidy",
-            "#!/bin/sh\necho 'line 1 column 1 - Warning: partial' >&2\nkill -SEGV $$\n");
+    useTidy("echo 'line 1 column 1 - Warning: partial' >&2\nkill -SEGV $$\n");
     actions.checkDocument(page("a.html", kFlawedPage));
     const QVector<ReportRow> &rows = actions.tidyList().rows();
     ASSERT_EQ(rows.size(), 3) << descriptions().join(u'\n').toStdString();
@@ -162,7 +146,6 @@ TEST_F(TidyRunTest, ATidyThatCannotStartOrCrashesIsReported)
 TEST_F(TidyRunTest, ARunDeletesEarlierReportsAndWritesAMissingConfiguration)
 {
     const QString work = ProgramFolder::workDir();
-    ASSERT_FALSE(work.isEmpty());
     writeFileAtomically(work + "tidy_err3.txt", "old");
     writeFileAtomically(work + "tidy_get.html", "kept");
     QFile::remove(ProgramFolder::tidyConfigPath());
@@ -175,7 +158,7 @@ TEST_F(TidyRunTest, ARunDeletesEarlierReportsAndWritesAMissingConfiguration)
 
 TEST_F(TidyRunTest, EmptyOutputIsReportedInTheStatusLine)
 {
-    useSilentTidy();
+    useTidy("exit 0\n");
     actions.checkDocument(page("empty.html", ""));
     EXPECT_EQ(view.lastStatus, "出力はありません。");
     EXPECT_TRUE(view.lastStatusClears);
@@ -195,9 +178,7 @@ TEST_F(TidyRunTest, FetchedPagesAreCheckedWithoutTheFileLine)
     EXPECT_EQ(actions.checkDocument(server.url("/clean.html")), TidyRun::Outcome::Checked);
     EXPECT_EQ(actions.tidyList().rowCount(), 0) << descriptions().join(u'\n').toStdString();
     // The body is stored with CR LF line breaks.
-    bool ok = false;
-    const QByteArray saved = readWholeFile(TidyRun::fetchedPath(), &ok);
-    EXPECT_TRUE(saved.startsWith("<!DOCTYPE html>\r\n<html>\r\n"));
+    EXPECT_TRUE(readWholeFile(TidyRun::fetchedPath()).startsWith("<!DOCTYPE html>\r\n<html>\r\n"));
 
     EXPECT_EQ(actions.checkDocument(server.url("/flawed.html")), TidyRun::Outcome::Checked);
     ASSERT_GE(actions.tidyList().rowCount(), 1);
@@ -215,16 +196,14 @@ TEST_F(TidyRunTest, FailedFetchesLeaveTheListAndSayWhy)
 
     // Other protocols get their row, and the row stays when the fetch fails.
     EXPECT_EQ(actions.checkDocument("ftp://127.0.0.1:1/x.html"), TidyRun::Outcome::FetchFailed);
-    ASSERT_EQ(actions.tidyList().rowCount(), 1);
-    EXPECT_EQ(actions.tidyList().rows()[0].description,
-              "HTTP以外のプロトコルには対応していません。ftp://127.0.0.1:1/x.html");
+    EXPECT_EQ(descriptions(), QStringList{"HTTP以外のプロトコルには対応していません。ftp://127.0.0.1:1/x.html"});
 }
 
 TEST_F(TidyRunTest, BrowserDisplayWritesTheResultTextAndFallsBackToTheEditor)
 {
     LocalHttpServer server;
     server.setPage("/empty.html", "");
-    useSilentTidy();
+    useTidy("exit 0\n");
     view.answers = {true};
     actions.tidyRun().run(server.url("/empty.html"), true, 1);
 
@@ -234,8 +213,7 @@ TEST_F(TidyRunTest, BrowserDisplayWritesTheResultTextAndFallsBackToTheEditor)
     EXPECT_EQ(text, server.url("/empty.html") +
                         QStringLiteral("\r\n-----エラーおよび警告なし-----\r\n\r\n"
                                        "-----出力なし-----\r\n\r\n-----END-----\r\n"));
-    ASSERT_EQ(view.questions.size(), 1);
-    EXPECT_EQ(view.questions[0], "DDEリンクに失敗しました。結果をエディタで開きますか？");
+    EXPECT_EQ(view.questions, QStringList{"DDEリンクに失敗しました。結果をエディタで開きますか？"});
     ASSERT_EQ(runner.opened.size(), 1);
     EXPECT_TRUE(runner.opened[0].endsWith("Tidy_Result.txt"));
 }
