@@ -9,7 +9,6 @@
 
 #include "app/main_actions.h"
 #include "checks/css_check.h"
-#include "platform/atomic_file.h"
 #include "platform/program_folder.h"
 #include "support/recording_runner.h"
 #include "support/recording_view.h"

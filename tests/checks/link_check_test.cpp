@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QTcpServer>
 #include <QTimer>
-#include <functional>
 
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
@@ -27,17 +25,6 @@ const QString kFinished = QStringLiteral("リンクチェックが終了しま�
 const QString kNoWebAnchor = QStringLiteral("HTMLは存在しますが、アンカーがありません。");
 const QString kNoLocalAnchor =
     QStringLiteral("HTML(またはディレクトリ)は存在しますが、アンカーがありません。");
-
-// A recording view that lets a test act at the moment a status text appears.
-class HookedView : public RecordingView {
-public:
-    void showStatus(const QString &text, bool clearLater) override
-    {
-        RecordingView::showStatus(text, clearLater);
-        if (onStatus) onStatus(text);
-    }
-    std::function<void(const QString &)> onStatus;
-};
 
 class LinkCheckTest : public ::testing::Test {
 protected:
@@ -81,24 +68,14 @@ protected:
 
     void expectIdleControls()
     {
-        EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
-        EXPECT_TRUE(view.enabled.value(Control::Button3));
-        EXPECT_FALSE(view.enabled.value(Control::BitBtn2));
-        EXPECT_TRUE(view.enabled.value(Control::LinkCheckAction, true));
-    }
-
-    QString refusedUrl()
-    {
-        QTcpServer closed;
-        closed.listen(QHostAddress::LocalHost, 0);
-        const quint16 port = closed.serverPort();
-        closed.close();
-        return QStringLiteral("http://127.0.0.1:%1/x").arg(port);
+        EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button3) &&
+                    !view.enabled.value(Control::BitBtn2) &&
+                    view.enabled.value(Control::LinkCheckAction, true));
     }
 
     TempHome home;
     LocalHttpServer server;
-    HookedView view;
+    RecordingView view;
     MessageListModel list{QStringLiteral("リンク先"), QStringLiteral("状態")};
     HttpClient http;
     FolderMemory folders;
@@ -110,20 +87,17 @@ protected:
 
 TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
 {
-    LocalHttpServer::Page page;
-    page.status = 301;
-    page.location = "/ok";
-    server.setPage("/moved", page);
-    page = {};
-    page.headStatus = 405;
-    server.setPage("/nohead", page);
-    page = {};
-    page.delayMs = 60000;
-    server.setPage("/silent", page);
-    page = {};
-    page.body = "<a name=\"x\">" + QByteArray(4000, ' ');
-    page.behaviour = LocalHttpServer::Behaviour::CloseMidway;
-    server.setPage("/half", page);
+    LocalHttpServer::Page moved, noHead, silent, half;
+    moved.status = 301;
+    moved.location = "/ok";
+    noHead.headStatus = 405;
+    silent.delayMs = 60000;
+    half.body = "<a name=\"x\">" + QByteArray(4000, ' ');
+    half.behaviour = LocalHttpServer::Behaviour::CloseMidway;
+    server.setPage("/moved", moved);
+    server.setPage("/nohead", noHead);
+    server.setPage("/silent", silent);
+    server.setPage("/half", half);
 
     const struct {
         QString link;
@@ -135,7 +109,7 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
         {server.url("/nohead"), "405(Method Not Allowed)"},
         {server.url("/silent"), "404(Not Found)"},
         // A connection that fails is no answer of the server's.
-        {refusedUrl(), "0(Unknown Error)"},
+        {QStringLiteral("http://127.0.0.1:%1/x").arg(freeLoopbackPort()), "0(Unknown Error)"},
         {"http://nonexistent.invalid/x", "0(Unknown Error)"},
         {"ftp://127.0.0.1:1/x", "0(Unknown Error)"},
         {server.url("/half#x"), kNoWebAnchor},
@@ -163,13 +137,11 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     check.setHeadDeadline(150);
     EXPECT_TRUE(check.checkLinksTarget(writePage("twenty.html", links + links)));
     EXPECT_TRUE(check.isRunning());
-    EXPECT_FALSE(view.enabled.value(Control::LinkCheckAction));
-    EXPECT_FALSE(view.enabled.value(Control::ToolBar1));
+    EXPECT_FALSE(view.enabled.value(Control::LinkCheckAction) || view.enabled.value(Control::ToolBar1));
     waitForEnd();
     EXPECT_EQ(statuses(), expected + expected);
     EXPECT_TRUE(view.events.contains("status: " + links[0] + "をチェック中...     リンク数/18"));
-    EXPECT_TRUE(view.progress.contains("18/18"));
-    EXPECT_EQ(view.progress.last(), "0/0");
+    EXPECT_TRUE(view.progress.contains("18/18") && view.progress.last() == "0/0");
     EXPECT_EQ(view.lastStatus, kFinished);
     EXPECT_EQ(finished, 2);
     expectIdleControls();
@@ -199,10 +171,8 @@ TEST_F(LinkCheckTest, EveryStatusCodeReadsAsTheServerSentIt)
     check.setHeadDeadline(5000);
     EXPECT_TRUE(check.checkLinksTarget(writePage("codes.html", links)));
     waitForEnd();
-    const QStringList all = statuses();
-    EXPECT_EQ(all, expected);
-    EXPECT_EQ(all.value(400 - 100), "400(Bad Request)");
-    EXPECT_EQ(all.value(418 - 100), "418(Unknown Error)");
+    EXPECT_EQ(statuses(), expected);
+    EXPECT_EQ(statuses().value(418 - 100), "418(Unknown Error)");
 }
 
 TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
@@ -218,11 +188,10 @@ TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
     EXPECT_EQ(statuses(), QStringList({"200(OK)"}));
 
     // The download's own rules do: a page that stalls, one beyond the cap.
-    LocalHttpServer::Page stall;
+    LocalHttpServer::Page stall, huge;
     stall.body = late.body;
     stall.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
     server.setPage("/stall", stall);
-    LocalHttpServer::Page huge;
     huge.behaviour = LocalHttpServer::Behaviour::Endless;
     huge.hugeSize = HttpClient::kBodyCap + 1;
     server.setPage("/huge", huge);
@@ -252,8 +221,7 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     EXPECT_EQ(view.lastFilter, "HTMLファイル (*.htm;*.html)|*.htm;*.html");
     EXPECT_EQ(folders.lastDir(), QDir::toNativeSeparators(home.file("site")));
     EXPECT_EQ(check.linkBase(), home.file("site"));
-    EXPECT_EQ(view.broughtToFront, 1);
-    EXPECT_TRUE(view.errors.isEmpty());
+    EXPECT_TRUE(view.broughtToFront == 1 && view.errors.isEmpty());
     expectIdleControls();
 
     // The same with 11 links, on the workers.
@@ -338,8 +306,8 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
                                "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
         EXPECT_EQ(check.linkDocument(), url);
         EXPECT_EQ(check.linkBase(), server.url("/dir/"));
-        EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get2.html"));
-        EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get.html"));
+        EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "link_get2.html") &&
+                    QFile::exists(ProgramFolder::workDir() + "link_get.html"));
         expectIdleControls();
     }
 
@@ -374,20 +342,17 @@ TEST_F(LinkCheckTest, MessageRowsAndFetchFailure)
         list.setRows({{"old", "200(OK)"}, {"old2", "200(OK)"}});
         finished = 0;
         EXPECT_TRUE(check.checkLinksTarget(c.target));
-        ASSERT_EQ(list.rows().size(), 1) << c.target.toStdString();
-        EXPECT_EQ(list.rows()[0].first, "");
-        EXPECT_EQ(list.rows()[0].second, c.message);
-        EXPECT_EQ(view.page, 2);
-        EXPECT_EQ(finished, 1);
+        ASSERT_EQ(list.rowCount(), 1) << c.target.toStdString();
+        EXPECT_EQ(list.rows()[0].first + u'|' + list.rows()[0].second, u'|' + c.message);
+        EXPECT_TRUE(view.page == 2 && finished == 1);
         expectIdleControls();
     }
 
     list.setRows({{"old", "200(OK)"}});
     EXPECT_TRUE(check.checkLinksTarget(server.url("/missing.html")));
     EXPECT_EQ(view.lastStatus, "HTML文書の取得に失敗しました。");
-    EXPECT_TRUE(view.lastStatusClears);
+    EXPECT_TRUE(view.lastStatusClears && !view.busy);
     EXPECT_EQ(statuses(), QStringList{"200(OK)"});
-    EXPECT_FALSE(view.busy);
     expectIdleControls();
 
     // An unreadable document: the file action shows the error, a drop does not.
@@ -419,15 +384,13 @@ TEST_F(LinkCheckTest, AbortOnTheMainThreadMarksTheRest)
     EXPECT_EQ(view.lastStatus, kFinished);
     expectIdleControls();
 
-    // No selection: nothing changes, the controls stay usable.
+    // No selection, or no rows: nothing happens.
+    const qsizetype events = view.events.size();
     check.linkListDblClick(-1);
-    EXPECT_EQ(statuses(), QStringList({"404(Not Found)", "200(OK)", "中止", "中止"}));
-    expectIdleControls();
-
     list.clear();
-    const int events = view.events.size();
     check.linkListDblClick(0);
     EXPECT_EQ(view.events.size(), events);
+    expectIdleControls();
 }
 
 TEST_F(LinkCheckTest, AbortInWorkerModeEndsEachWorker)
@@ -532,8 +495,7 @@ TEST_F(LinkCheckTest, BaseFolderRemovedDuringTheCheck)
     EXPECT_EQ(statuses(), QStringList({"200(OK)", "未", "未"}));
     ASSERT_EQ(view.errors.size(), 1);
     EXPECT_TRUE(view.errors[0].contains(home.file("gone")));
-    EXPECT_FALSE(view.busy);
-    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(!view.busy && finished == 1);
     expectIdleControls();
 }
 
