@@ -2,8 +2,6 @@
 // headless Chromium, and endpoints that misbehave.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -12,7 +10,7 @@
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
 #include "integration/browser_bridges.h"
-#include "integration/devtools_endpoint.h"
+#include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/text_codec.h"
@@ -22,6 +20,8 @@
 #include "support/recording_view.h"
 #include "support/temp_home.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 using Status = BrowserBridge::Page::Status;
@@ -29,21 +29,20 @@ using Status = BrowserBridge::Page::Status;
 void setPorts(int chromium, int opera)
 {
     IniFile ini(ProgramFolder::iniPath());
-    ASSERT_TRUE(ini.writeInt(QStringLiteral("Browser"), QStringLiteral("ChromiumPort"), chromium));
-    ASSERT_TRUE(ini.writeInt(QStringLiteral("Browser"), QStringLiteral("OperaPort"), opera));
+    ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", chromium) &&
+                ini.writeInt("Browser", "OperaPort", opera));
 }
 
 // A headless Chromium with a profile of its own, showing `url`.
 class HeadlessChromium {
 public:
     HeadlessChromium(int port, const QString &url)
-        : m_browser(QStringLiteral("chromium"),
-                    {QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"),
-                     QStringLiteral("--disable-gpu"), QStringLiteral("--disable-quic"),
-                     QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                     QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                     QStringLiteral("--remote-debugging-port=%1").arg(port),
-                     QStringLiteral("--user-data-dir=") + m_profile.path(), url})
+        : m_browser("chromium", QString("--headless=new --no-sandbox --disable-gpu --disable-quic "
+                                        "--no-first-run --disable-background-networking "
+                                        "--disable-component-update --disable-sync")
+                                        .split(u' ') +
+                                    QStringList{u"--remote-debugging-port=%1"_s.arg(port),
+                                                "--user-data-dir=" + m_profile.path(), url})
     {
     }
     bool started() const { return m_browser.started(); }
@@ -69,19 +68,15 @@ BrowserBridge::Page waitForPage(BrowserBridge &bridge, int index, const QString 
 
 TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
 {
-    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("chromium")).isEmpty())
+    ASSERT_FALSE(QStandardPaths::findExecutable(u"chromium"_s).isEmpty())
         << "chromium is not installed (scripts/setup.sh installs it)";
     TempHome home;
     LocalHttpServer server;
     // A page with a flaw, so its Tidy report has rows.
-    server.setPage("/page.html", "<html><head><title>p</title></head><body><p>p<b>b</p></body></html>");
-    QTemporaryDir files;
-    const QString local = files.filePath(QStringLiteral("my page \u3042.html"));
-    {
-        QFile f(local);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<html><head><title>l</title></head><body>l</body></html>");
-    }
+    server.setPage("/page.html",
+                   "<html><head><title>p</title></head><body><p>p<b>b</p></body></html>");
+    home.write("files/my page あ.html", "<html><head><title>l</title></head><body>l</body></html>");
+    const QString local = home.file("files/my page あ.html");
     const int chromiumPort = freeLoopbackPort();
     const int operaPort = freeLoopbackPort();
     setPorts(chromiumPort, operaPort);
@@ -101,7 +96,7 @@ TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
     const BrowserBridge::Page filePage = waitForPage(bridge, 2, fileUrl);
     EXPECT_EQ(filePage.status, Status::Found) << file.output().toStdString();
     EXPECT_EQ(filePage.url, fileUrl);
-    EXPECT_EQ(fileUrl, QStringLiteral("file://") + files.path() + QStringLiteral("/my%20page%20%E3%81%82.html"));
+    EXPECT_EQ(fileUrl, "file://" + home.file("files/my%20page%20%E3%81%82.html"));
 
     // The capture actions through this bridge, with the real tidy: F5 checks
     // a downloaded copy of the web page, F6 the local file in place; with
@@ -119,25 +114,17 @@ TEST(ChromiumBridge, ReadsAndOpensPagesOfARealChromium)
         EXPECT_GE(actions.tidyList().rowCount(), 1);
         actions.settings().openInBrowser = true;
         actions.captureAction(CaptureBrowser::Opera);
-        QFile resultText(ProgramFolder::workDir() + "Tidy_Result.txt");
-        ASSERT_TRUE(resultText.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(TextCodec::decode(resultText.readAll()).startsWith(local));
-        const QString shownResult =
-            QUrl::fromLocalFile(QFileInfo(ProgramFolder::workDir() + "Tidy_Result.txt")
-                                    .absoluteFilePath())
-                .toString(QUrl::FullyEncoded);
+        const QString resultText =
+            QFileInfo(ProgramFolder::workDir() + "Tidy_Result.txt").absoluteFilePath();
+        EXPECT_TRUE(TextCodec::decode(readWholeFile(resultText)).startsWith(local));
+        const QString shownResult = QUrl::fromLocalFile(resultText).toString(QUrl::FullyEncoded);
         EXPECT_EQ(waitForPage(bridge, 2, shownResult).url, shownResult);
         EXPECT_TRUE(view.questions.isEmpty());
     }
 
     // The result text goes to a new tab, which is then the page shown.
-    QDir(files.path()).mkdir(QStringLiteral("\u7d50\u679c #1"));
-    const QString result = files.filePath(QStringLiteral("\u7d50\u679c #1/Tidy_Result.txt"));
-    {
-        QFile f(result);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("-----END-----\r\n");
-    }
+    home.write("files/結果 #1/Tidy_Result.txt", "-----END-----\r\n");
+    const QString result = home.file("files/結果 #1/Tidy_Result.txt");
     EXPECT_TRUE(bridge.openFile(0, result));
     const BrowserBridge::Page shown =
         waitForPage(bridge, 0, QUrl::fromLocalFile(result).toString(QUrl::FullyEncoded));
@@ -173,9 +160,12 @@ TEST(ChromiumBridge, AnEndpointThatMisbehavesGivesItsStatus)
         Status status;
         QString url;
     } cases[] = {
-        {"page after the browser's own UI", {pageLast}, Status::Found, QStringLiteral("https://a.example/")},
+        {"page after the browser's own UI", {pageLast}, Status::Found, u"https://a.example/"_s},
         {"garbage", {"<html>not json"}, Status::Unreachable, {}},
-        {"JSON that is no list", {R"({"type":"page","url":"https://a.example/"})"}, Status::Unreachable, {}},
+        {"JSON that is no list",
+         {R"({"type":"page","url":"https://a.example/"})"},
+         Status::Unreachable,
+         {}},
         {"empty list", {"[]"}, Status::NoAddress, {}},
         {"only browser_ui, service_worker, iframe", {uiOnly}, Status::NoAddress, {}},
         {"page without address", {R"([{"type":"page"}])"}, Status::NoAddress, {}},
@@ -195,5 +185,5 @@ TEST(ChromiumBridge, AnEndpointThatMisbehavesGivesItsStatus)
     }
     // Nothing on the Opera port; no browser takes a file.
     EXPECT_EQ(bridge.currentPage(2).status, Status::NotRunning);
-    EXPECT_FALSE(bridge.openFile(2, home.file(QStringLiteral("Tidy_Result.txt"))));
+    EXPECT_FALSE(bridge.openFile(2, home.file(u"Tidy_Result.txt"_s)));
 }

@@ -1,15 +1,14 @@
 // Firefox-family browsers, read through the profile's session store: a real
 // headless Firefox ESR, the profiles.ini rules, and damaged stores.
 #include <gtest/gtest.h>
+#include <lz4.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
-#include <lz4.h>
 
 #include "integration/browser_bridges.h"
 #include "integration/firefox_profile.h"
@@ -20,6 +19,8 @@
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -35,8 +36,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 void setSetting(const QString &key, const QString &value)
 {
-    IniFile ini(ProgramFolder::iniPath());
-    ASSERT_TRUE(ini.writeString(QStringLiteral("Browser"), key, value));
+    ASSERT_TRUE(IniFile(ProgramFolder::iniPath()).writeString("Browser", key, value));
+}
+
+// Makes the profile's lock name a live process (this one), so Firefox counts as running.
+void lockAsRunning(const QString &profile)
+{
+    QFile::link(u"127.0.0.1:+%1"_s.arg(QCoreApplication::applicationPid()),
+                QDir(profile).filePath("lock"));
 }
 
 // A session store as Firefox writes it.
@@ -46,8 +53,7 @@ QByteArray mozLz4(const QByteArray &json)
     block.resize(LZ4_compress_default(json.constData(), block.data(), json.size(), block.size()));
     const quint32 size = json.size();
     QByteArray file("mozLz40", 8);
-    for (int i = 0; i < 4; ++i)
-        file.append(static_cast<char>((size >> (8 * i)) & 0xff));
+    for (int i = 0; i < 4; ++i) file.append(static_cast<char>((size >> (8 * i)) & 0xff));
     return file + block;
 }
 
@@ -60,13 +66,13 @@ const QByteArray kSession =
 
 TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
 {
-    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("firefox-esr")).isEmpty())
+    ASSERT_FALSE(QStandardPaths::findExecutable(u"firefox-esr"_s).isEmpty())
         << "firefox-esr is not installed (scripts/setup.sh installs it)";
     TempHome home;
     LocalHttpServer server;
     server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
     QTemporaryDir profile;
-    writeFile(profile.filePath(QStringLiteral("user.js")),
+    writeFile(profile.filePath(u"user.js"_s),
               "user_pref(\"browser.sessionstore.interval\", 1000);\n"
               "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
               "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n"
@@ -74,16 +80,15 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
               "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n"
               "user_pref(\"toolkit.telemetry.reportingpolicy.firstRun\", false);\n"
               "user_pref(\"app.update.enabled\", false);\n");
-    setSetting(QStringLiteral("FirefoxEsrProfile"), profile.path());
+    setSetting(u"FirefoxEsrProfile"_s, profile.path());
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
     EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
 
     BrowserBridge::Page page;
     {
-        BrowserProcess firefox(QStringLiteral("firefox-esr"),
-                               {QStringLiteral("--headless"), QStringLiteral("--profile"),
-                                profile.path(), server.url("/page.html")});
+        BrowserProcess firefox(u"firefox-esr"_s, {u"--headless"_s, u"--profile"_s, profile.path(),
+                                                  server.url("/page.html")});
         ASSERT_TRUE(firefox.started());
         pollUntil(30000, [&] {
             page = bridge.currentPage(3);
@@ -102,19 +107,18 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
 TEST(FirefoxBridge, OpensFilesThroughTheBrowsersOwnRemote)
 {
     TempHome home;
-    const QString file = home.file(QStringLiteral("\u7d50\u679c #1/Tidy_Result.txt"));
-    const QString url = QStringLiteral("file://") + home.path() +
-                        QStringLiteral("/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt");
-    setSetting(QStringLiteral("FirefoxEsrProfile"), home.file(QStringLiteral("esr profile")));
+    const QString file = home.file(u"\u7d50\u679c #1/Tidy_Result.txt"_s);
+    const QString url =
+        u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
+    setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
-    for (int index : {1, 3, 4, 5})
-        EXPECT_TRUE(bridge.openFile(index, file));
-    const QString plain = QStringLiteral("firefox --new-tab ") + url;
+    for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
+    const QString plain = u"firefox --new-tab "_s + url;
     EXPECT_EQ(runner.detached,
               QStringList({plain,
-                           QStringLiteral("firefox-esr --profile ") + home.file(QStringLiteral("esr profile")) +
-                               QStringLiteral(" --new-tab ") + url,
+                           u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
+                               u" --new-tab "_s + url,
                            plain, plain}));
 }
 
@@ -128,25 +132,23 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
         {"install section wins",
          "[Profile0]\nName=a\nIsRelative=1\nPath=a.default\nDefault=1\n\n"
          "[Install4F96D1932A9F858E]\nDefault=b.default-esr\nLocked=1\n",
-         QStringLiteral("b.default-esr")},
+         u"b.default-esr"_s},
         {"profile with Default=1",
          "[General]\nStartWithLastProfile=1\r\n[Profile0]\r\nPath=x.one\r\nIsRelative=1\r\n"
          "[Profile1]\r\nPath=y.two\r\nIsRelative=1\r\nDefault=1\r\n",
-         QStringLiteral("y.two")},
-        {"absolute path", "[Profile0]\nPath=/srv/ff/p\nIsRelative=0\nDefault=1\n",
-         QStringLiteral("/srv/ff/p")},
-        {"the only profile", "[Profile0]\nPath=only\nIsRelative=1\n", QStringLiteral("only")},
-        {"two profiles, none default", "[Profile0]\nPath=p\nIsRelative=1\n[Profile1]\nPath=q\nIsRelative=1\n",
-         QString()},
+         u"y.two"_s},
+        {"absolute path", "[Profile0]\nPath=/srv/ff/p\nIsRelative=0\nDefault=1\n", u"/srv/ff/p"_s},
+        {"the only profile", "[Profile0]\nPath=only\nIsRelative=1\n", u"only"_s},
+        {"two profiles, none default",
+         "[Profile0]\nPath=p\nIsRelative=1\n[Profile1]\nPath=q\nIsRelative=1\n", QString()},
         {"no profiles", "[General]\nVersion=2\n", QString()},
         {"not an INI file", QByteArray("\0\xff\xfe[", 4), QString()},
     };
     for (const auto &c : cases) {
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("profiles.ini")), c.ini);
+        writeFile(root.filePath(u"profiles.ini"_s), c.ini);
         QString expected = c.expected;
-        if (!expected.isEmpty() && !expected.startsWith(u'/'))
-            expected = root.filePath(expected);
+        if (!expected.isEmpty() && !expected.startsWith(u'/')) expected = root.filePath(expected);
         EXPECT_EQ(FirefoxProfile::defaultProfile(root.path()), expected) << c.name;
     }
 
@@ -155,34 +157,33 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
     const QByteArray oldHome = qgetenv("HOME");
     const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
     qputenv("HOME", home.path().toUtf8());
-    writeFile(home.file(QStringLiteral(".config/mozilla/firefox/profiles.ini")),
+    writeFile(home.file(u".config/mozilla/firefox/profiles.ini"_s),
               "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
-    const QString profile = home.file(QStringLiteral(".config/mozilla/firefox/p.default"));
+    const QString profile = home.file(u".config/mozilla/firefox/p.default"_s);
     writeFile(FirefoxProfile::sessionStorePath(profile), mozLz4(kSession));
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
     EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
-    QFile::link(QStringLiteral("127.0.0.1:+%1").arg(QCoreApplication::applicationPid()),
-                QDir(profile).filePath(QStringLiteral("lock")));
-    EXPECT_EQ(bridge.currentPage(1).url, QStringLiteral("https://now.example/"));
+    lockAsRunning(profile);
+    EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);
 }
 
 TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
 {
     TempHome home;
     QTemporaryDir profile;
-    setSetting(QStringLiteral("FirefoxProfile"), profile.path());
-    const QString lock = QDir(profile.path()).filePath(QStringLiteral("lock"));
+    setSetting(u"FirefoxProfile"_s, profile.path());
+    const QString lock = QDir(profile.path()).filePath(u"lock"_s);
     const QString store = FirefoxProfile::sessionStorePath(profile.path());
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
 
     // A lock left behind by a Firefox that died is no running Firefox.
-    QFile::link(QStringLiteral("127.0.0.1:+2147483646"), lock);
+    QFile::link(u"127.0.0.1:+2147483646"_s, lock);
     writeFile(store, mozLz4(kSession));
     EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
     QFile::remove(lock);
-    QFile::link(QStringLiteral("127.0.0.1:+%1").arg(QCoreApplication::applicationPid()), lock);
+    lockAsRunning(profile.path());
 
     const QByteArray good = mozLz4(kSession);
     QByteArray wrongMagic = good;
@@ -197,19 +198,27 @@ TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
         Status status;
         QString url;
     } cases[] = {
-        {"selected tab's current entry", good, Status::Found, QStringLiteral("https://now.example/")},
+        {"selected tab's current entry", good, Status::Found, u"https://now.example/"_s},
         {"truncated", good.left(good.size() - 10), Status::NoAddress, {}},
         {"header only", good.left(12), Status::NoAddress, {}},
         {"empty", QByteArray(), Status::NoAddress, {}},
         {"wrong magic", wrongMagic, Status::NoAddress, {}},
         {"claims 4 GiB", huge, Status::NoAddress, {}},
         {"claims more than it holds", longer, Status::NoAddress, {}},
-        {"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})"), Status::NoAddress, {}},
+        {"JSON without windows",
+         mozLz4(R"({"version":["sessionrestore",1]})"),
+         Status::NoAddress,
+         {}},
         {"selected window out of range",
-         mozLz4(R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1}],"selectedWindow":2})"),
-         Status::NoAddress, {}},
-        {"index 0", mozLz4(R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":0}],"selected":1}],"selectedWindow":1})"),
-         Status::NoAddress, {}},
+         mozLz4(
+             R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1}],"selectedWindow":2})"),
+         Status::NoAddress,
+         {}},
+        {"index 0",
+         mozLz4(
+             R"({"windows":[{"tabs":[{"entries":[{"url":"https://a/"}],"index":0}],"selected":1}],"selectedWindow":1})"),
+         Status::NoAddress,
+         {}},
         {"not JSON", mozLz4("{\"windows\":[{"), Status::NoAddress, {}},
     };
     for (const auto &c : cases) {
