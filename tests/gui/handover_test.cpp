@@ -7,13 +7,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
-
 #include <csignal>
 
 #include "app/single_instance.h"
 #include "platform/ini_file.h"
 #include "platform/text_codec.h"
 #include "support/temp_home.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 class HandoverTest : public QObject {
     Q_OBJECT
@@ -26,20 +27,17 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
         // A Tidy that takes its time over a check and leaves a mark when it
         // is done; other questions (its option list) it answers at once.
-        const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+        const QString tidy = QStandardPaths::findExecutable(u"tidy"_s);
         QVERIFY(!tidy.isEmpty());
-        m_home->write(QStringLiteral("slow-tidy"),
-                      "#!/bin/sh\n[ \"$1\" = -q ] || exec \"" + tidy.toUtf8() + "\" \"$@\"\n"
-                      "sleep 1\n\"" + tidy.toUtf8() + "\" \"$@\"\nstatus=$?\n"
-                      "date +%s%N > \"" + QFile::encodeName(m_home->file(QStringLiteral("tidy-done"))) +
-                      "\"\nexit $status\n");
-        QFile::setPermissions(m_home->file(QStringLiteral("slow-tidy")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        IniFile ini(m_home->file(QStringLiteral("Velmarin.ini")));
-        ini.writeString(QStringLiteral("Tidy"), QStringLiteral("Path"),
-                        m_home->file(QStringLiteral("slow-tidy")));
-        ini.writeString(QStringLiteral("Editor"), QStringLiteral("Path"), QStringLiteral("/bin/true"));
-        m_home->write(QStringLiteral("page one.html"), "<p>one");
+        const QString slowTidy = m_home->script(
+            u"slow-tidy"_s, QByteArray("[ \"$1\" = -q ] || exec 'TIDY' \"$@\"\nsleep 1\n'TIDY' \"$@\"\n"
+                                       "status=$?\ndate +%s%N > 'DONE'\nexit $status\n")
+                                .replace("TIDY", tidy.toUtf8())
+                                .replace("DONE", QFile::encodeName(m_home->file(u"tidy-done"_s))));
+        IniFile ini(m_home->file(u"Velmarin.ini"_s));
+        ini.writeString(u"Tidy"_s, u"Path"_s, slowTidy);
+        ini.writeString(u"Editor"_s, u"Path"_s, u"/bin/true"_s);
+        m_home->write(u"page one.html"_s, "<p>one");
     }
 
     void cleanup()
@@ -57,19 +55,17 @@ private Q_SLOTS:
         startFirst();
 
         QProcess second;
-        second.start(QStringLiteral(VELMARIN_GUI_PATH), {m_home->file(QStringLiteral("page one.html"))});
+        second.start(QStringLiteral(VELMARIN_GUI_PATH), {m_home->file(u"page one.html"_s)});
         QVERIFY(second.waitForFinished(30000));
         const qint64 secondEnded = QDateTime::currentMSecsSinceEpoch();
         QCOMPARE(second.exitCode(), 0);
 
         // The first instance ran Tidy on the document before the second ended.
-        QVERIFY(QFile::exists(m_home->file(QStringLiteral("tidy-done"))));
-        const qint64 tidyDone = m_home->read(QStringLiteral("tidy-done")).trimmed().toLongLong() / 1000000;
+        QVERIFY(QFile::exists(m_home->file(u"tidy-done"_s)));
+        const qint64 tidyDone = m_home->read(u"tidy-done"_s).trimmed().toLongLong() / 1000000;
         QVERIFY2(tidyDone <= secondEnded, "the second start ended before the check was done");
-        const QString report =
-            TextCodec::decode(m_home->read(QStringLiteral("temp/tidy_err0.txt")));
-        QVERIFY(report.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
-                                  m_home->file(QStringLiteral("page one.html"))));
+        QVERIFY(
+            report().startsWith(u"情報: チェックしたHTML: "_s + m_home->file(u"page one.html"_s)));
 
         // A second start without arguments ends at once; the first keeps running.
         QProcess third;
@@ -82,28 +78,26 @@ private Q_SLOTS:
         m_first.terminate();
         QVERIFY(m_first.waitForFinished(10000));
         QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);
-        IniFile ini(m_home->file(QStringLiteral("Velmarin.ini")));
-        QVERIFY(ini.hasKey(QStringLiteral("Position"), QStringLiteral("Width")));
-        QVERIFY(!QFile::exists(m_home->file(QStringLiteral("temp/tidy_err0.txt"))));
+        IniFile ini(m_home->file(u"Velmarin.ini"_s));
+        QVERIFY(ini.hasKey(u"Position"_s, u"Width"_s));
+        QVERIFY(!QFile::exists(m_home->file(u"temp/tidy_err0.txt"_s)));
     }
 
     void relativeDocumentsAreTheSecondStartsOwn()
     {
         // Both folders hold a page.html; the second start means its own.
-        m_home->write(QStringLiteral("first/page.html"), "<p>first");
-        m_home->write(QStringLiteral("second/page.html"), "<p>second");
-        startFirst(m_home->file(QStringLiteral("first")));
+        m_home->write(u"first/page.html"_s, "<p>first");
+        m_home->write(u"second/page.html"_s, "<p>second");
+        startFirst(m_home->file(u"first"_s));
 
         QProcess second;
-        second.setWorkingDirectory(m_home->file(QStringLiteral("second")));
-        second.start(QStringLiteral(VELMARIN_GUI_PATH), {QStringLiteral("page.html")});
+        second.setWorkingDirectory(m_home->file(u"second"_s));
+        second.start(QStringLiteral(VELMARIN_GUI_PATH), {u"page.html"_s});
         QVERIFY(second.waitForFinished(30000));
         QCOMPARE(second.exitCode(), 0);
-        const QString report =
-            TextCodec::decode(m_home->read(QStringLiteral("temp/tidy_err0.txt")));
-        QVERIFY2(report.startsWith(QStringLiteral("情報: チェックしたHTML: ") +
-                                   m_home->file(QStringLiteral("second/page.html"))),
-                 qPrintable(report));
+        QVERIFY2(report().startsWith(u"情報: チェックしたHTML: "_s +
+                                     m_home->file(u"second/page.html"_s)),
+                 qPrintable(report()));
     }
 
     void theSocketIsPrivateAndMalformedRequestsAreIgnored()
@@ -111,8 +105,8 @@ private Q_SLOTS:
         startFirst();
         const QFileInfo socket(SingleInstance::serverName());
         QVERIFY(socket.exists());
-        QVERIFY(!(socket.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
-                                         QFile::WriteOther)));
+        QVERIFY(!(socket.permissions() &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
 
         for (const QByteArray &junk : {QByteArray("X1hello", 8), QByteArray("C1\"open", 8)}) {
             QLocalSocket client;
@@ -125,10 +119,12 @@ private Q_SLOTS:
         }
         QTest::qWait(200);
         QCOMPARE(m_first.state(), QProcess::Running);
-        QVERIFY(!QFile::exists(m_home->file(QStringLiteral("tidy-done"))));
+        QVERIFY(!QFile::exists(m_home->file(u"tidy-done"_s)));
     }
 
 private:
+    QString report() const { return TextCodec::decode(m_home->read(u"temp/tidy_err0.txt"_s)); }
+
     void startFirst(const QString &folder = QString())
     {
         m_first.setWorkingDirectory(folder);

@@ -81,59 +81,36 @@ private Q_SLOTS:
     void captionsMenusAndInitialStates()
     {
         MainForm &f = *m_form;
-        QCOMPARE(f.windowTitle(), u"Velmarin"_s);
         QCOMPARE(f.minimumSize(), QSize(385, 385));
         QCOMPARE(f.size(), QSize(385, 480));
         QStringList tabs;
         for (int i = 0; i < f.PageControl1->count(); ++i)
             tabs << f.PageControl1->tabText(i);
         QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化"}));
-        QCOMPARE(f.PageControl1->tabPosition(), QTabWidget::South);
-        QCOMPARE(f.PageControl1->currentIndex(), 0);
-        QCOMPARE(headers(f.ListView1), (QStringList{"行", "列", "説明文"}));
-        QCOMPARE(headers(f.CSSList), (QStringList{"行番号", "内容"}));
-        QCOMPARE(headers(f.LinkList), (QStringList{"リンク先", "状態"}));
-        QCOMPARE(f.Button1->text() + f.BitBtn1->text() + f.NextButton->text(),
-                 u"結果をクリア中止(&A)次を表示(&N)>>"_s);
+        QCOMPARE(headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList),
+                 (QStringList{"行", "列", "説明文", "行番号", "内容", "リンク先", "状態"}));
         QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.PrevButton->isEnabled());
         QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
-        QCOMPARE(texts(f.menuBar()->actions().at(0)->menu()->actions()),
-                 (QStringList{"文法チェック", "ブラウザ", "アップロード", "その他", "&URLの入力"}));
-        QCOMPARE(f.UploadButton->menu()->actions().size(), 4);
 
         // The command has its key; a first start shows no keys in the menu.
         QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
-        QCOMPARE(tidy->text(), u"&HTML Tidy"_s);
         QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
-        QCOMPARE(f.action(u"ColorChk"_s)->shortcut(), QKeySequence(u"Ctrl+C"_s));
         QVERIFY(f.action(u"Gray"_s)->shortcut().isEmpty() && tidy->shortcut().isEmpty());
         QCOMPARE(tidy->statusTip(), u"HTML Tidyを実行します。"_s);
         // tidy is on PATH, so the Tidy commands are usable from the start.
         QVERIFY(tidy->isEnabled() && f.toolButton(u"ToolButton1"_s)->isEnabled());
-
         // Commands of later versions are there but disabled, and say so.
         QAction *w3c = f.menuEntry(u"W3CMarkupValidator1"_s);
         QVERIFY(!w3c->isEnabled() && !f.toolButton(u"ToolButton10"_s)->isEnabled());
-        QVERIFY(w3c->statusTip().startsWith(u"W3C Markup Validatorへ"_s));
         QVERIFY(w3c->statusTip().contains(u"まだ使えません"_s));
-        QAction *css = f.menuEntry(u"CSS1"_s);
-        QCOMPARE(css->text(), u"&CSSチェック"_s);
-        QVERIFY(css->isEnabled() && f.toolButton(u"ToolButton2"_s)->isEnabled());
-        QCOMPARE(css->statusTip(), u"CSS Validatorを実行します。"_s);
 
         // The embedded browsers cost nothing until their page is shown.
         QVERIFY(!f.webBrowsersCreated());
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
-        QVERIFY(f.webBrowser2() != nullptr);
         QCOMPARE(f.webBrowser2()->widget()->objectName(), u"WB2"_s);
-    }
 
-    void settingsDialogOpensFromTheMenu()
-    {
-        MainForm &f = *m_form;
-        QVERIFY(f.settingForm() != nullptr);
-        QCOMPARE(f.settingForm()->parent(), &f);
+        // The settings dialog and the about box open from the menu.
         QString shown;
         QTimer::singleShot(0, [&shown] {
             if (QWidget *w = QApplication::activeModalWidget()) {
@@ -143,29 +120,9 @@ private Q_SLOTS:
         });
         f.menuEntry(u"Setting1"_s)->trigger();
         QCOMPARE(shown, u"設定"_s);
-    }
-
-    void aboutBoxShowsTheBuildVersion()
-    {
-        AboutForm about(m_form.get());
-        QCOMPARE(about.windowTitle(), u"About"_s);
+        QCOMPARE(f.settingForm()->parent(), &f);
+        AboutForm about(&f);
         QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
-        about.show();
-        QVERIFY(!about.grab().isNull());
-    }
-
-    // The same call the settings dialog makes after a key change.
-    void keyIniGivesTheKeysToCommandsAndMenus()
-    {
-        m_form.reset();
-        m_home->write(u"key.ini"_s, "[Key]\r\nTidy=ctrl+t\r\nGray=Alt+G\r\n");
-        m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
-        MainForm &f = *m_form;
-        QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
-        QCOMPARE(f.menuEntry(u"HTMLTidy1"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
-        QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
-        // A key missing from the file leaves its command without one.
-        QVERIFY(f.action(u"ColorChk"_s)->shortcut().isEmpty());
     }
 
     // Of the enabled commands that answer to a key, the first in the action
@@ -174,9 +131,12 @@ private Q_SLOTS:
     {
         m_form.reset();
         m_home->write(u"key.ini"_s, "[Key]\r\nTidy=F9\r\nFolder=F9\r\nIE=F5\r\nCSS=F5\r\n"
-                                    "LinkCheck=Ctrl+K\r\n");
+                                    "LinkCheck=Ctrl+K\r\nGray=alt+g\r\n");
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
+        // key.ini gives the keys to commands and menus (Link1 below); a key missing leaves none.
+        QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
+        QVERIFY(f.action(u"ColorChk"_s)->shortcut().isEmpty());
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         // Every command asks for a file or folder first; the question is dismissed.
@@ -270,27 +230,22 @@ private Q_SLOTS:
         MainForm &f = *m_form;
 
         const struct {
-            const char *action, *entry, *button, *hint;
+            const char *action, *entry, *button;
             Qt::Key key;
         } browserActions[] = {
-            {"InternetEx", "InternetExplorer1", "ToolButton5",
-             "InternetExplorerからURLを取得してチェックします。", Qt::Key_F5},
-            {"Opera", "Opera1", "ToolButton6", "OperaからURLを取得してチェックします。", Qt::Key_F6},
-            {"Mozilla", "Mozilla1", "ToolButton7", "MozillaからURLを取得してチェックします。",
-             Qt::Key_F7},
-            {"NC", "NetscapeCommunicator1", "ToolButton8",
-             "NetscapeCommunicatorからURLを取得してチェックします。", Qt::Key_F8},
+            {"InternetEx", "InternetExplorer1", "ToolButton5", Qt::Key_F5},
+            {"Opera", "Opera1", "ToolButton6", Qt::Key_F6},
+            {"Mozilla", "Mozilla1", "ToolButton7", Qt::Key_F7},
+            {"NC", "NetscapeCommunicator1", "ToolButton8", Qt::Key_F8},
         };
         for (const auto &b : browserActions) {
             QAction *action = f.action(QString::fromLatin1(b.action));
-            QVERIFY2(action->isEnabled(), b.action);
-            QCOMPARE(action->statusTip(), QString::fromUtf8(b.hint));
+            QVERIFY2(action->isEnabled() && !action->statusTip().contains(u"まだ"_s), b.action);
             QCOMPARE(action->shortcut(), QKeySequence(b.key));
             QVERIFY(f.menuEntry(QString::fromLatin1(b.entry))->isEnabled());
             QVERIFY(f.toolButton(QString::fromLatin1(b.button))->isEnabled());
-            QVERIFY(!f.toolButton(QString::fromLatin1(b.button))->statusTip().contains(u"まだ"_s));
         }
-        QCOMPARE(f.menuEntry(u"NetscapeCommunicator1"_s)->text(), u"&Netscape Communicator"_s);
+        QCOMPARE(f.action(u"NC"_s)->statusTip(), u"NetscapeCommunicatorからURLを取得してチェックします。"_s);
 
         f.resize(760, 420);
         f.show();
