@@ -9,7 +9,6 @@
 
 #include "app/main_actions.h"
 #include "platform/atomic_file.h"
-#include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/text_codec.h"
 #include "support/local_http_server.h"

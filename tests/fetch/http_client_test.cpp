@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSslSocket>

@@ -3,7 +3,6 @@
 #include <QSet>
 #include <ostream>
 
-#include "platform/text_codec.h"
 #include "support/temp_home.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/tidy_config_file.h"
