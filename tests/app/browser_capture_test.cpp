@@ -19,6 +19,7 @@
 namespace {
 
 using Status = BrowserBridge::Page::Status;
+using Pages = QMap<int, BrowserBridge::Page>;
 
 const QByteArray kFlawedPage =
     "<html>\n<head><title>t</title></head>\n<body>\n<p>段落<b>太字</p>\n</body>\n</html>\n";
@@ -63,35 +64,31 @@ TEST_F(BrowserCaptureTest, PagesNobodyCanFetchAreRefusedWithTheirMessage)
     const QString linkFailed = "DDEサーバーとのリンクに失敗しました。";
     const QString noAddress = "ブラウザからURLを取得できませんでした。";
     const QString cannotFetch = "FTP,Chrome,Gopherからは取得できません。";
+    using B = CaptureBrowser;
+    const auto found = [](int index, const QString &url) { return Pages{{index, {Status::Found, url}}}; };
     const struct {
         CaptureBrowser browser;
-        QMap<int, BrowserBridge::Page> pages;
+        Pages pages;
         QString notice;
         QList<int> asked;
     } cases[] = {
-        {CaptureBrowser::InternetExplorer, {}, notRunning, {0}},
-        {CaptureBrowser::Opera, {{2, {Status::Unreachable, {}}}}, linkFailed, {2}},
-        {CaptureBrowser::Mozilla, {{1, {Status::NoAddress, {}}}}, noAddress, {1}},
-        {CaptureBrowser::Mozilla, {{1, {Status::Found, "  "}}}, noAddress, {1}},
-        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "ftp://127.0.0.1/x.html"}}},
-         cannotFetch, {0}},
-        {CaptureBrowser::Opera, {{2, {Status::Found, "chrome://settings/"}}}, cannotFetch, {2}},
-        {CaptureBrowser::Mozilla, {{1, {Status::Found, "about:blank"}}}, cannotFetch, {1}},
-        {CaptureBrowser::Mozilla, {{1, {Status::Found, "moz-extension://id/p.html"}}},
-         cannotFetch, {1}},
-        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "data:text/html,<p>x"}}},
-         cannotFetch, {0}},
-        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, "view-source:gopher://h/"}}},
-         cannotFetch, {0}},
-        {CaptureBrowser::InternetExplorer,
-         {{0, {Status::Found, "view-source:view-source:" + server.url("/flawed.html")}}},
-         cannotFetch, {0}},
+        {B::InternetExplorer, {}, notRunning, {0}},
+        {B::Opera, {{2, {Status::Unreachable, {}}}}, linkFailed, {2}},
+        {B::Mozilla, {{1, {Status::NoAddress, {}}}}, noAddress, {1}},
+        {B::Mozilla, found(1, "  "), noAddress, {1}},
+        {B::InternetExplorer, found(0, "ftp://127.0.0.1/x.html"), cannotFetch, {0}},
+        {B::Opera, found(2, "chrome://settings/"), cannotFetch, {2}},
+        {B::Mozilla, found(1, "about:blank"), cannotFetch, {1}},
+        {B::Mozilla, found(1, "moz-extension://id/p.html"), cannotFetch, {1}},
+        {B::InternetExplorer, found(0, "data:text/html,<p>x"), cannotFetch, {0}},
+        {B::InternetExplorer, found(0, "javascript:void(0)"), cannotFetch, {0}},
+        {B::InternetExplorer, found(0, "view-source:gopher://h/"), cannotFetch, {0}},
+        {B::InternetExplorer, found(0, "view-source:view-source:" + server.url("/flawed.html")), cannotFetch, {0}},
         // Netscape: only the second attempt speaks.
-        {CaptureBrowser::Netscape, {{4, {Status::Unreachable, {}}}}, linkFailed, {3, 4}},
-        {CaptureBrowser::Netscape, {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}},
-         noAddress, {3, 4}},
+        {B::Netscape, {{4, {Status::Unreachable, {}}}}, linkFailed, {3, 4}},
+        {B::Netscape, {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}}, noAddress, {3, 4}},
         // A first attempt that named a page is the answer.
-        {CaptureBrowser::Netscape, {{3, {Status::Found, "about:config"}}}, cannotFetch, {3}},
+        {B::Netscape, found(3, "about:config"), cannotFetch, {3}},
     };
     for (const auto &c : cases) {
         browsers.pages = c.pages;
@@ -113,28 +110,28 @@ TEST_F(BrowserCaptureTest, WebPagesAreDownloadedAndLocalPagesCheckedInPlace)
     const QString local = home.file(kLocalName);
     const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
     ASSERT_TRUE(fileUrl.contains("%20") && fileUrl.contains("%E6"));
+    const QString web = server.url("/flawed.html");
     const struct {
         CaptureBrowser browser;
-        QMap<int, BrowserBridge::Page> pages;
+        int index;
+        QString url;
         bool web;
     } cases[] = {
-        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, server.url("/flawed.html")}}},
-         true},
-        {CaptureBrowser::Opera, {{2, {Status::Found, "view-source:" + server.url("/flawed.html")}}},
-         true},
-        {CaptureBrowser::Mozilla, {{1, {Status::Found, fileUrl}}}, false},
-        {CaptureBrowser::Mozilla,
-         {{1, {Status::Found, "file://localhost" + QString(local).replace(" ", "%20")}}}, false},
-        {CaptureBrowser::InternetExplorer, {{0, {Status::Found, local}}}, false},
-        {CaptureBrowser::Netscape, {{4, {Status::Found, server.url("/flawed.html")}}}, true},
+        {CaptureBrowser::InternetExplorer, 0, web, true},
+        {CaptureBrowser::Opera, 2, "view-source:" + web, true},
+        {CaptureBrowser::Mozilla, 1, fileUrl, false},
+        {CaptureBrowser::Mozilla, 1, "file://localhost" + QString(local).replace(" ", "%20"), false},
+        {CaptureBrowser::InternetExplorer, 0, local, false},
+        {CaptureBrowser::Netscape, 4, web, true},
     };
     for (const auto &c : cases) {
         QFile::remove(fetched());
-        browsers.pages = c.pages;
+        browsers.pages.clear();
+        browsers.show(c.index, c.url);
         view.notices.clear();
         actions.tidyList().showMessageRow("before");
         actions.captureAction(c.browser);
-        const std::string label = c.pages.first().url.toStdString();
+        const std::string label = c.url.toStdString();
         EXPECT_TRUE(view.notices.isEmpty()) << label;
         EXPECT_EQ(view.page, 0) << label;
         EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1))

@@ -48,10 +48,24 @@ protected:
         return home.file(name);
     }
 
+    // The check of `target`, run to its end: the status column.
+    QStringList checked(const QString &target)
+    {
+        EXPECT_TRUE(check.checkLinksTarget(target)) << target.toStdString();
+        waitForEnd();
+        return statuses();
+    }
+
     QStringList statuses() const
     {
         QStringList out;
         for (const MessageListModel::Row &row : list.rows()) out << row.second;
+        return out;
+    }
+    QStringList targets() const
+    {
+        QStringList out;
+        for (const MessageListModel::Row &row : list.rows()) out << row.first;
         return out;
     }
 
@@ -169,9 +183,7 @@ TEST_F(LinkCheckTest, EveryStatusCodeReadsAsTheServerSentIt)
     expected << "203(Non-Authoritative Information)";
 
     check.setHeadDeadline(5000);
-    EXPECT_TRUE(check.checkLinksTarget(writePage("codes.html", links)));
-    waitForEnd();
-    EXPECT_EQ(statuses(), expected);
+    EXPECT_EQ(checked(writePage("codes.html", links)), expected);
     EXPECT_EQ(statuses().value(418 - 100), "418(Unknown Error)");
 }
 
@@ -184,8 +196,7 @@ TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
     late.bodyDelayMs = 6000;
     server.setPage("/late", late);
     check.setHeadDeadline(5000);
-    EXPECT_TRUE(check.checkLinksTarget(writePage("late.html", {server.url("/late#x")})));
-    EXPECT_EQ(statuses(), QStringList({"200(OK)"}));
+    EXPECT_EQ(checked(writePage("late.html", {server.url("/late#x")})), QStringList({"200(OK)"}));
 
     // The download's own rules do: a page that stalls, one beyond the cap.
     LocalHttpServer::Page stall, huge;
@@ -196,9 +207,8 @@ TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
     huge.hugeSize = HttpClient::kBodyCap + 1;
     server.setPage("/huge", huge);
     http.setTransferTimeout(300);
-    EXPECT_TRUE(check.checkLinksTarget(
-        writePage("stall.html", {server.url("/stall#x"), server.url("/huge#a")})));
-    EXPECT_EQ(statuses(), QStringList({kNoWebAnchor, kNoWebAnchor}));
+    EXPECT_EQ(checked(writePage("stall.html", {server.url("/stall#x"), server.url("/huge#a")})),
+              QStringList({kNoWebAnchor, kNoWebAnchor}));
 }
 
 TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
@@ -225,10 +235,8 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     expectIdleControls();
 
     // The same with 11 links, on the workers.
-    EXPECT_TRUE(
-        check.checkLinksTarget(writePage("site/eleven.html", links + links.mid(0, 1), anchors)));
-    waitForEnd();
-    EXPECT_EQ(statuses(), expected + QStringList{"200(OK)"});
+    EXPECT_EQ(checked(writePage("site/eleven.html", links + links.mid(0, 1), anchors)),
+              expected + QStringList{"200(OK)"});
     EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/11"));
 }
 
@@ -251,14 +259,10 @@ TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
                "<a href=\"other.html?x=1&amp;y=2#Named\">\n"
                "<a href=\"a%20b.html\"><a href=\"%E7%94%BB%E5%83%8F.png\">\n"
                "<a href=\"http.html\"><img\tsrc='ftp.html#f'>\n");
-    EXPECT_TRUE(check.checkLinksTarget(home.file("site/index.html")));
-    waitForEnd();
-    QStringList targets;
-    for (const MessageListModel::Row &row : list.rows()) targets << row.first;
-    EXPECT_EQ(targets, QStringList({"other.html", "other.html#single", "#sec", "#", "other.html#",
-                                    "other.html?x=1&amp;y=2#Named", "a%20b.html",
-                                    "%E7%94%BB%E5%83%8F.png", "http.html", "ftp.html#f"}));
-    EXPECT_EQ(statuses(), QStringList(10, "200(OK)"));
+    EXPECT_EQ(checked(home.file("site/index.html")), QStringList(10, "200(OK)"));
+    EXPECT_EQ(targets(), QStringList({"other.html", "other.html#single", "#sec", "#", "other.html#",
+                                      "other.html?x=1&amp;y=2#Named", "a%20b.html",
+                                      "%E7%94%BB%E5%83%8F.png", "http.html", "ftp.html#f"}));
 
     // A page in EUC-JP (declared or not), Shift_JIS or ISO-2022-JP names the
     // image by its UTF-8 file name and finds its Japanese anchor.
@@ -277,11 +281,8 @@ TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
         sjisPage, jisPage};
     for (const QByteArray &page : pages) {
         home.write("site/ja.html", page);
-        EXPECT_TRUE(check.checkLinksTarget(home.file("site/ja.html")));
-        ASSERT_EQ(list.rowCount(), 2) << page.toStdString();
-        EXPECT_EQ(list.rows().at(0).first, QStringLiteral("画像.png"));
-        EXPECT_EQ(list.rows().at(1).first, QStringLiteral("#見出し"));
-        EXPECT_EQ(statuses(), QStringList(2, "200(OK)")) << page.toStdString();
+        EXPECT_EQ(checked(home.file("site/ja.html")), QStringList(2, "200(OK)")) << page.toStdString();
+        EXPECT_EQ(targets(), QStringList({"画像.png", "#見出し"})) << page.toStdString();
     }
 }
 
@@ -300,8 +301,7 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
     const QString url = server.url("/dir/page.html");
     // Reached directly, or by a redirect: its links count from where it is.
     for (const QString &target : {url, server.url("/moved")}) {
-        EXPECT_TRUE(check.checkLinksTarget(target));
-        EXPECT_EQ(statuses(),
+        EXPECT_EQ(checked(target),
                   QStringList({"200(OK)", "200(OK)", "200(OK)", kNoWebAnchor, "200(OK)",
                                "エラー: 相対パスの指定が不正です。", "404(Not Found)", "200(OK)"}));
         EXPECT_EQ(check.linkDocument(), url);
@@ -313,12 +313,10 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
 
     // A page at the host's root, and one whose URL has no "/" after the host.
     server.setPage("/root.html", "<a href=\"../up.html\"><a href=\"ok\">");
-    EXPECT_TRUE(check.checkLinksTarget(server.url("/root.html")));
-    EXPECT_EQ(statuses(), QStringList({"エラー: 相対パスの指定が不正です。", "200(OK)"}));
+    EXPECT_EQ(checked(server.url("/root.html")), QStringList({"エラー: 相対パスの指定が不正です。", "200(OK)"}));
     server.setPage("/", "<a href=\"ok\">");
-    EXPECT_TRUE(check.checkLinksTarget(server.url("")));
+    EXPECT_EQ(checked(server.url("")), QStringList{"200(OK)"});
     EXPECT_EQ(check.linkBase(), server.url("/"));
-    EXPECT_EQ(statuses(), QStringList{"200(OK)"});
 }
 
 TEST_F(LinkCheckTest, MessageRowsAndFetchFailure)
@@ -371,9 +369,8 @@ TEST_F(LinkCheckTest, AbortOnTheMainThreadMarksTheRest)
     view.onStatus = [&](const QString &text) {
         if (text.startsWith(server.url("/ok2"))) check.abort();
     };
-    EXPECT_TRUE(check.checkLinksTarget(document));
+    EXPECT_EQ(checked(document), QStringList({"中止", "200(OK)", "中止", "中止"}));
     view.onStatus = nullptr;
-    EXPECT_EQ(statuses(), QStringList({"中止", "200(OK)", "中止", "中止"}));
     EXPECT_TRUE(check.linkAborted());
     expectIdleControls();
 
@@ -406,11 +403,9 @@ TEST_F(LinkCheckTest, AbortInWorkerModeEndsEachWorker)
     view.onStatus = [&](const QString &text) {
         if (text.startsWith(links[1])) check.abort();
     };
-    EXPECT_TRUE(check.checkLinksTarget(document));
-    waitForEnd();
+    const QStringList all = checked(document);
     view.onStatus = nullptr;
 
-    const QStringList all = statuses();
     // MLink: its first row done, the one it was handed over "中止", then it ends.
     EXPECT_EQ(all.mid(0, 6), QStringList({"404(Not Found)", "中止", "中止", "未", "未", "未"}));
     // MLink2 may have its row answered, or refused before the request; the
