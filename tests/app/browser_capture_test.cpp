@@ -197,9 +197,7 @@ TEST(FileUrlToPathTest, FileAddressesBecomePaths)
         {"file:///a%41.html", "/a%41.html", {"/a%41.html", "/aA.html"}},
         {"/plain/pa%41th.html", "/plain/pa%41th.html", {"/plain/pa%41th.html"}},
         {"http://h/a%20b", "http://h/a%20b", {"http://h/a%20b"}},
-        {"wais://h/x", "wais://h/x", {"wais://h/x"}},
         {"FTP://h/a%20b", "FTP://h/a%20b", {"FTP://h/a%20b"}},
-        {"gopher://h/x", "gopher://h/x", {"gopher://h/x"}},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(fileUrlToPath(c.address), c.path) << c.address.toStdString();

@@ -15,8 +15,6 @@ namespace {
 class RecordingActions : public CommandLineActions {
 public:
     QSet<QString> files;
-    QSet<QString> failing;  // documents whose entry run does not start
-    bool browser = false;
     int selector = 0;
     QStringList calls;
 
@@ -28,7 +26,7 @@ public:
     {
         calls << QStringLiteral("upload%1 %2%3").arg(v).arg(target, separate ? " new" : "");
     }
-    bool showsInBrowser() const override { return browser; }
+    bool showsInBrowser() const override { return false; }
     void tidyInBrowser(const QString &target, int index) override
     {
         calls << QStringLiteral("browser%1 %2").arg(index).arg(target);
@@ -38,8 +36,6 @@ public:
     bool tidyEntry(const QString &target, int entry) override
     {
         calls << QStringLiteral("entry%1 %2").arg(entry).arg(target);
-        if (failing.contains(target))
-            return false;
         ++selector;
         return true;
     }
@@ -109,24 +105,6 @@ TEST(CommandLineTest, SwitchesAndDocuments)
         processCommandLine(c.arguments, actions);
         EXPECT_EQ(actions.calls, c.calls) << c.arguments.join(u' ').toStdString();
     }
-}
-
-TEST(CommandLineTest, BrowserSwitchesAndEntryNumbering)
-{
-    RecordingActions actions;
-    actions.files = {"/w/a.html", "/w/b.html", "/w/c.html"};
-    actions.browser = true;
-    processCommandLine({"-ie", "/w/a.html", "-op", "/w/b.html"}, actions);
-    EXPECT_EQ(actions.calls, QStringList({"browser0 /w/a.html", "browser2 /w/b.html"}));
-
-    // An entry that does not start uses no number: selector index N and the
-    // files numbered N stay together.
-    actions = RecordingActions();
-    actions.files = {"/w/a.html", "/w/b.html", "/w/c.html"};
-    actions.failing = {"/w/a.html"};
-    processCommandLine({"/w/a.html", "/w/b.html", "/w/c.html"}, actions);
-    EXPECT_EQ(actions.calls, QStringList({"clear", "entry0 /w/a.html", "entry0 /w/b.html",
-                                          "entry1 /w/c.html", "show0"}));
 }
 
 TEST(UploadPresetTest, DeclarationsChooseTheUploadItems)

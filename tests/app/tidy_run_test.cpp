@@ -165,25 +165,6 @@ TEST_F(TidyRunTest, EmptyOutputIsReportedInTheStatusLine)
     EXPECT_TRUE(runner.opened.isEmpty());
 }
 
-TEST_F(TidyRunTest, FetchedPagesAreCheckedWithoutTheFileLine)
-{
-    LocalHttpServer server;
-    server.setPage("/clean.html", kCleanPage);
-    server.setPage("/flawed.html", kFlawedPage);
-    // Tidy 5 prints a summary unless it is told to be quiet.
-    actions.settings().tidy.setTicked("quiet", true);
-    actions.settingsStore().save();
-
-    EXPECT_EQ(actions.checkDocument(server.url("/clean.html")), TidyRun::Outcome::Checked);
-    EXPECT_EQ(actions.tidyList().rowCount(), 0) << descriptions().join(u'\n').toStdString();
-    // The body is stored with CR LF line breaks.
-    EXPECT_TRUE(readWholeFile(TidyRun::fetchedPath()).startsWith("<!DOCTYPE html>\r\n<html>\r\n"));
-
-    EXPECT_EQ(actions.checkDocument(server.url("/flawed.html")), TidyRun::Outcome::Checked);
-    ASSERT_GE(actions.tidyList().rowCount(), 1);
-    EXPECT_FALSE(actions.tidyList().rows()[0].caption.isEmpty());
-}
-
 TEST_F(TidyRunTest, FailedFetchesLeaveTheListAndSayWhy)
 {
     LocalHttpServer server;

@@ -5,15 +5,6 @@
 
 #include "support/qt_print.h"
 
-TEST(RelPath, SegmentsSplitAndJoin)
-{
-    EXPECT_EQ(splitSegments(""), QStringList());
-    EXPECT_EQ(splitSegments("/"), QStringList{""});
-    EXPECT_EQ(splitSegments("a//b/"), (QStringList{"a", "", "b"}));
-    EXPECT_EQ(joinSegments({"http:", "", "host", "dir"}), "http://host/dir");
-    EXPECT_EQ(includeTrailingSlash("a") + includeTrailingSlash("a/"), "a/a/");
-}
-
 TEST(RelPath, ResolvesAgainstAFolder)
 {
     const QString invalid = kInvalidRelPath;
