@@ -97,10 +97,6 @@ void LocalHttpServer::serve(QTcpSocket *socket)
         return;
     socket->setProperty("answered", true);
     ++m_requests;
-    const int active = ++m_active;
-    int peak = m_peak.load();
-    while (active > peak && !m_peak.compare_exchange_weak(peak, active)) {
-    }
     const QList<QByteArray> first = request.left(request.indexOf("\r\n")).split(' ');
     const QByteArray method = first.value(0);
     const Page found = page(first.value(1));
@@ -128,14 +124,12 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
     const bool withBody = method != "HEAD";
     switch (page.behaviour) {
     case Behaviour::StallAfterHeaders:
-        --m_active;
         return;  // the client has to give up on its own
     case Behaviour::CloseMidway:
         if (withBody)
             socket->write(page.body.left(page.body.size() / 2));
         socket->flush();
         socket->abort();
-        --m_active;
         return;
     case Behaviour::Endless:
         if (withBody) {
@@ -153,7 +147,6 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
             };
             QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
             feed();
-            --m_active;
             return;
         }
         break;
@@ -163,7 +156,6 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
                 socket->write(body);
                 socket->disconnectFromHost();
             });
-            --m_active;
             return;
         }
         if (withBody)
@@ -171,7 +163,6 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
         break;
     }
     socket->disconnectFromHost();
-    --m_active;
 }
 
 int freeLoopbackPort()

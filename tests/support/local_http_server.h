@@ -44,8 +44,6 @@ public:
     QString url(const QByteArray &path) const;
     quint16 port() const { return m_port; }
     int requestCount() const { return m_requests.load(); }
-    // Largest number of requests that were being answered at the same time.
-    int peakConcurrency() const { return m_peak.load(); }
 
 private:
     void accept(QTcpServer *server);
@@ -60,8 +58,6 @@ private:
     QMutex m_mutex;
     QMap<QByteArray, Page> m_pages;
     std::atomic<int> m_requests{0};
-    std::atomic<int> m_active{0};
-    std::atomic<int> m_peak{0};
 };
 
 // A TCP port on 127.0.0.1 that nothing listens on at the moment.
