@@ -105,28 +105,6 @@ TEST(ReportParser, SkipsBlankLinesAndHandlesEveryLineBreak)
     EXPECT_EQ(longRows[0].description.size(), 200000 + 9);
 }
 
-TEST(ReportParser, PosFrom)
-{
-    const QString pair = "😀";  // high, low
-    const QString low = pair.right(1);
-    const struct {
-        QString needle, text;
-        int start;
-        bool caseBlind;
-        int expected;
-    } cases[] = {
-        {" ", "line 12 column", 6, false, 8}, {"ab", "xxab", 4, false, 0},
-        {"AB", "xxab", 1, false, 0},          {"AB", "xxab", 1, true, 3},
-        {"", "abc", 1, false, 0},             {"a", "abc", -5, false, 0},
-        {"c", "abc", INT_MAX, true, 0},
-        // A lone low surrogate matches only where it is not half of a pair.
-        {low, pair + low, 1, false, 3},       {low, pair, 1, false, 0},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(posFrom(c.needle, c.text, c.start, c.caseBlind), c.expected)
-            << c.needle.toStdString() << " in " << c.text.toStdString();
-}
-
 TEST(ReportParser, LoadsCp932AndUtf8FilesAndTellsAMissingOne)
 {
     TempHome home;
