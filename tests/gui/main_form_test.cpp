@@ -112,10 +112,13 @@ private Q_SLOTS:
         QVERIFY(tidy->isEnabled() && f.toolButton(u"ToolButton1"_s)->isEnabled());
 
         // Commands of later versions are there but disabled, and say so.
+        QAction *gray = f.menuEntry(u"GrayScale1"_s);
+        QVERIFY(!gray->isEnabled() && !f.toolButton(u"ToolButton10"_s)->isEnabled());
+        QVERIFY(gray->statusTip().startsWith(u"画像をグレイスケール"_s));
+        QVERIFY(gray->statusTip().contains(u"まだ使えません"_s));
         QAction *w3c = f.menuEntry(u"W3CMarkupValidator1"_s);
-        QVERIFY(!w3c->isEnabled() && !f.toolButton(u"ToolButton10"_s)->isEnabled());
-        QVERIFY(w3c->statusTip().startsWith(u"W3C Markup Validatorへ"_s));
-        QVERIFY(w3c->statusTip().contains(u"まだ使えません"_s));
+        QVERIFY(w3c->isEnabled() && f.UploadButton->menu()->actions().at(0)->isEnabled());
+        QCOMPARE(w3c->statusTip(), u"W3C Markup Validatorへファイルをアップロードしてチェックします。"_s);
         QAction *css = f.menuEntry(u"CSS1"_s);
         QCOMPARE(css->text(), u"&CSSチェック"_s);
         QVERIFY(css->isEnabled() && f.toolButton(u"ToolButton2"_s)->isEnabled());
