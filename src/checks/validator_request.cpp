@@ -123,13 +123,13 @@ FormFields uploadFields(int service, const UploadOptions &o)
     FormFields fields;
     auto flag = [&fields](bool on, const char *name, const char *value) {
         if (on)
-            fields.append({name, value});
+            fields.emplaceBack(name, value);
     };
     switch (service) {
     case ValidatorService::Markup: {
         const bool detectType = UploadLists::markupTypes().indexOf(o.markupType) <= 0;
-        fields.append({"charset", o.markupCharset.toUtf8()});
-        fields.append({"doctype", detectType ? QByteArray("inline") : o.markupType.toUtf8()});
+        fields.emplaceBack("charset", o.markupCharset.toUtf8());
+        fields.emplaceBack("doctype", detectType ? QByteArray("inline") : o.markupType.toUtf8());
         flag(o.showSource, "ss", "1");
         flag(o.showParseTree, "sp", "1");
         flag(o.showOutline, "outline", "1");
@@ -139,23 +139,23 @@ FormFields uploadFields(int service, const UploadOptions &o)
         break;
     }
     case ValidatorService::Lint:
-        fields.append({"Stat", "on"});
-        fields.append({"Method", "File"});
+        fields.emplaceBack("Stat", "on");
+        fields.emplaceBack("Method", "File");
         flag(o.lintNumView, "ViewSource", "on");
-        fields.append({"TextView", textView(o)});
+        fields.emplaceBack("TextView", textView(o));
         flag(o.lintAllCheck, "Pedantic", "on");
         flag(o.lintNoReligious, "NoReligious", "on");
         flag(o.lintNoAccess, "NoAccessibility", "on");
         break;
     case ValidatorService::Wdg:
-        fields.append({"charset", o.wdgCharset.toUtf8()});
+        fields.emplaceBack("charset", o.wdgCharset.toUtf8());
         flag(o.wdgWarning, "warnings", "yes");
         flag(o.wdgShowInput, "input", "yes");
         break;
     default:
-        fields.append({"warning", cssWarning(o)});
-        fields.append({"profile", cssProfile(o)});
-        fields.append({"usermedium", cssMedium(o)});
+        fields.emplaceBack("warning", cssWarning(o));
+        fields.emplaceBack("profile", cssProfile(o));
+        fields.emplaceBack("usermedium", cssMedium(o));
         break;
     }
     return fields;
@@ -266,9 +266,9 @@ BuiltRequest buildValidatorRequest(int service, const QString &target,
         path = kNuPath;
         fields.clear();
         if (options.showSource)
-            fields.append({"showsource", "yes"});
+            fields.emplaceBack("showsource", "yes");
         if (options.showOutline)
-            fields.append({"showoutline", "yes"});
+            fields.emplaceBack("showoutline", "yes");
         request.checker = QLatin1String(kNuChecker);
     }
     request.url = host + QString::fromLatin1(path);

@@ -67,7 +67,7 @@ TEST(EncodeQueryValue, KeepsTheSafeBytesAndEscapesTheRest)
         {QString(), true, ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(encodeQueryValue(c.text, c.plus), c.encoded) << c.text;
+        EXPECT_EQ(encodeQueryValue(c.text, c.plus), c.encoded) << c.text.toStdString();
 }
 
 TEST(UploadBoundary, StampsTheLocalTimeWithIsoWeekAndWeekday)
@@ -178,7 +178,7 @@ TEST_F(ValidatorRequestTest, FileEdgeCases)
         {unreadable, "locked.html", canReadAnyway ? "secret" : ""},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.target);
+        SCOPED_TRACE(c.target.toStdString());
         const BuiltRequest built = build(2, c.target, o);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
         EXPECT_EQ(built.request.postData, filePart("file", c.name, c.bytes) + wdgFields);
@@ -249,7 +249,7 @@ TEST_F(ValidatorRequestTest, GetAddressesOfEveryService)
          "/css-validator/validator?uri=" + encoded + "&warning=2&profile=css2&usermedium=all"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
+        SCOPED_TRACE(c.url.toStdString());
         const BuiltRequest built = build(c.service, c.target, c.options);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
         EXPECT_FALSE(built.request.post);
@@ -286,7 +286,7 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
              part("warnings", "yes") + part("input", "yes") + D + "--\r\n"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.url + c.docType);
+        SCOPED_TRACE((c.url + c.docType).toStdString());
         QByteArray seen;
         const BuiltRequest built = build(c.service, file, o, [&](const QByteArray &bytes) {
             seen = bytes;
@@ -294,8 +294,9 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
         });
         EXPECT_EQ(built.request.url, kHost + c.url);
         EXPECT_EQ(built.request.postData, c.body);
-        if (c.service == 0)
+        if (c.service == 0) {
             EXPECT_EQ(seen, page);
+        }
     }
     EXPECT_EQ(build(0, file, o, [](const QByteArray &) { return QString(); }).request.checker,
               QStringLiteral("Nu Html Checker"));
