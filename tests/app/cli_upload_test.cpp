@@ -26,13 +26,13 @@ const QByteArray kHtml5 =
     "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>t</title></head>\n"
     "<body><p>日本<b></p><img src=\"a.png\"></body></html>\n";
 
-struct Run {
+struct UploadRun {
     int status = -1;
     QString out;
     QString err;
 };
 
-Run runCli(const TempHome &home, const QStringList &arguments, int timeoutSeconds = 60)
+UploadRun runCli(const TempHome &home, const QStringList &arguments, int timeoutSeconds = 60)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -46,7 +46,7 @@ Run runCli(const TempHome &home, const QStringList &arguments, int timeoutSecond
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-std::string shown(const Run &run)
+std::string shown(const UploadRun &run)
 {
     return ("status " + QString::number(run.status) + "\nout:\n" + run.out + "err:\n" + run.err)
         .toStdString();
@@ -84,7 +84,7 @@ TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
     setHost("Markup", peers().origin());
 
     // A DTD document goes to /check, which says how many errors it found.
-    const Run strict = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("strict.html")});
+    const UploadRun strict = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("strict.html")});
     EXPECT_EQ(strict.status, 1) << shown(strict);
     EXPECT_TRUE(strict.out.contains(QStringLiteral("W3C Markup Validator: "))) << shown(strict);
     EXPECT_TRUE(strict.out.contains(QStringLiteral("結果: ") + home.file("w3c_result.html")));
@@ -92,7 +92,7 @@ TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
     EXPECT_TRUE(home.read(QStringLiteral("w3c_result.html")).contains("Markup Validation of strict.html"));
 
     // An HTML5 document goes to the newer checker, asked for JSON here.
-    const Run h5 = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("--json"),
+    const UploadRun h5 = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("--json"),
                                  QStringLiteral("h5.html")});
     EXPECT_EQ(h5.status, 1) << shown(h5);
     EXPECT_TRUE(h5.out.contains(QStringLiteral("Nu Html Checker: "))) << shown(h5);
@@ -100,7 +100,7 @@ TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
     EXPECT_TRUE(home.read(QStringLiteral("w3c_result.json")).contains("\"messages\""));
 
     // A web address is fetched by the validator itself.
-    const Run byUrl = runCli(home, {QStringLiteral("-w3c"), peers().origin() + QStringLiteral("/none.html")});
+    const UploadRun byUrl = runCli(home, {QStringLiteral("-w3c"), peers().origin() + QStringLiteral("/none.html")});
     EXPECT_EQ(byUrl.status, 0) << shown(byUrl);  // its answer states no count of errors
 }
 
@@ -112,7 +112,12 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
     recorder.setAnswer({200, "<html>answer</html>", "X-W3C-Validator-Errors: 0\r\n"});
     for (const char *section : {"Lint", "WDG", "CSS"})
         setHost(section, recorder.origin());
-    const Run run = runCli(home, {QStringLiteral("-lint"), QStringLiteral("/WDG"),
+    // The upload settings of the window are sent.
+    IniFile ini(ProgramFolder::iniPath());
+    ini.writeInt(QStringLiteral("Lint"), QStringLiteral("TextBrowser"), 2);
+    ini.writeString(QStringLiteral("WDG"), QStringLiteral("Charset"), QStringLiteral("UTF-8"));
+    ini.writeString(QStringLiteral("CSS"), QStringLiteral("Profile"), QStringLiteral("CSS version 3"));
+    const UploadRun run = runCli(home, {QStringLiteral("-lint"), QStringLiteral("/WDG"),
                                   QStringLiteral("-cssu"), QStringLiteral("a b\"c.html")});
     EXPECT_EQ(run.status, 0) << shown(run);
     const QList<RecordingHttpServer::Request> got = recorder.requests();
@@ -125,12 +130,12 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
         const char *saved;
     } expected[] = {
         {"/css-validator/validator", "file",
-         {{"warning", "2"}, {"profile", "css2"}, {"usermedium", "all"}}, "cssu_result.html"},
+         {{"warning", "2"}, {"profile", "css3"}, {"usermedium", "all"}}, "cssu_result.html"},
         {"/k16/htmllint/htmllint.cgi", "File",
-         {{"Stat", "on"}, {"Method", "File"}, {"ViewSource", "on"}, {"TextView", "no"}},
+         {{"Stat", "on"}, {"Method", "File"}, {"ViewSource", "on"}, {"TextView", "w3m"}},
          "lint_result.html"},
         {"/cgi-bin/validate.cgi", "file",
-         {{"charset", "Shift_JIS"}, {"warnings", "yes"}, {"input", "yes"}}, "wdg_result.html"},
+         {{"charset", "UTF-8"}, {"warnings", "yes"}, {"input", "yes"}}, "wdg_result.html"},
     };
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(expected[i].path.toStdString());
@@ -140,8 +145,10 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
         const QByteArray type = r.header("Content-Type");
         ASSERT_TRUE(type.startsWith("multipart/form-data; boundary=---------------------------"));
         const QByteArray boundary = type.mid(type.indexOf('=') + 1);
-        EXPECT_EQ(r.body, multipartBody(boundary, expected[i].field, "a b%22c.html",
-                                        "<p>\r\nx</p>", expected[i].fields));
+        EXPECT_EQ(r.body.toStdString(),
+                  multipartBody(boundary, expected[i].field, "a b%22c.html", "<p>\r\nx</p>",
+                                expected[i].fields)
+                      .toStdString());
         EXPECT_EQ(home.read(QLatin1String(expected[i].saved)), "<html>answer</html>");
     }
 }
@@ -172,7 +179,7 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
     };
     for (const auto &c : cases) {
         setHost("WDG", c.host);
-        const Run run = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("a.html")}, 2);
+        const UploadRun run = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("a.html")}, 2);
         EXPECT_EQ(run.status, 2) << shown(run);
         EXPECT_TRUE(run.err.contains(QStringLiteral("WDG HTML Validatorに接続できませんでした")))
             << shown(run);
@@ -182,10 +189,10 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
     QFile big(home.file(QStringLiteral("big.html")));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(50 * 1024 * 1024));
     big.close();
-    const Run tooBig = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("big.html")});
+    const UploadRun tooBig = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("big.html")});
     EXPECT_EQ(tooBig.status, 1) << shown(tooBig);
     EXPECT_TRUE(tooBig.err.contains(QStringLiteral("10 MiBまで"))) << shown(tooBig);
-    const Run mixed = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("-tidy"),
+    const UploadRun mixed = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("-tidy"),
                                     QStringLiteral("a.html")});
     EXPECT_EQ(mixed.status, 2) << shown(mixed);
 }
