@@ -188,7 +188,7 @@ void MainActions::processCommandLine(const QStringList &arguments)
 
 void MainActions::presetUploadOptions(const QString &file, bool setCharset, bool setDocType)
 {
-    ::presetUploadOptions(m_settings.upload, file, setCharset, setDocType, noDeclarations);
+    ::presetUploadOptions(m_settings.upload, file, setCharset, setDocType, declaredClassesOfFile);
 }
 
 void MainActions::sendToValidator(Validator validator, const QString &target,

@@ -5,6 +5,7 @@
 #include "checks/validator_hosts.h"
 #include "core/upload_options.h"
 #include "core/view.h"
+#include "html/declaration_sniffer.h"
 
 namespace {
 
@@ -27,6 +28,14 @@ UploadWorker *makeWorker(int service, ValidatorRequest request, UploadBrowsers &
 
 }  // namespace
 
+DeclarationClasses declaredClassesOfFile(const QString &file)
+{
+    const DeclaredClasses found = sniffDeclarationsOfFile(file);
+    return {found.charset, found.docType};
+}
+
+QString declaredDocType(const QByteArray &bytes) { return sniffDeclarations(bytes).docType; }
+
 QString uploadRefusal(const BuiltRequest &built)
 {
     switch (built.status) {
@@ -43,7 +52,7 @@ QString uploadRefusal(const BuiltRequest &built)
 }
 
 ValidatorUpload::ValidatorUpload(View &view, const UploadOptions &options, QObject *parent)
-    : QObject(parent), m_view(view), m_options(options)
+    : QObject(parent), m_view(view), m_options(options), m_docTypeOf(declaredDocType)
 {
 }
 

@@ -6,6 +6,7 @@
 
 #include "checks/clock.h"
 #include "checks/validator_request.h"
+#include "core/upload_preset.h"
 
 class UploadBrowsers;
 class UploadWorker;
@@ -49,6 +50,11 @@ private:
     DocTypeOf m_docTypeOf;
     std::array<UploadWorker *, 4> m_slots{};
 };
+
+// What the page declares, for the presets of the upload choices and for
+// the markup validator's choice of checker.
+DeclarationClasses declaredClassesOfFile(const QString &file);
+QString declaredDocType(const QByteArray &bytes);
 
 // The message for a request that was not built.
 QString uploadRefusal(const BuiltRequest &built);

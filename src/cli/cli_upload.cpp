@@ -187,9 +187,10 @@ int runUploadCommand(const QStringList &arguments)
             UploadOptions options = settings.upload;
             if (s->presetCharset || s->presetDocType)
                 presetUploadOptions(options, target, s->presetCharset, s->presetDocType,
-                                    noDeclarations);
+                                    declaredClassesOfFile);
             const BuiltRequest built = buildValidatorRequest(
-                s->service, targets.at(d), options, ValidatorHosts::host(s->service), clock);
+                s->service, targets.at(d), options, ValidatorHosts::host(s->service), clock,
+                declaredDocType);
             if (built.status != BuiltRequest::Status::Ready) {
                 printError(uploadRefusal(built) + u'\n');
                 errorsFound = true;
@@ -197,8 +198,13 @@ int runUploadCommand(const QStringList &arguments)
             }
             ValidatorRequest request = built.request;
             const bool nu = request.url.endsWith(QLatin1String("/nu/"));
-            if (json && nu)
+            if (json && nu) {
+                // The checker answers in JSON only to a document sent as the
+                // body itself; its form always answers with a page.
                 request.url += QStringLiteral("?out=json");
+                request.postData = readWholeFile(built.file);
+                request.headers = "Content-Type: text/html\r\n\r\n";
+            }
             printOut(request.checker + QStringLiteral(": ") + targets.at(d) + u'\n');
             const Answer answer = send(request);
             if (!answer.reached) {

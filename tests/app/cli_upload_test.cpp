@@ -96,7 +96,7 @@ TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
                                  QStringLiteral("h5.html")});
     EXPECT_EQ(h5.status, 1) << shown(h5);
     EXPECT_TRUE(h5.out.contains(QStringLiteral("Nu Html Checker: "))) << shown(h5);
-    EXPECT_TRUE(h5.out.contains(QStringLiteral("エラー: 2件"))) << shown(h5);
+    EXPECT_TRUE(h5.out.contains(QStringLiteral("エラー: 4件"))) << shown(h5);
     EXPECT_TRUE(home.read(QStringLiteral("w3c_result.json")).contains("\"messages\""));
 
     // A web address is fetched by the validator itself.

@@ -33,7 +33,8 @@ protected:
         for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
             ini.writeString(QLatin1String(section), QStringLiteral("Host"),
                             QStringLiteral("http://127.0.0.1:9"));
-        home.write(QStringLiteral("a.html"), "<p>a</p>");
+        home.write(QStringLiteral("a.html"),
+                   "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>a</p>");
         file = home.file(QStringLiteral("a.html"));
     }
     TempHome home;
@@ -115,8 +116,8 @@ TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
     settle();
     EXPECT_TRUE(browsers.embedded.urls.isEmpty());
 
-    upload.setDocTypeOf([](const QByteArray &) { return QString(); });
-    upload.sendToValidator(file, 0, false);
+    home.write(QStringLiteral("h5.html"), "<!DOCTYPE html>\n<p>a</p>");
+    upload.sendToValidator(home.file(QStringLiteral("h5.html")), 0, false);
     EXPECT_TRUE(view.lastStatus.startsWith(QStringLiteral("Nu Html Checkerへ送信しています: ")))
         << view.lastStatus.toStdString();
     settle();
