@@ -57,6 +57,7 @@ void MainActions::runUrlChecks(const QString &url, const QVector<bool> &ticked)
         if (tidyEntry(url, 0))
             runAction([&] { m_batch.showEntryReport(0); });
         m_view.setEnabled(Control::Button1, true);
+        m_view.setEnabled(Control::ToolBar1, false);  // the Tidy run enabled it again
     }
     if (on(2))
         checkCss(url);

@@ -149,3 +149,48 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarationsAndSeparateWindows)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UploadActions, FileDialogFilterAndWhereTheFileGoes)
+{
+    TempHome home;
+    for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
+        IniFile(ProgramFolder::iniPath())
+            .writeString(QLatin1String(section), QStringLiteral("Host"),
+                         QStringLiteral("http://127.0.0.1:9"));
+    home.write(QStringLiteral("a.css"), "p { color: red }");
+    const QString html =
+        QStringLiteral("HTMLファイル(*.html;*.htm)|*.html;*.htm|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+    const QString css =
+        QStringLiteral("CSSファイル(*.css)|*.css|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+    const struct {
+        int service;
+        QString filter;
+        QString path;
+    } cases[] = {
+        {0, html, QStringLiteral("/nu/")},  // no DTD in a style sheet
+        {1, html, QStringLiteral("/k16/htmllint/htmllint.cgi")},
+        {2, html, QStringLiteral("/cgi-bin/validate.cgi")},
+        {3, css, QStringLiteral("/css-validator/validator")},
+    };
+    for (const auto &c : cases) {
+        RecordingView view;
+        RecordingRunner runner;
+        MainActions actions(view, runner);
+        FakeUploadBrowsers browsers;
+        actions.upload().setBrowsers(&browsers);
+        actions.uploadFileAction(c.service);  // cancelled: nothing happens
+        EXPECT_EQ(view.page, -1);
+        view.openFileAnswer = home.file(QStringLiteral("a.css"));
+        actions.uploadFileAction(c.service);
+        EXPECT_EQ(view.lastFilter, c.filter);
+        EXPECT_EQ(actions.folders().lastDir(), home.path());
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9") + c.path});
+        EXPECT_TRUE(browsers.windows.empty());
+    }
+}
+
+}  // namespace
