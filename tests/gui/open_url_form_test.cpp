@@ -64,7 +64,7 @@ QList<UploadWindow *> uploadWindows()
 
 }  // namespace
 
-class UploadWindowTest : public QObject {
+class OpenUrlFormTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -165,5 +165,5 @@ private:
     std::unique_ptr<ValidatorPeers> m_peers;
 };
 
-QTEST_MAIN(UploadWindowTest)
-#include "upload_window_test.moc"
+QTEST_MAIN(OpenUrlFormTest)
+#include "open_url_form_test.moc"
