@@ -39,14 +39,19 @@ UrlHistory::UrlHistory(QString path) : m_path(std::move(path)) {}
 QVector<UrlHistory::Entry> UrlHistory::parse(const QByteArray &bytes, bool *utf8)
 {
     QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
     *utf8 = !isAscii(body) && TextCodec::isValidUtf8(body);
+    if (*utf8 && body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3);
     QVector<Entry> entries;
     for (const QByteArray &line : splitByteLines(body)) {
         Entry entry;
         if (*utf8) {
             entry.text = QString::fromUtf8(line);
+            // A byte-order mark is no part of an address, wherever it stands.
+            if (entry.text.startsWith(QChar(0xFEFF)))
+                entry.text.remove(0, 1);
+            if (entry.text.isEmpty())
+                continue;
         } else {
             QByteArray back;
             entry.text = TextCodec::fromCp932(line);
