@@ -99,6 +99,13 @@ TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
     EXPECT_TRUE(h5.out.contains(QStringLiteral("エラー: 4件"))) << shown(h5);
     EXPECT_TRUE(home.read(QStringLiteral("w3c_result.json")).contains("\"messages\""));
 
+    // Without --json the window's own request: the form's file field.
+    const UploadRun h5Page = runCli(home, {QStringLiteral("-w3c"), QStringLiteral("h5.html")});
+    EXPECT_EQ(h5Page.status, 0) << shown(h5Page);  // a page that states no count
+    const QByteArray page = home.read(QStringLiteral("w3c_result.html"));
+    EXPECT_TRUE(page.contains("Showing results for h5.html")) << page.left(300).toStdString();
+    EXPECT_TRUE(page.contains("Unclosed element")) << page.left(300).toStdString();
+
     // A web address is fetched by the validator itself.
     const UploadRun byUrl = runCli(home, {QStringLiteral("-w3c"), peers().origin() + QStringLiteral("/none.html")});
     EXPECT_EQ(byUrl.status, 0) << shown(byUrl);  // its answer states no count of errors
