@@ -80,7 +80,7 @@ TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
 
 namespace {
 
-TEST(CommandLineUploads, PresetFromTheFilesDeclarationsAndSeparateWindows)
+TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
 {
     TempHome home;
     for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
@@ -132,20 +132,6 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarationsAndSeparateWindows)
         EXPECT_EQ(u.markupType, c.markupType);
     }
 
-    // Two uploads at once: the markup validator in WB2, the other in a window.
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
-    FakeUploadBrowsers browsers;
-    actions.upload().setBrowsers(&browsers);
-    actions.processCommandLine({QStringLiteral("-w3c"), QStringLiteral("-wdg"),
-                                home.file(QStringLiteral("sjis.html"))});
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/check")});
-    ASSERT_EQ(browsers.windows.size(), 1u);
-    EXPECT_EQ(browsers.windows[0]->urls,
-              QStringList{QStringLiteral("http://127.0.0.1:9/cgi-bin/validate.cgi")});
 }
 
 }  // namespace
