@@ -70,6 +70,7 @@ UploadWindow::UploadWindow()
 {
     setObjectName(QStringLiteral("UploadWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Velmarin - バリデータの結果"));
     setFont(WindowFonts::dialogFont());
     resize(900, 700);
@@ -111,7 +112,11 @@ MainFormUploadBrowsers::MainFormUploadBrowsers(std::function<EmbeddedBrowser *()
 {
 }
 
-MainFormUploadBrowsers::~MainFormUploadBrowsers() = default;
+MainFormUploadBrowsers::~MainFormUploadBrowsers()
+{
+    for (const QPointer<UploadWindow> &window : std::as_const(m_windows))
+        delete window.data();
+}
 
 UploadBrowser *MainFormUploadBrowsers::embeddedBrowser()
 {
@@ -127,6 +132,8 @@ UploadBrowser *MainFormUploadBrowsers::embeddedBrowser()
 UploadBrowser *MainFormUploadBrowsers::newBrowserWindow()
 {
     auto *window = new UploadWindow;
+    m_windows.removeAll(nullptr);
+    m_windows.append(window);
     if (window->upload() == nullptr) {
         window->show();  // it says why there is no page
         return nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -30,7 +32,9 @@ private:
 };
 
 // The separate browser window of an upload: a top-level window of its own,
-// left open for the user, deleted when closed.
+// left open for the user, deleted when closed. It does not keep the program
+// running once the main window has closed: a process without its main
+// window would still take the command lines of later starts.
 class UploadWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -59,6 +63,7 @@ private:
     std::function<EmbeddedBrowser *()> m_wb2;
     std::function<void(const QString &, bool)> m_status;
     std::unique_ptr<WebUploadBrowser> m_embedded;
+    QList<QPointer<UploadWindow>> m_windows;  // closed with the main window
 };
 
 // Header lines "Name: value" of a request's header text.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -85,7 +86,8 @@ private Q_SLOTS:
         ini.writeString(u"Markup"_s, u"Host"_s, m_peers->origin());
         ini.writeString(u"WDG"_s, u"Host"_s, recorder.origin());
         RecordingRunner runner;
-        MainForm f(QStringList(), &runner);
+        auto form = std::make_unique<MainForm>(QStringList(), &runner);
+        MainForm &f = *form;
         f.resize(760, 560);
         f.show();
 
@@ -119,8 +121,13 @@ private Q_SLOTS:
 
         QTest::qWait(500);  // let the page paint before the picture
         QVERIFY(f.grab().toImage().save(screenshotDir() + u"/upload-wb2.png"_s));
-        windows.first()->close();
-        QTRY_VERIFY(uploadWindows().isEmpty());  // it goes when the user closes it
+        // It stays while the main window lives, and goes with it.
+        QVERIFY(!windows.first()->testAttribute(Qt::WA_QuitOnClose));
+        QPointer<UploadWindow> separate = windows.first();
+        f.close();
+        QVERIFY(separate);
+        form.reset();
+        QVERIFY(!separate);
     }
 
     void urlDialogRefusesAndRemembers()
