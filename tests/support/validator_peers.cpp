@@ -94,8 +94,11 @@ ValidatorPeers::ValidatorPeers(bool withNewerChecker)
 bool ValidatorPeers::startServer(QProcess &process, const QString &program,
                                  const QStringList &arguments, quint16 port, int waitMs)
 {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardOutputFile(QProcess::nullDevice());
+    // Their chatter (the check program warns on every request) goes to a log
+    // beside the server's configuration, not into the test output.
+    const QString log = m_dir.filePath(QFileInfo(program).fileName() + QStringLiteral(".log"));
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardOutputFile(log, QIODevice::Append);
     process.start(program, arguments);
     if (!process.waitForStarted()) {
         m_problem = program + QStringLiteral(" did not start");
