@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -17,6 +20,13 @@ public:
     // The browser widget; its parent owns it (and with it this object).
     virtual QWidget *widget() = 0;
     virtual void navigate(const QUrl &url) = 0;
+    // A request with a method of its own: a POST of `body` when post is set,
+    // else a GET; `headers` go along ("Content-Type" and the like).
+    virtual void navigateRequest(const QUrl &url, bool post, const QByteArray &body,
+                                 const QList<QPair<QByteArray, QByteArray>> &headers) = 0;
+    virtual bool isLoading() const = 0;
+    // Called as a page loads, with the percentage done.
+    virtual void setLoadProgressHandler(std::function<void(int percent)> handler) = 0;
     virtual QUrl url() const = 0;
     // Called when a page has finished loading.
     virtual void setLoadFinishedHandler(std::function<void(bool ok)> handler) = 0;

@@ -34,7 +34,8 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_batch(m_settings, view, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
       m_css(view, m_cssList, runner, m_folders),
       m_link(view, m_linkList, m_http, m_folders),
-      m_capture(view, m_browsers, m_http)
+      m_capture(view, m_browsers, m_http),
+      m_upload(view, m_settings.upload)
 {
     // Command lines handed over during a link check wait for its end, however
     // it was started (F12 and drops return while the workers still run).
@@ -187,13 +188,14 @@ void MainActions::processCommandLine(const QStringList &arguments)
 
 void MainActions::presetUploadOptions(const QString &file, bool setCharset, bool setDocType)
 {
-    ::presetUploadOptions(m_settings.upload, file, setCharset, setDocType, noDeclarations);
+    ::presetUploadOptions(m_settings.upload, file, setCharset, setDocType, declaredClassesOfFile);
 }
 
-void MainActions::sendToValidator(Validator, const QString &, bool)
+void MainActions::sendToValidator(Validator validator, const QString &target,
+                                  bool separateWindow)
 {
-    ++m_failedEntries;  // not checked
-    notAvailableYet(QStringLiteral("バリデータへのアップロード"));
+    if (!m_upload.sendToValidator(target, validator, separateWindow))
+        ++m_failedEntries;
 }
 
 void MainActions::tidyInBrowser(const QString &target, int browserIndex)
@@ -337,6 +339,7 @@ void MainActions::shutdown(const QRect &frame)
     if (m_linkWait != nullptr)
         m_linkWait->quit();
     m_http.abort();
+    m_upload.terminateAll();
     ProgramFolder::emptyWorkDir();
 }
 

@@ -17,6 +17,7 @@
 #include "tidy/report_list_model.h"
 #include "checks/css_check.h"
 #include "checks/link_check.h"
+#include "checks/validator_upload.h"
 #include "tidy/tidy_batch.h"
 #include "tidy/tidy_run.h"
 
@@ -79,6 +80,14 @@ public:
     // Checks one document (file or URL) as the Tidy action does, without the
     // file dialog. Returns the outcome; FunctionFailure is shown, not thrown.
     TidyRun::Outcome checkDocument(const QString &document);
+
+    // W3CExe, LintExe, WDGExe, CSSExe: asks for a file and uploads it to
+    // the validator of that index.
+    void uploadFileAction(int service);
+    ValidatorUpload &upload() { return m_upload; }
+    // The checks ticked in the URL dialog (its seven boxes in order), run
+    // on the accepted address.
+    void runUrlChecks(const QString &url, const QVector<bool> &ticked);
 
     // The command line of this process or one handed over by a second start.
     void processCommandLine(const QStringList &arguments);
@@ -164,6 +173,7 @@ private:
     CssCheck m_css;
     LinkCheck m_link;
     BrowserCapture m_capture;
+    ValidatorUpload m_upload;
     int m_depth = 0;
     int m_failedEntries = 0;
     QEventLoop *m_linkWait = nullptr;  // the command line waiting for the link workers

@@ -36,6 +36,8 @@
 #include "app/result_header_gui.h"
 #include "app/window_placement.h"
 #include "app/main_form_actions.h"
+#include "app/open_url_form.h"
+#include "app/upload_browsers_gui.h"
 #include "integration/browser_bridges.h"
 #include "platform/browser_bridge.h"
 #include "app/toolbar_icons_gui.h"
@@ -88,6 +90,15 @@ MainForm::MainForm(const QStringList &arguments, ProcessRunner *runner, QWidget 
     setMinimumSize(WindowPlacement::kMinimumSize);
 
     m_actions = std::make_unique<MainActions>(*this, *runner, browsers);
+    m_uploadBrowsers = std::make_unique<MainFormUploadBrowsers>(
+        [this] { return webBrowser2(); },
+        [this](const QString &text, bool clearLater) {
+            if (!text.isEmpty())
+                statusBar()->showMessage(text);
+            if (clearLater)
+                Timer1.start();
+        });
+    m_actions->upload().setBrowsers(m_uploadBrowsers.get());
     buildActions();
     buildMenus();
     buildToolBar();
@@ -155,6 +166,20 @@ void MainForm::routeAction(const QString &name)
         m_actions->captureAction(CaptureBrowser::Netscape);
     else if (name == QLatin1String("ChmOpen"))
         m_actions->openHelp();
+    else if (name == QLatin1String("OpenURL1"))
+        openUrl1();
+    else if (const int service = QStringList{QStringLiteral("W3CExe"), QStringLiteral("LintExe"),
+                                             QStringLiteral("WDGExe"), QStringLiteral("CSSExe")}
+                                     .indexOf(name);
+             service >= 0)
+        m_actions->uploadFileAction(service);
+}
+
+void MainForm::openUrl1()
+{
+    TOpenURLForm form(this);
+    if (form.exec() == QDialog::Accepted)
+        m_actions->runUrlChecks(form.acceptedUrl(), form.tickedChecks());
 }
 
 void MainForm::buildMenus()
@@ -240,7 +265,8 @@ void MainForm::buildToolBar()
     QAction *urlButton =
         ToolBar1->addAction(glyphIcon(QStringLiteral("URL"), QColor(0x4a, 0x5a, 0x6a)), url->text());
     urlButton->setObjectName(QStringLiteral("ToolButton12"));
-    urlButton->setStatusTip(notYetAvailableHint(QStringLiteral("指定されたURLをチェックします。")));
+    const QString urlHint = QStringLiteral("指定されたURLをチェックします。");
+    urlButton->setStatusTip(url->isEnabled() ? urlHint : notYetAvailableHint(urlHint));
     urlButton->setEnabled(url->isEnabled());
     connect(urlButton, &QAction::triggered, url, &QAction::trigger);
     m_toolButtons.insert(urlButton->objectName(), urlButton);

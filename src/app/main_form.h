@@ -12,6 +12,7 @@
 
 class EmbeddedBrowser;
 class MainActions;
+class MainFormUploadBrowsers;
 class BrowserBridge;
 class ProcessRunner;
 class QAction;
@@ -128,6 +129,7 @@ private:
     void showAbout();
     void showSettings();
     void routeAction(const QString &name);
+    void openUrl1();  // the URL dialog (Ctrl+U)
     EmbeddedBrowser *makeBrowser(QWidget *page, const QString &name);
     // One window-wide shortcut per key in use runs the command it belongs to.
     void rebuildKeyDispatch();
@@ -137,6 +139,7 @@ private:
     std::unique_ptr<ProcessRunner> m_ownRunner;
     std::unique_ptr<BrowserBridge> m_ownBrowsers;
     std::unique_ptr<MainActions> m_actions;
+    std::unique_ptr<MainFormUploadBrowsers> m_uploadBrowsers;  // goes before the actions
     SettingForm *m_settingForm = nullptr;
     ReportIconsModel *m_icons = nullptr;
     QHash<QString, QAction *> m_actionsByName;

@@ -21,12 +21,12 @@ const QVector<MainActionDef> &mainActionDefs()
         {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString(), false},
         {QStringLiteral("Table"), QStringLiteral("Table"), QString(), false},
         {QStringLiteral("Gray"), QStringLiteral("Gray"), QString(), false},
-        {QStringLiteral("W3CExe"), QStringLiteral("W3CExe"), QString(), false},
-        {QStringLiteral("LintExe"), QStringLiteral("LintExe"), QString(), false},
-        {QStringLiteral("WDGExe"), QStringLiteral("WDGExe"), QString(), false},
-        {QStringLiteral("CSSExe"), QStringLiteral("CSSExe"), QString(), false},
+        {QStringLiteral("W3CExe"), QStringLiteral("W3CExe"), QString(), true},
+        {QStringLiteral("LintExe"), QStringLiteral("LintExe"), QString(), true},
+        {QStringLiteral("WDGExe"), QStringLiteral("WDGExe"), QString(), true},
+        {QStringLiteral("CSSExe"), QStringLiteral("CSSExe"), QString(), true},
         {QStringLiteral("ChmOpen"), QStringLiteral("ChmOpen"), QString(), true},
-        {QStringLiteral("OpenURL1"), QStringLiteral("OpenURL1"), QString(), false},
+        {QStringLiteral("OpenURL1"), QStringLiteral("OpenURL1"), QString(), true},
     };
     return defs;
 }

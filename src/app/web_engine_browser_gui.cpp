@@ -1,5 +1,6 @@
 // The embedded browser on Qt WebEngine, built as the library that
 // createEmbeddedBrowser loads on first use (see embedded_browser_gui.h).
+#include <QWebEngineHttpRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -15,6 +16,10 @@ public:
             if (m_loadFinished)
                 m_loadFinished(ok);
         });
+        connect(this, &QWebEngineView::loadProgress, this, [this](int percent) {
+            if (m_loadProgress)
+                m_loadProgress(percent);
+        });
         connect(page(), &QWebEnginePage::linkHovered, this, [this](const QString &url) {
             if (m_linkHovered)
                 m_linkHovered(url);
@@ -23,6 +28,22 @@ public:
 
     QWidget *widget() override { return this; }
     void navigate(const QUrl &url) override { setUrl(url); }
+    void navigateRequest(const QUrl &url, bool post, const QByteArray &body,
+                         const QList<QPair<QByteArray, QByteArray>> &headers) override
+    {
+        QWebEngineHttpRequest request(url, post ? QWebEngineHttpRequest::Post
+                                                : QWebEngineHttpRequest::Get);
+        if (post)
+            request.setPostData(body);
+        for (const auto &[name, value] : headers)
+            request.setHeader(name, value);
+        load(request);
+    }
+    bool isLoading() const override { return page()->isLoading(); }
+    void setLoadProgressHandler(std::function<void(int)> handler) override
+    {
+        m_loadProgress = std::move(handler);
+    }
     QUrl url() const override { return QWebEngineView::url(); }
     void setLoadFinishedHandler(std::function<void(bool)> handler) override
     {
@@ -36,6 +57,7 @@ public:
 private:
     std::function<void(bool)> m_loadFinished;
     std::function<void(const QString &)> m_linkHovered;
+    std::function<void(int)> m_loadProgress;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
+#include "cli/cli_upload.h"
 #include "cli/console_view.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
@@ -30,7 +31,12 @@ const char kUsage[] =
     "  -tidy  HTML Tidy(スイッチがないときもこれ)   -css  CSSチェック\n"
     "  -all   HTML Tidy、リンクチェック、CSSチェック   -link リンクチェック\n"
     "  -ie -op                  HTML Tidy\n"
-    "  -w3c -lint -wdg -cssu    バリデータへのアップロード(この版ではまだ使えません)\n"
+    "  -w3c -lint -wdg -cssu    オンラインのバリデータへ送信します(ほかのスイッチとは\n"
+    "                           別に使います)。答えのページを現在のフォルダに\n"
+    "                           w3c_result.html のように保存してパスを書き、\n"
+    "                           エラーの数が答えにあれば書きます。--json を付けると\n"
+    "                           HTML5の文書はNu Html CheckerのJSONで受け取ります。\n"
+    "                           終了コード: 0 エラーなし、1 エラーあり、2 接続できない\n"
     "スイッチは \"/tidy\" のようにも書けます。スイッチは次の文書にだけ効きます。\n"
     "HTML Tidyの結果は1行に1件(\"行 12 位置5 - 説明\" の形)、複数の文書では\n"
     "文書ごとに \"情報: チェックしたHTML: \" の行から始まります。CSSチェックの\n"
@@ -195,6 +201,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmarin"));
 
+    if (const int uploaded = runUploadCommand(app.arguments().mid(1)); uploaded >= 0)
+        return uploaded;
     Options options;
     const int usage = parseOptions(app.arguments().mid(1), &options);
     if (usage >= 0)

@@ -118,7 +118,6 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
         {{"--help"}, 0, "使い方: velmarin-cli"},
         {{"none.html"}, 1, "ファイルがありません。none.html"},
         {{"ftp://example.org/a.html"}, 1, "HTTP以外のプロトコルには対応していません。"},
-        {{"-w3c", "clean.html"}, 1, "まだ使えません"},
         {{"-link", refused}, 1, "HTML文書の取得に失敗しました。"},
         // Java runs, but no validator class is installed here.
         {{"-css", "style.css"}, 1, "CssValidator"},

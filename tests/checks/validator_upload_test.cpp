@@ -1,0 +1,152 @@
+// SendToValidator and its workers: slots, separate windows, refusals.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+
+#include "checks/upload_browser.h"
+#include "checks/upload_worker.h"
+#include "checks/validator_hosts.h"
+#include "checks/validator_upload.h"
+#include "core/upload_options.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "support/fake_upload_browsers.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+class ValidatorUploadTest : public ::testing::Test {
+protected:
+    ValidatorUploadTest() : upload(view, options)
+    {
+        upload.setBrowsers(&browsers);
+        IniFile ini(ProgramFolder::iniPath());
+        for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
+            ini.writeString(QLatin1String(section), QStringLiteral("Host"),
+                            QStringLiteral("http://127.0.0.1:9"));
+        home.write(QStringLiteral("a.html"),
+                   "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>a</p>");
+        file = home.file(QStringLiteral("a.html"));
+    }
+    TempHome home;
+    RecordingView view;
+    UploadOptions options = UploadOptions::atCreation();
+    FakeUploadBrowsers browsers;
+    ValidatorUpload upload;
+    QString file;
+};
+
+TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
+{
+    ASSERT_TRUE(upload.sendToValidator(file, 2, false));
+    UploadWorker *first = upload.slot(2);
+    ASSERT_TRUE(upload.sendToValidator(file, 2, false));
+    UploadWorker *second = upload.slot(2);
+    EXPECT_NE(first, second);  // the later one takes the slot
+    settle();
+    // Both navigated WB2; the second replaced the first, which ended and
+    // emptied the service's slot although the slot held the second.
+    EXPECT_EQ(browsers.embedded.urls.size(), 2);
+    EXPECT_EQ(upload.slot(2), nullptr);
+    EXPECT_EQ(view.page, 3);
+    const int frontBefore = view.broughtToFront;
+    browsers.embedded.finishLoad();
+    settle();
+    EXPECT_TRUE(upload.allSlotsEmpty());
+    EXPECT_EQ(view.broughtToFront, frontBefore + 1);  // all four slots empty
+}
+
+TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
+{
+    upload.sendToValidator(file, 0, false);
+    upload.sendToValidator(QStringLiteral("http://example.org/p.html"), 2, true);
+    upload.sendToValidator(file, 3, true);
+    settle();
+    EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/check")});
+    ASSERT_EQ(browsers.windows.size(), 2u);
+    EXPECT_EQ(browsers.windows[0]->posts, QList<bool>{false});
+    EXPECT_TRUE(browsers.windows[0]->urls.value(0).startsWith(
+        QStringLiteral("http://127.0.0.1:9/cgi-bin/validate.cgi?url=http%3A%2F%2Fexample.org")));
+    EXPECT_EQ(browsers.windows[1]->urls,
+              QStringList{QStringLiteral("http://127.0.0.1:9/css-validator/validator")});
+    // A worker waits for its browser's load, however long.
+    EXPECT_NE(upload.slot(0), nullptr);
+    const int front = view.broughtToFront;
+    browsers.embedded.finishLoad();
+    browsers.windows[0]->finishLoad();
+    settle();
+    EXPECT_EQ(upload.slot(0), nullptr);
+    EXPECT_NE(upload.slot(3), nullptr);
+    EXPECT_EQ(view.broughtToFront, front);
+    browsers.windows[1]->finishLoad();
+    settle();
+    EXPECT_EQ(view.broughtToFront, front + 1);
+}
+
+TEST_F(ValidatorUploadTest, TerminatedBeforeStartNeverNavigates)
+{
+    upload.sendToValidator(file, 1, false);
+    upload.terminateAll();
+    settle();
+    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
+    EXPECT_EQ(upload.slot(1), nullptr);
+}
+
+TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
+{
+    QFile big(home.file(QStringLiteral("big.html")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(50 * 1024 * 1024));
+    big.close();
+    EXPECT_FALSE(upload.sendToValidator(big.fileName(), 0, false));
+    EXPECT_EQ(view.notices.value(0),
+              QStringLiteral("ファイルが大きすぎるため送信しませんでした(10 MiBまで)。\n") +
+                  big.fileName());
+    EXPECT_FALSE(upload.sendToValidator(QStringLiteral("Gopher://host/"), 1, false));
+    EXPECT_EQ(view.notices.value(1), QStringLiteral("HTTP以外のプロトコルは処理できません。"));
+    EXPECT_EQ(view.page, 3);  // switched before the refusal
+    settle();
+    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
+
+    home.write(QStringLiteral("h5.html"), "<!DOCTYPE html>\n<p>a</p>");
+    upload.sendToValidator(home.file(QStringLiteral("h5.html")), 0, false);
+    EXPECT_TRUE(view.lastStatus.startsWith(QStringLiteral("Nu Html Checkerへ送信しています: ")))
+        << view.lastStatus.toStdString();
+    settle();
+    EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/nu/")});
+}
+
+TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
+{
+    TempHome home;
+    IniFile ini(ProgramFolder::iniPath());
+    const struct {
+        const char *section;
+        QString stored;  // null: no key
+        int service;
+        QString host;
+    } cases[] = {
+        {"Markup", QString(), 0, QStringLiteral("http://validator.w3.org")},
+        {"Lint", QStringLiteral(""), 1, QStringLiteral("http://openlab.ring.gr.jp")},
+        {"WDG", QStringLiteral("http://127.0.0.1:8080/"), 2, QStringLiteral("http://127.0.0.1:8080")},
+        {"CSS", QStringLiteral("https://css.example"), 3, QStringLiteral("https://css.example")},
+        {"CSS", QStringLiteral("ftp://css.example"), 3, QStringLiteral("http://jigsaw.w3.org")},
+        {"CSS", QStringLiteral("http://css.example/validator"), 3,
+         QStringLiteral("http://jigsaw.w3.org")},
+    };
+    for (const auto &c : cases) {
+        if (!c.stored.isNull())
+            ini.writeString(QLatin1String(c.section), QStringLiteral("Host"), c.stored);
+        EXPECT_EQ(ValidatorHosts::host(c.service), c.host) << c.section;
+    }
+}
+
+}  // namespace

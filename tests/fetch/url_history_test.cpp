@@ -1,0 +1,72 @@
+// URLList.txt: newest first, no duplicates, nothing of the old file lost.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "fetch/url_history.h"
+#include "platform/text_codec.h"
+#include "support/temp_home.h"
+
+namespace {
+
+TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
+{
+    QByteArray cp932Japanese;
+    TextCodec::toCp932(QStringLiteral("http://例え.jp/"), &cp932Japanese);
+    const struct {
+        const char *what;
+        QByteArray before;  // null: no file
+        QString url;
+        QByteArray after;
+    } cases[] = {
+        {"first use", QByteArray(), QStringLiteral("http://a/"), "http://a/\r\n"},
+        {"third moves to the top", "http://1/\r\nhttp://2/\r\nhttp://3/\r\n",
+         QStringLiteral("http://3/"), "http://3/\r\nhttp://1/\r\nhttp://2/\r\n"},
+        {"case counts", "http://a/\r\n", QStringLiteral("HTTP://A/"), "HTTP://A/\r\nhttp://a/\r\n"},
+        {"any line break, blank lines dropped", "http://1/\n\nhttp://2/\rhttp://3/",
+         QStringLiteral("http://4/"), "http://4/\r\nhttp://1/\r\nhttp://2/\r\nhttp://3/\r\n"},
+        {"UTF-8 stays UTF-8", "\xEF\xBB\xBFhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\n",
+         QStringLiteral("http://b/"), "http://b/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n"},
+        {"CP932 stays CP932", cp932Japanese + "\r\n", QStringLiteral("http://b/"),
+         "http://b/\r\n" + cp932Japanese + "\r\n"},
+        {"what CP932 cannot hold goes UTF-8", "http://a/\r\n", QStringLiteral("http://\u00e9/"),
+         "http://\xC3\xA9/\r\nhttp://a/\r\n"},
+        {"byte-order marks are no addresses", "http://a/\r\n\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/",
+         QStringLiteral("http://b/"), "http://b/\r\nhttp://a/\r\nhttp://\xC3\xA9/\r\n"},
+        {"undecodable bytes kept as they were", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n",
+         QStringLiteral("http://a/"), "http://a/\r\nhttp://\x80\xA0\xFD/\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempHome home;
+        const QString path = home.file(QStringLiteral("URLList.txt"));
+        if (!c.before.isNull())
+            home.write(QStringLiteral("URLList.txt"), c.before);
+        UrlHistory history(path);
+        ASSERT_TRUE(history.load());
+        history.accept(c.url);
+        EXPECT_EQ(history.entries().value(0), c.url);
+        ASSERT_TRUE(history.save());
+        EXPECT_EQ(home.read(QStringLiteral("URLList.txt")), c.after);
+        UrlHistory again(path);
+        again.load();
+        EXPECT_EQ(again.entries(), history.entries());
+    }
+}
+
+TEST(UrlHistory, AFileThatCannotBeReadIsLeftAlone)
+{
+    TempHome home;
+    const QString path = home.file(QStringLiteral("URLList.txt"));
+    ASSERT_TRUE(QDir().mkpath(path));  // not a file one can read
+    UrlHistory history(path);
+    EXPECT_FALSE(history.load());
+    EXPECT_TRUE(history.entries().isEmpty());
+    history.accept(QStringLiteral("http://a/"));
+    QString error;
+    EXPECT_FALSE(history.save(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("URLの履歴は保存しませんでした"))) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+}  // namespace

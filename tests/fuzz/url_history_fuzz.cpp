@@ -1,0 +1,35 @@
+// Arbitrary bytes as URLList.txt: reading never fails, writing the history
+// back and reading it again gives the same entries, and lines that could not
+// be decoded go back byte for byte.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fetch/url_history.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    bool utf8 = false;
+    const QVector<UrlHistory::Entry> entries = UrlHistory::parse(bytes, &utf8);
+    check(entries.size() <= bytes.size());
+    const QByteArray written = UrlHistory::serialize(entries, utf8);
+    bool utf8Again = false;
+    const QVector<UrlHistory::Entry> again = UrlHistory::parse(written, &utf8Again);
+    check(again.size() == entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        check(again.at(i).text == entries.at(i).text);
+        if (!entries.at(i).raw.isEmpty())
+            check(written.contains(entries.at(i).raw));
+    }
+    return 0;
+}

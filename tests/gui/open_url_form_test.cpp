@@ -1,0 +1,176 @@
+// Uploads shown in the window: WB2 with the local markup validator's answer,
+// a separate window for a second service, and the URL dialog.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "app/embedded_browser_gui.h"
+#include "app/main_actions.h"
+#include "app/main_form.h"
+#include "app/open_url_form.h"
+#include "app/upload_browsers_gui.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "support/recording_http_server.h"
+#include "support/recording_runner.h"
+#include "support/temp_home.h"
+#include "support/validator_peers.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QByteArray kXhtml =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+    "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"ja\"><head><title>見本</title></head>\n"
+    "<body><p>日本語の段落<b></p></body></html>\n";
+
+QString screenshotDir()
+{
+    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
+                                                             : QDir::currentPath();
+}
+
+QString plainText(QWebEngineView *view)
+{
+    QString text;
+    bool done = false;
+    view->page()->toPlainText([&](const QString &t) {
+        text = t;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 20000))
+        return QStringLiteral("(no page text)");
+    return text;
+}
+
+QList<UploadWindow *> uploadWindows()
+{
+    QList<UploadWindow *> windows;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *u = qobject_cast<UploadWindow *>(w))
+            windows << u;
+    return windows;
+}
+
+}  // namespace
+
+class OpenUrlFormTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_peers = std::make_unique<ValidatorPeers>(false);
+    }
+    void cleanupTestCase() { m_peers.reset(); }
+
+    void wb2ShowsTheMarkupValidatorsAnswer()
+    {
+        if (!m_peers->problem().isEmpty())
+            QSKIP(qPrintable(m_peers->problem()));
+        TempHome home;
+        home.write(u"sample.html"_s, kXhtml);
+        RecordingHttpServer recorder;
+        IniFile ini(ProgramFolder::iniPath());
+        ini.writeString(u"Markup"_s, u"Host"_s, m_peers->origin());
+        ini.writeString(u"WDG"_s, u"Host"_s, recorder.origin());
+        RecordingRunner runner;
+        auto form = std::make_unique<MainForm>(QStringList(), &runner);
+        MainForm &f = *form;
+        f.resize(760, 560);
+        f.show();
+
+        // Two uploads at once: the markup validator in WB2, WDG in a window.
+        f.actions().processCommandLine({u"-w3c"_s, u"-wdg"_s, home.file(u"sample.html"_s)});
+        QCOMPARE(f.PageControl1->currentIndex(), 3);
+        // The status line names the checker of the latest request.
+        QVERIFY(f.statusBar()->currentMessage().startsWith(u"WDG HTML Validatorへ送信しています: "_s));
+        QTRY_VERIFY_WITH_TIMEOUT(f.actions().upload().allSlotsEmpty(), 60000);
+
+        auto *wb2 = qobject_cast<QWebEngineView *>(f.webBrowser2()->widget());
+        QVERIFY(wb2 != nullptr);
+        QCOMPARE(wb2->url().toString(), m_peers->origin() + u"/check"_s);
+        const QString answer = plainText(wb2);
+        QVERIFY2(answer.contains(u"Error found while checking this document as XHTML 1.0 Strict!"_s),
+                 qPrintable(answer.left(400)));
+        QVERIFY(answer.contains(u"the uploaded file sample.html"_s));
+
+        const QList<UploadWindow *> windows = uploadWindows();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows.first()->isVisible());
+        QList<RecordingHttpServer::Request> posts;
+        for (const RecordingHttpServer::Request &r : recorder.requests())
+            if (r.method == "POST")  // the browser asks for a favicon too
+                posts << r;
+        QCOMPARE(posts.size(), 1);
+        QCOMPARE(posts.first().target, QByteArray("/cgi-bin/validate.cgi"));
+        QVERIFY(posts.first().header("Content-Type").startsWith(
+            "multipart/form-data; boundary=---------------------------"));
+        QVERIFY(posts.first().body.contains("filename=\"sample.html\"\r\nContent-Type: text/html\r\n\r\n" + kXhtml));
+
+        QTest::qWait(500);  // let the page paint before the picture
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/upload-wb2.png"_s));
+        // It stays while the main window lives, and goes with it.
+        QVERIFY(!windows.first()->testAttribute(Qt::WA_QuitOnClose));
+        QPointer<UploadWindow> separate = windows.first();
+        f.close();
+        QVERIFY(separate);
+        form.reset();
+        QVERIFY(!separate);
+    }
+
+    void urlDialogRefusesAndRemembers()
+    {
+        TempHome home;
+        home.write(u"URLList.txt"_s, "http://example.org/b.html\r\nhttp://example.org/a.html\r\n");
+        TOpenURLForm form;
+        QStringList notices;
+        form.setNoticeHandler([&](const QString &text) { notices << text; });
+        QCOMPARE(form.windowTitle(), u"URLを入力"_s);
+        QCOMPARE(form.ComboBox1->count(), 2);
+        QCOMPARE(form.ComboBox1->currentText(), QString());
+        QStringList captions;
+        for (QCheckBox *box : form.CheckBoxes) {
+            captions << box->text();
+            QVERIFY(!box->isChecked());
+        }
+        QCOMPARE(captions, (QStringList{"HTML Tidy", "CSS(ローカル)", "リンクチェック",
+                                        "W3C Markup Validator", "Another HTML Lint",
+                                        "WDG HTML Validator", "CSS Validator(オンライン)"}));
+        form.show();
+
+        form.ComboBox1->setEditText(u"http://example.org/a.html"_s);
+        form.okClick();
+        QCOMPARE(notices, QStringList{u"実行したいチェックを選択してください。"_s});
+        QVERIFY(!form.close());  // a refused OK keeps the dialog open
+        QVERIFY(form.isVisible());
+
+        form.CheckBoxes[3]->setChecked(true);
+        form.CheckBoxes[5]->setChecked(true);
+        QVERIFY(form.grab().toImage().save(screenshotDir() + u"/url-dialog.png"_s));
+        form.okClick();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.acceptedUrl(), u"http://example.org/a.html"_s);
+        QCOMPARE(form.tickedChecks(),
+                 (QVector<bool>{false, false, false, true, false, true, false}));
+        QCOMPARE(home.read(u"URLList.txt"_s),
+                 QByteArray("http://example.org/a.html\r\nhttp://example.org/b.html\r\n"));
+    }
+
+private:
+    std::unique_ptr<ValidatorPeers> m_peers;
+};
+
+QTEST_MAIN(OpenUrlFormTest)
+#include "open_url_form_test.moc"
