@@ -47,6 +47,11 @@ QString cssText(Rgb foreground, Rgb background);
 
 constexpr const char16_t kInvalidHex[] = u"数値が有効な16進数ではありません。";
 constexpr const char16_t kCopied[] = u"クリップボードへ送りました。";
+// Picking a colour from the screen: no screen under the cursor, no image of
+// the screen to be had, no pixel in it.
+constexpr const char16_t kNoWindow[] = u"ウィンドウハンドルを取得できませんでした。";
+constexpr const char16_t kNoDeviceContext[] = u"デバイスコンテキストのハンドルを取得できませんでした。";
+constexpr const char16_t kPixelFailed[] = u"色の取得に失敗しました。";
 
 // WCAG 2.2: relative luminance from linearised sRGB, and
 // (lighter + 0.05) / (darker + 0.05), 1 … 21. The marks judge the unrounded
