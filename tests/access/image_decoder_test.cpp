@@ -151,7 +151,8 @@ Bytes makeBmp(int width, int height, int bits, const Bytes &extra,
     put32(b, 30, compression);
     if (bits <= 8)
         put32(b, 46, std::uint32_t(extra.size() / 4));  // colours used
-    b.insert(b.end(), extra.begin(), extra.end());
+    for (std::uint8_t v : extra)
+        b.push_back(v);
     put32(b, 10, std::uint32_t(b.size()));
     const std::size_t stride = (std::size_t(std::abs(width)) * bits + 31) / 32 * 4;
     std::vector<Bytes> rows = rowsTopDown;
@@ -159,7 +160,8 @@ Bytes makeBmp(int width, int height, int bits, const Bytes &extra,
         std::reverse(rows.begin(), rows.end());
     for (Bytes row : rows) {
         row.resize(stride, 0);
-        b.insert(b.end(), row.begin(), row.end());
+        for (std::uint8_t v : row)
+            b.push_back(v);
     }
     put32(b, 2, std::uint32_t(b.size()));
     return b;
