@@ -14,6 +14,7 @@
 #include "access/color_combo_widget.h"
 #include "access/contrast_rows.h"
 #include "access/palette_placement.h"
+#include "access/portal_colour_picker_gui.h"
 #include "core/window_fonts_gui.h"
 
 using namespace ColourContrast;
@@ -200,9 +201,33 @@ void ColorChkForm::startPick(QPushButton *button)
         return;
     m_picking = button;
     button->setEnabled(false);
-    grabMouse(Qt::CrossCursor);
     if (CheckBox1->isChecked() && m_mainWindow)
         m_mainWindow->showMinimized();
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        grabMouse(Qt::CrossCursor);
+        return;
+    }
+    if (!m_portal) {
+        m_portal = new PortalColourPicker(QDBusConnection::sessionBus(), this);
+        connect(m_portal, &PortalColourPicker::picked, this, [this](const QColor &colour) {
+            QPushButton *picking = m_picking;
+            if (!picking)
+                return;  // closed meanwhile
+            endPick();
+            (picking == Button3 ? ColorCombo1 : ColorCombo2)->setActiveColor(colour);
+        });
+        connect(m_portal, &PortalColourPicker::cancelled, this, [this] {
+            if (m_picking)
+                endPick();
+        });
+        connect(m_portal, &PortalColourPicker::failed, this, [this](const QString &message) {
+            if (!m_picking)
+                return;
+            endPick();
+            QMessageBox::warning(this, windowTitle(), message);
+        });
+    }
+    m_portal->start();
 }
 
 std::optional<Rgb> ColorChkForm::readPixel(const QPoint &global, QString *failure) const
@@ -230,7 +255,7 @@ std::optional<Rgb> ColorChkForm::readPixel(const QPoint &global, QString *failur
 void ColorChkForm::mousePressEvent(QMouseEvent *event)
 {
     // Outside a pick a press on the window is an ordinary click.
-    if (!m_picking) {
+    if (!m_picking || (m_portal && m_portal->isRunning())) {
         QDialog::mousePressEvent(event);
         return;
     }
@@ -270,6 +295,8 @@ void ColorChkForm::resizeEvent(QResizeEvent *event)
 
 void ColorChkForm::done(int result)
 {
+    if (m_portal)
+        m_portal->cancel();
     if (m_picking) {
         releaseMouse();
         m_picking = nullptr;

@@ -6,6 +6,7 @@
 #include "access/colour_contrast.h"
 
 class ColorCombo;
+class PortalColourPicker;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,8 @@ private:
     std::optional<Rgb> readPixel(const QPoint &global, QString *failure) const;
     void endPick();
 
+    // Wayland: the desktop portal picks; elsewhere the pointer is grabbed.
+    PortalColourPicker *m_portal = nullptr;
     QWidget *m_mainWindow;
     QPushButton *m_picking = nullptr;
 };

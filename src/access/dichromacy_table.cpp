@@ -7,7 +7,7 @@
 // itself, run once over the 216 web-safe colours. That computation gives the
 // twelve named colours at the end exactly, but differs from the published
 // web-safe rows of saturated colours by up to 150 in a channel (#FF00FF for
-// kind 1); dichromacy_test.cpp measures both.
+// kind 1); tests/access/colour_contrast_test.cpp measures both.
 namespace Dichromacy {
 
 const Row kTable[kTableRows] = {
