@@ -15,7 +15,9 @@
 
 namespace {
 
-ColorPaletteForm *g_palette = nullptr;
+// The window goes with the dialog it was last shown for, so it may be
+// deleted with it; the next selector to open it makes a new one.
+QPointer<ColorPaletteForm> g_palette;
 int g_users = 0;
 
 QIcon swatch(const QColor &colour)
@@ -42,21 +44,22 @@ PickBtn::PickBtn(const QColor &colour, QWidget *parent) : QToolButton(parent), P
 
 ColorPaletteForm *ColorPaletteForm::acquire()
 {
-    if (!g_palette)
-        g_palette = new ColorPaletteForm;
     ++g_users;
-    return g_palette;
+    return current();
 }
 
 void ColorPaletteForm::release()
 {
-    if (--g_users == 0) {
-        delete g_palette;
-        g_palette = nullptr;
-    }
+    if (--g_users == 0)
+        delete g_palette.data();
 }
 
-ColorPaletteForm *ColorPaletteForm::current() { return g_palette; }
+ColorPaletteForm *ColorPaletteForm::current()
+{
+    if (!g_palette && g_users > 0)
+        g_palette = new ColorPaletteForm;
+    return g_palette;
+}
 
 ColorPaletteForm::ColorPaletteForm() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
@@ -86,6 +89,9 @@ ColorPaletteForm::ColorPaletteForm() : QWidget(nullptr, Qt::Tool | Qt::Frameless
 
 void ColorPaletteForm::popupFor(ColorCombo *combo)
 {
+    // A window of the selector's dialog, so that a modal dialog lets it take clicks.
+    if (parentWidget() != combo->window())
+        setParent(combo->window(), windowFlags());
     m_owner = combo;
     QPalette p = palette();
     p.setColor(QPalette::Window, combo->DropDnColor);

@@ -16,6 +16,7 @@
 
 #include "access/color_chk_form.h"
 #include "access/color_combo_widget.h"
+#include "access/color_palette_form.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -87,6 +88,26 @@ private Q_SLOTS:
         QCOMPARE(form.Edit2->text(), u"#FEDCBA"_s);
         QCOMPARE(form.Label8->text(), u"前景色: 18,52,86  背景色: 254,220,186"_s);
         QVERIFY(form.Button4->isEnabled());
+    }
+
+    // The palette is a window of its own; a modal colour check must let it
+    // take real clicks.
+    void thePaletteTakesClicksBesideAModalDialog()
+    {
+        ColorChkForm form;
+        form.setWindowModality(Qt::ApplicationModal);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(clickAt(form.ColorCombo1->mapToGlobal(form.ColorCombo1->rect().center())));
+        ColorPaletteForm *palette = ColorPaletteForm::current();
+        QVERIFY(palette);
+        QTRY_VERIFY(palette->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(palette));
+        PickBtn *red = palette->PickBtns[26];
+        QVERIFY(clickAt(red->mapToGlobal(red->rect().center())));
+        QTRY_COMPARE(form.ColorCombo1->ActiveColor(), QColor(Qt::red));
+        QVERIFY(!palette->isVisible());
+        QCOMPARE(form.Edit1->text(), u"#FF0000"_s);
     }
 };
 
