@@ -14,7 +14,10 @@ constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
-std::uint32_t u16(const std::uint8_t *p) { return p[0] | (p[1] << 8); }
+std::uint32_t u16(const std::uint8_t *p)
+{
+    return p[0] | (p[1] << 8);
+}
 std::uint32_t u32(const std::uint8_t *p)
 {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
@@ -29,16 +32,13 @@ struct Channel {
 
     explicit Channel(std::uint32_t m) : mask(m)
     {
-        if (!m)
-            return;
-        while (!((m >> shift) & 1))
-            ++shift;
+        if (!m) return;
+        while (!((m >> shift) & 1)) ++shift;
         max = m >> shift;
     }
     std::uint8_t operator()(std::uint32_t px) const
     {
-        if (!mask)
-            return 0;
+        if (!mask) return 0;
         return std::uint8_t(((px & mask) >> shift) * 255u / max);
     }
 };
@@ -82,28 +82,22 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
         return failure(damaged());
     }
     const bool topDown = height < 0;
-    if (topDown)
-        height = -height;  // 64-bit: INT_MIN is no trap
-    if (width <= 0 || height <= 0)
-        return failure(damaged());
-    if (width * height > kMaxPixels)
-        return failure(tooLarge(width, height));
+    if (topDown) height = -height;  // 64-bit: INT_MIN is no trap
+    if (width <= 0 || height <= 0) return failure(damaged());
+    if (width * height > kMaxPixels) return failure(tooLarge(width, height));
 
     // Channel masks: after a 40-byte header for BI_BITFIELDS, inside the
     // longer headers; the fixed layouts otherwise.
     std::uint32_t masks[3] = {0, 0, 0};
     std::size_t paletteStart = 14 + headerSize;
     if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
-        if (bits != 16 && bits != 32)
-            return failure(unsupported());
+        if (bits != 16 && bits != 32) return failure(unsupported());
         const std::uint8_t *m = h + 40;
         if (headerSize == 40) {
             paletteStart += compression == kBiAlphaBitfields ? 16 : 12;
-            if (size < paletteStart)
-                return failure(damaged());
+            if (size < paletteStart) return failure(damaged());
         }
-        for (int i = 0; i < 3; ++i)
-            masks[i] = u32(m + 4 * i);
+        for (int i = 0; i < 3; ++i) masks[i] = u32(m + 4 * i);
     } else if (compression != kBiRgb) {
         return failure(unsupported());
     } else if (bits == 16) {
@@ -117,10 +111,8 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
     std::uint8_t palette[256][3] = {};
     if (bits <= 8) {
         std::size_t count = coloursUsed ? coloursUsed : (1u << bits);
-        if (count > (1u << bits))
-            count = 1u << bits;
-        if (paletteStart + count * paletteEntry > size)
-            return failure(damaged());
+        if (count > (1u << bits)) count = 1u << bits;
+        if (paletteStart + count * paletteEntry > size) return failure(damaged());
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t *e = data + paletteStart + i * paletteEntry;
             palette[i][0] = e[2], palette[i][1] = e[1], palette[i][2] = e[0];
@@ -142,22 +134,22 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
         std::uint8_t *out = image.pixels.data() + std::size_t(y * width) * 3;
         for (std::int64_t x = 0; x < width; ++x, out += 3) {
             switch (bits) {
-            case 1:
-            case 4:
-            case 8: {
-                const std::int64_t bit = x * bits;
-                const unsigned index =
-                    (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-                std::memcpy(out, palette[index], 3);
-                break;
-            }
-            case 24:
-                out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
-                break;
-            default: {
-                const std::uint32_t px = bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
-                out[0] = red(px), out[1] = green(px), out[2] = blue(px);
-            }
+                case 1:
+                case 4:
+                case 8: {
+                    const std::int64_t bit = x * bits;
+                    const unsigned index =
+                        (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+                    std::memcpy(out, palette[index], 3);
+                    break;
+                }
+                case 24:
+                    out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
+                    break;
+                default: {
+                    const std::uint32_t px = bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
+                    out[0] = red(px), out[1] = green(px), out[2] = blue(px);
+                }
             }
         }
     }

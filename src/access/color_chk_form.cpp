@@ -103,22 +103,22 @@ ColorChkForm::ColorChkForm(QWidget *mainWindow, QWidget *parent)
         const int top = kRowTop + i * kRowHeight;
         RowTitles[i] = label(this, QStringLiteral("Label%1").arg(3 + i),
                              QString::fromUtf16(titles[i]), {8, top, 285, 16});
-        Results[i] = label(this, QStringLiteral("Label%1").arg(11 + i), QString(),
-                           {1, top + 16, 297, 25});
+        Results[i] =
+            label(this, QStringLiteral("Label%1").arg(11 + i), QString(), {1, top + 16, 297, 25});
         Results[i]->setFont(resultFont);
         Results[i]->setAlignment(Qt::AlignCenter);
         Results[i]->setAutoFillBackground(true);
-        Ratios[i] = label(this, QStringLiteral("Ratio%1").arg(i + 1), QString(),
-                          {8, top + 42, 285, 16});
+        Ratios[i] =
+            label(this, QStringLiteral("Ratio%1").arg(i + 1), QString(), {8, top + 42, 285, 16});
         Ratios[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     const int below = kRowTop + 4 * kRowHeight;
-    Label9 = label(this, QStringLiteral("Label9"),
-                   QStringLiteral("明度差は最低でも125以上必要です。最大255"),
-                   {8, below + 2, 285, 16});
-    Label10 = label(this, QStringLiteral("Label10"),
-                    QStringLiteral("色の差は最低でも500以上必要です。最大765"),
-                    {8, below + 18, 285, 16});
+    Label9 =
+        label(this, QStringLiteral("Label9"),
+              QStringLiteral("明度差は最低でも125以上必要です。最大255"), {8, below + 2, 285, 16});
+    Label10 =
+        label(this, QStringLiteral("Label10"),
+              QStringLiteral("色の差は最低でも500以上必要です。最大765"), {8, below + 18, 285, 16});
     Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("クリップボードへ"),
                      {8, below + 40, 120, 25});
     BitBtn1 = button(this, QStringLiteral("BitBtn1"), QStringLiteral("閉じる"),
@@ -137,8 +137,7 @@ ColorChkForm::ColorChkForm(QWidget *mainWindow, QWidget *parent)
 
 ColorChkForm::~ColorChkForm()
 {
-    if (m_picking)
-        releaseMouse();
+    if (m_picking) releaseMouse();
 }
 
 void ColorChkForm::recalculate()
@@ -174,8 +173,7 @@ void ColorChkForm::applyEdits()
         edit->selectAll();
     };
     const std::optional<Rgb> foreground = parseHex(foregroundText);
-    if (!foreground)
-        return refuse(Edit1);
+    if (!foreground) return refuse(Edit1);
     ColorCombo1->setActiveColor(*foreground);
     const std::optional<Rgb> background = parseHex(backgroundText);
     if (!background) {
@@ -192,17 +190,16 @@ void ColorChkForm::copyToClipboard()
 {
     const QString text = cssText(ColorCombo1->activeRgb(), ColorCombo2->activeRgb());
     QGuiApplication::clipboard()->setText(text);
-    QMessageBox::information(this, windowTitle(), QString::fromUtf16(kCopied) + QStringLiteral("\r\n") + text);
+    QMessageBox::information(this, windowTitle(),
+                             QString::fromUtf16(kCopied) + QStringLiteral("\r\n") + text);
 }
 
 void ColorChkForm::startPick(QPushButton *button)
 {
-    if (m_picking)
-        return;
+    if (m_picking) return;
     m_picking = button;
     button->setEnabled(false);
-    if (CheckBox1->isChecked() && m_mainWindow)
-        m_mainWindow->showMinimized();
+    if (CheckBox1->isChecked() && m_mainWindow) m_mainWindow->showMinimized();
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         grabMouse(Qt::CrossCursor);
         return;
@@ -211,18 +208,15 @@ void ColorChkForm::startPick(QPushButton *button)
         m_portal = new PortalColourPicker(QDBusConnection::sessionBus(), this);
         connect(m_portal, &PortalColourPicker::picked, this, [this](const QColor &colour) {
             QPushButton *picking = m_picking;
-            if (!picking)
-                return;  // closed meanwhile
+            if (!picking) return;  // closed meanwhile
             endPick();
             (picking == Button3 ? ColorCombo1 : ColorCombo2)->setActiveColor(colour);
         });
         connect(m_portal, &PortalColourPicker::cancelled, this, [this] {
-            if (m_picking)
-                endPick();
+            if (m_picking) endPick();
         });
         connect(m_portal, &PortalColourPicker::failed, this, [this](const QString &message) {
-            if (!m_picking)
-                return;
+            if (!m_picking) return;
             endPick();
             QMessageBox::warning(this, windowTitle(), message);
         });
@@ -295,8 +289,7 @@ void ColorChkForm::resizeEvent(QResizeEvent *event)
 
 void ColorChkForm::done(int result)
 {
-    if (m_portal)
-        m_portal->cancel();
+    if (m_portal) m_portal->cancel();
     if (m_picking) {
         releaseMouse();
         m_picking = nullptr;

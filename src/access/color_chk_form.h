@@ -26,8 +26,8 @@ public:
     bool isPicking() const { return m_picking != nullptr; }
 
     QLabel *Label1, *Label2, *Label7, *Label8, *Label9, *Label10;
-    QLabel *RowTitles[4];   // Label3 … Label6
-    QLabel *Results[4];     // Label11 … Label14
+    QLabel *RowTitles[4];  // Label3 … Label6
+    QLabel *Results[4];    // Label11 … Label14
     QLabel *Ratios[4];
     ColorCombo *ColorCombo1, *ColorCombo2;
     QPushButton *Button1, *Button2, *Button3, *Button4, *BitBtn1;

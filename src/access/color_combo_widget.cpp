@@ -14,7 +14,10 @@ ColorCombo::ColorCombo(QWidget *parent) : QComboBox(parent)
     ColorPaletteForm::acquire();
 }
 
-ColorCombo::~ColorCombo() { ColorPaletteForm::release(); }
+ColorCombo::~ColorCombo()
+{
+    ColorPaletteForm::release();
+}
 
 Rgb ColorCombo::activeRgb() const
 {
@@ -25,26 +28,26 @@ Rgb ColorCombo::activeRgb() const
 void ColorCombo::setActiveColor(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
-    if (rgb.rgb() == m_active.rgb())
-        return;
+    if (rgb.rgb() == m_active.rgb()) return;
     m_active = QColor(rgb.rgb());
     update();
     Q_EMIT changed();
 }
 
-void ColorCombo::setActiveColor(Rgb colour) { setActiveColor(toQColor(colour)); }
+void ColorCombo::setActiveColor(Rgb colour)
+{
+    setActiveColor(toQColor(colour));
+}
 
 void ColorCombo::showPopup()
 {
-    if (ColorPaletteForm *palette = ColorPaletteForm::current())
-        palette->popupFor(this);
+    if (ColorPaletteForm *palette = ColorPaletteForm::current()) palette->popupFor(this);
 }
 
 void ColorCombo::hidePopup()
 {
     ColorPaletteForm *palette = ColorPaletteForm::current();
-    if (palette && palette->owner() == this && !palette->dialogOpen())
-        palette->hide();
+    if (palette && palette->owner() == this && !palette->dialogOpen()) palette->hide();
 }
 
 void ColorCombo::paintEvent(QPaintEvent *)
@@ -54,8 +57,8 @@ void ColorCombo::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.currentText.clear();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                          QStyle::SC_ComboBoxEditField, this);
+    QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.fillRect(field, palette().color(QPalette::Base));
     field.adjust(2, 2, -3, -3);
     painter.setPen(QColor(0x80, 0x80, 0x80));

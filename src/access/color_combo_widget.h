@@ -35,4 +35,7 @@ private:
     QColor m_active = Qt::black;
 };
 
-inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+inline QColor toQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}

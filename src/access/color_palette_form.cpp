@@ -50,14 +50,12 @@ ColorPaletteForm *ColorPaletteForm::acquire()
 
 void ColorPaletteForm::release()
 {
-    if (--g_users == 0)
-        delete g_palette.data();
+    if (--g_users == 0) delete g_palette.data();
 }
 
 ColorPaletteForm *ColorPaletteForm::current()
 {
-    if (!g_palette && g_users > 0)
-        g_palette = new ColorPaletteForm;
+    if (!g_palette && g_users > 0) g_palette = new ColorPaletteForm;
     return g_palette;
 }
 
@@ -74,7 +72,8 @@ ColorPaletteForm::ColorPaletteForm() : QWidget(nullptr, Qt::Tool | Qt::Frameless
         button->setObjectName(QStringLiteral("PickBtn%1").arg(i + 1));
         button->setGeometry(ColourPalette::buttonRect(i));
         group->addButton(button);
-        connect(button, &QToolButton::clicked, this, [this, button] { choose(button->PickerColor); });
+        connect(button, &QToolButton::clicked, this,
+                [this, button] { choose(button->PickerColor); });
         PickBtns.append(button);
     }
     BtnOther = new QToolButton(this);
@@ -90,8 +89,7 @@ ColorPaletteForm::ColorPaletteForm() : QWidget(nullptr, Qt::Tool | Qt::Frameless
 void ColorPaletteForm::popupFor(ColorCombo *combo)
 {
     // A window of the selector's dialog, so that a modal dialog lets it take clicks.
-    if (parentWidget() != combo->window())
-        setParent(combo->window(), windowFlags());
+    if (parentWidget() != combo->window()) setParent(combo->window(), windowFlags());
     m_owner = combo;
     QPalette p = palette();
     p.setColor(QPalette::Window, combo->DropDnColor);
@@ -109,19 +107,16 @@ void ColorPaletteForm::choose(const QColor &colour)
 {
     m_lastColor = colour;
     hide();
-    if (m_owner)
-        m_owner->setActiveColor(colour);
+    if (m_owner) m_owner->setActiveColor(colour);
 }
 
 void ColorPaletteForm::chooseOther()
 {
     m_dialogOpen = true;
-    if (m_owner)
-        ColorDialog1->setCurrentColor(m_owner->ActiveColor());
+    if (m_owner) ColorDialog1->setCurrentColor(m_owner->ActiveColor());
     const bool chosen = ColorDialog1->exec() == QDialog::Accepted;
     m_dialogOpen = false;
-    if (chosen)
-        choose(ColorDialog1->currentColor());
+    if (chosen) choose(ColorDialog1->currentColor());
 }
 
 void ColorPaletteForm::paintEvent(QPaintEvent *)

@@ -5,9 +5,15 @@
 
 namespace ColourContrast {
 
-int brightness(Rgb c) { return (c.r * 299 + c.g * 587 + c.b * 114) / 1000; }
+int brightness(Rgb c)
+{
+    return (c.r * 299 + c.g * 587 + c.b * 114) / 1000;
+}
 
-int brightnessDifference(Rgb a, Rgb b) { return std::abs(brightness(a) - brightness(b)); }
+int brightnessDifference(Rgb a, Rgb b)
+{
+    return std::abs(brightness(a) - brightness(b));
+}
 
 int colourDifference(Rgb a, Rgb b)
 {
@@ -31,12 +37,9 @@ namespace {
 int hexDigit(QChar c)
 {
     const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
+    if (u >= u'0' && u <= u'9') return u - u'0';
+    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
     return -1;  // full-width digits and everything else
 }
 
@@ -45,14 +48,12 @@ int hexDigit(QChar c)
 std::optional<Rgb> parseHex(const QString &text)
 {
     const int start = text.startsWith(QLatin1Char('#')) ? 1 : 0;
-    if (text.size() - start < 6)
-        return std::nullopt;
+    if (text.size() - start < 6) return std::nullopt;
     int channel[3];
     for (int i = 0; i < 3; ++i) {
         const int high = hexDigit(text.at(start + 2 * i));
         const int low = hexDigit(text.at(start + 2 * i + 1));
-        if (high < 0 || low < 0)
-            return std::nullopt;
+        if (high < 0 || low < 0) return std::nullopt;
         channel[i] = high * 16 + low;
     }
     return Rgb{std::uint8_t(channel[0]), std::uint8_t(channel[1]), std::uint8_t(channel[2])};
@@ -71,8 +72,8 @@ QString rgbText(Rgb foreground, Rgb background)
 
 QString cssText(Rgb foreground, Rgb background)
 {
-    return QStringLiteral("color: ") + hexText(foreground) + QStringLiteral("\r\nbackground-color: ") +
-           hexText(background);
+    return QStringLiteral("color: ") + hexText(foreground) +
+           QStringLiteral("\r\nbackground-color: ") + hexText(background);
 }
 
 namespace {

@@ -22,7 +22,10 @@ constexpr Rgb rgbFromValue(std::uint32_t v)
 {
     return Rgb{std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
 }
-constexpr std::uint32_t rgbValue(Rgb c) { return (std::uint32_t(c.r) << 16) | (c.g << 8) | c.b; }
+constexpr std::uint32_t rgbValue(Rgb c)
+{
+    return (std::uint32_t(c.r) << 16) | (c.g << 8) | c.b;
+}
 
 namespace ColourContrast {
 
@@ -50,7 +53,8 @@ constexpr const char16_t kCopied[] = u"クリップボードへ送りました�
 // Picking a colour from the screen: no screen under the cursor, no image of
 // the screen to be had, no pixel in it.
 constexpr const char16_t kNoWindow[] = u"ウィンドウハンドルを取得できませんでした。";
-constexpr const char16_t kNoDeviceContext[] = u"デバイスコンテキストのハンドルを取得できませんでした。";
+constexpr const char16_t kNoDeviceContext[] =
+    u"デバイスコンテキストのハンドルを取得できませんでした。";
 constexpr const char16_t kPixelFailed[] = u"色の取得に失敗しました。";
 
 // WCAG 2.2: relative luminance from linearised sRGB, and

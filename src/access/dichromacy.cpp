@@ -20,13 +20,15 @@ constexpr Axis kAxes[3] = {
 
 // The web-safe step index of a channel: FF 0, CC 1, 99 2, 66 3, 33 4, 00 5;
 // -1 for other values.
-int webSafeStep(std::uint8_t v) { return v % 0x33 == 0 ? 5 - v / 0x33 : -1; }
+int webSafeStep(std::uint8_t v)
+{
+    return v % 0x33 == 0 ? 5 - v / 0x33 : -1;
+}
 
 std::uint8_t toChannel(double linearValue)
 {
     double v = linearValue > 0 ? std::pow(linearValue, 1 / 2.2) : 0.0;
-    if (v >= 1)
-        v = 1;
+    if (v >= 1) v = 1;
     return std::uint8_t(std::min(std::floor(v * 255 + 0.5), 255.0));
 }
 
@@ -34,8 +36,7 @@ std::uint8_t toChannel(double linearValue)
 
 Rgb compute(Rgb c, int kind)
 {
-    if (kind < 1 || kind > 3)
-        return c;
+    if (kind < 1 || kind > 3) return c;
     const double r = std::pow(c.r / 255.0, 2.2);
     const double g = std::pow(c.g / 255.0, 2.2);
     const double b = std::pow(c.b / 255.0, 2.2);
@@ -68,21 +69,17 @@ Rgb compute(Rgb c, int kind)
 const Row *tableRow(Rgb c)
 {
     const int r = webSafeStep(c.r), g = webSafeStep(c.g), b = webSafeStep(c.b);
-    if (r >= 0 && g >= 0 && b >= 0)
-        return &kTable[36 * r + 6 * g + b];
+    if (r >= 0 && g >= 0 && b >= 0) return &kTable[36 * r + 6 * g + b];
     const std::uint32_t value = rgbValue(c);
     for (int i = kWebSafeRows; i < kTableRows; ++i)
-        if (kTable[i].colour == value)
-            return &kTable[i];
+        if (kTable[i].colour == value) return &kTable[i];
     return nullptr;
 }
 
 Rgb simulate(Rgb c, int kind)
 {
-    if (kind < 1 || kind > 3 || c == kBlack)
-        return c;
-    if (const Row *row = tableRow(c))
-        return rgbFromValue(row->seen[kind - 1]);
+    if (kind < 1 || kind > 3 || c == kBlack) return c;
+    if (const Row *row = tableRow(c)) return rgbFromValue(row->seen[kind - 1]);
     return compute(c, kind);
 }
 

@@ -62,12 +62,11 @@ void GrayForm::loadPicture()
         QMessageBox::critical(this, QStringLiteral("Velmarin"), decoded.error);
         return;
     }
-    if (decoded.image.isNull())
-        return;
+    if (decoded.image.isNull()) return;
     const RgbImage gray = GrayScale::toGray(decoded.image);
-    m_picture = QImage(gray.pixels.data(), gray.width, gray.height, gray.width * 3,
-                       QImage::Format_RGB888)
-                    .copy();
+    m_picture =
+        QImage(gray.pixels.data(), gray.width, gray.height, gray.width * 3, QImage::Format_RGB888)
+            .copy();
     Image1->setPixmap(QPixmap::fromImage(m_picture));
     Image1->resize(m_picture.size());
     placePicture();

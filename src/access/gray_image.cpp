@@ -11,8 +11,7 @@ int grayValue(int r, int g, int b)
     const int thousandths = 289 * r + 586 * g + 114 * b;
     int gray = thousandths / 1000;
     const int rest = thousandths % 1000;
-    if (rest > 500 || (rest == 500 && gray % 2 == 1))
-        ++gray;
+    if (rest > 500 || (rest == 500 && gray % 2 == 1)) ++gray;
     return std::min(gray, 255);
 }
 
@@ -23,8 +22,8 @@ RgbImage toGray(const RgbImage &image)
     gray.height = image.height;
     gray.pixels.resize(image.pixels.size());
     for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
-        const auto v = std::uint8_t(
-            grayValue(image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]));
+        const auto v =
+            std::uint8_t(grayValue(image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]));
         gray.pixels[i] = gray.pixels[i + 1] = gray.pixels[i + 2] = v;
     }
     return gray;
@@ -63,8 +62,7 @@ void savePlacement(IniFile &ini, const QRect &frame)
 QString chooseImage(View &view, FolderMemory &folders)
 {
     const QString file = view.chooseOpenFile(folders.startDir(), QString::fromUtf16(kFilter));
-    if (!file.isEmpty())
-        folders.remember(file);
+    if (!file.isEmpty()) folders.remember(file);
     return file;
 }
 

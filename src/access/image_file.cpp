@@ -1,9 +1,9 @@
 #include "access/image_file.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <png.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <csetjmp>
 
 namespace ImageDecoder {
@@ -16,7 +16,10 @@ QString tooLarge(std::int64_t width, std::int64_t height)
         .arg(kMaxPixels / 10000);
 }
 
-QString damaged() { return QStringLiteral("画像のデータが壊れているか、途中で切れています。"); }
+QString damaged()
+{
+    return QStringLiteral("画像のデータが壊れているか、途中で切れています。");
+}
 
 }  // namespace ImageDecoder
 
@@ -25,12 +28,9 @@ namespace ImageFile {
 Format formatOf(const QString &fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return Format::Jpeg;
-    if (suffix == QLatin1String("bmp"))
-        return Format::Bmp;
-    if (suffix == QLatin1String("png"))
-        return Format::Png;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return Format::Jpeg;
+    if (suffix == QLatin1String("bmp")) return Format::Bmp;
+    if (suffix == QLatin1String("png")) return Format::Png;
     return Format::None;
 }
 
@@ -38,9 +38,9 @@ DecodedImage load(const QString &fileName)
 {
     DecodedImage result;
     const Format format = formatOf(fileName);
-    if (format == Format::None)
-        return result;
-    const QString heading = QStringLiteral("画像ファイル「%1」を読み込めませんでした。\n").arg(fileName);
+    if (format == Format::None) return result;
+    const QString heading =
+        QStringLiteral("画像ファイル「%1」を読み込めませんでした。\n").arg(fileName);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = heading + file.errorString();
@@ -55,17 +55,16 @@ DecodedImage load(const QString &fileName)
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
     const std::size_t size = std::size_t(bytes.size());
     switch (format) {
-    case Format::Bmp:
-        result = ImageDecoder::decodeBmp(data, size);
-        break;
-    case Format::Jpeg:
-        result = ImageDecoder::decodeJpeg(data, size);
-        break;
-    default:
-        result = ImageDecoder::decodePng(data, size);
+        case Format::Bmp:
+            result = ImageDecoder::decodeBmp(data, size);
+            break;
+        case Format::Jpeg:
+            result = ImageDecoder::decodeJpeg(data, size);
+            break;
+        default:
+            result = ImageDecoder::decodePng(data, size);
     }
-    if (!result.ok())
-        result.error.prepend(heading);
+    if (!result.ok()) result.error.prepend(heading);
     return result;
 }
 
@@ -78,7 +77,10 @@ void writeBytes(png_structp png, png_bytep data, png_size_t length)
         png_error(png, "write");
 }
 void flushNothing(png_structp) {}
-void fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void fail(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
 
 }  // namespace
 

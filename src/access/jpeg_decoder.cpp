@@ -1,7 +1,9 @@
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+
+// After the headers that declare size_t and FILE, which it uses.
+#include <jpeglib.h>
 
 #include "access/rgb_image.h"
 
@@ -21,14 +23,16 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void fail(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->jump, 1); }
+void fail(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->jump, 1);
+}
 void quiet(j_common_ptr, int) {}
 
 void watchScans(j_common_ptr cinfo)
 {
     auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (d->input_scan_number > kMaxScans)
-        fail(cinfo);
+    if (d->input_scan_number > kMaxScans) fail(cinfo);
 }
 
 }  // namespace
@@ -51,8 +55,7 @@ DecodedImage decodeJpeg(const std::uint8_t *data, std::size_t size)
     RgbImage &image = result.image;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        if (result.error.isEmpty())
-            result.error = damaged();
+        if (result.error.isEmpty()) result.error = damaged();
         image = RgbImage();
         return result;
     }
@@ -75,16 +78,14 @@ DecodedImage decodeJpeg(const std::uint8_t *data, std::size_t size)
     image.width = int(width);
     image.height = int(cinfo.output_height);
     image.pixels.resize(width * cinfo.output_height * 3);
-    if (fourChannels)
-        cmyk.resize(width * 4);
+    if (fourChannels) cmyk.resize(width * 4);
     // Adobe writes CMYK inverted (0 is full ink); others write it plainly.
     const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
         std::uint8_t *out = image.pixels.data() + std::size_t(cinfo.output_scanline) * width * 3;
         JSAMPROW row = fourChannels ? cmyk.data() : out;
         jpeg_read_scanlines(&cinfo, &row, 1);
-        if (!fourChannels)
-            continue;
+        if (!fourChannels) continue;
         for (std::size_t x = 0; x < width; ++x) {
             const std::uint8_t *p = &cmyk[x * 4];
             const unsigned k = inverted ? p[3] : 255 - p[3];

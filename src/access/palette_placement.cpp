@@ -21,10 +21,8 @@ QPoint palettePosition(const QRect &selector, const QSize &screen, const QSize &
 {
     // QRect::bottom() is the last row inside; the corner lies below it.
     QPoint pos(selector.left(), selector.top() + selector.height());
-    if (pos.x() + palette.width() > screen.width())
-        pos.setX(screen.width() - palette.width());
-    if (pos.y() + palette.height() > screen.height())
-        pos.setY(selector.top() - palette.height());
+    if (pos.x() + palette.width() > screen.width()) pos.setX(screen.width() - palette.width());
+    if (pos.y() + palette.height() > screen.height()) pos.setY(selector.top() - palette.height());
     return pos;
 }
 

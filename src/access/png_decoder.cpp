@@ -21,13 +21,15 @@ struct Reader {
 void readBytes(png_structp png, png_bytep out, png_size_t length)
 {
     auto *r = static_cast<Reader *>(png_get_io_ptr(png));
-    if (length > r->size - r->pos)
-        png_error(png, "truncated");
+    if (length > r->size - r->pos) png_error(png, "truncated");
     std::memcpy(out, r->data + r->pos, length);
     r->pos += length;
 }
 
-void fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void fail(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
 void ignoreWarning(png_structp, png_const_charp) {}
 
 }  // namespace
@@ -51,8 +53,7 @@ DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
     RgbImage &image = result.image;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        if (result.error.isEmpty())
-            result.error = damaged();
+        if (result.error.isEmpty()) result.error = damaged();
         image = RgbImage();
         return result;
     }
@@ -71,8 +72,7 @@ DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     const int channels = png_get_channels(png, info);  // 3, or 4 with alpha
-    if (channels != 3 && channels != 4)
-        png_longjmp(png, 1);
+    if (channels != 3 && channels != 4) png_longjmp(png, 1);
 
     image.width = int(width);
     image.height = int(height);

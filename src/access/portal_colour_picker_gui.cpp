@@ -24,8 +24,7 @@ PortalColourPicker::PortalColourPicker(const QDBusConnection &bus, QObject *pare
 
 void PortalColourPicker::start()
 {
-    if (m_running)
-        return;
+    if (m_running) return;
     if (!m_bus.isConnected()) {
         Q_EMIT failed(QString::fromUtf16(ColourContrast::kNoDeviceContext));
         return;
@@ -33,8 +32,7 @@ void PortalColourPicker::start()
     m_running = true;
     // The request's path is known before the call, so its answer cannot be
     // missed: /org/freedesktop/portal/desktop/request/SENDER/TOKEN.
-    const QString token =
-        QStringLiteral("velmarin%1").arg(QRandomGenerator::global()->generate());
+    const QString token = QStringLiteral("velmarin%1").arg(QRandomGenerator::global()->generate());
     QString sender = m_bus.baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
     listen(kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token);
@@ -47,16 +45,14 @@ void PortalColourPicker::start()
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
         w->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *w;
-        if (!m_running)
-            return;
+        if (!m_running) return;
         if (reply.isError()) {
             finish();
             Q_EMIT failed(QString::fromUtf16(ColourContrast::kNoDeviceContext));
             return;
         }
         // Older portals choose the path themselves.
-        if (reply.value().path() != m_requestPath)
-            listen(reply.value().path());
+        if (reply.value().path() != m_requestPath) listen(reply.value().path());
     });
 }
 
@@ -72,8 +68,7 @@ void PortalColourPicker::listen(const QString &requestPath)
 
 void PortalColourPicker::onResponse(uint response, const QVariantMap &results)
 {
-    if (!m_running)
-        return;
+    if (!m_running) return;
     finish();
     if (response == 1) {  // the user cancelled
         Q_EMIT cancelled();

@@ -21,8 +21,7 @@ public:
     // Stops listening; a later answer of the portal is ignored.
     void cancel()
     {
-        if (m_running)
-            finish();
+        if (m_running) finish();
     }
 
 Q_SIGNALS:

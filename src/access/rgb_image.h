@@ -12,7 +12,10 @@ struct RgbImage {
     std::vector<std::uint8_t> pixels;
 
     bool isNull() const { return width <= 0 || height <= 0; }
-    const std::uint8_t *pixel(int x, int y) const { return &pixels[(std::size_t(y) * width + x) * 3]; }
+    const std::uint8_t *pixel(int x, int y) const
+    {
+        return &pixels[(std::size_t(y) * width + x) * 3];
+    }
 };
 
 // A decoder's answer: the picture, or an error text for the user (Japanese).

@@ -27,7 +27,9 @@ int contrast(const QString &foregroundText, const QString &backgroundText)
 int gray(const QString &in, const QString &out)
 {
     if (ImageFile::formatOf(in) == ImageFile::Format::None) {
-        printError(QStringLiteral("「%1」はBMP、JPEG、PNGのどれでもありません(拡張子で判断します)。").arg(in));
+        printError(
+            QStringLiteral("「%1」はBMP、JPEG、PNGのどれでもありません(拡張子で判断します)。")
+                .arg(in));
         return 1;
     }
     const DecodedImage decoded = ImageFile::load(in);
@@ -47,8 +49,7 @@ int gray(const QString &in, const QString &out)
 
 std::optional<int> runAccessCommand(const QStringList &arguments)
 {
-    if (arguments.isEmpty())
-        return std::nullopt;
+    if (arguments.isEmpty()) return std::nullopt;
     const QString &command = arguments.first();
     if (command != QLatin1String("--contrast") && command != QLatin1String("--gray"))
         return std::nullopt;

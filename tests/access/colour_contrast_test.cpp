@@ -1,10 +1,11 @@
 // The colour check's arithmetic, texts, dichromacy rows and palette placement.
+#include "access/colour_contrast.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <algorithm>
 
-#include "access/colour_contrast.h"
 #include "access/contrast_rows.h"
 #include "access/dichromacy.h"
 #include "access/palette_placement.h"
@@ -15,7 +16,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-Rgb hex(const char *text) { return *parseHex(QString::fromLatin1(text)); }
+Rgb hex(const char *text)
+{
+    return *parseHex(QString::fromLatin1(text));
+}
 
 TEST(ColourContrast, ResultTextsOfTheFirstRow)
 {
@@ -43,22 +47,14 @@ TEST(ColourContrast, HexadecimalTexts)
         QString text;
         std::optional<std::uint32_t> colour;
     } cases[] = {
-        {u"#FF8000"_s, 0xFF8000},
-        {u"ff8000"_s, 0xFF8000},
-        {u"#aBcDeF"_s, 0xABCDEF},
-        {u"#0000007 and more"_s, 0x000000},
-        {u"#FFF"_s, std::nullopt},
-        {u"12345"_s, std::nullopt},
-        {u"#GG0000"_s, std::nullopt},
-        {u"＃ＦＦ００００"_s, std::nullopt},
-        {u"#ＦＦ0000"_s, std::nullopt},
-        {u"##FF0000"_s, std::nullopt},
-        {u" #FF0000"_s, std::nullopt},
-        {u"#FF 000"_s, std::nullopt},
-        {u"0x1234"_s, std::nullopt},
-        {QString(), std::nullopt},
-        {QString(1000, u'9'), 0x999999},
-        {u"#"_s + QString(999, u'G'), std::nullopt},
+        {u"#FF8000"_s, 0xFF8000},        {u"ff8000"_s, 0xFF8000},
+        {u"#aBcDeF"_s, 0xABCDEF},        {u"#0000007 and more"_s, 0x000000},
+        {u"#FFF"_s, std::nullopt},       {u"12345"_s, std::nullopt},
+        {u"#GG0000"_s, std::nullopt},    {u"＃ＦＦ００００"_s, std::nullopt},
+        {u"#ＦＦ0000"_s, std::nullopt},  {u"##FF0000"_s, std::nullopt},
+        {u" #FF0000"_s, std::nullopt},   {u"#FF 000"_s, std::nullopt},
+        {u"0x1234"_s, std::nullopt},     {QString(), std::nullopt},
+        {QString(1000, u'9'), 0x999999}, {u"#"_s + QString(999, u'G'), std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.left(20).toStdString());
@@ -138,11 +134,9 @@ TEST(Dichromacy, TableIsOrderedAndMadeByTheComputation)
     const std::uint32_t published[] = {0xFFFFFF, 0xFFFF00, 0xFF0000, 0xFF00FF,
                                        0x00FFFF, 0x00FF00, 0x0000FF, 0x000000};
     for (int i = 0; i < Dichromacy::kWebSafeRows; ++i) {
-        const std::uint32_t colour =
-            (steps[i / 36] << 16) | (steps[i / 6 % 6] << 8) | steps[i % 6];
+        const std::uint32_t colour = (steps[i / 36] << 16) | (steps[i / 6 % 6] << 8) | steps[i % 6];
         ASSERT_EQ(Dichromacy::kTable[i].colour, colour) << i;
-        if (std::count(std::begin(published), std::end(published), colour))
-            continue;
+        if (std::count(std::begin(published), std::end(published), colour)) continue;
         for (int kind = 1; kind <= 3; ++kind)
             EXPECT_EQ(Dichromacy::kTable[i].seen[kind - 1],
                       rgbValue(Dichromacy::compute(rgbFromValue(colour), kind)))
@@ -160,13 +154,12 @@ TEST(Dichromacy, NearnessOfTheComputationToThePublishedRows)
         int worst = 0;
         for (int i = first; i < last; ++i) {
             const Dichromacy::Row &row = Dichromacy::kTable[i];
-            if (only && !std::count(only, only + onlyCount, row.colour))
-                continue;
+            if (only && !std::count(only, only + onlyCount, row.colour)) continue;
             for (int kind = 1; kind <= 3; ++kind) {
                 const Rgb a = Dichromacy::compute(rgbFromValue(row.colour), kind);
                 const Rgb b = rgbFromValue(row.seen[kind - 1]);
-                worst = std::max({worst, std::abs(a.r - b.r), std::abs(a.g - b.g),
-                                  std::abs(a.b - b.b)});
+                worst = std::max(
+                    {worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
             }
         }
         return worst;
@@ -196,15 +189,16 @@ TEST(ColourPalette, GridAndPlacementNearTheScreenEdges)
         QRect selector;
         QPoint palette;
     } cases[] = {
-        {QRect(100, 100, 145, 22), QPoint(100, 122)},   // below
-        {QRect(900, 100, 145, 22), QPoint(856, 122)},   // pushed left
-        {QRect(100, 700, 145, 22), QPoint(100, 528)},   // above
-        {QRect(950, 740, 70, 22), QPoint(856, 568)},    // lower right corner: both
-        {QRect(856, 574, 145, 22), QPoint(856, 596)},   // exactly fits both ways
+        {QRect(100, 100, 145, 22), QPoint(100, 122)},  // below
+        {QRect(900, 100, 145, 22), QPoint(856, 122)},  // pushed left
+        {QRect(100, 700, 145, 22), QPoint(100, 528)},  // above
+        {QRect(950, 740, 70, 22), QPoint(856, 568)},   // lower right corner: both
+        {QRect(856, 574, 145, 22), QPoint(856, 596)},  // exactly fits both ways
         {QRect(857, 575, 145, 22), QPoint(856, 403)},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(ColourPalette::palettePosition(c.selector, screen), c.palette) << c.selector.x() << "," << c.selector.y();
+        EXPECT_EQ(ColourPalette::palettePosition(c.selector, screen), c.palette)
+            << c.selector.x() << "," << c.selector.y();
 
     EXPECT_EQ(ColourPalette::centred(QSize(1024, 768), QSize(300, 377)), QPoint(362, 195));
     EXPECT_EQ(ColourPalette::centred(QSize(1025, 769), QSize(300, 377)), QPoint(362, 196));
@@ -219,14 +213,17 @@ TEST(ColourContrastCli, PrintsTheFourRowsOrRefusesBadText)
     const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n');
     EXPECT_EQ(cli.exitCode(), 0);
     ASSERT_GE(lines.size(), 4);
-    EXPECT_EQ(lines[0],
-              u"一般的な色覚:\t#777777 / #FFFFFF\t明度差 :136 色差 :408\t比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"_s);
+    EXPECT_EQ(
+        lines[0],
+        u"一般的な色覚:\t#777777 / #FFFFFF\t明度差 :136 色差 :408\t比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"_s);
     EXPECT_TRUE(lines[1].startsWith(u"第一色盲:\t#797677 / #FFFAFA\t"_s)) << lines[1].toStdString();
 
-    cli.start(QStringLiteral(VELMARIN_CLI_PATH), {u"--contrast"_s, u"#000000"_s, u"＃ＦＦＦＦＦＦ"_s});
+    cli.start(QStringLiteral(VELMARIN_CLI_PATH),
+              {u"--contrast"_s, u"#000000"_s, u"＃ＦＦＦＦＦＦ"_s});
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 2);
-    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(u"数値が有効な16進数ではありません。"_s));
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError())
+                    .contains(u"数値が有効な16進数ではありません。"_s));
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // The grayscale view's decoders and rules, on pictures made here by libpng,
 // libjpeg and by hand.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <cstddef>
 #include <cstdio>
+
+// After the headers that declare size_t and FILE, which it uses.
 #include <jpeglib.h>
-#include <png.h>
 
 #include "access/gray_image.h"
 #include "access/image_file.h"
@@ -74,8 +77,7 @@ Bytes makePng(const PngSpec &s)
                 }
             }
     std::vector<png_bytep> pointers;
-    for (Bytes &r : rows)
-        pointers.push_back(r.data());
+    for (Bytes &r : rows) pointers.push_back(r.data());
     png_write_image(png, pointers.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
@@ -89,14 +91,13 @@ struct JpegSpec {
     J_COLOR_SPACE space = JCS_RGB;
     bool progressive = false;
     int components = 3;
-    Bytes samples;  // width × height × components
+    Bytes samples;      // width × height × components
     bool adobe = true;  // CMYK: with Adobe's marker, which stores ink inverted
 };
 
 Bytes makeJpeg(JpegSpec s)
 {
-    if (s.samples.empty())
-        s.samples.assign(std::size_t(s.width) * s.height * s.components, 200);
+    if (s.samples.empty()) s.samples.assign(std::size_t(s.width) * s.height * s.components, 200);
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -111,8 +112,7 @@ Bytes makeJpeg(JpegSpec s)
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     cinfo.write_Adobe_marker = s.adobe && s.space == JCS_CMYK;
-    if (s.progressive)
-        jpeg_simple_progression(&cinfo);
+    if (s.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = &s.samples[std::size_t(cinfo.next_scanline) * s.width * s.components];
@@ -149,19 +149,15 @@ Bytes makeBmp(int width, int height, int bits, const Bytes &extra,
     put16(b, 26, 1);
     put16(b, 28, std::uint32_t(bits));
     put32(b, 30, compression);
-    if (bits <= 8)
-        put32(b, 46, std::uint32_t(extra.size() / 4));  // colours used
-    for (std::uint8_t v : extra)
-        b.push_back(v);
+    if (bits <= 8) put32(b, 46, std::uint32_t(extra.size() / 4));  // colours used
+    for (std::uint8_t v : extra) b.push_back(v);
     put32(b, 10, std::uint32_t(b.size()));
     const std::size_t stride = (std::size_t(std::abs(width)) * bits + 31) / 32 * 4;
     std::vector<Bytes> rows = rowsTopDown;
-    if (height > 0)
-        std::reverse(rows.begin(), rows.end());
+    if (height > 0) std::reverse(rows.begin(), rows.end());
     for (Bytes row : rows) {
         row.resize(stride, 0);
-        for (std::uint8_t v : row)
-            b.push_back(v);
+        for (std::uint8_t v : row) b.push_back(v);
     }
     put32(b, 2, std::uint32_t(b.size()));
     return b;
@@ -237,7 +233,13 @@ TEST(ImageDecoder, BitmapsThatLieOrBreak)
         {"truncated", Bytes(good.begin(), good.end() - 3), "壊れて"},
         {"pixel offset past the end", patched(10, 0xFFFFFFF0), "壊れて"},
         {"run-length", patched(30, 1), "対応していません"},
-        {"odd depth", [&] { Bytes b = good; put16(b, 28, 7); return b; }(), "対応していません"},
+        {"odd depth",
+         [&] {
+             Bytes b = good;
+             put16(b, 28, 7);
+             return b;
+         }(),
+         "対応していません"},
         {"header size lies", patched(14, 0xFFFFFF), "壊れて"},
         {"not a bitmap", Bytes{'G', 'I', 'F', '8', '9', 'a'}, "BMPファイルではありません"},
     };
@@ -257,27 +259,32 @@ TEST(ImageDecoder, PngKinds)
         PngSpec spec;
         std::function<std::uint32_t(int x, int y)> expected;
     } cases[] = {
-        {"RGB", PngSpec{}, [&](int x, int y) {
+        {"RGB", PngSpec{},
+         [&](int x, int y) {
              return std::uint32_t(sample(x, y, 0) << 16 | sample(x, y, 1) << 8 | sample(x, y, 2));
          }},
         {"RGB interlaced", PngSpec{4, 3, PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_ADAM7},
          [&](int x, int y) {
              return std::uint32_t(sample(x, y, 0) << 16 | sample(x, y, 1) << 8 | sample(x, y, 2));
          }},
-        {"16-bit RGB", PngSpec{4, 3, PNG_COLOR_TYPE_RGB, 16}, [&](int x, int y) {
+        {"16-bit RGB", PngSpec{4, 3, PNG_COLOR_TYPE_RGB, 16},
+         [&](int x, int y) {
              return std::uint32_t(sample(x, y, 0) << 16 | sample(x, y, 1) << 8 | sample(x, y, 2));
          }},
-        {"grey", PngSpec{4, 3, PNG_COLOR_TYPE_GRAY, 8}, [&](int x, int y) {
-             return std::uint32_t(sample(x, y, 0)) * 0x010101u;
+        {"grey", PngSpec{4, 3, PNG_COLOR_TYPE_GRAY, 8},
+         [&](int x, int y) { return std::uint32_t(sample(x, y, 0)) * 0x010101u; }},
+        {"palette, 2 bits",
+         PngSpec{4, 3, PNG_COLOR_TYPE_PALETTE, 2, PNG_INTERLACE_NONE,
+                 [](int x, int, int) { return x; }},
+         [](int x, int) {
+             return std::array<std::uint32_t, 4>{0, 0xFF0000, 0xFF00, 0xFF}[x];
          }},
-        {"palette, 2 bits", PngSpec{4, 3, PNG_COLOR_TYPE_PALETTE, 2, PNG_INTERLACE_NONE,
-                                    [](int x, int, int) { return x; }},
-         [](int x, int) { return std::array<std::uint32_t, 4>{0, 0xFF0000, 0xFF00, 0xFF}[x]; }},
         // Half-transparent red on white: (255, 128, 128); clear pixels white.
-        {"RGBA on white", PngSpec{4, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7,
-                                  [](int x, int, int c) {
-                                      return c == 3 ? (x == 0 ? 0 : 128) : c == 0 ? 255 : 0;
-                                  }},
+        {"RGBA on white",
+         PngSpec{4, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7,
+                 [](int x, int, int c) { return c == 3   ? (x == 0 ? 0 : 128)
+                                                : c == 0 ? 255
+                                                         : 0; }},
          [](int x, int) { return x == 0 ? 0xFFFFFFu : 0xFF7F7Fu; }},
     };
     for (const Case &c : cases) {
@@ -298,8 +305,7 @@ std::uint32_t crc32Of(const std::uint8_t *p, std::size_t n)
     std::uint32_t crc = 0xFFFFFFFF;
     for (std::size_t i = 0; i < n; ++i) {
         crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
     }
     return ~crc;
 }
@@ -315,8 +321,7 @@ TEST(ImageDecoder, PngsThatLieOrBreak)
             b[20 + i] = std::uint8_t(h >> (24 - 8 * i));
         }
         const std::uint32_t crc = crc32Of(&b[12], 17);
-        for (int i = 0; i < 4; ++i)
-            b[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i) b[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
         return b;
     };
     struct Case {
@@ -329,7 +334,8 @@ TEST(ImageDecoder, PngsThatLieOrBreak)
         {"200 × 200 with 4 × 3 of data", claiming(200, 200), "壊れて"},
         {"truncated", Bytes(good.begin(), good.begin() + good.size() / 2), "壊れて"},
         {"signature only", Bytes(good.begin(), good.begin() + 8), "壊れて"},
-        {"text", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, "PNGファイルではありません"},
+        {"text", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'},
+         "PNGファイルではありません"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -350,19 +356,22 @@ TEST(ImageDecoder, JpegKinds)
         {"progressive", JpegSpec{16, 8, JCS_RGB, true, 3, Bytes(16 * 8 * 3, 100)}, 0x646464},
         {"greyscale", JpegSpec{16, 8, JCS_GRAYSCALE, false, 1, Bytes(16 * 8, 50)}, 0x323232},
         // Cyan: full C, no M, Y, K; Adobe's files store 255 for no ink.
-        {"Adobe CMYK", JpegSpec{16, 8, JCS_CMYK, false, 4, [] {
-                                    Bytes b;
-                                    for (int i = 0; i < 16 * 8; ++i)
-                                        b.insert(b.end(), {0, 255, 255, 255});
-                                    return b;
-                                }()},
+        {"Adobe CMYK",
+         JpegSpec{16, 8, JCS_CMYK, false, 4,
+                  [] {
+                      Bytes b;
+                      for (int i = 0; i < 16 * 8; ++i) b.insert(b.end(), {0, 255, 255, 255});
+                      return b;
+                  }()},
          0x00FFFF},
-        {"plain CMYK", JpegSpec{16, 8, JCS_CMYK, true, 4, [] {
-                                    Bytes b;
-                                    for (int i = 0; i < 16 * 8; ++i)
-                                        b.insert(b.end(), {255, 0, 0, 0});
-                                    return b;
-                                }(), false},
+        {"plain CMYK",
+         JpegSpec{16, 8, JCS_CMYK, true, 4,
+                  [] {
+                      Bytes b;
+                      for (int i = 0; i < 16 * 8; ++i) b.insert(b.end(), {255, 0, 0, 0});
+                      return b;
+                  }(),
+                  false},
          0x00FFFF},
     };
     for (const Case &c : cases) {
@@ -399,9 +408,16 @@ TEST(GrayScale, WeightsAndRounding)
     struct Case {
         int r, g, b, gray;
     } cases[] = {
-        {255, 255, 255, 252}, {255, 0, 0, 74}, {0, 255, 0, 149}, {0, 0, 255, 29}, {0, 0, 0, 0},
+        {255, 255, 255, 252},
+        {255, 0, 0, 74},
+        {0, 255, 0, 149},
+        {0, 0, 255, 29},
+        {0, 0, 0, 0},
         // Exact halves go to the even neighbour: 28.5, 18.5 down; 3.5, 13.5 up.
-        {0, 0, 250, 28}, {0, 2, 152, 18}, {0, 5, 5, 4}, {0, 3, 103, 14},
+        {0, 0, 250, 28},
+        {0, 2, 152, 18},
+        {0, 5, 5, 4},
+        {0, 3, 103, 14},
         {50, 0, 0, 14},  // 14.45
     };
     for (const Case &c : cases)
@@ -435,14 +451,16 @@ TEST(GrayScale, PlacementOfThePictureAndTheWindow)
     EXPECT_EQ(GrayScale::loadPlacement(ini, QSize(1025, 769)), QRect(312, 234, 500, 380));
     GrayScale::savePlacement(ini, QRect(-10, 20, 640, 480));
     EXPECT_EQ(GrayScale::loadPlacement(ini, QSize(1025, 769)), QRect(-10, 20, 640, 480));
-    EXPECT_TRUE(home.read(u"Velmarin.ini"_s).contains("[GForm]\r\nLeft=-10\r\nTop=20\r\nWidth=640\r\nHeight=480"));
+    EXPECT_TRUE(home.read(u"Velmarin.ini"_s)
+                    .contains("[GForm]\r\nLeft=-10\r\nTop=20\r\nWidth=640\r\nHeight=480"));
 }
 
 TEST(GrayScale, FilesByExtensionAndTheConsole)
 {
     TempHome home;
     const Bytes jpeg = makeJpeg(JpegSpec{16, 8, JCS_RGB, false, 3, Bytes(16 * 8 * 3, 255)});
-    home.write(u"PHOTO.JPEG"_s, QByteArray(reinterpret_cast<const char *>(jpeg.data()), int(jpeg.size())));
+    home.write(u"PHOTO.JPEG"_s,
+               QByteArray(reinterpret_cast<const char *>(jpeg.data()), int(jpeg.size())));
     home.write(u"photo.gif"_s, "GIF89a");
     home.write(u"fake.png"_s, "not a picture");
 
@@ -458,7 +476,8 @@ TEST(GrayScale, FilesByExtensionAndTheConsole)
     EXPECT_TRUE(gif.ok());
     EXPECT_TRUE(gif.image.isNull());
     const DecodedImage fake = ImageFile::load(home.file(u"fake.png"_s));
-    EXPECT_TRUE(fake.error.startsWith(u"画像ファイル「"_s + home.file(u"fake.png"_s) + u"」を読み込めませんでした。\nPNGファイルではありません。"_s))
+    EXPECT_TRUE(fake.error.startsWith(u"画像ファイル「"_s + home.file(u"fake.png"_s) +
+                                      u"」を読み込めませんでした。\nPNGファイルではありません。"_s))
         << fake.error.toStdString();
 
     // The dialog starts in the remembered folder and remembers the new one.
@@ -482,7 +501,8 @@ TEST(GrayScale, FilesByExtensionAndTheConsole)
     QFile written(out);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray png = written.readAll();
-    const DecodedImage back = ImageDecoder::decodePng(reinterpret_cast<const std::uint8_t *>(png.constData()), std::size_t(png.size()));
+    const DecodedImage back = ImageDecoder::decodePng(
+        reinterpret_cast<const std::uint8_t *>(png.constData()), std::size_t(png.size()));
     ASSERT_TRUE(back.ok());
     EXPECT_EQ(back.image.width, 16);
     EXPECT_EQ(at(back.image, 5, 5), 0xFCFCFCu);
@@ -490,7 +510,8 @@ TEST(GrayScale, FilesByExtensionAndTheConsole)
     cli.start(QStringLiteral(VELMARIN_CLI_PATH), {u"--gray"_s, home.file(u"fake.png"_s), out});
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(u"PNGファイルではありません。"_s));
+    EXPECT_TRUE(
+        QString::fromUtf8(cli.readAllStandardError()).contains(u"PNGファイルではありません。"_s));
 }
 
 }  // namespace

@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The signature comes first, so the runs reach the decoder's body.
     static const char kMagic[] = "BM";
     std::vector<std::uint8_t> bytes(kMagic, kMagic + 2);
-    if (size >= 2 && std::memcmp(data, kMagic, 2) == 0)
-        bytes.clear();
+    if (size >= 2 && std::memcmp(data, kMagic, 2) == 0) bytes.clear();
     bytes.insert(bytes.end(), data, data + size);
     const DecodedImage d = ImageDecoder::decodeBmp(bytes.data(), bytes.size());
     if (!d.ok()) {

@@ -29,15 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<Rgb> colour = ColourContrast::parseHex(text);
     const QString digits = text.startsWith(u'#') ? text.mid(1, 6) : text.left(6);
     bool allHex = digits.size() == 6;
-    for (QChar c : digits)
-        allHex = allHex && isHex(c);
+    for (QChar c : digits) allHex = allHex && isHex(c);
     check(colour.has_value() == allHex);
-    if (!colour)
-        return 0;
+    if (!colour) return 0;
     const QString printed = ColourContrast::hexText(*colour);
     check(printed.size() == 7 && printed == printed.toUpper());
     check(ColourContrast::parseHex(printed) == colour);
-    for (const ContrastRow &row : contrastRows(*colour, rgbFromValue(0xFFFFFF - rgbValue(*colour)))) {
+    for (const ContrastRow &row :
+         contrastRows(*colour, rgbFromValue(0xFFFFFF - rgbValue(*colour)))) {
         const double ratio = ColourContrast::contrastRatio(row.foreground, row.background);
         check(ratio >= 1 && ratio <= 21.0001);
     }

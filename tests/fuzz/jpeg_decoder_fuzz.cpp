@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The signature comes first, so the runs reach the decoder's body.
     static const char kMagic[] = "\xff\xd8\xff";
     std::vector<std::uint8_t> bytes(kMagic, kMagic + 3);
-    if (size >= 3 && std::memcmp(data, kMagic, 3) == 0)
-        bytes.clear();
+    if (size >= 3 && std::memcmp(data, kMagic, 3) == 0) bytes.clear();
     bytes.insert(bytes.end(), data, data + size);
     const DecodedImage d = ImageDecoder::decodeJpeg(bytes.data(), bytes.size());
     if (!d.ok()) {

@@ -1,4 +1,6 @@
 // The colour check window and its colour selectors, offscreen.
+#include "access/color_chk_form.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,7 +16,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "access/color_chk_form.h"
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"
 #include "access/palette_placement.h"
@@ -26,7 +27,7 @@ namespace {
 QString screenshotDir()
 {
     return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                            : QDir::currentPath();
+                                                             : QDir::currentPath();
 }
 
 // Runs `inside` on the modal window of type T that opens next, if one does.
@@ -34,8 +35,7 @@ template <class T>
 void onNextModal(QObject *context, std::function<void(T *)> inside)
 {
     QTimer::singleShot(0, context, [inside] {
-        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget()))
-            inside(window);
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) inside(window);
     });
 }
 
@@ -80,7 +80,8 @@ private Q_SLOTS:
         QCOMPARE(f.Label8->text(), u"前景色: 0,0,0  背景色: 255,255,255"_s);
         QCOMPARE(f.Label9->text(), u"明度差は最低でも125以上必要です。最大255"_s);
         QCOMPARE(f.Label10->text(), u"色の差は最低でも500以上必要です。最大765"_s);
-        const QStringList titles{u"一般的な色覚:"_s, u"第一色盲:"_s, u"第二色盲:"_s, u"第三色盲:"_s};
+        const QStringList titles{u"一般的な色覚:"_s, u"第一色盲:"_s, u"第二色盲:"_s,
+                                 u"第三色盲:"_s};
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(f.RowTitles[i]->text(), titles[i]);
             QCOMPARE(f.Results[i]->size(), QSize(297, 25));
@@ -102,10 +103,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("foreground");
         QTest::addColumn<QString>("background");
-        QTest::addColumn<QString>("edit1");      // after the press
+        QTest::addColumn<QString>("edit1");  // after the press
         QTest::addColumn<QString>("edit2");
-        QTest::addColumn<QString>("result");     // first row
-        QTest::addColumn<int>("refused");        // 0 none, 1 Edit1, 2 Edit2
+        QTest::addColumn<QString>("result");  // first row
+        QTest::addColumn<int>("refused");     // 0 none, 1 Edit1, 2 Edit2
         QTest::newRow("without #") << u"ff8000"_s << u"#FFFFFF"_s << u"#FF8000"_s << u"#FFFFFF"_s
                                    << u"明度差 :104 色差 :382"_s << 0;
         QTest::newRow("both at once") << u"#777777"_s << u"#ffffff"_s << u"#777777"_s
@@ -162,7 +163,8 @@ private Q_SLOTS:
         MessageCatcher message;
         message.arm(&f);
         f.Button1->click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), u"color: #000000\r\nbackground-color: #FFFFFF"_s);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 u"color: #000000\r\nbackground-color: #FFFFFF"_s);
         QCOMPARE(message.text,
                  u"クリップボードへ送りました。\r\ncolor: #000000\r\nbackground-color: #FFFFFF"_s);
     }

@@ -1,5 +1,8 @@
 // Picking a colour from the screen of a real X server: an Xvfb of its own,
 // started here, and real pointer clicks through XTEST (xdotool).
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,8 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "access/color_chk_form.h"
 #include "access/color_combo_widget.h"
@@ -38,13 +39,16 @@ public:
 
 QColor screenPixel(const QPoint &at)
 {
-    return QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixelColor(0, 0);
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, at.x(), at.y(), 1, 1)
+        .toImage()
+        .pixelColor(0, 0);
 }
 
 bool clickAt(const QPoint &at)
 {
     return QProcess::execute(u"xdotool"_s, {u"mousemove"_s, QString::number(at.x()),
-                                              QString::number(at.y()), u"click"_s, u"1"_s}) == 0;
+                                            QString::number(at.y()), u"click"_s, u"1"_s}) == 0;
 }
 
 }  // namespace
@@ -115,21 +119,19 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     int fds[2];
-    if (pipe(fds) != 0)
-        return 2;
+    if (pipe(fds) != 0) return 2;
     const pid_t server = fork();
     if (server == 0) {
         close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", static_cast<char *>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);
     std::string display;
     char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-        display += c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') display += c;
     close(fds[0]);
     if (display.empty()) {
         std::fprintf(stderr, "Xvfb did not start (is the xvfb package installed?)\n");

@@ -32,8 +32,9 @@ public Q_SLOTS:
         ++calls;
         QString sender = call.service().mid(1);
         sender.replace(u'.', u'_');
-        const QString path = u"/org/freedesktop/portal/desktop/request/"_s + sender + u'/' +
-                             (ownPath ? u"elsewhere"_s : options.value(u"handle_token"_s).toString());
+        const QString path =
+            u"/org/freedesktop/portal/desktop/request/"_s + sender + u'/' +
+            (ownPath ? u"elsewhere"_s : options.value(u"handle_token"_s).toString());
         QTimer::singleShot(ownPath ? 50 : 0, this, [this, path] {
             QDBusMessage signal = QDBusMessage::createSignal(
                 path, u"org.freedesktop.portal.Request"_s, u"Response"_s);
@@ -96,15 +97,16 @@ private Q_SLOTS:
         QTest::newRow("picked") << true << 0u << blue << false << u"picked #336699"_s;
         QTest::newRow("older portal's path") << true << 0u << blue << true << u"picked #336699"_s;
         QTest::newRow("cancelled") << true << 1u << QVariantMap() << false << u"cancelled"_s;
-        QTest::newRow("portal error") << true << 2u << QVariantMap() << false
-                                      << u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("no colour") << true << 0u << QVariantMap() << false
-                                   << u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("colour out of range") << true << 0u
-                                             << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false
-                                             << u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("no portal") << false << 0u << blue << false
-                                   << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
+        QTest::newRow("portal error")
+            << true << 2u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("no colour")
+            << true << 0u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("colour out of range")
+            << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false
+            << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("no portal")
+            << false << 0u << blue << false
+            << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
     }
 
     void answers()

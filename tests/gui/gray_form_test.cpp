@@ -1,4 +1,6 @@
 // The grayscale window, offscreen, on pictures written here.
+#include "access/gray_form.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -13,7 +15,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "access/gray_form.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/temp_home.h"
@@ -25,7 +26,7 @@ namespace {
 QString screenshotDir()
 {
     return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                            : QDir::currentPath();
+                                                             : QDir::currentPath();
 }
 
 // Runs `inside` on the modal window of type T as soon as one opens.
@@ -70,12 +71,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QPoint>("at");
-        QTest::newRow("PNG that fits") << u"small.png"_s << QByteArray("PNG") << QSize(100, 50)
-                                       << QPoint(200, 165);
-        QTest::newRow("PHOTO.JPEG") << u"PHOTO.JPEG"_s << QByteArray("JPEG") << QSize(100, 50)
-                                    << QPoint(200, 165);
-        QTest::newRow("wider BMP") << u"wide.BMP"_s << QByteArray("BMP") << QSize(900, 51)
-                                   << QPoint(0, 0);
+        QTest::newRow("PNG that fits")
+            << u"small.png"_s << QByteArray("PNG") << QSize(100, 50) << QPoint(200, 165);
+        QTest::newRow("PHOTO.JPEG")
+            << u"PHOTO.JPEG"_s << QByteArray("JPEG") << QSize(100, 50) << QPoint(200, 165);
+        QTest::newRow("wider BMP")
+            << u"wide.BMP"_s << QByteArray("BMP") << QSize(900, 51) << QPoint(0, 0);
     }
 
     void picturesInTheWindow()
@@ -110,11 +111,11 @@ private Q_SLOTS:
             QCOMPARE(c.red(), c.green());
             QCOMPARE(c.green(), c.blue());
         }
-        if (at == QPoint(0, 0))
-            QVERIFY(f.ScrollBox1->horizontalScrollBar()->maximum() > 0);
+        if (at == QPoint(0, 0)) QVERIFY(f.ScrollBox1->horizontalScrollBar()->maximum() > 0);
         // Resizing places it again.
         f.resize(1000, 400);
-        QCOMPARE(f.Image1->pos(), QPoint((1000 - picture.width()) / 2, (400 - picture.height()) / 2));
+        QCOMPARE(f.Image1->pos(),
+                 QPoint((1000 - picture.width()) / 2, (400 - picture.height()) / 2));
     }
 
     void aFileThatCannotBeReadLeavesTheWindowEmpty()
@@ -145,8 +146,7 @@ private Q_SLOTS:
         QSize openedSize;
         QTimer::singleShot(0, [&] {
             auto *f = qobject_cast<GrayForm *>(QApplication::activeModalWidget());
-            if (!f)
-                return;
+            if (!f) return;
             openedAt = f->pos();
             openedSize = f->size();
             f->move(30, 40);
@@ -175,9 +175,9 @@ private Q_SLOTS:
         fade.setColorAt(0, Qt::white);
         fade.setColorAt(1, Qt::black);
         p.fillRect(0, 160, 360, 40, fade);
-        const QColor swatches[6] = {Qt::red, Qt::green, Qt::blue, QColor(0xFF8000), QColor(0x008080), QColor(0x800080)};
-        for (int i = 0; i < 6; ++i)
-            p.fillRect(i * 60, 200, 60, 40, swatches[i]);
+        const QColor swatches[6] = {Qt::red,          Qt::green,        Qt::blue,
+                                    QColor(0xFF8000), QColor(0x008080), QColor(0x800080)};
+        for (int i = 0; i < 6; ++i) p.fillRect(i * 60, 200, 60, 40, swatches[i]);
         p.end();
         const QString path = m_home->file(u"chart.png"_s);
         QVERIFY(image.save(path));
