@@ -13,6 +13,9 @@ packages=(
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     liblz4-dev libjpeg-dev libpng-dev zlib1g-dev
+    # the screen colour picker's tests: a real X server, and a private D-Bus
+    # for the desktop portal's path
+    xvfb xauth xdotool dbus-daemon
     openjdk-17-jre-headless openjdk-17-jdk-headless
     # python3 reads pages for the link check's reference test, which compares
     # on the HTML documentation under /usr/share/doc (libxslt1-dev ships some)

@@ -29,6 +29,9 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "access/color_chk_form.h"
+#include "access/gray_form.h"
+#include "access/gray_image.h"
 #include "app/about_form.h"
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
@@ -166,6 +169,13 @@ void MainForm::routeAction(const QString &name)
         m_actions->captureAction(CaptureBrowser::Netscape);
     else if (name == QLatin1String("ChmOpen"))
         m_actions->openHelp();
+    else if (name == QLatin1String("ColorChk"))
+        ColorChkForm(this, this).exec();
+    else if (name == QLatin1String("Gray")) {
+        const QString file = GrayScale::chooseImage(*this, m_actions->folders());
+        if (!file.isEmpty())
+            GrayForm::showFile(file, this);
+    }
     else if (name == QLatin1String("OpenURL1"))
         openUrl1();
     else if (const int service = QStringList{QStringLiteral("W3CExe"), QStringLiteral("LintExe"),

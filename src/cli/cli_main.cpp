@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
+#include "cli/cli_access.h"
 #include "cli/cli_upload.h"
 #include "cli/console_view.h"
 #include "integration/browser_bridges.h"
@@ -25,6 +26,8 @@ const char kUsage[] =
     "使い方: velmarin-cli [オプション] [スイッチ] 文書...\n"
     "       velmarin-cli [オプション] --folder フォルダ [--subdir]\n"
     "       velmarin-cli --browser-url chromium|opera|firefox\n"
+    "       velmarin-cli --contrast 前景色 背景色\n"
+    "       velmarin-cli --gray 画像 出力.png\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
@@ -55,6 +58,9 @@ const char kUsage[] =
     "                     ページのURLを書きます(ウインドウ版のIE、Opera、Mozillaの\n"
     "                     チェックが読むのと同じURL)。読めないときは理由を標準エラーに\n"
     "                     書いて終了コード1で終わります。\n"
+    "  --contrast 前景色 背景色  2色(#FF8000 の形)の明度差、色差とコントラスト比を\n"
+    "                     一般的な色覚と3種の色覚について1行ずつ書きます。\n"
+    "  --gray 画像 出力.png  BMP、JPEG、PNGの画像をグレイスケールにしてPNGで書きます。\n"
     "  --lang en          この実行だけHTML Tidyのメッセージを英語のままにします\n"
     "                     (ふだんは設定「Tidyのメッセージを日本語で表示する」に従います)。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
@@ -203,6 +209,8 @@ int main(int argc, char *argv[])
 
     if (const int uploaded = runUploadCommand(app.arguments().mid(1)); uploaded >= 0)
         return uploaded;
+    if (const std::optional<int> status = runAccessCommand(app.arguments().mid(1)))
+        return *status;
     Options options;
     const int usage = parseOptions(app.arguments().mid(1), &options);
     if (usage >= 0)

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QImage>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
@@ -122,6 +124,35 @@ private Q_SLOTS:
         QCOMPARE(f.settingForm()->parent(), &f);
         AboutForm about(&f);
         QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
+    }
+
+    // The colour check opens at once; the grayscale view after its file dialog.
+    void accessibilityAidsOpenFromTheMenu()
+    {
+        MainForm &f = *m_form;
+        QVERIFY(f.toolButton(u"ToolButton9"_s)->isEnabled() && f.toolButton(u"ToolButton10"_s)->isEnabled());
+        QCOMPARE(f.menuEntry(u"GrayScale1"_s)->statusTip(), u"画像をグレイスケール表示します。"_s);
+        const QString picture = m_home->file(u"PICTURE.PNG"_s);
+        QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
+        QStringList shown;
+        auto *poll = new QTimer(&f);
+        connect(poll, &QTimer::timeout, [&shown, &picture] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (auto *files = qobject_cast<QFileDialog *>(w)) {
+                shown << u"file dialog"_s;
+                files->selectFile(picture);
+                QMetaObject::invokeMethod(files, "accept");
+            } else if (w) {
+                shown << w->windowTitle();
+                w->close();
+            }
+        });
+        poll->start(10);
+        f.menuEntry(u"ColorContrast1"_s)->trigger();
+        f.menuEntry(u"GrayScale1"_s)->trigger();
+        delete poll;
+        QCOMPARE(shown, (QStringList{u"カラーチェック"_s, u"file dialog"_s, u"グレイスケール表示"_s}));
+        QCOMPARE(QDir::cleanPath(f.actions().folders().lastDir()), m_home->path());
     }
 
     // Of the enabled commands that answer to a key, the first in the action

@@ -1,0 +1,229 @@
+// The colour check's arithmetic, texts, dichromacy rows and palette placement.
+#include "access/colour_contrast.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <algorithm>
+
+#include "access/contrast_rows.h"
+#include "access/dichromacy.h"
+#include "access/palette_placement.h"
+#include "support/qt_print.h"
+
+using namespace ColourContrast;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+Rgb hex(const char *text)
+{
+    return *parseHex(QString::fromLatin1(text));
+}
+
+TEST(ColourContrast, ResultTextsOfTheFirstRow)
+{
+    struct Case {
+        const char *fg, *bg, *result, *rgb;
+    } cases[] = {
+        {"#000000", "#FFFFFF", "明度差 :255 色差 :765", "前景色: 0,0,0  背景色: 255,255,255"},
+        {"#FF8000", "#FF8000", "明度差 :0 色差 :0", "前景色: 255,128,0  背景色: 255,128,0"},
+        {"#777777", "#FFFFFF", "明度差 :136 色差 :408", "前景色: 119,119,119  背景色: 255,255,255"},
+        {"#FFFFFF", "#000000", "明度差 :255 色差 :765", "前景色: 255,255,255  背景色: 0,0,0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fg);
+        EXPECT_EQ(resultText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.result));
+        EXPECT_EQ(contrastRows(hex(c.fg), hex(c.bg))[0].result, QString::fromUtf8(c.result));
+        EXPECT_EQ(rgbText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.rgb));
+    }
+    EXPECT_EQ(brightness(hex("#777777")), 119);
+    EXPECT_EQ(cssText(kBlack, kWhite), u"color: #000000\r\nbackground-color: #FFFFFF"_s);
+}
+
+TEST(ColourContrast, HexadecimalTexts)
+{
+    struct Case {
+        QString text;
+        std::optional<std::uint32_t> colour;
+    } cases[] = {
+        {u"#FF8000"_s, 0xFF8000},        {u"ff8000"_s, 0xFF8000},
+        {u"#aBcDeF"_s, 0xABCDEF},        {u"#0000007 and more"_s, 0x000000},
+        {u"#FFF"_s, std::nullopt},       {u"12345"_s, std::nullopt},
+        {u"#GG0000"_s, std::nullopt},    {u"＃ＦＦ００００"_s, std::nullopt},
+        {u"#ＦＦ0000"_s, std::nullopt},  {u"##FF0000"_s, std::nullopt},
+        {u" #FF0000"_s, std::nullopt},   {u"#FF 000"_s, std::nullopt},
+        {u"0x1234"_s, std::nullopt},     {QString(), std::nullopt},
+        {QString(1000, u'9'), 0x999999}, {u"#"_s + QString(999, u'G'), std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.left(20).toStdString());
+        const std::optional<Rgb> parsed = parseHex(c.text);
+        ASSERT_EQ(parsed.has_value(), c.colour.has_value());
+        if (parsed) {
+            EXPECT_EQ(rgbValue(*parsed), *c.colour);
+        }
+    }
+    EXPECT_EQ(hexText(rgbFromValue(0xFF8000)), u"#FF8000"_s);
+    EXPECT_EQ(hexText(rgbFromValue(0x0A0B0C)), u"#0A0B0C"_s);
+}
+
+TEST(ColourContrast, WcagRatioIsJudgedUnrounded)
+{
+    struct Case {
+        const char *fg, *bg;
+        const char *text;
+    } cases[] = {
+        // 4.478: shown as 4.48 but below 4.5.
+        {"#777777", "#FFFFFF", "比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"},
+        {"#767676", "#FFFFFF", "比 4.54:1  通常 AA○ AAA×  大 AA○ AAA○"},
+        {"#000000", "#FFFFFF", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
+        {"#FFFFFF", "#000000", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
+        {"#808080", "#808080", "比 1.00:1  通常 AA× AAA×  大 AA× AAA×"},
+        {"#949494", "#FFFFFF", "比 3.03:1  通常 AA× AAA×  大 AA○ AAA×"},
+        {"#595959", "#FFFFFF", "比 7.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fg);
+        EXPECT_EQ(ratioText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.text));
+    }
+    EXPECT_LT(contrastRatio(hex("#777777"), kWhite), 4.5);
+    EXPECT_GT(contrastRatio(hex("#777777"), kWhite), 4.475);
+    // The 0.04045 threshold: #0A0A0A (0.0392) is on the straight part.
+    EXPECT_DOUBLE_EQ(relativeLuminance(hex("#0A0A0A")), 10 / 255.0 / 12.92);
+}
+
+TEST(Dichromacy, FixedRowsAndComputedColours)
+{
+    struct Case {
+        const char *colour;
+        std::uint32_t seen[3];
+    } cases[] = {
+        {"#FFFFFF", {0xFFFAFA, 0xFFE8EF, 0xF4F0FF}},
+        {"#FF0000", {0x968726, 0xA98200, 0xFE1C00}},
+        {"#0000FF", {0x719CFF, 0x008BDF, 0x007F85}},
+        {"#000000", {0x000000, 0x000000, 0x000000}},
+        {"#008080", {0x737277, 0x756F84, 0x177F89}},
+        {"#FFFBF0", {0xFFFAEF, 0xFFF3F2, 0xFFF7FF}},
+        // Not in the table: computed.
+        {"#FF8001", {0xB8A416, 0xD09B00, 0xFF777F}},
+    };
+    for (const Case &c : cases)
+        for (int kind = 1; kind <= 3; ++kind) {
+            SCOPED_TRACE(std::string(c.colour) + " kind " + std::to_string(kind));
+            EXPECT_EQ(rgbValue(Dichromacy::simulate(hex(c.colour), kind)), c.seen[kind - 1]);
+        }
+    EXPECT_EQ(Dichromacy::tableRow(hex("#FF8001")), nullptr);
+    EXPECT_NE(Dichromacy::tableRow(hex("#FF9900")), nullptr);
+    EXPECT_EQ(Dichromacy::simulate(hex("#FF8001"), 0), hex("#FF8001"));
+    EXPECT_EQ(Dichromacy::simulate(hex("#FF8001"), 4), hex("#FF8001"));
+
+    // The simulated rows of a pair take both colours through the same kind.
+    const auto rows = contrastRows(hex("#FF0000"), kWhite);
+    EXPECT_EQ(rows[1].foreground, hex("#968726"));
+    EXPECT_EQ(rows[1].background, hex("#FFFAFA"));
+    EXPECT_EQ(rows[1].result, resultText(hex("#968726"), hex("#FFFAFA")));
+    EXPECT_EQ(rows[3].title, u"第三色盲:"_s);
+}
+
+// The table in the order of its index: 36 r + 6 g + b with FF as 0; its
+// unpublished rows are exactly what the computation gives.
+TEST(Dichromacy, TableIsOrderedAndMadeByTheComputation)
+{
+    const int steps[6] = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
+    const std::uint32_t published[] = {0xFFFFFF, 0xFFFF00, 0xFF0000, 0xFF00FF,
+                                       0x00FFFF, 0x00FF00, 0x0000FF, 0x000000};
+    for (int i = 0; i < Dichromacy::kWebSafeRows; ++i) {
+        const std::uint32_t colour = (steps[i / 36] << 16) | (steps[i / 6 % 6] << 8) | steps[i % 6];
+        ASSERT_EQ(Dichromacy::kTable[i].colour, colour) << i;
+        if (std::count(std::begin(published), std::end(published), colour)) continue;
+        for (int kind = 1; kind <= 3; ++kind)
+            EXPECT_EQ(Dichromacy::kTable[i].seen[kind - 1],
+                      rgbValue(Dichromacy::compute(rgbFromValue(colour), kind)))
+                << std::hex << colour << " kind " << kind;
+    }
+}
+
+// How near the computation comes to the published rows, as the largest
+// difference in any one channel: the twelve named colours exactly, the
+// published web-safe rows only loosely (they come from another simulation,
+// which treats the saturated primaries differently).
+TEST(Dichromacy, NearnessOfTheComputationToThePublishedRows)
+{
+    auto farthest = [](int first, int last, const std::uint32_t *only, int onlyCount) {
+        int worst = 0;
+        for (int i = first; i < last; ++i) {
+            const Dichromacy::Row &row = Dichromacy::kTable[i];
+            if (only && !std::count(only, only + onlyCount, row.colour)) continue;
+            for (int kind = 1; kind <= 3; ++kind) {
+                const Rgb a = Dichromacy::compute(rgbFromValue(row.colour), kind);
+                const Rgb b = rgbFromValue(row.seen[kind - 1]);
+                worst = std::max(
+                    {worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            }
+        }
+        return worst;
+    };
+    EXPECT_EQ(farthest(Dichromacy::kWebSafeRows, Dichromacy::kTableRows, nullptr, 0), 0);
+
+    struct Published {
+        std::uint32_t colour;
+        int farthest;
+    } published[] = {{0xFFFFFF, 16}, {0xFFFF00, 113}, {0xFF0000, 18}, {0xFF00FF, 150},
+                     {0x00FFFF, 64}, {0x00FF00, 59},  {0x0000FF, 113}};
+    for (const Published &p : published)
+        EXPECT_EQ(farthest(0, Dichromacy::kWebSafeRows, &p.colour, 1), p.farthest)
+            << std::hex << p.colour;
+}
+
+TEST(ColourPalette, GridAndPlacementNearTheScreenEdges)
+{
+    EXPECT_EQ(ColourPalette::kColours[0], 0x000000u);
+    EXPECT_EQ(ColourPalette::kColours[31], 0xFF00FFu);
+    EXPECT_EQ(ColourPalette::kColours[55], 0xFFC0FFu);
+    EXPECT_EQ(ColourPalette::buttonRect(0), QRect(5, 5, 20, 20));
+    EXPECT_EQ(ColourPalette::buttonRect(55), QRect(145, 125, 20, 20));
+
+    const QSize screen(1024, 768);
+    struct Case {
+        QRect selector;
+        QPoint palette;
+    } cases[] = {
+        {QRect(100, 100, 145, 22), QPoint(100, 122)},  // below
+        {QRect(900, 100, 145, 22), QPoint(856, 122)},  // pushed left
+        {QRect(100, 700, 145, 22), QPoint(100, 528)},  // above
+        {QRect(950, 740, 70, 22), QPoint(856, 568)},   // lower right corner: both
+        {QRect(856, 574, 145, 22), QPoint(856, 596)},  // exactly fits both ways
+        {QRect(857, 575, 145, 22), QPoint(856, 403)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ColourPalette::palettePosition(c.selector, screen), c.palette)
+            << c.selector.x() << "," << c.selector.y();
+
+    EXPECT_EQ(ColourPalette::centred(QSize(1024, 768), QSize(300, 377)), QPoint(362, 195));
+    EXPECT_EQ(ColourPalette::centred(QSize(1025, 769), QSize(300, 377)), QPoint(362, 196));
+    EXPECT_EQ(ColourPalette::centred(QSize(200, 200), QSize(301, 377)), QPoint(-50, -88));
+}
+
+TEST(ColourContrastCli, PrintsTheFourRowsOrRefusesBadText)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(VELMARIN_CLI_PATH), {u"--contrast"_s, u"777777"_s, u"#FFFFFF"_s});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n');
+    EXPECT_EQ(cli.exitCode(), 0);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(
+        lines[0],
+        u"一般的な色覚:\t#777777 / #FFFFFF\t明度差 :136 色差 :408\t比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"_s);
+    EXPECT_TRUE(lines[1].startsWith(u"第一色盲:\t#797677 / #FFFAFA\t"_s)) << lines[1].toStdString();
+
+    cli.start(QStringLiteral(VELMARIN_CLI_PATH),
+              {u"--contrast"_s, u"#000000"_s, u"＃ＦＦＦＦＦＦ"_s});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError())
+                    .contains(u"数値が有効な16進数ではありません。"_s));
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// Arbitrary text as a colour: parsing never fails, a parsed colour prints as
+// "#RRGGBB" and that text parses to the same colour; a text is accepted only
+// when its first six characters after an optional "#" are ASCII hex digits.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "access/colour_contrast.h"
+#include "access/contrast_rows.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+bool isHex(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const std::optional<Rgb> colour = ColourContrast::parseHex(text);
+    const QString digits = text.startsWith(u'#') ? text.mid(1, 6) : text.left(6);
+    bool allHex = digits.size() == 6;
+    for (QChar c : digits) allHex = allHex && isHex(c);
+    check(colour.has_value() == allHex);
+    if (!colour) return 0;
+    const QString printed = ColourContrast::hexText(*colour);
+    check(printed.size() == 7 && printed == printed.toUpper());
+    check(ColourContrast::parseHex(printed) == colour);
+    for (const ContrastRow &row :
+         contrastRows(*colour, rgbFromValue(0xFFFFFF - rgbValue(*colour)))) {
+        const double ratio = ColourContrast::contrastRatio(row.foreground, row.background);
+        check(ratio >= 1 && ratio <= 21.0001);
+    }
+    return 0;
+}

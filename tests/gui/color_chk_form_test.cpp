@@ -1,0 +1,264 @@
+// The colour check window and its colour selectors, offscreen.
+#include "access/color_chk_form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "access/color_combo_widget.h"
+#include "access/color_palette_form.h"
+#include "access/palette_placement.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString screenshotDir()
+{
+    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
+                                                             : QDir::currentPath();
+}
+
+// Runs `inside` on the modal window of type T that opens next, if one does.
+template <class T>
+void onNextModal(QObject *context, std::function<void(T *)> inside)
+{
+    QTimer::singleShot(0, context, [inside] {
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) inside(window);
+    });
+}
+
+// The text of the message box the next action shows, which is closed.
+struct MessageCatcher {
+    QString text;
+    int count = 0;
+    void arm(QObject *context)
+    {
+        onNextModal<QMessageBox>(context, [this](QMessageBox *box) {
+            text = box->text();
+            ++count;
+            box->accept();
+        });
+    }
+};
+
+}  // namespace
+
+class ColorChkFormTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void captionsAndTheFirstCalculation()
+    {
+        ColorChkForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.windowTitle(), u"カラーチェック"_s);
+        QCOMPARE(f.Label1->text(), u"前景色:"_s);
+        QCOMPARE(f.Label2->text(), u"背景色:"_s);
+        QCOMPARE(f.Button3->text(), u"クリック位置の色"_s);
+        QCOMPARE(f.Button4->toolTip(),
+                 u"このボタンを押した後、最初にクリックされた場所の色を取得します。"_s);
+        QCOMPARE(f.CheckBox1->text(), u"メインウィンドウを最小化"_s);
+        QVERIFY(!f.CheckBox1->isChecked());
+        QCOMPARE(f.Button2->text(), u"指定値で計算"_s);
+        QCOMPARE(f.Button1->text(), u"クリップボードへ"_s);
+        QCOMPARE(f.Edit1->maxLength(), 7);
+        QCOMPARE(f.Edit1->text(), u"#000000"_s);
+        QCOMPARE(f.Edit2->text(), u"#FFFFFF"_s);
+        QCOMPARE(f.Label7->text(), u"RGB値 :"_s);
+        QCOMPARE(f.Label8->text(), u"前景色: 0,0,0  背景色: 255,255,255"_s);
+        QCOMPARE(f.Label9->text(), u"明度差は最低でも125以上必要です。最大255"_s);
+        QCOMPARE(f.Label10->text(), u"色の差は最低でも500以上必要です。最大765"_s);
+        const QStringList titles{u"一般的な色覚:"_s, u"第一色盲:"_s, u"第二色盲:"_s,
+                                 u"第三色盲:"_s};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(f.RowTitles[i]->text(), titles[i]);
+            QCOMPARE(f.Results[i]->size(), QSize(297, 25));
+        }
+        QCOMPARE(f.Results[0]->text(), u"明度差 :255 色差 :765"_s);
+        QCOMPARE(f.Ratios[0]->text(), u"比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"_s);
+        // The row is painted in its colours: kind 1 sees white as #FFFAFA.
+        QCOMPARE(f.Results[1]->palette().color(QPalette::Window), QColor(0xFF, 0xFA, 0xFA));
+        QCOMPARE(f.Results[0]->palette().color(QPalette::WindowText), QColor(Qt::black));
+        for (QLabel *label : f.findChildren<QLabel *>())
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        QVERIFY(f.BitBtn1->geometry().bottom() < f.height());
+        // Centred on the screen, halves toward zero.
+        QCOMPARE(f.frameGeometry().topLeft(),
+                 ColourPalette::centred(f.screen()->geometry().size(), f.frameGeometry().size()));
+    }
+
+    void calculatingFromTheEdits_data()
+    {
+        QTest::addColumn<QString>("foreground");
+        QTest::addColumn<QString>("background");
+        QTest::addColumn<QString>("edit1");  // after the press
+        QTest::addColumn<QString>("edit2");
+        QTest::addColumn<QString>("result");  // first row
+        QTest::addColumn<int>("refused");     // 0 none, 1 Edit1, 2 Edit2
+        QTest::newRow("without #") << u"ff8000"_s << u"#FFFFFF"_s << u"#FF8000"_s << u"#FFFFFF"_s
+                                   << u"明度差 :104 色差 :382"_s << 0;
+        QTest::newRow("both at once") << u"#777777"_s << u"#ffffff"_s << u"#777777"_s
+                                      << u"#FFFFFF"_s << u"明度差 :136 色差 :408"_s << 0;
+        QTest::newRow("#FFF") << u"#FFF"_s << u"#FFFFFF"_s << u"#FFF"_s << u"#FFFFFF"_s
+                              << u"明度差 :255 色差 :765"_s << 1;
+        QTest::newRow("#GG0000") << u"#GG0000"_s << u"#FFFFFF"_s << u"#GG0000"_s << u"#FFFFFF"_s
+                                 << u"明度差 :255 色差 :765"_s << 1;
+        QTest::newRow("full-width") << u"＃ＦＦ００００"_s << u"#FFFFFF"_s << u"＃ＦＦ００００"_s
+                                    << u"#FFFFFF"_s << u"明度差 :255 色差 :765"_s << 1;
+        // 1000 characters: the edit keeps 7 of them.
+        QTest::newRow("1000 letters") << QString(1000, u'G') << u"#FFFFFF"_s << u"GGGGGGG"_s
+                                      << u"#FFFFFF"_s << u"明度差 :255 色差 :765"_s << 1;
+        QTest::newRow("1000 digits") << QString(1000, u'1') << u"#FFFFFF"_s << u"#111111"_s
+                                     << u"#FFFFFF"_s << u"明度差 :238 色差 :714"_s << 0;
+        // The foreground stays applied when the background is refused.
+        QTest::newRow("12345 behind") << u"#808080"_s << u"12345"_s << u"#808080"_s << u"12345"_s
+                                      << u"明度差 :127 色差 :381"_s << 2;
+    }
+
+    void calculatingFromTheEdits()
+    {
+        QFETCH(QString, foreground);
+        QFETCH(QString, background);
+        QFETCH(QString, edit1);
+        QFETCH(QString, edit2);
+        QFETCH(QString, result);
+        QFETCH(int, refused);
+        ColorChkForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Edit1->setText(foreground);
+        f.Edit2->setText(background);
+        MessageCatcher message;
+        message.arm(&f);
+        f.Button2->click();
+        QCOMPARE(f.Edit1->text(), edit1);
+        QCOMPARE(f.Edit2->text(), edit2);
+        QCOMPARE(f.Results[0]->text(), result);
+        QCOMPARE(message.count, refused ? 1 : 0);
+        if (refused) {
+            QCOMPARE(message.text, u"数値が有効な16進数ではありません。"_s);
+            QLineEdit *edit = refused == 1 ? f.Edit1 : f.Edit2;
+            QCOMPARE(edit->selectedText(), edit->text());
+            QCOMPARE(f.focusWidget(), edit);
+        }
+    }
+
+    void copyingThePair()
+    {
+        ColorChkForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        MessageCatcher message;
+        message.arm(&f);
+        f.Button1->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 u"color: #000000\r\nbackground-color: #FFFFFF"_s);
+        QCOMPARE(message.text,
+                 u"クリップボードへ送りました。\r\ncolor: #000000\r\nbackground-color: #FFFFFF"_s);
+    }
+
+    void thePalette()
+    {
+        ColorChkForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        ColorPaletteForm *palette = ColorPaletteForm::current();
+        QVERIFY(palette);
+        QCOMPARE(palette->PickBtns.size(), 56);
+        QCOMPARE(palette->PickBtns[26]->toolTip(), u"#FF0000"_s);
+        QCOMPARE(palette->PickBtns[55]->geometry(), QRect(145, 125, 20, 20));
+        QCOMPARE(palette->BtnOther->text(), u"その他(&O)..."_s);
+        QCOMPARE(palette->size(), QSize(168, 172));
+        QSignalSpy changed(f.ColorCombo1, &ColorCombo::changed);
+
+        // The colour it already has: no change.
+        f.ColorCombo1->showPopup();
+        QVERIFY(palette->isVisible());
+        QCOMPARE(palette->owner(), f.ColorCombo1);
+        palette->PickBtns[0]->click();
+        QVERIFY(!palette->isVisible());
+        QCOMPARE(changed.count(), 0);
+
+        // Another colour: one change, everything recalculated.
+        f.ColorCombo1->showPopup();
+        palette->PickBtns[26]->click();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(f.Edit1->text(), u"#FF0000"_s);
+        QCOMPARE(f.Results[0]->text(), u"明度差 :179 色差 :510"_s);
+
+        // Esc closes it.
+        f.ColorCombo2->showPopup();
+        QCOMPARE(palette->owner(), f.ColorCombo2);
+        QTest::keyClick(palette, Qt::Key_Escape);
+        QVERIFY(!palette->isVisible());
+
+        // A cancelled colour dialog leaves the palette open and the colour as it was.
+        f.ColorCombo2->showPopup();
+        onNextModal<QColorDialog>(palette, [](QColorDialog *d) { d->reject(); });
+        palette->BtnOther->click();
+        QVERIFY(palette->isVisible());
+        QVERIFY(!palette->dialogOpen());
+        QCOMPARE(f.ColorCombo2->ActiveColor(), QColor(Qt::white));
+        // Chosen in the dialog: taken, and the palette hides.
+        onNextModal<QColorDialog>(palette, [](QColorDialog *d) {
+            d->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            d->accept();
+        });
+        palette->BtnOther->click();
+        QVERIFY(!palette->isVisible());
+        QCOMPARE(f.Edit2->text(), u"#123456"_s);
+        QCOMPARE(palette->lastColor(), QColor(0x12, 0x34, 0x56));
+
+        // Near the lower right corner: left to the edge limit, and above.
+        const QSize screen = f.screen()->geometry().size();
+        f.move(screen.width() - f.width() / 2, screen.height() - f.height() / 3);
+        f.ColorCombo2->showPopup();
+        const QPoint comboTop = f.ColorCombo2->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(palette->pos(), QPoint(screen.width() - 168, comboTop.y() - 172));
+        palette->hide();
+    }
+
+    void pickingStateAndClosing()
+    {
+        ColorChkForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Button4->click();
+        QVERIFY(f.isPicking());
+        QVERIFY(!f.Button4->isEnabled());
+        QVERIFY(f.Button3->isEnabled());
+        f.close();
+        QVERIFY(!f.isPicking());
+        QVERIFY(f.Button4->isEnabled());
+    }
+
+    void screenshotWithAFailingRow()
+    {
+        // Red on white passes in the first row; the first kind of dichromacy
+        // sees a brightness difference below 125.
+        ColorChkForm f;
+        f.Edit1->setText(u"#FF0000"_s);
+        f.Button2->click();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.Results[0]->text(), u"明度差 :179 色差 :510"_s);
+        QCOMPARE(f.Results[1]->text(), u"明度差 :123 色差 :432"_s);
+        QCOMPARE(f.Ratios[0]->text(), u"比 4.00:1  通常 AA× AAA×  大 AA○ AAA×"_s);
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/colour-check.png"_s));
+    }
+};
+
+QTEST_MAIN(ColorChkFormTest)
+#include "color_chk_form_test.moc"

@@ -1,0 +1,153 @@
+// Picking a colour from the screen of a real X server: an Xvfb of its own,
+// started here, and real pointer clicks through XTEST (xdotool).
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "access/color_chk_form.h"
+#include "access/color_combo_widget.h"
+#include "access/color_palette_form.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A top-level window that is all one colour.
+class Swatch : public QWidget {
+public:
+    Swatch(const QColor &colour, const QRect &at)
+    {
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, colour);
+        setPalette(p);
+        setAutoFillBackground(true);
+        setGeometry(at);
+    }
+};
+
+QColor screenPixel(const QPoint &at)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, at.x(), at.y(), 1, 1)
+        .toImage()
+        .pixelColor(0, 0);
+}
+
+bool clickAt(const QPoint &at)
+{
+    return QProcess::execute(u"xdotool"_s, {u"mousemove"_s, QString::number(at.x()),
+                                            QString::number(at.y()), u"click"_s, u"1"_s}) == 0;
+}
+
+}  // namespace
+
+class ColorPickTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void picksTheColourUnderTheNextClick()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+        const QColor dark(0x12, 0x34, 0x56), light(0xFE, 0xDC, 0xBA);
+        Swatch first(dark, QRect(800, 600, 120, 80));
+        Swatch second(light, QRect(20, 20, 120, 80));
+        first.show();
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        const QPoint inFirst = first.geometry().center(), inSecond = second.geometry().center();
+        // The X server shows them before anything is picked.
+        QTRY_COMPARE(screenPixel(inFirst), dark);
+        QTRY_COMPARE(screenPixel(inSecond), light);
+
+        ColorChkForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(!form.geometry().contains(inFirst) && !form.geometry().contains(inSecond));
+
+        form.Button3->click();
+        QVERIFY(form.isPicking());
+        QVERIFY(!form.Button3->isEnabled());
+        QVERIFY(clickAt(inFirst));
+        QTRY_VERIFY(!form.isPicking());
+        QCOMPARE(form.ColorCombo1->ActiveColor(), dark);
+        QVERIFY(form.Button3->isEnabled());
+
+        form.Button4->click();
+        QVERIFY(clickAt(inSecond));
+        QTRY_VERIFY(!form.isPicking());
+        QCOMPARE(form.ColorCombo2->ActiveColor(), light);
+        QCOMPARE(form.Edit1->text(), u"#123456"_s);
+        QCOMPARE(form.Edit2->text(), u"#FEDCBA"_s);
+        QCOMPARE(form.Label8->text(), u"前景色: 18,52,86  背景色: 254,220,186"_s);
+        QVERIFY(form.Button4->isEnabled());
+    }
+
+    // The palette is a window of its own; a modal colour check must let it
+    // take real clicks.
+    void thePaletteTakesClicksBesideAModalDialog()
+    {
+        ColorChkForm form;
+        form.setWindowModality(Qt::ApplicationModal);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(clickAt(form.ColorCombo1->mapToGlobal(form.ColorCombo1->rect().center())));
+        ColorPaletteForm *palette = ColorPaletteForm::current();
+        QVERIFY(palette);
+        QTRY_VERIFY(palette->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(palette));
+        PickBtn *red = palette->PickBtns[26];
+        QVERIFY(clickAt(red->mapToGlobal(red->rect().center())));
+        QTRY_COMPARE(form.ColorCombo1->ActiveColor(), QColor(Qt::red));
+        QVERIFY(!palette->isVisible());
+        QCOMPARE(form.Edit1->text(), u"#FF0000"_s);
+    }
+};
+
+// Starts Xvfb on a display number it picks itself and runs the test against it.
+int main(int argc, char **argv)
+{
+    int fds[2];
+    if (pipe(fds) != 0) return 2;
+    const pid_t server = fork();
+    if (server == 0) {
+        close(fds[0]);
+        const std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string display;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') display += c;
+    close(fds[0]);
+    if (display.empty()) {
+        std::fprintf(stderr, "Xvfb did not start (is the xvfb package installed?)\n");
+        return 1;
+    }
+    setenv("DISPLAY", (":" + display).c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    int status;
+    {
+        QApplication app(argc, argv);
+        ColorPickTest test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+    return status;
+}
+
+#include "color_pick_test.moc"

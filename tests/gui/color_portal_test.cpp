@@ -1,0 +1,150 @@
+// Picking a colour through the desktop portal, against a portal of the
+// test's own on a private D-Bus session bus.
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "access/portal_colour_picker_gui.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+// org.freedesktop.portal.Screenshot as the desktop offers it, answering each
+// PickColor with the Response the test asks for.
+class FakeScreenshotPortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+public:
+    explicit FakeScreenshotPortal(const QDBusConnection &bus) : m_bus(bus) {}
+
+    uint response = 0;
+    QVariantMap results;
+    bool ownPath = false;  // answer on a path of its own, as older portals do
+    int calls = 0;
+
+public Q_SLOTS:
+    QDBusObjectPath PickColor(const QString &, const QVariantMap &options, const QDBusMessage &call)
+    {
+        ++calls;
+        QString sender = call.service().mid(1);
+        sender.replace(u'.', u'_');
+        const QString path =
+            u"/org/freedesktop/portal/desktop/request/"_s + sender + u'/' +
+            (ownPath ? u"elsewhere"_s : options.value(u"handle_token"_s).toString());
+        QTimer::singleShot(ownPath ? 50 : 0, this, [this, path] {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                path, u"org.freedesktop.portal.Request"_s, u"Response"_s);
+            signal << response << results;
+            m_bus.send(signal);
+        });
+        return QDBusObjectPath(path);
+    }
+
+private:
+    QDBusConnection m_bus;
+};
+
+namespace {
+
+QVariant colour(double r, double g, double b)
+{
+    QDBusArgument argument;
+    argument.beginStructure();
+    argument << r << g << b;
+    argument.endStructure();
+    return QVariant::fromValue(argument);
+}
+
+}  // namespace
+
+class ColorPortalTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        QVERIFY(m_daemon.waitForStarted());
+        QTRY_VERIFY(m_daemon.canReadLine());
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        QDBusConnection service = QDBusConnection::connectToBus(m_address, u"portal"_s);
+        QVERIFY(service.isConnected());
+        m_portal = new FakeScreenshotPortal(service);
+        QVERIFY(service.registerObject(u"/org/freedesktop/portal/desktop"_s, m_portal,
+                                       QDBusConnection::ExportAllSlots));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_portal;
+        QDBusConnection::disconnectFromBus(u"portal"_s);
+        QDBusConnection::disconnectFromBus(u"client"_s);
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<bool>("portalThere");
+        QTest::addColumn<uint>("response");
+        QTest::addColumn<QVariantMap>("results");
+        QTest::addColumn<bool>("ownPath");
+        QTest::addColumn<QString>("outcome");
+        const QVariantMap blue{{u"color"_s, colour(0.2, 0.4, 0.6)}};
+        QTest::newRow("picked") << true << 0u << blue << false << u"picked #336699"_s;
+        QTest::newRow("older portal's path") << true << 0u << blue << true << u"picked #336699"_s;
+        QTest::newRow("cancelled") << true << 1u << QVariantMap() << false << u"cancelled"_s;
+        QTest::newRow("portal error")
+            << true << 2u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("no colour")
+            << true << 0u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("colour out of range")
+            << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false
+            << u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("no portal")
+            << false << 0u << blue << false
+            << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
+    }
+
+    void answers()
+    {
+        QFETCH(bool, portalThere);
+        QFETCH(uint, response);
+        QFETCH(QVariantMap, results);
+        QFETCH(bool, ownPath);
+        QFETCH(QString, outcome);
+        QDBusConnection service = QDBusConnection(u"portal"_s);
+        if (portalThere)
+            QVERIFY(service.registerService(u"org.freedesktop.portal.Desktop"_s));
+        else
+            service.unregisterService(u"org.freedesktop.portal.Desktop"_s);
+        m_portal->response = response;
+        m_portal->results = results;
+        m_portal->ownPath = ownPath;
+
+        PortalColourPicker picker(QDBusConnection::connectToBus(m_address, u"client"_s));
+        QStringList heard;
+        connect(&picker, &PortalColourPicker::picked, this,
+                [&](const QColor &c) { heard << u"picked "_s + c.name().toUpper(); });
+        connect(&picker, &PortalColourPicker::cancelled, this, [&] { heard << u"cancelled"_s; });
+        connect(&picker, &PortalColourPicker::failed, this,
+                [&](const QString &m) { heard << u"failed "_s + m; });
+        const int callsBefore = m_portal->calls;
+        picker.start();
+        QVERIFY(picker.isRunning());
+        QTRY_VERIFY(!picker.isRunning());
+        QCOMPARE(heard, QStringList{outcome});
+        QCOMPARE(m_portal->calls, callsBefore + (portalThere ? 1 : 0));
+    }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+    FakeScreenshotPortal *m_portal = nullptr;
+};
+
+QTEST_MAIN(ColorPortalTest)
+#include "color_portal_test.moc"
