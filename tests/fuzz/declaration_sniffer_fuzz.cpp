@@ -1,0 +1,36 @@
+// Arbitrary bytes as a page: sniffing never fails and gives only the known
+// classes, or nothing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QStringList>
+
+#include "html/declaration_sniffer.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const DeclaredClasses classes = sniffDeclarations(bytes);
+
+    static const QStringList charsets{QString(), QStringLiteral("shift_jis"), QStringLiteral("jis"),
+                                      QStringLiteral("euc"), QStringLiteral("utf"),
+                                      QStringLiteral("other")};
+    static const QStringList docTypes{
+        QString(),                   QStringLiteral("HTML2"),    QStringLiteral("HTML32"),
+        QStringLiteral("html401t"),  QStringLiteral("html401s"), QStringLiteral("html401f"),
+        QStringLiteral("xhtml1s"),   QStringLiteral("xhtml1t"),  QStringLiteral("xhtml1f"),
+        QStringLiteral("xhtml11"),   QStringLiteral("xhtmlb"),   QStringLiteral("other")};
+    check(charsets.contains(classes.charset));
+    check(docTypes.contains(classes.docType));
+    return 0;
+}
