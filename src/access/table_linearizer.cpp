@@ -69,6 +69,9 @@ QString tagText(const THTMLTag &tag, const QString &name)
     if (name == u"/thead" || name == u"/tbody" || name == u"/tfoot")
         return markedRow(QStringLiteral("【/T") + name.mid(2) + QStringLiteral("】")) + endCell;
     if (name == u"img") return imageText(tag);
+    // A ">" in running text gives a tag without a name; carried as "<>" it
+    // would show in the cell as text that the page never had.
+    if (tag.raw().isEmpty()) return {};
     if (name == u"tr" || name == u"/tr" || name == u"col" || name == u"/col" ||
         name == u"colgroup" || name == u"/colgroup")
         return {};
@@ -98,6 +101,27 @@ bool isEucJp(const QByteArray &bytes)
         }
     }
     return true;
+}
+
+// The text without its comments ("<!--" to the next "-->", or to the end).
+// The document parser knows no comments: a commented-out row would be read
+// as cells, and a comment holding a "<" carried into the page would hide the
+// rest of the table.
+QString withoutComments(const QString &text)
+{
+    QString out;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype start = text.indexOf(QLatin1String("<!--"), from);
+        if (start < 0) break;
+        out += QStringView(text).mid(from, start - from);
+        const qsizetype end = text.indexOf(QLatin1String("-->"), start + 4);
+        if (end < 0) return out;
+        from = end + 3;
+    }
+    if (from == 0) return text;
+    out += QStringView(text).mid(from);
+    return out;
 }
 
 }  // namespace
@@ -152,7 +176,7 @@ QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharsetC
 QList<TableEntry> linearizeTables(const QString &text)
 {
     THTMLParser parser;
-    parser.setText(text);
+    parser.setText(withoutComments(text));
 
     QList<TableEntry> tables;
     std::vector<qsizetype> open;  // the open tables; the last one is current
@@ -249,9 +273,12 @@ QByteArray tablePageBytes(const QString &tableHtml, bool *utf8)
 
 QStringList tableRowsAsText(const QString &tableHtml)
 {
+    // A cell starts a row of its own even when the page leaves its end tag
+    // out (then no line break ends the row before it).
+    static const QRegularExpression rowBreak(QStringLiteral("\r\n|\t(?=<tr><td>)"));
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     QStringList rows;
-    for (QString row : tableHtml.split(kCrLf)) {
+    for (QString row : tableHtml.split(rowBreak)) {
         row.remove(tag);
         row.replace(QLatin1String("&lt;"), QLatin1String("<"))
             .replace(QLatin1String("&gt;"), QLatin1String(">"))

@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
+#include "cli/cli_tables.h"
 #include "cli/console_view.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
@@ -24,6 +25,7 @@ const char kUsage[] =
     "使い方: velmarin-cli [オプション] [スイッチ] 文書...\n"
     "       velmarin-cli [オプション] --folder フォルダ [--subdir]\n"
     "       velmarin-cli --browser-url chromium|opera|firefox\n"
+    "       velmarin-cli --tables HTMLファイル\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
@@ -49,6 +51,8 @@ const char kUsage[] =
     "                     ページのURLを書きます(ウインドウ版のIE、Opera、Mozillaの\n"
     "                     チェックが読むのと同じURL)。読めないときは理由を標準エラーに\n"
     "                     書いて終了コード1で終わります。\n"
+    "  --tables ファイル  HTMLファイルの表を線形化して、1行に1セル(【TH】などの印付き、\n"
+    "                     タグは除く)で書きます。表ごとに \"== 2/5 ==\" の行から始まります。\n"
     "  --lang en          この実行だけHTML Tidyのメッセージを英語のままにします\n"
     "                     (ふだんは設定「Tidyのメッセージを日本語で表示する」に従います)。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
@@ -194,6 +198,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmarin"));
+
+    const int tables = runTablesCommand(app.arguments().mid(1));
+    if (tables >= 0)
+        return tables;
 
     Options options;
     const int usage = parseOptions(app.arguments().mid(1), &options);

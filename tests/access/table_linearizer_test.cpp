@@ -69,6 +69,9 @@ TEST(TableLinearizer, RowsAndMarkers)
          u"</table><table><td>x</table></table><table><td>y"_s,
          {td + u"x"_s, td + u"y"_s}},
         {"no table", u"<p>text</p>"_s, {}},
+        {"comments are no content",
+         u"<table><!-- <td>old</td> --><td>new<!-- unclosed <td>x"_s, {td + u"new"_s}},
+        {"a > in text gives no tag", u"<table><td>M-> a</td></table>"_s, {td + u"M- a"_s + end}},
     };
     for (const auto &c : cases) EXPECT_EQ(tablesOf(c.page), c.tables) << c.what;
 
@@ -143,8 +146,8 @@ TEST(TableLinearizer, SavedPage)
     EXPECT_TRUE(QString::fromUtf8(wide).contains(u"한국어 セル"_s));
 
     EXPECT_EQ(tableRowsAsText(marked(u"【TH】"_s) + u"a &amp; &lt;b&gt;</td></tr>\r\n\t<tr><td></td></tr>\r\n"_s
-                              "\t<tr><td><a href=x>c</a></td></tr>\r\n"_s),
-              (QStringList{u"【TH】a & <b>"_s, u"c"_s}));
+                              "\t<tr><td><a href=x>c</a></td></tr>\r\n\t<tr><td>d\t<tr><td>e"_s),
+              (QStringList{u"【TH】a & <b>"_s, u"c"_s, u"d"_s, u"e"_s}));
 }
 
 namespace {

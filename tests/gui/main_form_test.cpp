@@ -93,9 +93,9 @@ private Q_SLOTS:
         QCOMPARE(headers(f.ListView1), (QStringList{"行", "列", "説明文"}));
         QCOMPARE(headers(f.CSSList), (QStringList{"行番号", "内容"}));
         QCOMPARE(headers(f.LinkList), (QStringList{"リンク先", "状態"}));
-        QCOMPARE(f.Button1->text() + f.BitBtn1->text() + f.NextButton->text(),
+        QCOMPARE(f.Button1->text() + f.BitBtn1->text() + f.BtnNext->text(),
                  u"結果をクリア中止(&A)次を表示(&N)>>"_s);
-        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.PrevButton->isEnabled());
+        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.BtnPrev->isEnabled());
         QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
         QCOMPARE(texts(f.menuBar()->actions().at(0)->menu()->actions()),
                  (QStringList{"文法チェック", "ブラウザ", "アップロード", "その他", "&URLの入力"}));
