@@ -17,6 +17,8 @@ packages=(
     # python3 reads pages for the link check's reference test, which compares
     # on the HTML documentation under /usr/share/doc (libxslt1-dev ships some)
     python3 libxslt1-dev
+    # the table view's test compares cell order with w3m's rendering
+    w3m
 )
 
 missing=()

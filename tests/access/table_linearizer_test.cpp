@@ -83,6 +83,22 @@ TEST(TableLinearizer, RowsAndMarkers)
     EXPECT_TRUE(nested[2].open);
 }
 
+TEST(TableLinearizer, DeepAndManyTables)
+{
+    QString deep;
+    for (int i = 0; i < 1000; ++i) deep += u"<table><tr><td>"_s + QString::number(i);
+    for (int i = 0; i < 1000; ++i) deep += u"</td></tr></table>"_s;
+    const QList<TableEntry> nested = linearizeTables(deep);
+    ASSERT_EQ(nested.size(), 1000);
+    EXPECT_EQ(nested[999].html, u"\t<tr><td>999</td></tr>\r\n"_s);
+    EXPECT_EQ(nested[0].html, u"\t<tr><td>0</td></tr>\r\n"_s);
+
+    const QString many = u"<table><td>x</td></table>"_s.repeated(10000) + u"<table><td>y<"_s;
+    const QList<TableEntry> tables = linearizeTables(many);
+    ASSERT_EQ(tables.size(), 10001);
+    EXPECT_EQ(tables.last().html, u"\t<tr><td>y"_s);  // the "<" at the end gives no tag
+}
+
 TEST(TableLinearizer, ReadsThePageInItsEncoding)
 {
     const QString text = u"<table><td>表の「セル」ｱ</td></table>"_s;
