@@ -7,17 +7,17 @@ int runTablesCommand(const QStringList &arguments)
 {
     if (arguments.value(0) != QLatin1String("--tables")) return -1;
     if (arguments.size() != 2) {
-        printError(QStringLiteral("使い方: velmarin-cli --tables HTMLファイル\n"));
+        printError(QStringLiteral("使い方: velmarin-cli --tables HTMLファイル"));
         return 2;
     }
     QList<TableEntry> tables;
     QString error;
     if (!linearizeFile(arguments.at(1), &tables, &error)) {
-        printError(error + u'\n');
+        printError(error);
         return 1;
     }
     if (tables.isEmpty()) {
-        printError(QStringLiteral("HTML中にテーブルがありませんでした\n"));
+        printError(QStringLiteral("HTML中にテーブルがありませんでした"));
         return 1;
     }
     for (qsizetype i = 0; i < tables.size(); ++i) {
