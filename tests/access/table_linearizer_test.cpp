@@ -133,6 +133,16 @@ TEST(TableLinearizer, ReadsThePageInItsEncoding)
          u""_s, text},
     };
     for (const auto &c : cases) EXPECT_EQ(decodeTablePage(c.bytes, c.declared), c.text) << c.what;
+
+    // From the file: its meta element declares EUC-JP.
+    TempHome home;
+    home.write(u"euc.html"_s, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
+                              "<table><td>" + QByteArray::fromHex("a4a2a4a4") + "</td></table>");
+    QList<TableEntry> tables;
+    QString error;
+    ASSERT_TRUE(linearizeFile(home.file(u"euc.html"_s), &tables, &error));
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(tables[0].html, u"\t<tr><td>あい</td></tr>\r\n"_s);
 }
 
 TEST(TableLinearizer, SavedPage)
