@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const Code target : {JisNew, EucJp, ShiftJis}) {
         const QByteArray converted = convert(bytes, target);
         if (code == Ascii || code == Binary || code == EucOrShiftJis) check(converted == bytes);
-        check(converted.size() <= 4 * bytes.size() + 3);
+        check(converted.size() <= 5 * bytes.size());  // at worst 4.5 times: kana and ASCII in turn, into JIS
     }
     check(eucToShiftJis(bytes).size() <= bytes.size());
     check(jisToShiftJis(bytes).size() <= bytes.size());
