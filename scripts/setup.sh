@@ -22,6 +22,8 @@ packages=(
     python3 libxslt1-dev
     # the markup validator's own check program under a loopback web server, for the upload tests
     w3c-markup-validator lighttpd nodejs
+    # the table view's test compares cell order with w3m's rendering
+    w3m
 )
 
 missing=()

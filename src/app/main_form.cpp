@@ -32,6 +32,8 @@
 #include "access/color_chk_form.h"
 #include "access/gray_form.h"
 #include "access/gray_image.h"
+#include "access/table_action.h"
+#include "access/table_page_gui.h"
 #include "app/about_form.h"
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
@@ -151,7 +153,9 @@ void MainForm::buildActions()
 
 void MainForm::routeAction(const QString &name)
 {
-    if (name == QLatin1String("Tidy"))
+    if (name == QLatin1String("Table"))
+        m_tableAction->run();
+    else if (name == QLatin1String("Tidy"))
         m_actions->tidyAction();
     else if (name == QLatin1String("Folder"))
         m_actions->folderAction();
@@ -491,19 +495,26 @@ QWidget *MainForm::buildTablePage()
     m_tablePage = new QWidget(PageControl1);
     auto *layout = new QVBoxLayout(m_tablePage);
     layout->setContentsMargins(4, 4, 4, 4);
-    PrevButton = new QPushButton(QStringLiteral("<<前を表示(&P)"), m_tablePage);
-    PrevButton->setObjectName(QStringLiteral("PrevButton"));
-    PrevButton->setEnabled(false);
-    NextButton = new QPushButton(QStringLiteral("次を表示(&N)>>"), m_tablePage);
-    NextButton->setObjectName(QStringLiteral("NextButton"));
-    NextButton->setEnabled(false);
-    TableLabel = new QLabel(m_tablePage);
-    TableLabel->setObjectName(QStringLiteral("TableLabel"));
-    TableLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    BtnPrev = new QPushButton(QStringLiteral("<<前を表示(&P)"), m_tablePage);
+    BtnPrev->setObjectName(QStringLiteral("BtnPrev"));
+    BtnPrev->setEnabled(false);
+    BtnNext = new QPushButton(QStringLiteral("次を表示(&N)>>"), m_tablePage);
+    BtnNext->setObjectName(QStringLiteral("BtnNext"));
+    BtnNext->setEnabled(false);
+    Label1 = new QLabel(m_tablePage);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *row = new QHBoxLayout;
-    row->addWidget(PrevButton);
-    row->addWidget(NextButton);
-    row->addWidget(TableLabel, 1);
+    row->addWidget(BtnPrev);
+    row->addWidget(BtnNext);
+    row->addWidget(Label1, 1);
+    m_tablePageWidgets = std::make_unique<TablePageWidgets>(
+        BtnPrev, BtnNext, Label1, [this](const QString &path) {
+            if (EmbeddedBrowser *browser = webBrowser1())
+                browser->navigate(QUrl::fromLocalFile(path));
+        });
+    m_tableAction = std::make_unique<TableAction>(*this, m_actions->folders(), *m_tablePageWidgets);
+    m_tablePageWidgets->connectTo(*m_tableAction);
     layout->addLayout(row);  // the browser goes above this row when made
     return m_tablePage;
 }

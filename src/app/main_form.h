@@ -29,6 +29,8 @@ class QTreeView;
 class QVBoxLayout;
 class ReportIconsModel;
 class SettingForm;
+class TableAction;
+class TablePageWidgets;
 
 // The main window ("Velmarin"): menu, toolbar, the five result pages and the
 // status bar. It shows what the actions report and hands the user's commands
@@ -92,9 +94,10 @@ public:
     QTreeView *LinkList = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *Button3 = nullptr;
-    QPushButton *PrevButton = nullptr;  // "<<前を表示(&P)"
-    QPushButton *NextButton = nullptr;  // "次を表示(&N)>>"
-    QLabel *TableLabel = nullptr;
+    QPushButton *BtnPrev = nullptr;  // "<<前を表示(&P)"
+    QPushButton *BtnNext = nullptr;  // "次を表示(&N)>>"
+    QLabel *Label1 = nullptr;        // the table shown, "2/5"
+    TableAction &tableAction() { return *m_tableAction; }
     QToolBar *ToolBar1 = nullptr;
     QToolButton *UploadButton = nullptr;
     QMenu *PopupMenu1 = nullptr;
@@ -152,6 +155,8 @@ private:
     QWidget *m_tablePage = nullptr;
     EmbeddedBrowser *m_wb1 = nullptr;
     EmbeddedBrowser *m_wb2 = nullptr;
+    std::unique_ptr<TablePageWidgets> m_tablePageWidgets;
+    std::unique_ptr<TableAction> m_tableAction;
     bool m_wb1Tried = false;  // a browser that failed to load is not tried again
     bool m_wb2Tried = false;
     QStringList m_arguments;

@@ -19,7 +19,7 @@ const QVector<MainActionDef> &mainActionDefs()
         {QStringLiteral("CSS"), QStringLiteral("CSS"), QString(), true},
         {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString(), true},
         {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString(), true},
-        {QStringLiteral("Table"), QStringLiteral("Table"), QString(), false},
+        {QStringLiteral("Table"), QStringLiteral("Table"), QString(), true},
         {QStringLiteral("Gray"), QStringLiteral("Gray"), QString(), true},
         {QStringLiteral("W3CExe"), QStringLiteral("W3CExe"), QString(), true},
         {QStringLiteral("LintExe"), QStringLiteral("LintExe"), QString(), true},

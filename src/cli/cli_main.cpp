@@ -13,6 +13,7 @@
 #include "fetch/browser_capture.h"
 #include "cli/cli_access.h"
 #include "cli/cli_upload.h"
+#include "cli/cli_tables.h"
 #include "cli/console_view.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
@@ -28,6 +29,7 @@ const char kUsage[] =
     "       velmarin-cli --browser-url chromium|opera|firefox\n"
     "       velmarin-cli --contrast 前景色 背景色\n"
     "       velmarin-cli --gray 画像 出力.png\n"
+    "       velmarin-cli --tables HTMLファイル\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
@@ -61,6 +63,8 @@ const char kUsage[] =
     "  --contrast 前景色 背景色  2色(#FF8000 の形)の明度差、色差とコントラスト比を\n"
     "                     一般的な色覚と3種の色覚について1行ずつ書きます。\n"
     "  --gray 画像 出力.png  BMP、JPEG、PNGの画像をグレイスケールにしてPNGで書きます。\n"
+    "  --tables ファイル  HTMLファイルの表を線形化して、1行に1セル(【TH】などの印付き、\n"
+    "                     タグは除く)で書きます。表ごとに \"== 2/5 ==\" の行から始まります。\n"
     "  --lang en          この実行だけHTML Tidyのメッセージを英語のままにします\n"
     "                     (ふだんは設定「Tidyのメッセージを日本語で表示する」に従います)。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
@@ -211,6 +215,10 @@ int main(int argc, char *argv[])
         return uploaded;
     if (const std::optional<int> status = runAccessCommand(app.arguments().mid(1)))
         return *status;
+    const int tables = runTablesCommand(app.arguments().mid(1));
+    if (tables >= 0)
+        return tables;
+
     Options options;
     const int usage = parseOptions(app.arguments().mid(1), &options);
     if (usage >= 0)

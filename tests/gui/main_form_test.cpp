@@ -91,7 +91,7 @@ private Q_SLOTS:
         QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化"}));
         QCOMPARE(headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList),
                  (QStringList{"行", "列", "説明文", "行番号", "内容", "リンク先", "状態"}));
-        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.PrevButton->isEnabled());
+        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.BtnPrev->isEnabled());
         QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
 
         // The command has its key; a first start shows no keys in the menu.

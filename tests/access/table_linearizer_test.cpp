@@ -1,0 +1,248 @@
+// Table linearisation: the rows and markers of each kind of table content,
+// the choice of the page's encoding, the saved page, and the table action's
+// stepping through the tables of a file.
+#include "access/table_action.h"
+#include "access/table_linearizer.h"
+
+#include <gtest/gtest.h>
+
+#include "core/folder_memory.h"
+#include "support/qt_print.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The tables of a page as their HTML rows, without the line breaks.
+QStringList tablesOf(const QString &page)
+{
+    QStringList out;
+    for (const TableEntry &entry : linearizeTables(page)) out << QString(entry.html).remove(u"\r\n"_s);
+    return out;
+}
+
+QString marked(const QString &marker)
+{
+    return u"\t<tr><td><span class=\"addtext\">"_s + marker + u"</span>"_s;
+}
+
+}  // namespace
+
+TEST(TableLinearizer, RowsAndMarkers)
+{
+    const QString td = u"\t<tr><td>"_s;
+    const QString end = u"</td></tr>"_s;
+    const struct {
+        const char *what;
+        QString page;
+        QStringList tables;
+    } cases[] = {
+        {"summary, caption, th and two cells in order",
+         u"<table summary=\"Prices\"><caption>Fruit</caption><tr><th>Name<th>Price</tr>"
+         "<tr><td>Apple</td><td> 100 </td></tr></table>"_s,
+         {marked(u"【Summary】"_s) + u"Prices"_s + end + marked(u"【Caption】"_s) + u"Fruit"_s + end +
+          marked(u"【TH】"_s) + u"Name"_s + marked(u"【TH】"_s) + u"Price"_s + td + u"Apple"_s + end + td +
+          u"100"_s + end}},
+        {"images: each stands alone, alt or none",
+         u"<table><td><img src=\"a.gif\" alt=\"A\"><img src=b.gif><img></td></table>"_s,
+         {td + u"<span class=\"addtext\">【img】</span> -  url :a.gif; alt :A<br>"
+               "<span class=\"addtext\">【img】</span> -  url :b.gif; alt :なし;<br>"
+               "【img - url :なし; alt :なし】<br>"_s + end}},
+        {"a nested table after its parent; the parent is current again after it",
+         u"<table><tr><td>a<table><td>inner</td></table>b</td><td>c</td></table>"_s,
+         {td + u"ab"_s + end + td + u"c"_s + end, td + u"inner"_s + end}},
+        {"text outside tables is left out, text between cells kept",
+         u"before<table>between<td>x</td>after</table>outside"_s,
+         {u"between"_s + td + u"x"_s + end + u"after"_s}},
+        {"row groups, rows and columns",
+         u"<TABLE><colgroup><col></colgroup><THEAD><TR><TD>h</TD></TR></THEAD><tbody></tbody>"
+         "<tfoot></tfoot></TABLE>"_s,
+         {marked(u"【Thead】"_s) + end + td + u"h"_s + end + marked(u"【/Thead】"_s) + end +
+          marked(u"【Tbody】"_s) + end + marked(u"【/Tbody】"_s) + end + marked(u"【Tfoot】"_s) + end +
+          marked(u"【/Tfoot】"_s) + end}},
+        {"other tags are carried as written; decoded text shows as text",
+         u"<table><td><a  href=\"x.html\" >go</a><br/>&lt;b&gt; &amp; 1&nbsp;</td></table>"_s,
+         {td + u"<a  href=\"x.html\">go</a><br/>&lt;b&gt; &amp; 1"_s + end}},
+        {"an end tag without a table is ignored; an unclosed table runs to the end",
+         u"</table><table><td>x</table></table><table><td>y"_s,
+         {td + u"x"_s, td + u"y"_s}},
+        {"no table", u"<p>text</p>"_s, {}},
+        {"comments are no content",
+         u"<table><!-- <td>old</td> --><td>new<!-- unclosed <td>x"_s, {td + u"new"_s}},
+        {"a > in text gives no tag", u"<table><td>M-> a</td></table>"_s, {td + u"M- a"_s + end}},
+    };
+    for (const auto &c : cases) EXPECT_EQ(tablesOf(c.page), c.tables) << c.what;
+
+    const QList<TableEntry> nested = linearizeTables(u"<table><td><table></table></td></table><table>"_s);
+    ASSERT_EQ(nested.size(), 3);
+    EXPECT_EQ(nested[0].start, 0);
+    EXPECT_EQ(nested[1].start, 2);
+    EXPECT_FALSE(nested[0].open || nested[1].open);
+    EXPECT_TRUE(nested[2].open);
+}
+
+TEST(TableLinearizer, DeepAndManyTables)
+{
+    QString deep;
+    for (int i = 0; i < 1000; ++i) deep += u"<table><tr><td>"_s + QString::number(i);
+    for (int i = 0; i < 1000; ++i) deep += u"</td></tr></table>"_s;
+    const QList<TableEntry> nested = linearizeTables(deep);
+    ASSERT_EQ(nested.size(), 1000);
+    EXPECT_EQ(nested[999].html, u"\t<tr><td>999</td></tr>\r\n"_s);
+    EXPECT_EQ(nested[0].html, u"\t<tr><td>0</td></tr>\r\n"_s);
+
+    const QString many = u"<table><td>x</td></table>"_s.repeated(10000) + u"<table><td>y<"_s;
+    const QList<TableEntry> tables = linearizeTables(many);
+    ASSERT_EQ(tables.size(), 10001);
+    EXPECT_EQ(tables.last().html, u"\t<tr><td>y"_s);  // the "<" at the end gives no tag
+}
+
+TEST(TableLinearizer, ReadsThePageInItsEncoding)
+{
+    const QString text = u"<table><td>表の「セル」ｱ</td></table>"_s;
+    const QByteArray sjis = QByteArray::fromHex("3c7461626c653e3c74643e955c82cc8175835a838b8176b13c2f74643e3c2f7461626c653e");
+    const QByteArray euc = QByteArray::fromHex("3c7461626c653e3c74643eC9BDA4CEA1D6A5BBA5EBA1D78EB13c2f74643e3c2f7461626c653e");
+    const QByteArray kanaEuc = QByteArray::fromHex("3c74643ea4a2a4a43c2f74643e");  // undecided as bytes
+    const QByteArray jis = "<td>\x1B$B$\"$$\x1B(B</td>";
+    const QByteArray supplement = QByteArray::fromHex("3c74643e8fb0a13c2f74643e");  // JIS X 0212 丂
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        QString declared;
+        QString text;
+    } cases[] = {
+        {"Shift_JIS by its bytes", sjis, u""_s, text},
+        {"Shift_JIS declared", sjis, u"shift_jis"_s, text},
+        {"an unknown declaration reads as Shift_JIS", sjis, u"other"_s, text},
+        {"EUC-JP declared", euc, u"euc"_s, text},
+        {"EUC-JP by its bytes", "<td>\xF0\xA1</td>" + euc, u""_s, u"<td>陝</td>"_s + text},
+        {"undecided bytes without a declaration read as Shift_JIS", kanaEuc, u""_s,
+         u"<td>､｢､､</td>"_s},
+        {"EUC-JP declared, bytes undecided", kanaEuc, u"euc"_s, u"<td>あい</td>"_s},
+        {"EUC-JP declared on Shift_JIS bytes", sjis, u"euc"_s, text},
+        {"EUC-JP with a JIS X 0212 character", supplement, u"euc"_s, u"<td>丂</td>"_s},
+        {"JIS by its escapes", jis, u""_s, u"<td>あい</td>"_s},
+        {"JIS declared", jis, u"jis"_s, u"<td>あい</td>"_s},
+        {"UTF-8 without a declaration", text.toUtf8(), u""_s, text},
+        {"UTF-8 declared", text.toUtf8(), u"utf"_s, text},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + text.toUtf8(), u"shift_jis"_s, text},
+        {"UTF-16 with a byte-order mark",
+         QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2),
+         u""_s, text},
+    };
+    for (const auto &c : cases) EXPECT_EQ(decodeTablePage(c.bytes, c.declared), c.text) << c.what;
+
+    // From the file: its meta element declares EUC-JP.
+    TempHome home;
+    home.write(u"euc.html"_s, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
+                              "<table><td>" + QByteArray::fromHex("a4a2a4a4") + "</td></table>");
+    QList<TableEntry> tables;
+    QString error;
+    ASSERT_TRUE(linearizeFile(home.file(u"euc.html"_s), &tables, &error));
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(tables[0].html, u"\t<tr><td>あい</td></tr>\r\n"_s);
+}
+
+TEST(TableLinearizer, SavedPage)
+{
+    const QString html = u"\t<tr><td>セル</td></tr>\r\n"_s;
+    bool utf8 = true;
+    const QByteArray page = tablePageBytes(html, &utf8);
+    EXPECT_FALSE(utf8);
+    // The table's rows end in CR LF of their own, before the line's own.
+    const QStringList lines = QString::fromUtf8(page).split(u"\r\n"_s);
+    ASSERT_EQ(lines.size(), 22);
+    EXPECT_EQ(lines[0], u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+                        "\"http://www.w3.org/TR/html4/loose.dtd\">"_s);
+    EXPECT_EQ(lines[2], u"<head><meta http-equiv=\"content-type\" content=\"text/html;charset=shift_jis\">"_s);
+    EXPECT_EQ(lines[14], u"<tbody>"_s);
+    EXPECT_TRUE(lines[16].isEmpty());
+    EXPECT_EQ(lines[17], u"</tbody>"_s);
+    EXPECT_EQ(lines[20], u"</html>"_s);
+    EXPECT_TRUE(lines[21].isEmpty());
+    EXPECT_TRUE(page.contains(QByteArray::fromHex("835a838b")));  // セル in Shift_JIS
+    EXPECT_TRUE(page.contains("<title>Table\x90\xfc\x8c`\x89\xbb</title></head>"));
+
+    // Hangul has no Shift_JIS form: the page is UTF-8 and says so.
+    const QByteArray wide = tablePageBytes(u"\t<tr><td>한국어 セル</td></tr>\r\n"_s, &utf8);
+    EXPECT_TRUE(utf8);
+    EXPECT_TRUE(wide.contains("charset=utf-8\">"));
+    EXPECT_TRUE(QString::fromUtf8(wide).contains(u"한국어 セル"_s));
+
+    EXPECT_EQ(tableRowsAsText(marked(u"【TH】"_s) + u"a &amp; &lt;b&gt;</td></tr>\r\n\t<tr><td></td></tr>\r\n"_s
+                              "\t<tr><td><a href=x>c</a></td></tr>\r\n\t<tr><td>d\t<tr><td>e"_s),
+              (QStringList{u"【TH】a & <b>"_s, u"c"_s, u"d"_s, u"e"_s}));
+}
+
+namespace {
+
+class RecordingTablePage : public TablePage {
+public:
+    void setTableButtons(bool previous, bool next) override
+    {
+        buttons = QString::fromLatin1(previous ? "P" : "-") + QString::fromLatin1(next ? "N" : "-");
+    }
+    void setTablePosition(const QString &text) override { position = text; }
+    void showTableFile(const QString &path) override { shown << path; }
+
+    QString buttons = u"--"_s;
+    QString position;
+    QStringList shown;
+};
+
+}  // namespace
+
+TEST(TableAction, StepsThroughTheTablesOfAFile)
+{
+    TempHome home;
+    RecordingView view;
+    FolderMemory folders;
+    RecordingTablePage page;
+    TableAction action(view, folders, page);
+
+    home.write(u"two.html"_s, "<table><td>first</td></table><table><td>second</td></table>");
+    view.openFileAnswer = home.file(u"two.html"_s);
+    action.run();
+    EXPECT_EQ(view.page, 4);
+    EXPECT_EQ(view.lastFilter, u"HTMLファイル (*.htm;*.html)|*.htm;*.html"_s);
+    EXPECT_EQ(folders.lastDir(), home.path());
+    EXPECT_EQ(page.buttons, u"-N"_s);
+    EXPECT_EQ(page.position, u"1/2"_s);
+    ASSERT_EQ(page.shown, QStringList{home.file(u"temp_.html"_s)});
+    EXPECT_TRUE(home.read(u"temp_.html"_s).contains("\t<tr><td>first</td></tr>\r\n"));
+
+    action.next();
+    EXPECT_EQ(page.buttons, u"P-"_s);
+    EXPECT_EQ(page.position, u"2/2"_s);
+    EXPECT_TRUE(home.read(u"temp_.html"_s).contains("\t<tr><td>second</td></tr>\r\n"));
+    action.next();  // nothing beyond the last
+    EXPECT_EQ(page.position, u"2/2"_s);
+    action.previous();
+    EXPECT_EQ(page.buttons, u"-N"_s);
+    EXPECT_EQ(page.position, u"1/2"_s);
+    EXPECT_TRUE(view.notices.isEmpty() && view.errors.isEmpty());
+
+    home.write(u"one.html"_s, "<table><td>only</td></table>");
+    action.open(home.file(u"one.html"_s));
+    EXPECT_EQ(page.buttons, u"--"_s);
+    EXPECT_EQ(page.position, u"1/1"_s);
+
+    home.write(u"none.html"_s, "<p>no tables</p>");
+    action.open(home.file(u"none.html"_s));
+    EXPECT_EQ(page.buttons, u"--"_s);
+    EXPECT_EQ(view.notices, QStringList{u"HTML中にテーブルがありませんでした"_s});
+    EXPECT_EQ(page.shown.size(), 4);  // the previous page stays
+
+    page.buttons = u"PN"_s;
+    action.open(home.file(u"missing.html"_s));
+    ASSERT_EQ(view.errors.size(), 1);
+    EXPECT_TRUE(view.errors[0].contains(u"missing.html"_s));
+    EXPECT_EQ(page.buttons, u"PN"_s);  // the buttons keep their state
+    EXPECT_TRUE(action.tables().isEmpty());
+
+    view.openFileAnswer.clear();  // cancelled: nothing happens
+    action.run();
+    EXPECT_EQ(page.shown.size(), 4);
+}

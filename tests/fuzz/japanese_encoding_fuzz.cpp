@@ -1,0 +1,43 @@
+// Arbitrary bytes: detection gives one of its codes, undecided, plain and
+// binary text converts to itself, every conversion stays within a few times
+// the input's length, and 7-bit text is never UTF-8.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "html/japanese_encoding.h"
+
+using namespace JapaneseEncoding;
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const Code code = detect(bytes);
+    check(code >= Ascii && code <= EucOrShiftJis);
+
+    for (const Code target : {JisNew, EucJp, ShiftJis}) {
+        const QByteArray converted = convert(bytes, target);
+        if (code == Ascii || code == Binary || code == EucOrShiftJis) check(converted == bytes);
+        check(converted.size() <= 5 * bytes.size());  // at worst 4.5 times: kana and ASCII in turn, into JIS
+    }
+    check(eucToShiftJis(bytes).size() <= bytes.size());
+    check(jisToShiftJis(bytes).size() <= bytes.size());
+    check(jisToEuc(bytes).size() <= bytes.size());
+    check(shiftJisToEuc(bytes).size() <= 2 * bytes.size());
+    check(eucToJis(bytes).size() <= 4 * bytes.size());
+    check(shiftJisToJis(bytes).size() <= 5 * bytes.size());
+
+    bool sevenBit = true;
+    for (const char c : bytes) sevenBit = sevenBit && static_cast<unsigned char>(c) < 128;
+    if (sevenBit) check(!isUtf8(bytes));
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Arbitrary bytes as a page for the table view: reading it in its declared or
+// detected encoding and linearising its tables never fails, tables come in
+// the order of their start tags, the saved page declares the charset it is
+// written in, and the plain rows hold no line break.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "access/table_linearizer.h"
+#include "html/declaration_sniffer.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString text = decodeTablePage(bytes, sniffDeclarations(bytes).charset);
+    const QList<TableEntry> tables = linearizeTables(text);
+    check(tables.size() <= text.count(QLatin1String("table"), Qt::CaseInsensitive));
+
+    qsizetype previous = -1;
+    for (const TableEntry &entry : tables) {
+        check(entry.start > previous);
+        previous = entry.start;
+        bool utf8 = false;
+        const QByteArray page = tablePageBytes(entry.html, &utf8);
+        check(page.contains(utf8 ? "charset=utf-8\">" : "charset=shift_jis\">"));
+        check(page.endsWith("</html>\r\n"));
+        for (const QString &row : tableRowsAsText(entry.html))
+            check(!row.isEmpty() && !row.contains(u'\n') && !row.contains(u'\r'));
+    }
+    return 0;
+}
