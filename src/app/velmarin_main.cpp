@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/embedded_browser_gui.h"
 #include "app/first_paint_report_gui.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
@@ -38,6 +39,19 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Velmarin"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
     const QStringList arguments = app.arguments().mid(1);
+    if (arguments == QStringList{QStringLiteral("--help")} ||
+        arguments == QStringList{QStringLiteral("-h")}) {
+        std::printf("使い方: velmarin [スイッチ] 文書...\n"
+                    "スイッチ: -tidy -css -link -all -ie -op -w3c -lint -wdg -cssu (\"/\" でも可)\n"
+                    "スイッチは次の文書にだけ効きます。詳しくはヘルプ (F1) をご覧ください。\n");
+        return 0;
+    }
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        const QString module = embeddedBrowserLibrary();
+        std::printf("Velmarin %s\n埋め込みブラウザ: %s\n", VELMARIN_VERSION,
+                    module.isEmpty() ? "見つかりません" : module.toLocal8Bit().constData());
+        return 0;
+    }
 
     const QString runtimeProblem = SingleInstance::runtimeProblem();
     if (!runtimeProblem.isEmpty())
