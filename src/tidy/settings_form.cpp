@@ -193,7 +193,7 @@ QWidget *SettingForm::buildVelmarinPage()
     browser->setFixedWidth(190);
     left->addWidget(browser);
     left->addStretch(1);
-    grid->addLayout(left, 3, 0, 1, 2);
+    grid->addLayout(left, 4, 0, 1, 2);
 
     // Right: the shortcut keys.
     auto *right = new QVBoxLayout;
@@ -216,9 +216,9 @@ QWidget *SettingForm::buildVelmarinPage()
     right->addWidget(lvKey, 1);
     btnDefaultKey = button(QStringLiteral("キーを初期値に戻す"), "btnDefaultKey", QString(), page);
     right->addWidget(btnDefaultKey, 0, Qt::AlignRight);
-    grid->addLayout(right, 3, 2, 1, 2);
+    grid->addLayout(right, 4, 2, 1, 2);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     return page;
 }
 
