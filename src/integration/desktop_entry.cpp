@@ -21,7 +21,7 @@ const QString kExec = QStringLiteral("Exec=");
 bool needsQuotes(const QString &arg)
 {
     for (const QChar c : arg) {
-        if (QStringLiteral(" \t\n\"'\\><~|&;$*?#()`").contains(c)) return true;
+        if (c.isSpace() || QStringLiteral("\"'\\><~|&;$*?#()`").contains(c)) return true;
     }
     return false;
 }
@@ -40,7 +40,15 @@ QString execArgument(const QString &arg)
         }
         a = u'"' + quoted + u'"';
     }
-    return a.replace(u'\\', QStringLiteral("\\\\"));
+    QString value;
+    for (const QChar c : a) {
+        if (c == u'\\') value += QStringLiteral("\\\\");
+        else if (c == u'\n') value += QStringLiteral("\\n");
+        else if (c == u'\r') value += QStringLiteral("\\r");
+        else if (c == u'\t') value += QStringLiteral("\\t");
+        else value += c;
+    }
+    return value;
 }
 
 // The value-level escapes of a desktop entry (\s \n \t \r \\).
