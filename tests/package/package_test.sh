@@ -44,3 +44,15 @@ echo "$version" | grep -q "埋め込みブラウザ: $root/usr/lib/.*libvelmarin
     { echo "the window program does not find its installed browser module"; exit 1; }
 echo "$version" | grep -q "ヘルプ: $root/usr/share/velmarin/help/index.html" ||
     { echo "the window program does not find its installed manual"; exit 1; }
+
+# Every page and picture the installed manual refers to is installed too.
+cd "$root/usr/share/velmarin/help"
+for page in *.html; do
+    for target in $(grep -o -E '(href|src)="[^"#:]+"' "$page" | sed -E 's/^[a-z]+="//; s/"$//'); do
+        [ -f "$target" ] || { echo "$page refers to missing $target"; exit 1; }
+    done
+done
+
+# Run from the build tree, the window program finds the manual in the sources.
+"$build/src/velmarin" --version | grep -q "ヘルプ: .*/docs/help/index.html" ||
+    { echo "the build tree's window program does not find the manual"; exit 1; }
