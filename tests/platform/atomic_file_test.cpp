@@ -42,6 +42,12 @@ TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
     // A folder in the way of the file.
     EXPECT_FALSE(writeFileAtomically(dir.path(), QByteArray("x"), &error));
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+
+    // A read-only file, also for root, whom the rename would let through.
+    QFile::setPermissions(blocker, QFile::ReadOwner | QFile::ReadGroup);
+    EXPECT_FALSE(writeFileAtomically(blocker, QByteArray("x"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("読み取り専用"))) << qPrintable(error);
+    EXPECT_EQ(readWholeFile(blocker), QByteArray("keep"));
 }
 
 TEST(AtomicFile, DiskFullMidWriteKeepsTheOldFile)
