@@ -129,7 +129,7 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
     EXPECT_EQ(states(ieMenuButtonStates()), "add/-");
     EXPECT_EQ(states(IeMenu::remove(prompts)), "add/-");  // nothing to remove
 
-    // A store that cannot be written: the Part's message, buttons stay.
+    // A store that cannot be written: the open failure, buttons stay.
     QFile::remove(home.file("Registry.ini"));
     QDir().mkpath(home.file("Registry.ini"));
     EXPECT_EQ(states(IeMenu::add(prompts, kProgram)), "stays");
