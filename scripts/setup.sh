@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
     tidy fonts-noto-cjk xdg-utils
+    # the desktop entry's checks and tools, and the Debian package (cpack -G DEB)
+    desktop-file-utils dpkg-dev
     # the browsers whose current page the checks read (and the tests start headless)
     chromium firefox-esr
     libgtest-dev libgmock-dev

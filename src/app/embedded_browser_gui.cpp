@@ -1,6 +1,7 @@
 #include "app/embedded_browser_gui.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 
@@ -16,12 +17,17 @@ Q_CONSTRUCTOR_FUNCTION(prepareForLateEngine)
 
 const char kLibraryName[] = "libvelmarin_webview.so";
 
-// Beside the executable when installed or run from the build folder; the
-// build folder's copy for the test programs, which live elsewhere.
+// Beside the executable when run from the build folder or a portable copy;
+// the build folder's copy for the test programs, which live elsewhere.
 QStringList libraryCandidates()
 {
-    QStringList candidates{QCoreApplication::applicationDirPath() + u'/' +
-                           QLatin1String(kLibraryName)};
+    const QString here = QCoreApplication::applicationDirPath() + u'/';
+    QStringList candidates{here + QLatin1String(kLibraryName)};
+#ifdef VELMARIN_WEBVIEW_INSTALL_DIR
+    // Installed: the program's library folder, relative to its bin folder.
+    candidates << QDir::cleanPath(here + QStringLiteral(VELMARIN_WEBVIEW_INSTALL_DIR) + u'/' +
+                                  QLatin1String(kLibraryName));
+#endif
 #ifdef VELMARIN_WEBVIEW_BUILD_PATH
     candidates << QStringLiteral(VELMARIN_WEBVIEW_BUILD_PATH);
 #endif
@@ -54,6 +60,15 @@ CreateEmbeddedBrowserFunction loadEngine(QString *error)
 }
 
 }  // namespace
+
+QString embeddedBrowserLibrary()
+{
+    for (const QString &path : libraryCandidates()) {
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return QString();
+}
 
 EmbeddedBrowser *createEmbeddedBrowser(QWidget *parent, QString *error)
 {

@@ -37,6 +37,8 @@ public:
 // Makes a browser as a child of `parent`, loading the engine on first use.
 // nullptr when the engine cannot be loaded; *error then says why.
 EmbeddedBrowser *createEmbeddedBrowser(QWidget *parent, QString *error);
+// The module that createEmbeddedBrowser loads; empty when none is found.
+QString embeddedBrowserLibrary();
 
 // The entry point the browser library exports.
 using CreateEmbeddedBrowserFunction = EmbeddedBrowser *(*)(QWidget *parent);

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include "app/help_location.h"
 #include "core/upload_preset.h"
 #include "core/view.h"
 #include "platform/atomic_file.h"
@@ -343,19 +344,13 @@ void MainActions::shutdown(const QRect &frame)
     ProgramFolder::emptyWorkDir();
 }
 
-QString MainActions::helpFilePath()
-{
-    const QString name = QStringLiteral("Velmarin.chm");
-    const QString beside = QCoreApplication::applicationDirPath() + u'/' + name;
-    if (QFileInfo::exists(beside))
-        return beside;
-    return ProgramFolder::file(name);
-}
-
 void MainActions::openHelp()
 {
-    const QString help = helpFilePath();
-    if (!QFileInfo(help).isFile()) {
+    // Without Velmarin.chm the HTML manual opens in the default browser.
+    QString help = HelpLocation::chmFile();
+    if (help.isEmpty())
+        help = HelpLocation::manualIndex();
+    if (help.isEmpty()) {
         m_view.notice(QStringLiteral("Velmarin.chmがありません。"));
         return;
     }

@@ -119,9 +119,8 @@ public:
     MessageListModel &cssList() { return m_cssList; }
     MessageListModel &linkList() { return m_linkList; }
 
-    // Help: opens the help file, or says that it is missing.
+    // Help: opens the help file or the HTML manual, or says that neither is there.
     void openHelp();
-    static QString helpFilePath();
 
     // Closing: the window's frame is stored, the working folder emptied and
     // the HTTP request in progress aborted.

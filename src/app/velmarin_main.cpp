@@ -9,6 +9,8 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/embedded_browser_gui.h"
+#include "app/help_location.h"
 #include "app/first_paint_report_gui.h"
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
@@ -26,10 +28,33 @@ int refuseToStart(const QString &text)
     return 1;
 }
 
+// "--help" and "--version" alone answer on standard output, without a display.
+int answerAndEnd(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (qstrcmp(argv[1], "--version") == 0) {
+        const QString module = embeddedBrowserLibrary();
+        const QString manual = HelpLocation::manualIndex();
+        std::printf("Velmarin %s\n埋め込みブラウザ: %s\nヘルプ: %s\n", VELMARIN_VERSION,
+                    module.isEmpty() ? "見つかりません" : module.toLocal8Bit().constData(),
+                    manual.isEmpty() ? "見つかりません" : manual.toLocal8Bit().constData());
+        return 0;
+    }
+    std::printf("使い方: velmarin [スイッチ] 文書...\n"
+                "スイッチ: -tidy -css -link -all -ie -op -w3c -lint -wdg -cssu (\"/tidy\" とも書けます)\n"
+                "スイッチは次の文書にだけ効きます。文書を省くとウインドウだけが開きます。\n"
+                "詳しくはヘルプ (F1) をご覧ください。\n");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "-h") == 0 ||
+                      qstrcmp(argv[1], "--version") == 0))
+        return answerAndEnd(argc, argv);
+
     // As root (containers, some kiosks) the embedded browsers' Chromium
     // sandbox cannot start.
     if (::getuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -38,7 +63,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Velmarin"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
     const QStringList arguments = app.arguments().mid(1);
-
     const QString runtimeProblem = SingleInstance::runtimeProblem();
     if (!runtimeProblem.isEmpty())
         return refuseToStart(runtimeProblem);

@@ -2,15 +2,22 @@
 
 #include <QString>
 
-// The "組み込む" (add) and "解除" (remove) buttons of one browser's
-// right-click menu entry; of a pair, the one that applies is enabled.
+// The "組み込む" (add) and "解除" (remove) buttons of one menu entry; of a
+// pair, the one that applies is enabled. `keep` leaves both buttons as they
+// are (an entry that is there but not ours).
 struct MenuButtonStates {
     bool addEnabled = true;
     bool removeEnabled = false;
+    bool keep = false;
+
+    static MenuButtonStates absent() { return {true, false, false}; }
+    static MenuButtonStates present() { return {false, true, false}; }
+    static MenuButtonStates unchanged() { return {true, true, true}; }
 };
 
-// Internet Explorer's entry lives in the registry, which this platform does
-// not have yet: the entry is never in place, so only "add" is offered.
+// Internet Explorer's entry is the key of RegistryStore that names the script
+// page of the program folder: no key offers "add", our page offers "remove",
+// a key naming another page keeps the buttons.
 MenuButtonStates ieMenuButtonStates();
 
 // Opera's entry is the key "Item, Velmarin" in the section

@@ -25,6 +25,15 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return false;
     }
 
+    // A file made read-only stays as it is, also for root, whom the rename
+    // below would otherwise let replace it.
+    const QFileInfo existing(path);
+    if (existing.isFile() &&
+        !(existing.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))) {
+        if (error) *error = writeError(path, QStringLiteral("読み取り専用のファイルです。"));
+        return false;
+    }
+
     // No direct-write fallback: if the folder does not take a temporary file
     // we fail rather than truncate the old file in place.
     QSaveFile file(path);

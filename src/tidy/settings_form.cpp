@@ -22,7 +22,11 @@
 #include "core/settings_store.h"
 #include "tidy/upload_page_gui.h"
 #include "core/window_fonts_gui.h"
+#include "integration/browser_menu_ie.h"
+#include "integration/browser_menu_opera.h"
 #include "integration/browser_menu_state.h"
+#include "integration/desktop_entry.h"
+#include "integration/menu_entry_prompts.h"
 #include "integration/setting_sc_form.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_target.h"
@@ -178,10 +182,18 @@ QWidget *SettingForm::buildVelmarinPage()
                          QStringLiteral("Operaの右クリック組み込みを解除します。"), browser);
     pair(QStringLiteral("IE"), "GroupBox12", btnAddIE, btnRemoveIE);
     pair(QStringLiteral("Opera"), "GroupBox13", btnAddOP, btnRemoveOP);
+    btnAddDesktop = button(QStringLiteral("組み込む"), "btnAddDesktop",
+                           QStringLiteral("デスクトップの「アプリケーションで開く」にVelmarinを加えます。"),
+                           browser);
+    btnRemoveDesktop = button(QStringLiteral("解除"), "btnRemoveDesktop",
+                              QStringLiteral("デスクトップの「アプリケーションで開く」からVelmarinを外します。"),
+                              browser);
+    pair(QStringLiteral("デスクトップ"), "GroupBox14", btnAddDesktop, btnRemoveDesktop);
+    wireMenuButtons();
     browser->setFixedWidth(190);
     left->addWidget(browser);
     left->addStretch(1);
-    grid->addLayout(left, 3, 0, 1, 2);
+    grid->addLayout(left, 4, 0, 1, 2);
 
     // Right: the shortcut keys.
     auto *right = new QVBoxLayout;
@@ -204,9 +216,9 @@ QWidget *SettingForm::buildVelmarinPage()
     right->addWidget(lvKey, 1);
     btnDefaultKey = button(QStringLiteral("キーを初期値に戻す"), "btnDefaultKey", QString(), page);
     right->addWidget(btnDefaultKey, 0, Qt::AlignRight);
-    grid->addLayout(right, 3, 2, 1, 2);
+    grid->addLayout(right, 4, 2, 1, 2);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
     return page;
 }
 
@@ -252,12 +264,7 @@ void SettingForm::fillControls()
     chkTidyJa->setChecked(m_settings.tidyJapanese);
     chkIEMnu->setChecked(m_settings.openInBrowser);
     UploadPanel->fill(m_settings.upload);
-    const MenuButtonStates ie = ieMenuButtonStates();
-    btnAddIE->setEnabled(ie.addEnabled);
-    btnRemoveIE->setEnabled(ie.removeEnabled);
-    const MenuButtonStates opera = operaMenuButtonStates(m_settings.operaOptionFile);
-    btnAddOP->setEnabled(opera.addEnabled);
-    btnRemoveOP->setEnabled(opera.removeEnabled);
+    fillMenuButtons();
     fillKeyList();
     m_capabilitiesOf.clear();
     refreshTidyCapabilities();
@@ -318,6 +325,71 @@ void SettingForm::restoreDefaultKeys()
     fillKeyList();
     QMessageBox::information(this, QStringLiteral("Velmarin"),
                              QStringLiteral("ショートカットキーを初期値に戻しました。"));
+}
+
+// The menu entries talk to the user through the dialog's own windows.
+class SettingFormPrompts : public MenuEntryPrompts {
+public:
+    explicit SettingFormPrompts(SettingForm *form) : m_form(form) {}
+    void notice(const QString &text) override { m_form->menuNotice(text); }
+    QString chooseFile(const QString &filter) override
+    {
+        return m_form->chooseFile(QString(), filter, QString());
+    }
+
+private:
+    SettingForm *m_form;
+};
+
+namespace {
+
+void applyStates(QPushButton *add, QPushButton *remove, const MenuButtonStates &states)
+{
+    if (states.keep)
+        return;
+    add->setEnabled(states.addEnabled);
+    remove->setEnabled(states.removeEnabled);
+}
+
+}  // namespace
+
+void SettingForm::fillMenuButtons()
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    applyStates(btnAddIE, btnRemoveIE, ieMenuButtonStates());
+    applyStates(btnAddOP, btnRemoveOP, operaMenuButtonStates(m_settings.operaOptionFile));
+    applyStates(btnAddDesktop, btnRemoveDesktop, DesktopEntry::buttonStates(program));
+}
+
+void SettingForm::wireMenuButtons()
+{
+    // The entries change at once; OK and Cancel have nothing to do with them.
+    using Action = std::optional<MenuButtonStates> (*)(MenuEntryPrompts &, const QString &);
+    auto wire = [this](QPushButton *pressed, QPushButton *add, QPushButton *remove, Action action) {
+        connect(pressed, &QPushButton::clicked, this, [this, add, remove, action] {
+            SettingFormPrompts prompts(this);
+            const auto states = action(prompts, QCoreApplication::applicationFilePath());
+            if (states)
+                applyStates(add, remove, *states);
+            // The Opera entry remembers its menu file in Velmarin.ini at once;
+            // a later OK must not write the old one back.
+            m_settings.operaOptionFile = OperaMenu::rememberedMenuFile();
+        });
+    };
+    wire(btnAddIE, btnAddIE, btnRemoveIE, &IeMenu::add);
+    wire(btnRemoveIE, btnAddIE, btnRemoveIE,
+         [](MenuEntryPrompts &p, const QString &) { return IeMenu::remove(p); });
+    wire(btnAddOP, btnAddOP, btnRemoveOP, &OperaMenu::add);
+    wire(btnRemoveOP, btnAddOP, btnRemoveOP,
+         [](MenuEntryPrompts &p, const QString &) { return OperaMenu::remove(p); });
+    wire(btnAddDesktop, btnAddDesktop, btnRemoveDesktop, &DesktopEntry::add);
+    wire(btnRemoveDesktop, btnAddDesktop, btnRemoveDesktop,
+         [](MenuEntryPrompts &p, const QString &) { return DesktopEntry::remove(p); });
+}
+
+void SettingForm::menuNotice(const QString &text)
+{
+    QMessageBox::information(this, QStringLiteral("Velmarin"), text);
 }
 
 QString SettingForm::chooseFile(const QString &title, const QString &filter, const QString &current)

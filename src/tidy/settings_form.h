@@ -68,12 +68,16 @@ public:
     QPushButton *btnRemoveIE = nullptr;
     QPushButton *btnAddOP = nullptr;
     QPushButton *btnRemoveOP = nullptr;
+    QPushButton *btnAddDesktop = nullptr;     // the desktop's "Open with" entry
+    QPushButton *btnRemoveDesktop = nullptr;
     QTreeWidget *lvKey = nullptr;
     QPushButton *btnDefaultKey = nullptr;
 
 protected:
     // The file chooser of the two browse buttons; an empty answer is a cancel.
     virtual QString chooseFile(const QString &title, const QString &filter, const QString &current);
+    // The notices of the menu entry buttons.
+    virtual void menuNotice(const QString &text);
     // Hints of the controls go to the main window's status bar.
     bool event(QEvent *event) override;
 
@@ -86,6 +90,10 @@ private:
     void restoreDefaultKeys();
     void browseEditor();
     void browseTidy();
+    void wireMenuButtons();
+    void fillMenuButtons();
+
+    friend class SettingFormPrompts;
 
     AppSettings &m_settings;
     SettingsStore &m_store;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -118,6 +119,8 @@ private Q_SLOTS:
     void init()
     {
         m_home = std::make_unique<TempHome>();
+        // The desktop entry goes below the temporary folder too.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home->file(u"data"_s)));
         m_settings = std::make_unique<AppSettings>();
         m_view = std::make_unique<RecordingView>();
         m_store = std::make_unique<SettingsStore>(*m_settings, *m_view);
@@ -137,8 +140,9 @@ private Q_SLOTS:
         QCOMPARE(f.minimumSize(), f.maximumSize());
         QVERIFY(f.BitBtn1->isDefault());
         // No registry and no Opera menu file: only "add" is offered.
-        QVERIFY(f.btnAddIE->isEnabled() && f.btnAddOP->isEnabled());
-        QVERIFY(!f.btnRemoveIE->isEnabled() && !f.btnRemoveOP->isEnabled());
+        QVERIFY(f.btnAddIE->isEnabled() && f.btnAddOP->isEnabled() && f.btnAddDesktop->isEnabled());
+        QVERIFY(!f.btnRemoveIE->isEnabled() && !f.btnRemoveOP->isEnabled() &&
+                !f.btnRemoveDesktop->isEnabled());
         QCOMPARE(f.lvKey->topLevelItemCount(), ShortcutRowCount);
 
         // Every option of the catalogue has its control, of its kind, on its page.
@@ -444,6 +448,24 @@ private Q_SLOTS:
         QCOMPARE(m_target->calls.size(), 2);
         QVERIFY(!m_target->calls.last().second);
         QCOMPARE(m_target->calls.last().first.value(0), quint16(kCtrl | 0x78));
+    }
+
+    void menuButtonsChangeTheirEntriesAtOnce()
+    {
+        SettingForm &f = form();
+        const QString entry = m_home->file(u"data/applications/velmarin.desktop"_s);
+        f.btnAddIE->click();
+        f.btnAddDesktop->click();
+        QVERIFY(!f.btnAddIE->isEnabled() && f.btnRemoveIE->isEnabled());
+        QVERIFY(!f.btnAddDesktop->isEnabled() && f.btnRemoveDesktop->isEnabled());
+        QVERIFY(QFile::exists(m_home->file(u"VelmarinExe.html"_s)) && QFile::exists(entry));
+        // A new showing reads the states from what is installed.
+        showAndPress(f, f.BitBtn2);
+        QVERIFY(f.btnRemoveIE->isEnabled() && f.btnRemoveDesktop->isEnabled());
+        f.btnRemoveIE->click();
+        f.btnRemoveDesktop->click();
+        QVERIFY(f.btnAddIE->isEnabled() && !f.btnRemoveIE->isEnabled());
+        QVERIFY(f.btnAddDesktop->isEnabled() && !QFile::exists(entry));
     }
 
     void hintsReachTheMainWindowsStatusBar()

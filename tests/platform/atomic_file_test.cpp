@@ -55,4 +55,10 @@ TEST(AtomicFile, FailureNamesTheFileAndTouchesNothing)
     }
     EXPECT_EQ(readWholeFile(ini), QByteArray("[Tidy]\r\nDir=/old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Velmarin.ini", "plain"}));
+
+    // A read-only file, also for root, whom the rename would let through.
+    QFile::setPermissions(blocker, QFile::ReadOwner | QFile::ReadGroup);
+    EXPECT_FALSE(writeFileAtomically(blocker, QByteArray("x"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("読み取り専用"))) << qPrintable(error);
+    EXPECT_EQ(readWholeFile(blocker), QByteArray("keep"));
 }

@@ -1,0 +1,32 @@
+// "ヘルプの表示": Velmarin.chm when there is one, else the HTML manual.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "app/main_actions.h"
+#include "support/recording_runner.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+
+TEST(Help, ChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
+{
+    TempHome home;
+    RecordingView view;
+    RecordingRunner runner;
+    MainActions actions(view, runner);
+
+    // A build tree: the manual of the sources.
+    actions.openHelp();
+    ASSERT_EQ(runner.opened.size(), 1);
+    EXPECT_TRUE(runner.opened.at(0).endsWith("/docs/help/index.html")) << runner.opened.at(0).toStdString();
+    EXPECT_TRUE(QFile::exists(runner.opened.at(0)));
+
+    home.write("help/index.html", "<p>mine</p>");
+    actions.openHelp();
+    EXPECT_EQ(runner.opened.at(1), home.file("help/index.html"));
+
+    home.write("Velmarin.chm", "ITSF");
+    actions.openHelp();
+    EXPECT_EQ(runner.opened.at(2), home.file("Velmarin.chm"));
+    EXPECT_TRUE(view.notices.isEmpty());
+}

@@ -1,0 +1,362 @@
+// The right-click menu entries of Internet Explorer and Opera: what the
+// add/remove buttons write, refuse and say, against a temporary program
+// folder, Opera executables that print a version, and real menu files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include "integration/browser_menu_ie.h"
+#include "integration/browser_menu_opera.h"
+#include "integration/browser_menu_state.h"
+#include "integration/menu_entry_prompts.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "platform/registry_store.h"
+#include "platform/text_codec.h"
+#include "support/temp_home.h"
+
+namespace {
+
+const QString kProgram = QStringLiteral("/opt/velmarin/bin/velmarin");
+const QString kEntry = QStringLiteral("Execute program, \"/opt/velmarin/bin/velmarin\", \"/op %u\"");
+const QString kUnknown =
+    QStringLiteral("Operaのバージョン取得に失敗しました。もう一度組み込みを行ってみてください。");
+const QString kMenuMissing = QStringLiteral(
+    "設定に必要なファイル「standard_menu.ini」がありません。\n他の場所にある場合は指定してください。");
+const QString kAdded = QStringLiteral("Operaの右クリックメニューに組みこみました。");
+const QString kRestart = QStringLiteral(
+    "Operaが起動しているので、組み込みを有効にするために一度Operaを再起動してください。");
+
+struct RecordingPrompts : MenuEntryPrompts {
+    void notice(const QString &text) override { notices << text; }
+    QString chooseFile(const QString &filter) override
+    {
+        filters << filter;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QStringList notices;
+    QStringList filters;
+    QStringList answers;
+};
+
+std::string states(const std::optional<MenuButtonStates> &s)
+{
+    if (!s) return "stays";
+    if (s->keep) return "keep";
+    return std::string(s->addEnabled ? "add" : "-") + "/" + (s->removeEnabled ? "remove" : "-");
+}
+
+// An Opera whose --version prints `output`, with a menu file beside it.
+QString fakeOpera(const TempHome &home, const QByteArray &output, const QByteArray &menu)
+{
+    home.write(QStringLiteral("opera/opera"), "#!/bin/sh\nprintf '%s' '" + output + "'\n");
+    QFile::setPermissions(home.file(QStringLiteral("opera/opera")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!menu.isNull()) home.write(QStringLiteral("opera/defaults/standard_menu.ini"), menu);
+    return home.file(QStringLiteral("opera/opera"));
+}
+
+QString menuPath(const TempHome &home)
+{
+    return home.file(QStringLiteral("opera/defaults/standard_menu.ini"));
+}
+
+QString velmarinIni(const char *key)
+{
+    return IniFile(ProgramFolder::iniPath()).readString(QStringLiteral("Opera"), QLatin1String(key),
+                                                        QStringLiteral("(none)"));
+}
+
+void makeReadOnly(const QString &path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
+const QByteArray kCp932Menu =
+    "; Opera \x83\x81\x83\x6A\x83\x85\x81\x5B\r\n"  // "メニュー" in CP932
+    "[Version]\r\nFile Version=2\r\n\r\n"
+    "[Document Popup Menu]\r\nItem, 50761=Back\r\n;Item, old=commented out\r\n"
+    "Item, \x95\xDB\x91\xB6=Save document\r\n\r\n"  // "保存"
+    "[Link Popup Menu]\r\nItem, Velmarin=Other menu\r\n";
+
+}  // namespace
+
+TEST(IeMenu, RegistryKeyAndScriptPage)
+{
+    TempHome home;
+    RegistryStore registry;
+    RecordingPrompts prompts;
+    const QString key = IeMenu::key();
+    EXPECT_EQ(key, "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\MenuExt\\Velmarin");
+    EXPECT_EQ(states(ieMenuButtonStates()), "add/-");
+
+    // Another page's key keeps the buttons; adding overwrites all three values.
+    ASSERT_TRUE(registry.setValues(key, {RegistryStore::stringValue({}, "C:\\other\\x.html"),
+                                         RegistryStore::dwordValue("Contexts", 0x22),
+                                         RegistryStore::dwordValue("Flags", 1)}));
+    ASSERT_TRUE(registry.setValues(key + "\\Sub", {RegistryStore::stringValue("a", "b")}));
+    EXPECT_EQ(states(ieMenuButtonStates()), "keep");
+    home.write("VelmarinExe.html", "old page");
+    EXPECT_EQ(states(IeMenu::add(prompts, kProgram)), "-/remove");
+    QString page;
+    quint32 contexts = 0, flags = 7;
+    EXPECT_TRUE(registry.readString(key, {}, &page));
+    EXPECT_EQ(page, home.file("VelmarinExe.html"));
+    EXPECT_TRUE(registry.readDword(key, "contexts", &contexts));
+    EXPECT_TRUE(registry.readDword(key, "Flags", &flags));
+    EXPECT_EQ(contexts, 1u);
+    EXPECT_EQ(flags, 0u);
+    EXPECT_EQ(home.read("VelmarinExe.html"),
+              "<script language=\"VBScript\">\r\nDim WSH\r\n"
+              "Set WSH = CreateObject(\"WScript.Shell\")\r\n"
+              "WSH.Run \"/opt/velmarin/bin/velmarin -ie \" + external.menuArguments.document.Url\r\n"
+              "</script>\r\n");
+    EXPECT_EQ(states(ieMenuButtonStates()), "-/remove");
+    EXPECT_TRUE(prompts.notices.isEmpty());
+
+    // A path with spaces stays one word for the shell; Japanese stays CP932.
+    EXPECT_EQ(IeMenu::scriptPage(QStringLiteral("/opt/ヴェル marin/velmarin")).split('\n').at(3),
+              "WSH.Run \"\"\"/opt/\x83\x94\x83\x46\x83\x8B marin/velmarin\"\" -ie \" + "
+              "external.menuArguments.document.Url\r");
+
+    // Removing takes the key and the keys below it; the page stays.
+    EXPECT_EQ(states(IeMenu::remove(prompts)), "add/-");
+    EXPECT_FALSE(registry.keyExists(key));
+    EXPECT_FALSE(registry.keyExists(key + "\\sub"));
+    EXPECT_TRUE(QFile::exists(home.file("VelmarinExe.html")));
+    EXPECT_EQ(states(ieMenuButtonStates()), "add/-");
+    EXPECT_EQ(states(IeMenu::remove(prompts)), "add/-");  // nothing to remove
+
+    // A store that cannot be written: the open failure, buttons stay.
+    QFile::remove(home.file("Registry.ini"));
+    QDir().mkpath(home.file("Registry.ini"));
+    EXPECT_EQ(states(IeMenu::add(prompts, kProgram)), "stays");
+    ASSERT_EQ(prompts.notices.size(), 1);
+    EXPECT_TRUE(prompts.notices.at(0).startsWith("レジストリキーのオープンに失敗しました。\n"));
+}
+
+TEST(IeMenu, RegistryStoreKeepsOtherKeysAndReadsNumbersStrictly)
+{
+    TempHome home;
+    home.write("Registry.ini", "; mine\r\n[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=kept\r\n");
+    RegistryStore registry;
+    ASSERT_TRUE(registry.createKey("HKEY_CURRENT_USER\\A"));
+    ASSERT_TRUE(registry.deleteKey("HKEY_CURRENT_USER\\A"));
+    EXPECT_EQ(home.read("Registry.ini"), "; mine\r\n[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=kept\r\n");
+    EXPECT_FALSE(registry.createKey("bad]key"));
+
+    struct Case { const char *text; bool ok; quint32 value; };
+    for (const Case &c : {Case{"dword:00000001", true, 1}, Case{"DWORD:ffffffff", true, 0xffffffffu},
+                          Case{"dword:", false, 0}, Case{"dword:123456789", false, 0},
+                          Case{"dword:12g", false, 0}, Case{"dword:１", false, 0},
+                          Case{"1", false, 0}}) {
+        quint32 v = 0;
+        EXPECT_EQ(RegistryStore::parseDword(QString::fromUtf8(c.text), &v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+TEST(OperaMenu, VersionRules)
+{
+    struct Case { const char *version; QString message; };
+    for (const Case &c : {
+             Case{"12.16", {}},
+             Case{"7.0", {}},
+             Case{"114.0.5282.21", {}},
+             Case{"6.05", "組み込むにはOpera7以上が必要です。Opera Ver: 6.05"},
+             Case{"7", "'' is not a valid integer value"},
+             Case{"", "'' is not a valid integer value"},
+             Case{"abc", "'' is not a valid integer value"},
+             Case{"x.5", "'x' is not a valid integer value"},
+             Case{"UnKnown", kUnknown},
+         })
+        EXPECT_EQ(OperaMenu::versionProblem(QString::fromUtf8(c.version)), c.message) << c.version;
+
+    struct Output { QByteArray printed; const char *version; };
+    for (const Output &o : {Output{"Opera 12.16 Build 1860 for Linux\n", "12.16"},
+                            Output{"114.0.5282.21\n", "114.0.5282.21"},
+                            Output{"Opera 7\n", "7"}, Output{"", "UnKnown"},
+                            Output{"abc", "UnKnown"}, Output{QByteArray(100000, 'x') + "9.5", "UnKnown"}})
+        EXPECT_EQ(OperaMenu::versionFromOutput(o.printed), QString::fromUtf8(o.version));
+
+    TempHome home;
+    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "Opera 6.05 Build 1", {})), "6.05");
+    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "no number", {})), "UnKnown");
+    EXPECT_EQ(OperaMenu::productVersion(home.file("no-such-opera")), "");
+}
+
+TEST(OperaMenu, AddWritesOnlyTheEntry)
+{
+    struct Case {
+        const char *name;
+        QByteArray version;
+        QByteArray menu;
+        std::string states;
+        QStringList notices;
+        QByteArray after;  // empty: the file is unchanged
+    };
+    const QByteArray longLine = "Item, Long=" + QByteArray(200000, 'L') + "\r\n";
+    const QByteArray utf8Menu = "; Opera メニュー\n[Document Popup Menu]\nItem, 保存=Save\n";
+    const QList<Case> cases{
+        {"cp932", "Opera 12.16", kCp932Menu, "-/remove", {kAdded},
+         QByteArray(kCp932Menu).replace("Save document\r\n\r\n",
+                                        "Save document\r\nItem, Velmarin=" + kEntry.toUtf8() + "\r\n\r\n")},
+        {"utf-8 stays utf-8", "12.16", utf8Menu, "-/remove", {kAdded},
+         "; Opera メニュー\r\n[Document Popup Menu]\r\nItem, 保存=Save\r\nItem, Velmarin=" +
+             kEntry.toUtf8() + "\r\n"},
+        {"entry replaced, not duplicated", "9.64",
+         "[Document Popup Menu]\r\nItem, Velmarin=old\r\nItem, Back=Back\r\nitem, velmarin=older\r\n",
+         "-/remove", {kAdded},
+         "[Document Popup Menu]\r\nItem, Velmarin=" + kEntry.toUtf8() +
+             "\r\nItem, Back=Back\r\nitem, velmarin=older\r\n"},
+        {"no section", "12.16", "[Link Popup Menu]\r\nItem, Open=Open\r\n", "-/remove", {kAdded},
+         "[Link Popup Menu]\r\nItem, Open=Open\r\n[Document Popup Menu]\r\nItem, Velmarin=" +
+             kEntry.toUtf8() + "\r\n"},
+        {"long lines", "12.16", "[Document Popup Menu]\r\n" + longLine, "-/remove", {kAdded},
+         "[Document Popup Menu]\r\n" + longLine + "Item, Velmarin=" + kEntry.toUtf8() + "\r\n"},
+        {"6.05 refused", "Opera 6.05", kCp932Menu, "stays",
+         {"組み込むにはOpera7以上が必要です。Opera Ver: 6.05"}, {}},
+        {"7 without a dot", "Opera 7 Build 3", kCp932Menu, "stays",
+         {"'' is not a valid integer value"}, {}},
+        {"no version", "Opera", kCp932Menu, "stays", {kUnknown}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        const QString opera = fakeOpera(home, c.version, c.menu);
+        IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+        RecordingPrompts prompts;
+        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), c.states);
+        EXPECT_EQ(prompts.notices, c.notices);
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after.isEmpty() ? c.menu : c.after);
+        EXPECT_EQ(velmarinIni("Path"), opera);
+        EXPECT_EQ(velmarinIni("OptionFile"), c.after.isEmpty() ? "(none)" : menuPath(home));
+        EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())),
+                  c.after.isEmpty() ? "add/-" : "-/remove");
+    }
+}
+
+TEST(OperaMenu, AddAsksWhatItCannotFind)
+{
+    TempHome home;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(home.file("bin")));  // no opera anywhere
+
+    // No Opera known and the user cancels: one message, nothing written.
+    RecordingPrompts cancel;
+    EXPECT_EQ(states(OperaMenu::add(cancel, kProgram)), "stays");
+    EXPECT_EQ(cancel.notices,
+              QStringList{"Opera.exeを見つけることができませんでした。場所を指定してください。"});
+    EXPECT_EQ(cancel.filters.size(), 1);
+    EXPECT_FALSE(QFile::exists(ProgramFolder::iniPath()));
+
+    // Opera chosen, its menu file elsewhere and chosen too.
+    const QString opera = fakeOpera(home, "Opera 12.16", {});
+    home.write("menus/standard_menu.ini", "[Document Popup Menu]\r\n");
+    RecordingPrompts choose;
+    choose.answers = {opera, home.file("menus/standard_menu.ini")};
+    EXPECT_EQ(states(OperaMenu::add(choose, kProgram)), "-/remove");
+    EXPECT_EQ(choose.notices.mid(1), (QStringList{kMenuMissing, kAdded}));
+    EXPECT_EQ(choose.filters.at(1), "standard_menu.ini (standard_menu.ini)");
+    EXPECT_EQ(velmarinIni("OptionFile"), home.file("menus/standard_menu.ini"));
+
+    // The menu file dialog cancelled: Path is stored, nothing else.
+    RecordingPrompts noMenu;
+    QFile::remove(home.file("menus/standard_menu.ini"));
+    EXPECT_EQ(states(OperaMenu::add(noMenu, kProgram)), "stays");
+    EXPECT_EQ(noMenu.notices, QStringList{kMenuMissing});
+    qputenv("PATH", path);
+}
+
+TEST(OperaMenu, RunningOperaIsAskedToRestart)
+{
+    TempHome home;
+    // A copy of sleep is an Opera that runs and says "sleep (GNU coreutils) 9.1".
+    const QString opera = home.file("opera/opera");
+    QDir().mkpath(home.file("opera/defaults"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), opera));
+    home.write("opera/defaults/standard_menu.ini", kCp932Menu);
+    IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    EXPECT_FALSE(OperaMenu::isRunning(opera));
+    QProcess running;
+    running.start(opera, {"60"});
+    ASSERT_TRUE(running.waitForStarted());
+    EXPECT_TRUE(OperaMenu::isRunning(opera));
+    RecordingPrompts prompts;
+    EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "-/remove");
+    EXPECT_EQ(prompts.notices, QStringList{kRestart});
+    EXPECT_TRUE(IniFile(menuPath(home)).hasKey("Document Popup Menu", "Item, Velmarin"));
+    running.kill();
+    running.waitForFinished();
+}
+
+TEST(OperaMenu, RemoveTakesEveryCopyAndNothingElse)
+{
+    const QByteArray twice = "; keep\r\n[Document Popup Menu]\r\nItem, Velmarin=a\r\nItem, Back=Back\r\n"
+                             "ITEM, VELMARIN=b\r\n[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
+    const QByteArray removed = "; keep\r\n[Document Popup Menu]\r\nItem, Back=Back\r\n"
+                               "[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
+    const QString done = QStringLiteral("組み込みを解除しました。");
+    struct Case {
+        const char *name;
+        bool remembered;  // [Opera] OptionFile set, else only [Opera] Path
+        bool readOnly;
+        std::string states;
+        QByteArray after;
+    };
+    for (const Case &c : {Case{"known menu file", true, false, "add/-", removed},
+                          Case{"menu file beside Opera", false, false, "add/-", removed},
+                          Case{"read-only", true, true, "stays", twice}}) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        const QString opera = fakeOpera(home, "12.16", twice);
+        IniFile(ProgramFolder::iniPath()).writeString("Opera", c.remembered ? "OptionFile" : "Path",
+                                                      c.remembered ? menuPath(home) : opera);
+        if (c.readOnly) makeReadOnly(menuPath(home));
+        RecordingPrompts prompts;
+        EXPECT_EQ(states(OperaMenu::remove(prompts)), c.states);
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after);
+        ASSERT_EQ(prompts.notices.size(), 1);
+        if (c.readOnly)
+            EXPECT_TRUE(prompts.notices.at(0).contains("読み取り専用")) << prompts.notices.at(0).toStdString();
+        else
+            EXPECT_EQ(prompts.notices.at(0), done);
+    }
+
+    // No menu file known and the dialog cancelled: the message, nothing more.
+    TempHome home;
+    RecordingPrompts prompts;
+    EXPECT_EQ(states(OperaMenu::remove(prompts)), "stays");
+    EXPECT_EQ(prompts.notices, QStringList{kMenuMissing});
+    EXPECT_FALSE(QFile::exists(ProgramFolder::iniPath()));
+}
+
+TEST(OperaMenu, ReadOnlyMenuFileIsLeftAlone)
+{
+    TempHome home;
+    const QString opera = fakeOpera(home, "12.16", kCp932Menu);
+    IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    makeReadOnly(menuPath(home));
+    RecordingPrompts prompts;
+    EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "stays");
+    ASSERT_EQ(prompts.notices.size(), 1);
+    EXPECT_TRUE(prompts.notices.at(0).contains(QDir::toNativeSeparators(menuPath(home))));
+    EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), kCp932Menu);
+    EXPECT_EQ(velmarinIni("OptionFile"), "(none)");
+}
+
+TEST(OperaMenu, ButtonsFollowTheEntryInItsMenuFile)
+{
+    TempHome home;
+    EXPECT_EQ(states(operaMenuButtonStates(QString())), "add/-");
+    EXPECT_EQ(states(operaMenuButtonStates(home.file("gone.ini"))), "add/-");
+    EXPECT_EQ(states(operaMenuButtonStates(home.path())), "add/-");  // a folder is no menu file
+    home.write("m.ini", kCp932Menu);  // the entry only in another menu
+    EXPECT_EQ(states(operaMenuButtonStates(home.file("m.ini"))), "add/-");
+    home.write("m.ini", "[document popup menu]\r\nitem, velmarin=x\r\n");
+    EXPECT_EQ(states(operaMenuButtonStates(home.file("m.ini"))), "-/remove");
+}
