@@ -280,11 +280,6 @@ bool MainActions::fileExists(const QString &path) const
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-void MainActions::notAvailableYet(const QString &function)
-{
-    m_view.showStatus(function + QStringLiteral("はこの版ではまだ使えません。"), true);
-}
-
 void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
 {
     if (m_depth > 0 || m_link.isRunning()) {

@@ -144,7 +144,6 @@ private:
     void unresolved(const QString &text) override;
     void refused(const QString &text) override;
 
-    void notAvailableYet(const QString &function);
     // Runs an action with the controls disabled, showing a start failure as
     // the general error, then drains command lines handed over meanwhile.
     void runAction(const std::function<void()> &action);

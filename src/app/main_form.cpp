@@ -137,10 +137,7 @@ void MainForm::buildActions()
     for (const MainActionDef &def : mainActionDefs()) {
         auto *a = new QAction(def.caption, this);
         a->setObjectName(def.name);
-        a->setStatusTip(def.available || def.hint.isEmpty() ? def.hint
-                                                            : notYetAvailableHint(def.hint));
-        a->setEnabled(def.available);
-        a->setProperty("offered", def.available);
+        a->setStatusTip(def.hint);
         const QString name = def.name;
         connect(a, &QAction::triggered, this, [this, name] { routeAction(name); });
         // The action's key is shown, not grabbed: two actions may share a
@@ -205,7 +202,7 @@ void MainForm::buildMenus()
             entry->setObjectName(def.name);
             // Its key is shown here and answered by the window (rebuildKeyDispatch).
             entry->setShortcutContext(Qt::WidgetShortcut);
-            entry->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+            entry->setStatusTip(def.hint);
             entry->setEnabled(target->isEnabled());
             connect(entry, &QAction::triggered, target, &QAction::trigger);
             m_menuEntries.insert(def.name, entry);
@@ -251,7 +248,7 @@ void MainForm::buildToolBar()
         const QColor colour = index < 4 ? check : (index < 8 ? browser : access);
         QAction *button = ToolBar1->addAction(glyphIcon(def.glyph, colour), target->text());
         button->setObjectName(def.name);
-        button->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+        button->setStatusTip(def.hint);
         button->setEnabled(target->isEnabled());
         connect(button, &QAction::triggered, target, &QAction::trigger);
         m_toolButtons.insert(def.name, button);
@@ -267,7 +264,7 @@ void MainForm::buildToolBar()
         QAction *target = action(def.action);
         QAction *item = uploads->addAction(def.caption);
         item->setEnabled(target->isEnabled());
-        item->setStatusTip(target->isEnabled() ? def.hint : notYetAvailableHint(def.hint));
+        item->setStatusTip(def.hint);
         connect(item, &QAction::triggered, target, &QAction::trigger);
     }
     UploadButton->setMenu(uploads);
@@ -279,8 +276,7 @@ void MainForm::buildToolBar()
     QAction *urlButton =
         ToolBar1->addAction(glyphIcon(QStringLiteral("URL"), QColor(0x4a, 0x5a, 0x6a)), url->text());
     urlButton->setObjectName(QStringLiteral("ToolButton12"));
-    const QString urlHint = QStringLiteral("指定されたURLをチェックします。");
-    urlButton->setStatusTip(url->isEnabled() ? urlHint : notYetAvailableHint(urlHint));
+    urlButton->setStatusTip(QStringLiteral("指定されたURLをチェックします。"));
     urlButton->setEnabled(url->isEnabled());
     connect(urlButton, &QAction::triggered, url, &QAction::trigger);
     m_toolButtons.insert(urlButton->objectName(), urlButton);
@@ -746,10 +742,9 @@ void MainForm::showError(const QString &text)
 
 void MainForm::setEnabled(Control control, bool enabled)
 {
-    // The folder batch shares the Tidy commands' state once it is offered.
-    auto setCommand = [enabled](QAction *command, QAction *target) {
+    auto setCommand = [enabled](QAction *command) {
         if (command != nullptr)
-            command->setEnabled(enabled && (target == nullptr || target->property("offered").toBool()));
+            command->setEnabled(enabled);
     };
     switch (control) {
     case Control::ToolBar1:
@@ -762,12 +757,12 @@ void MainForm::setEnabled(Control control, bool enabled)
         BitBtn1->setEnabled(enabled);
         break;
     case Control::TidyMenuItems:
-        setCommand(menuEntry(QStringLiteral("HTMLTidy1")), action(QStringLiteral("Tidy")));
-        setCommand(menuEntry(QStringLiteral("Folder1")), action(QStringLiteral("Folder")));
+        setCommand(menuEntry(QStringLiteral("HTMLTidy1")));
+        setCommand(menuEntry(QStringLiteral("Folder1")));
         break;
     case Control::TidyToolButtons:
-        setCommand(toolButton(QStringLiteral("ToolButton1")), action(QStringLiteral("Tidy")));
-        setCommand(toolButton(QStringLiteral("ToolButton2")), action(QStringLiteral("Folder")));
+        setCommand(toolButton(QStringLiteral("ToolButton1")));
+        setCommand(toolButton(QStringLiteral("ToolButton2")));
         break;
     case Control::Button2:
         Button2->setEnabled(enabled);
@@ -780,7 +775,7 @@ void MainForm::setEnabled(Control control, bool enabled)
         break;
     case Control::LinkCheckAction:
         // The key, the menu entry and the toolbar button all belong to the action.
-        setCommand(action(QStringLiteral("LinkCheck")), action(QStringLiteral("LinkCheck")));
+        setCommand(action(QStringLiteral("LinkCheck")));
         break;
     }
 }

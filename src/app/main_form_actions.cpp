@@ -5,28 +5,28 @@
 const QVector<MainActionDef> &mainActionDefs()
 {
     static const QVector<MainActionDef> defs{
-        {QStringLiteral("Tidy"), QStringLiteral("Tidyの実行"), QStringLiteral("HTML Tidyを実行します。"), true},
+        {QStringLiteral("Tidy"), QStringLiteral("Tidyの実行"), QStringLiteral("HTML Tidyを実行します。")},
         {QStringLiteral("Folder"), QStringLiteral("フォルダ一括"),
-         QStringLiteral("指定フォルダにあるHTMLをまとめてチェックします。"), true},
+         QStringLiteral("指定フォルダにあるHTMLをまとめてチェックします。")},
         {QStringLiteral("InternetEx"), QStringLiteral("IE"),
-         QStringLiteral("InternetExplorerからURLを取得してチェックします。"), true},
+         QStringLiteral("InternetExplorerからURLを取得してチェックします。")},
         {QStringLiteral("Opera"), QStringLiteral("Opera"),
-         QStringLiteral("OperaからURLを取得してチェックします。"), true},
+         QStringLiteral("OperaからURLを取得してチェックします。")},
         {QStringLiteral("Mozilla"), QStringLiteral("Mozilla"),
-         QStringLiteral("MozillaからURLを取得してチェックします。"), true},
+         QStringLiteral("MozillaからURLを取得してチェックします。")},
         {QStringLiteral("NC"), QStringLiteral("Netscape"),
-         QStringLiteral("NetscapeCommunicatorからURLを取得してチェックします。"), true},
-        {QStringLiteral("CSS"), QStringLiteral("CSS"), QString(), true},
-        {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString(), true},
-        {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString(), true},
-        {QStringLiteral("Table"), QStringLiteral("Table"), QString(), true},
-        {QStringLiteral("Gray"), QStringLiteral("Gray"), QString(), true},
-        {QStringLiteral("W3CExe"), QStringLiteral("W3CExe"), QString(), true},
-        {QStringLiteral("LintExe"), QStringLiteral("LintExe"), QString(), true},
-        {QStringLiteral("WDGExe"), QStringLiteral("WDGExe"), QString(), true},
-        {QStringLiteral("CSSExe"), QStringLiteral("CSSExe"), QString(), true},
-        {QStringLiteral("ChmOpen"), QStringLiteral("ChmOpen"), QString(), true},
-        {QStringLiteral("OpenURL1"), QStringLiteral("OpenURL1"), QString(), true},
+         QStringLiteral("NetscapeCommunicatorからURLを取得してチェックします。")},
+        {QStringLiteral("CSS"), QStringLiteral("CSS"), QString()},
+        {QStringLiteral("LinkCheck"), QStringLiteral("LinkCheck"), QString()},
+        {QStringLiteral("ColorChk"), QStringLiteral("ColorChk"), QString()},
+        {QStringLiteral("Table"), QStringLiteral("Table"), QString()},
+        {QStringLiteral("Gray"), QStringLiteral("Gray"), QString()},
+        {QStringLiteral("W3CExe"), QStringLiteral("W3CExe"), QString()},
+        {QStringLiteral("LintExe"), QStringLiteral("LintExe"), QString()},
+        {QStringLiteral("WDGExe"), QStringLiteral("WDGExe"), QString()},
+        {QStringLiteral("CSSExe"), QStringLiteral("CSSExe"), QString()},
+        {QStringLiteral("ChmOpen"), QStringLiteral("ChmOpen"), QString()},
+        {QStringLiteral("OpenURL1"), QStringLiteral("OpenURL1"), QString()},
     };
     return defs;
 }
@@ -121,9 +121,4 @@ const QVector<ToolButtonDef> &toolButtonDefs()
          QStringLiteral("テーブルを線形化して表示します。"), false},
     };
     return defs;
-}
-
-QString notYetAvailableHint(const QString &hint)
-{
-    return hint + QStringLiteral("（この版ではまだ使えません）");
 }

@@ -9,7 +9,6 @@ struct MainActionDef {
     QString name;        // "Tidy"
     QString caption;     // "Tidyの実行"
     QString hint;        // shown in the status bar; may be empty
-    bool available;      // built in this version
 };
 
 struct MenuEntryDef {
@@ -30,6 +29,3 @@ struct ToolButtonDef {
 const QVector<MainActionDef> &mainActionDefs();
 const QVector<MenuEntryDef> &checkMenuEntries(const QString &submenu);
 const QVector<ToolButtonDef> &toolButtonDefs();
-
-// Appended to the hint of a command that this version does not offer yet.
-QString notYetAvailableHint(const QString &hint);
