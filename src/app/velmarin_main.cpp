@@ -43,7 +43,7 @@ int answerAndEnd(int argc, char *argv[])
     std::printf("使い方: velmarin [スイッチ] 文書...\n"
                 "スイッチ: -tidy -css -link -all -ie -op -w3c -lint -wdg -cssu (\"/tidy\" とも書けます)\n"
                 "スイッチは次の文書にだけ効きます。文書を省くとウインドウだけが開きます。\n"
-                "詳しくはヘルプ (F1) をご覧ください。\n");
+                "詳しくはメニュー「ヘルプ → ヘルプの表示」をご覧ください。\n");
     return 0;
 }
 
