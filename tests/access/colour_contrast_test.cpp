@@ -21,24 +21,33 @@ Rgb hex(const char *text)
     return *parseHex(QString::fromLatin1(text));
 }
 
-TEST(ColourContrast, ResultTextsOfTheFirstRow)
+// The first row's texts. The ratio is judged unrounded: #777777 on white,
+// 4.478, shows as 4.48 yet fails AA for normal text.
+TEST(ColourContrast, FirstRowTexts)
 {
     struct Case {
-        const char *fg, *bg, *result, *rgb;
+        const char *fg, *bg, *result, *ratio;
     } cases[] = {
-        {"#000000", "#FFFFFF", "明度差 :255 色差 :765", "前景色: 0,0,0  背景色: 255,255,255"},
-        {"#FF8000", "#FF8000", "明度差 :0 色差 :0", "前景色: 255,128,0  背景色: 255,128,0"},
-        {"#777777", "#FFFFFF", "明度差 :136 色差 :408", "前景色: 119,119,119  背景色: 255,255,255"},
-        {"#FFFFFF", "#000000", "明度差 :255 色差 :765", "前景色: 255,255,255  背景色: 0,0,0"},
+        {"#000000", "#FFFFFF", "明度差 :255 色差 :765", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
+        {"#FFFFFF", "#000000", "明度差 :255 色差 :765", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
+        {"#FF8000", "#FF8000", "明度差 :0 色差 :0", "比 1.00:1  通常 AA× AAA×  大 AA× AAA×"},
+        {"#777777", "#FFFFFF", "明度差 :136 色差 :408", "比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"},
+        {"#767676", "#FFFFFF", "明度差 :137 色差 :411", "比 4.54:1  通常 AA○ AAA×  大 AA○ AAA○"},
+        {"#949494", "#FFFFFF", "明度差 :107 色差 :321", "比 3.03:1  通常 AA× AAA×  大 AA○ AAA×"},
+        {"#595959", "#FFFFFF", "明度差 :166 色差 :498", "比 7.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.fg);
         EXPECT_EQ(resultText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.result));
         EXPECT_EQ(contrastRows(hex(c.fg), hex(c.bg))[0].result, QString::fromUtf8(c.result));
-        EXPECT_EQ(rgbText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.rgb));
+        EXPECT_EQ(ratioText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.ratio));
     }
-    EXPECT_EQ(brightness(hex("#777777")), 119);
+    EXPECT_EQ(rgbText(hex("#FF8000"), kWhite), u"前景色: 255,128,0  背景色: 255,255,255"_s);
     EXPECT_EQ(cssText(kBlack, kWhite), u"color: #000000\r\nbackground-color: #FFFFFF"_s);
+    EXPECT_LT(contrastRatio(hex("#777777"), kWhite), 4.5);
+    EXPECT_GT(contrastRatio(hex("#777777"), kWhite), 4.475);
+    // The 0.04045 threshold: #0A0A0A (0.0392) is on the straight part.
+    EXPECT_DOUBLE_EQ(relativeLuminance(hex("#0A0A0A")), 10 / 255.0 / 12.92);
 }
 
 TEST(ColourContrast, HexadecimalTexts)
@@ -57,40 +66,11 @@ TEST(ColourContrast, HexadecimalTexts)
         {QString(1000, u'9'), 0x999999}, {u"#"_s + QString(999, u'G'), std::nullopt},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.text.left(20).toStdString());
         const std::optional<Rgb> parsed = parseHex(c.text);
-        ASSERT_EQ(parsed.has_value(), c.colour.has_value());
-        if (parsed) {
-            EXPECT_EQ(rgbValue(*parsed), *c.colour);
-        }
+        EXPECT_EQ(parsed ? std::optional(rgbValue(*parsed)) : std::nullopt, c.colour)
+            << c.text.left(20).toStdString();
     }
-    EXPECT_EQ(hexText(rgbFromValue(0xFF8000)), u"#FF8000"_s);
     EXPECT_EQ(hexText(rgbFromValue(0x0A0B0C)), u"#0A0B0C"_s);
-}
-
-TEST(ColourContrast, WcagRatioIsJudgedUnrounded)
-{
-    struct Case {
-        const char *fg, *bg;
-        const char *text;
-    } cases[] = {
-        // 4.478: shown as 4.48 but below 4.5.
-        {"#777777", "#FFFFFF", "比 4.48:1  通常 AA× AAA×  大 AA○ AAA×"},
-        {"#767676", "#FFFFFF", "比 4.54:1  通常 AA○ AAA×  大 AA○ AAA○"},
-        {"#000000", "#FFFFFF", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
-        {"#FFFFFF", "#000000", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
-        {"#808080", "#808080", "比 1.00:1  通常 AA× AAA×  大 AA× AAA×"},
-        {"#949494", "#FFFFFF", "比 3.03:1  通常 AA× AAA×  大 AA○ AAA×"},
-        {"#595959", "#FFFFFF", "比 7.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.fg);
-        EXPECT_EQ(ratioText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.text));
-    }
-    EXPECT_LT(contrastRatio(hex("#777777"), kWhite), 4.5);
-    EXPECT_GT(contrastRatio(hex("#777777"), kWhite), 4.475);
-    // The 0.04045 threshold: #0A0A0A (0.0392) is on the straight part.
-    EXPECT_DOUBLE_EQ(relativeLuminance(hex("#0A0A0A")), 10 / 255.0 / 12.92);
 }
 
 TEST(Dichromacy, FixedRowsAndComputedColours)
@@ -123,7 +103,6 @@ TEST(Dichromacy, FixedRowsAndComputedColours)
     EXPECT_EQ(rows[1].foreground, hex("#968726"));
     EXPECT_EQ(rows[1].background, hex("#FFFAFA"));
     EXPECT_EQ(rows[1].result, resultText(hex("#968726"), hex("#FFFAFA")));
-    EXPECT_EQ(rows[3].title, u"第三色盲:"_s);
 }
 
 // The table in the order of its index: 36 r + 6 g + b with FF as 0; its
@@ -150,12 +129,12 @@ TEST(Dichromacy, TableIsOrderedAndMadeByTheComputation)
 // which treats the saturated primaries differently).
 TEST(Dichromacy, NearnessOfTheComputationToThePublishedRows)
 {
-    auto farthest = [](int first, int last, const std::uint32_t *only, int onlyCount) {
+    // Over the rows from first to last, or only the row of `only`.
+    auto farthest = [](int first, int last, std::optional<std::uint32_t> only = std::nullopt) {
         int worst = 0;
         for (int i = first; i < last; ++i) {
             const Dichromacy::Row &row = Dichromacy::kTable[i];
-            if (only && !std::count(only, only + onlyCount, row.colour)) continue;
-            for (int kind = 1; kind <= 3; ++kind) {
+            for (int kind = 1; kind <= 3 && (!only || row.colour == *only); ++kind) {
                 const Rgb a = Dichromacy::compute(rgbFromValue(row.colour), kind);
                 const Rgb b = rgbFromValue(row.seen[kind - 1]);
                 worst = std::max(
@@ -164,26 +143,19 @@ TEST(Dichromacy, NearnessOfTheComputationToThePublishedRows)
         }
         return worst;
     };
-    EXPECT_EQ(farthest(Dichromacy::kWebSafeRows, Dichromacy::kTableRows, nullptr, 0), 0);
-
+    EXPECT_EQ(farthest(Dichromacy::kWebSafeRows, Dichromacy::kTableRows), 0);
     struct Published {
         std::uint32_t colour;
         int farthest;
     } published[] = {{0xFFFFFF, 16}, {0xFFFF00, 113}, {0xFF0000, 18}, {0xFF00FF, 150},
                      {0x00FFFF, 64}, {0x00FF00, 59},  {0x0000FF, 113}};
     for (const Published &p : published)
-        EXPECT_EQ(farthest(0, Dichromacy::kWebSafeRows, &p.colour, 1), p.farthest)
+        EXPECT_EQ(farthest(0, Dichromacy::kWebSafeRows, p.colour), p.farthest)
             << std::hex << p.colour;
 }
 
-TEST(ColourPalette, GridAndPlacementNearTheScreenEdges)
+TEST(ColourPalette, PlacementNearTheScreenEdges)
 {
-    EXPECT_EQ(ColourPalette::kColours[0], 0x000000u);
-    EXPECT_EQ(ColourPalette::kColours[31], 0xFF00FFu);
-    EXPECT_EQ(ColourPalette::kColours[55], 0xFFC0FFu);
-    EXPECT_EQ(ColourPalette::buttonRect(0), QRect(5, 5, 20, 20));
-    EXPECT_EQ(ColourPalette::buttonRect(55), QRect(145, 125, 20, 20));
-
     const QSize screen(1024, 768);
     struct Case {
         QRect selector;

@@ -93,20 +93,17 @@ private Q_SLOTS:
         QTest::addColumn<QVariantMap>("results");
         QTest::addColumn<bool>("ownPath");
         QTest::addColumn<QString>("outcome");
-        const QVariantMap blue{{u"color"_s, colour(0.2, 0.4, 0.6)}};
-        QTest::newRow("picked") << true << 0u << blue << false << u"picked #336699"_s;
-        QTest::newRow("older portal's path") << true << 0u << blue << true << u"picked #336699"_s;
-        QTest::newRow("cancelled") << true << 1u << QVariantMap() << false << u"cancelled"_s;
-        QTest::newRow("portal error")
-            << true << 2u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("no colour")
-            << true << 0u << QVariantMap() << false << u"failed 色の取得に失敗しました。"_s;
+        const QVariantMap blue{{u"color"_s, colour(0.2, 0.4, 0.6)}}, none;
+        const QString picked = u"picked #336699"_s, failed = u"failed 色の取得に失敗しました。"_s;
+        QTest::newRow("picked") << true << 0u << blue << false << picked;
+        QTest::newRow("older portal's path") << true << 0u << blue << true << picked;
+        QTest::newRow("cancelled") << true << 1u << none << false << u"cancelled"_s;
+        QTest::newRow("portal error") << true << 2u << none << false << failed;
+        QTest::newRow("no colour") << true << 0u << none << false << failed;
         QTest::newRow("colour out of range")
-            << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false
-            << u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("no portal")
-            << false << 0u << blue << false
-            << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
+            << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false << failed;
+        QTest::newRow("no portal") << false << 0u << blue << false
+                                   << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
     }
 
     void answers()

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "access/gray_image.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/temp_home.h"
@@ -156,11 +157,8 @@ private Q_SLOTS:
         GrayForm::showFile(path, nullptr);
         QCOMPARE(openedAt, QPoint((screen.width() - 400) / 2, (screen.height() - 300) / 2));
         QCOMPARE(openedSize, QSize(500, 380));
-        IniFile ini(ProgramFolder::iniPath());
-        QCOMPARE(ini.readInt(u"GForm"_s, u"Left"_s, 0), 30);
-        QCOMPARE(ini.readInt(u"GForm"_s, u"Top"_s, 0), 40);
-        QCOMPARE(ini.readInt(u"GForm"_s, u"Width"_s, 0), 640);
-        QCOMPARE(ini.readInt(u"GForm"_s, u"Height"_s, 0), 480);
+        QCOMPARE(GrayScale::loadPlacement(IniFile(ProgramFolder::iniPath()), screen),
+                 QRect(30, 40, 640, 480));
     }
 
     void screenshot()

@@ -30,11 +30,6 @@ QStringList nodes(const QString &document)
     return out;
 }
 
-QString decoded(const QString &text)
-{
-    return decodeHtmlText(text);
-}
-
 }  // namespace
 
 TEST(HtmlDocumentParser, NodesOfDocuments)
@@ -111,7 +106,7 @@ TEST(HtmlDocumentParser, CharacterReferences)
         {u"no end &amp"_s, u"no end &amp"_s},
         {u"a  \n\n  b\tc\t\td"_s, u"a b\tc\t\td"_s},
     };
-    for (const auto &c : cases) EXPECT_EQ(decoded(c.text), c.decoded) << c.text.toStdString();
+    for (const auto &c : cases) EXPECT_EQ(decodeHtmlText(c.text), c.decoded) << c.text.toStdString();
 }
 
 TEST(HtmlDocumentParser, StreamingStopsWhenAsked)
