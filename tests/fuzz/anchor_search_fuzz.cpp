@@ -10,15 +10,7 @@
 #include "html/page_encoding.h"
 #include "html/tag_scanner.h"
 #include "platform/text_codec.h"
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -7,15 +7,7 @@
 #include <QStringList>
 
 #include "html/declaration_sniffer.h"
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

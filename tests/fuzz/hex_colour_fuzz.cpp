@@ -7,13 +7,9 @@
 
 #include "access/colour_contrast.h"
 #include "access/contrast_rows.h"
+#include "fuzz_check.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 bool isHex(QChar c)
 {

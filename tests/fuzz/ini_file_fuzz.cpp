@@ -7,13 +7,9 @@
 
 #include "platform/ini_document.h"
 #include "platform/text_codec.h"
+#include "fuzz_check.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 // A short piece of the input, so names and values come from the fuzzer too.
 QString piece(const QString &text, qsizetype at, qsizetype length)

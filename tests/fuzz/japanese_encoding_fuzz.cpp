@@ -6,17 +6,9 @@
 #include <cstdlib>
 
 #include "html/japanese_encoding.h"
+#include "fuzz_check.h"
 
 using namespace JapaneseEncoding;
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

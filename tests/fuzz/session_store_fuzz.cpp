@@ -9,13 +9,9 @@
 #include <QtEndian>
 
 #include "integration/firefox_session.h"
+#include "fuzz_check.h"
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
 
 void checkPage(const BrowserBridge::Page &page)
 {

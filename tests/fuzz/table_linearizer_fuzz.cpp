@@ -8,15 +8,7 @@
 
 #include "access/table_linearizer.h"
 #include "html/declaration_sniffer.h"
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

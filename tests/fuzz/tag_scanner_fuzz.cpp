@@ -9,15 +9,7 @@
 
 #include "checks/link_scan.h"
 #include "html/tag_scanner.h"
-
-namespace {
-
-void check(bool condition)
-{
-    if (!condition) std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
