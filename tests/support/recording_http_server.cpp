@@ -74,16 +74,12 @@ void RecordingHttpServer::serve(QTcpSocket *socket)
         const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
         request.method = first.value(0);
         request.target = first.value(1);
-        qsizetype length = 0;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QByteArray line = lines.at(i).trimmed();
+        for (const QByteArray &line : lines.mid(1)) {
             const qsizetype colon = line.indexOf(':');
-            if (colon <= 0)
-                continue;
-            request.headers.append({line.left(colon), line.mid(colon + 1).trimmed()});
-            if (line.left(colon).compare("Content-Length", Qt::CaseInsensitive) == 0)
-                length = line.mid(colon + 1).trimmed().toLongLong();
+            if (colon > 0)
+                request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
         }
+        const qsizetype length = request.header("Content-Length").toLongLong();
         if (buffer->size() < end + 4 + length)
             return;  // the body is still coming
         request.body = buffer->mid(end + 4, length);

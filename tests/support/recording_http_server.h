@@ -33,7 +33,6 @@ public:
 
     void setAnswer(const Answer &answer);
     QString origin() const;  // http://127.0.0.1:PORT
-    quint16 port() const { return m_port; }
     QList<Request> requests() const;
 
 private:
