@@ -125,7 +125,7 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
         const RecordingHttpServer::Request &r = got.at(i);
         EXPECT_EQ(r.method, "POST");
         EXPECT_EQ(r.target, expected[i].path);
-        const QByteArray type = r.header("Content-Type");
+        const QByteArray type = r.headers.value("content-type");
         ASSERT_TRUE(type.startsWith("multipart/form-data; boundary=---------------------------"));
         EXPECT_EQ(r.body, multipartBody(type.mid(type.indexOf('=') + 1), expected[i].field,
                                         "a b%22c.html", "<p>\r\nx</p>", expected[i].fields));

@@ -53,6 +53,49 @@ UploadOptions changedOptions()
     return o;
 }
 
+// Each service with its defaults and with every option changed: the fields
+// after the file part of an upload, and the address of a GET for kPage.
+struct ServiceCase {
+    int service;
+    bool changed;
+    QByteArray fields;
+    QString get;  // {page}: kPage, encoded
+};
+const QString kPage = QStringLiteral("http://server/a b?x=1&y=2");
+
+QList<ServiceCase> serviceCases()
+{
+    const QString markup = QStringLiteral(
+        "/check?uri={page}&charset=%28detect+automatically%29&doctype=inline");
+    const QString lint = QStringLiteral("/k16/htmllint/htmllint.cgi?Method=URL&Stat=on&URL={page}");
+    const QString wdg = QStringLiteral("/cgi-bin/validate.cgi?url={page}");
+    const QString css = QStringLiteral("/css-validator/validator?uri={page}");
+    return {
+        {0, false,
+         fields({{"charset", "(detect automatically)"}, {"doctype", "inline"}, {"verbose", "1"}}),
+         markup + "&verbose=1"},
+        // a GET's charset and doctype stay fixed whatever is chosen
+        {0, true,
+         fields({{"charset", "utf-8 (Unicode, worldwide)"}, {"doctype", "XHTML 1.1"}, {"ss", "1"},
+                 {"sp", "1"}, {"outline", "1"}, {"noatt", "1"}, {"no200", "1"}}),
+         markup + "&ss=1&sp=1&outline=1&noatt=1&No200=1"},
+        {1, false,
+         fields({{"Stat", "on"}, {"Method", "File"}, {"ViewSource", "on"}, {"TextView", "no"}}),
+         lint + "&ViewSource=on&TextView=no"},
+        {1, true,
+         fields({{"Stat", "on"}, {"Method", "File"}, {"TextView", "lynx"}, {"Pedantic", "on"},
+                 {"NoReligious", "on"}, {"NoAccessibility", "on"}}),
+         lint + "&Pedantic=on&NoReligious=on&NoAccessibility=on&TextView=lynx"},
+        {2, false, fields({{"charset", "Shift_JIS"}, {"warnings", "yes"}, {"input", "yes"}}),
+         wdg + "&warnings=yes&input=yes"},
+        {2, true, fields({{"charset", "UTF-8"}}), wdg},
+        {3, false, fields({{"warning", "2"}, {"profile", "css2"}, {"usermedium", "all"}}),
+         css + "&warning=2&profile=css2&usermedium=all"},
+        {3, true, fields({{"warning", "no"}, {"profile", "tv"}, {"usermedium", "print"}}),
+         css + "&warning=no&profile=tv&usermedium=print"},
+    };
+}
+
 class ValidatorRequestTest : public ::testing::Test {
 protected:
     QString write(const QString &name, const QByteArray &bytes)
@@ -111,37 +154,15 @@ TEST_F(ValidatorRequestTest, FileUploadBodiesOfEveryService)
 {
     const QByteArray page = "<p>\xe6\x97\xa5\r\nx\n</p>";  // bytes go up unchanged
     const QString file = write(QStringLiteral("a.html"), page);
-    const struct {
-        int service;
-        bool changed;
-        QString url;
-        QByteArray fields;
-    } cases[] = {
-        {0, false, "/check",
-         fields({{"charset", "(detect automatically)"}, {"doctype", "inline"}, {"verbose", "1"}})},
-        {0, true, "/check",
-         fields({{"charset", "utf-8 (Unicode, worldwide)"}, {"doctype", "XHTML 1.1"}, {"ss", "1"},
-                 {"sp", "1"}, {"outline", "1"}, {"noatt", "1"}, {"no200", "1"}})},
-        {1, false, "/k16/htmllint/htmllint.cgi",
-         fields({{"Stat", "on"}, {"Method", "File"}, {"ViewSource", "on"}, {"TextView", "no"}})},
-        {1, true, "/k16/htmllint/htmllint.cgi",
-         fields({{"Stat", "on"}, {"Method", "File"}, {"TextView", "lynx"}, {"Pedantic", "on"},
-                 {"NoReligious", "on"}, {"NoAccessibility", "on"}})},
-        {2, false, "/cgi-bin/validate.cgi",
-         fields({{"charset", "Shift_JIS"}, {"warnings", "yes"}, {"input", "yes"}})},
-        {2, true, "/cgi-bin/validate.cgi", fields({{"charset", "UTF-8"}})},
-        {3, false, "/css-validator/validator",
-         fields({{"warning", "2"}, {"profile", "css2"}, {"usermedium", "all"}})},
-        {3, true, "/css-validator/validator",
-         fields({{"warning", "no"}, {"profile", "tv"}, {"usermedium", "print"}})},
-    };
     const char *fileFields[] = {"uploaded_file", "File", "file", "file"};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.url.toStdString() + (c.changed ? " changed" : ""));
+    const QString paths[] = {"/check", "/k16/htmllint/htmllint.cgi", "/cgi-bin/validate.cgi",
+                             "/css-validator/validator"};
+    for (const ServiceCase &c : serviceCases()) {
+        SCOPED_TRACE(c.get.toStdString());
         const BuiltRequest built = build(c.service, file, c.changed ? m_changed : m_defaults);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
         EXPECT_TRUE(built.request.post);
-        EXPECT_EQ(built.request.url, kHost + c.url);
+        EXPECT_EQ(built.request.url, kHost + paths[c.service]);
         EXPECT_EQ(built.request.headers,
                   "Content-Type: multipart/form-data; boundary=" + kBoundary + "\r\n\r\n");
         EXPECT_EQ(built.request.postData,
@@ -197,38 +218,18 @@ TEST_F(ValidatorRequestTest, RefusedTargetsSendNothing)
 
 TEST_F(ValidatorRequestTest, GetAddressesOfEveryService)
 {
-    const QString page = QStringLiteral("http://server/a b?x=1&y=2");
     const QString encoded = QStringLiteral("http%3A%2F%2Fserver%2Fa+b%3Fx%3D1%26y%3D2");
-    const QString fixed = QStringLiteral("&charset=%28detect+automatically%29&doctype=inline");
-    const QString markup = "/check?uri=" + encoded + fixed;
-    const QString lint = "/k16/htmllint/htmllint.cgi?Method=URL&Stat=on&URL=" + encoded;
-    const QString css = "/css-validator/validator?uri=" + encoded;
-    const struct {
-        int service;
-        bool changed;
-        QString target;
-        QString url;
-    } cases[] = {
-        {0, false, page, markup + "&verbose=1"},
-        // charset and doctype stay fixed whatever is chosen
-        {0, true, page, markup + "&ss=1&sp=1&outline=1&noatt=1&No200=1"},
-        {0, false, QStringLiteral("HTTPS://host/page"),
-         "/check?uri=HTTPS%3A%2F%2Fhost%2Fpage" + fixed + "&verbose=1"},
-        {1, false, page, lint + "&ViewSource=on&TextView=no"},
-        {1, true, page, lint + "&Pedantic=on&NoReligious=on&NoAccessibility=on&TextView=lynx"},
-        {2, false, page, "/cgi-bin/validate.cgi?url=" + encoded + "&warnings=yes&input=yes"},
-        {2, true, page, "/cgi-bin/validate.cgi?url=" + encoded},
-        {3, false, page, css + "&warning=2&profile=css2&usermedium=all"},
-        {3, true, page, css + "&warning=no&profile=tv&usermedium=print"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.url.toStdString());
-        const BuiltRequest built = build(c.service, c.target, c.changed ? m_changed : m_defaults);
+    for (const ServiceCase &c : serviceCases()) {
+        SCOPED_TRACE(c.get.toStdString());
+        const BuiltRequest built = build(c.service, kPage, c.changed ? m_changed : m_defaults);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
         EXPECT_FALSE(built.request.post);
-        EXPECT_EQ(built.request.url, kHost + c.url);
+        EXPECT_EQ(built.request.url, kHost + QString(c.get).replace("{page}", encoded));
         EXPECT_TRUE(built.request.postData.isEmpty() && built.request.headers.isEmpty());
     }
+    EXPECT_EQ(build(0, QStringLiteral("HTTPS://host/page")).request.url,
+              kHost + "/check?uri=HTTPS%3A%2F%2Fhost%2Fpage&charset=%28detect+automatically%29"
+                      "&doctype=inline&verbose=1");
 }
 
 TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
@@ -243,17 +244,12 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
         int service;
         QString docType;
         QString url;
-        QByteArray body;
+        const char *fileField;
     } cases[] = {
-        {0, QString(), "/nu/", nu},
-        {0, QStringLiteral("other"), "/nu/", nu},
-        {0, QStringLiteral("xhtml1s"), "/check",
-         filePart("uploaded_file", "h5.html", page) +
-             fields({{"charset", "(detect automatically)"}, {"doctype", "inline"}, {"ss", "1"},
-                     {"outline", "1"}, {"verbose", "1"}})},
-        {2, QString(), "/cgi-bin/validate.cgi",
-         filePart("file", "h5.html", page) +
-             fields({{"charset", "Shift_JIS"}, {"warnings", "yes"}, {"input", "yes"}})},
+        {0, QString(), "/nu/", "file"},
+        {0, QStringLiteral("other"), "/nu/", "file"},
+        {0, QStringLiteral("xhtml1s"), "/check", "uploaded_file"},
+        {2, QString(), "/cgi-bin/validate.cgi", "file"},  // only the markup validator asks
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.url + c.docType).toStdString());
@@ -262,9 +258,10 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
             seen = bytes;
             return c.docType;
         });
-        EXPECT_EQ(built.request.url, kHost + c.url);
-        EXPECT_EQ(built.request.postData, c.body);
         EXPECT_EQ(seen, c.service == 0 ? page : "(not asked)");
+        EXPECT_EQ(built.request.url, kHost + c.url);
+        EXPECT_TRUE(built.request.postData.startsWith(filePart(c.fileField, "h5.html", page)));
+        EXPECT_EQ(built.request.postData == nu, c.url == "/nu/");
     }
 }
 

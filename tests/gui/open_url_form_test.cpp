@@ -99,7 +99,7 @@ private Q_SLOTS:
                 posts << r;
         QCOMPARE(posts.size(), 1);
         QCOMPARE(posts.first().target, QByteArray("/cgi-bin/validate.cgi"));
-        QVERIFY(posts.first().header("Content-Type").startsWith(
+        QVERIFY(posts.first().headers.value("content-type").startsWith(
             "multipart/form-data; boundary=---------------------------"));
         QVERIFY(posts.first().body.contains(
             "filename=\"sample.html\"\r\nContent-Type: text/html\r\n\r\n" + kXhtml));
