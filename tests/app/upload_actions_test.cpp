@@ -5,28 +5,43 @@
 
 #include "app/main_actions.h"
 #include "app/url_checks.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "support/fake_upload_browsers.h"
 #include "support/recording_runner.h"
 #include "support/recording_view.h"
 #include "support/temp_home.h"
+#include "support/validator_peers.h"
 
 namespace {
 
+const QString kNowhere = QStringLiteral("http://127.0.0.1:9");
+
+// The main window's actions with browsers that only record.
+struct Actions {
+    Actions() { actions.upload().setBrowsers(&browsers); }
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    RecordingView view;
+    RecordingRunner runner;
+    MainActions actions{view, runner};
+    FakeUploadBrowsers browsers;
+};
+
 TEST(UrlDialog, RefusesInTheOrderOfItsRules)
 {
+    const QString noUrl = QStringLiteral("URLを指定してください。");
+    const QString notHttp = QStringLiteral("HTTP以外のプロトコルには対応していません。");
     const struct {
         QString text;
         bool ticked;
         QString refusal;
     } cases[] = {
-        {QString(), false, QStringLiteral("URLを指定してください。")},
-        {QStringLiteral("HTTP://"), true, QStringLiteral("URLを指定してください。")},
-        {QStringLiteral("ftp://host/a.html"), true,
-         QStringLiteral("HTTP以外のプロトコルには対応していません。")},
-        {QStringLiteral("www.example.org"), true,
-         QStringLiteral("HTTP以外のプロトコルには対応していません。")},
+        {QString(), false, noUrl},
+        {QStringLiteral("HTTP://"), true, noUrl},
+        {QStringLiteral("ftp://host/a.html"), true, notHttp},
+        {QStringLiteral("www.example.org"), true, notHttp},
         {QStringLiteral("http://host/"), false, QStringLiteral("実行したいチェックを選択してください。")},
         {QStringLiteral("HTTPS://host/"), true, QString()},
     };
@@ -37,66 +52,45 @@ TEST(UrlDialog, RefusesInTheOrderOfItsRules)
 TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
 {
     TempHome home;
-    for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
-        IniFile(ProgramFolder::iniPath())
-            .writeString(QLatin1String(section), QStringLiteral("Host"),
-                         QStringLiteral("http://127.0.0.1:9"));
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
-    FakeUploadBrowsers browsers;
-    actions.upload().setBrowsers(&browsers);
-    const QString url = QStringLiteral("http://example.org/");
+    setValidatorHosts(kNowhere);
+    Actions a;
     const struct {
         QVector<bool> ticked;
-        int embedded;
-        int windows;
+        int windows;  // besides WB2, which always gets the first
     } cases[] = {
-        // markup validator and WDG: the first in WB2, the other in a window
-        {{false, false, false, true, false, true, false}, 1, 1},
-        // a single upload of another service stays in WB2
-        {{false, false, false, false, false, false, true}, 1, 0},
-        {{false, false, false, true, true, true, true}, 1, 3},
+        {{false, false, false, true, false, true, false}, 1},  // markup validator and WDG
+        {{false, false, false, false, false, false, true}, 0},  // one upload stays in WB2
+        {{false, false, false, true, true, true, true}, 3},
     };
     for (const auto &c : cases) {
-        view.enabled.clear();
-        browsers.embedded.urls.clear();
-        browsers.windows.clear();
-        actions.runUrlChecks(url, c.ticked);
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-        EXPECT_EQ(browsers.embedded.urls.size(), c.embedded);
-        EXPECT_EQ(int(browsers.windows.size()), c.windows);
-        EXPECT_EQ(view.enabled.value(Control::ToolBar1, false), true);  // disabled, then back
-        browsers.embedded.finishLoad();
-        for (auto &w : browsers.windows)
+        a.view.enabled.clear();
+        a.browsers.embedded.urls.clear();
+        a.browsers.windows.clear();
+        a.actions.runUrlChecks(QStringLiteral("http://example.org/"), c.ticked);
+        a.settle();
+        EXPECT_EQ(a.browsers.embedded.urls.size(), 1);
+        EXPECT_EQ(int(a.browsers.windows.size()), c.windows);
+        EXPECT_EQ(a.view.enabled.value(Control::ToolBar1, false), true);  // disabled, then back
+        a.browsers.embedded.finishLoad();
+        for (auto &w : a.browsers.windows)
             w->finishLoad();
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
+        a.settle();
     }
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
 {
     TempHome home;
-    for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
-        IniFile(ProgramFolder::iniPath())
-            .writeString(QLatin1String(section), QStringLiteral("Host"),
-                         QStringLiteral("http://127.0.0.1:9"));
+    setValidatorHosts(kNowhere);
+    const QByteArray html4 = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n";
+    const QByteArray meta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=";
     home.write(QStringLiteral("sjis.html"),
                "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
-               "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n<html><head>"
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
-    home.write(QStringLiteral("euc.html"),
-               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">");
-    home.write(QStringLiteral("latin.html"),
-               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">");
+               "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n<html><head>" +
+                   meta + "Shift_JIS\">");
+    home.write(QStringLiteral("euc.html"), html4 + meta + "EUC-JP\">");
+    home.write(QStringLiteral("latin.html"), html4 + meta + "iso-8859-1\">");
+    const QString detect = QStringLiteral("(detect automatically)");
     const struct {
         const char *upload;
         const char *file;
@@ -109,47 +103,31 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
          QStringLiteral("Shift_JIS"), QStringLiteral("XHTML 1.0 Strict")},
         // before the markup validator: charset only
         {"-w3c", "euc.html", QStringLiteral("euc-jp (Japanese, Unix)"), QStringLiteral("EUC-JP"),
-         QStringLiteral("(detect automatically)")},
+         detect},
         // an undeclared or other charset presets nothing, not even the type
-        {"-cssu", "latin.html", QStringLiteral("(detect automatically)"),
-         QStringLiteral("ISO-8859-1"), QStringLiteral("(detect automatically)")},
+        {"-cssu", "latin.html", detect, QStringLiteral("ISO-8859-1"), detect},
         // before HTML Lint: nothing
-        {"-lint", "sjis.html", QStringLiteral("(detect automatically)"),
-         QStringLiteral("ISO-8859-1"), QStringLiteral("(detect automatically)")},
+        {"-lint", "sjis.html", detect, QStringLiteral("ISO-8859-1"), detect},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
-        RecordingView view;
-        RecordingRunner runner;
-        MainActions actions(view, runner);
-        actions.start();
-        FakeUploadBrowsers browsers;
-        actions.upload().setBrowsers(&browsers);
-        actions.processCommandLine({QLatin1String(c.upload), home.file(QLatin1String(c.file))});
-        const UploadOptions &u = actions.settings().upload;
+        Actions a;
+        a.actions.start();
+        a.actions.processCommandLine({QLatin1String(c.upload), home.file(QLatin1String(c.file))});
+        const UploadOptions &u = a.actions.settings().upload;
         EXPECT_EQ(u.markupCharset, c.markupCharset);
         EXPECT_EQ(u.wdgCharset, c.wdgCharset);
         EXPECT_EQ(u.markupType, c.markupType);
     }
-
 }
-
-}  // namespace
-
-namespace {
 
 TEST(UploadActions, FileDialogFilterAndWhereTheFileGoes)
 {
     TempHome home;
-    for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
-        IniFile(ProgramFolder::iniPath())
-            .writeString(QLatin1String(section), QStringLiteral("Host"),
-                         QStringLiteral("http://127.0.0.1:9"));
+    setValidatorHosts(kNowhere);
     home.write(QStringLiteral("a.css"), "p { color: red }");
-    const QString html =
-        QStringLiteral("HTMLファイル(*.html;*.htm)|*.html;*.htm|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
-    const QString css =
-        QStringLiteral("CSSファイル(*.css)|*.css|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+    const QString others = QStringLiteral("|テキストファイル(*.txt)|*.txt|全てのファイル(*.*)|*.*");
+    const QString html = QStringLiteral("HTMLファイル(*.html;*.htm)|*.html;*.htm") + others;
     const struct {
         int service;
         QString filter;
@@ -158,24 +136,20 @@ TEST(UploadActions, FileDialogFilterAndWhereTheFileGoes)
         {0, html, QStringLiteral("/nu/")},  // no DTD in a style sheet
         {1, html, QStringLiteral("/k16/htmllint/htmllint.cgi")},
         {2, html, QStringLiteral("/cgi-bin/validate.cgi")},
-        {3, css, QStringLiteral("/css-validator/validator")},
+        {3, QStringLiteral("CSSファイル(*.css)|*.css") + others,
+         QStringLiteral("/css-validator/validator")},
     };
     for (const auto &c : cases) {
-        RecordingView view;
-        RecordingRunner runner;
-        MainActions actions(view, runner);
-        FakeUploadBrowsers browsers;
-        actions.upload().setBrowsers(&browsers);
-        actions.uploadFileAction(c.service);  // cancelled: nothing happens
-        EXPECT_EQ(view.page, -1);
-        view.openFileAnswer = home.file(QStringLiteral("a.css"));
-        actions.uploadFileAction(c.service);
-        EXPECT_EQ(view.lastFilter, c.filter);
-        EXPECT_EQ(actions.folders().lastDir(), home.path());
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
-        EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9") + c.path});
-        EXPECT_TRUE(browsers.windows.empty());
+        Actions a;
+        a.actions.uploadFileAction(c.service);  // cancelled: nothing happens
+        EXPECT_EQ(a.view.page, -1);
+        a.view.openFileAnswer = home.file(QStringLiteral("a.css"));
+        a.actions.uploadFileAction(c.service);
+        EXPECT_EQ(a.view.lastFilter, c.filter);
+        EXPECT_EQ(a.actions.folders().lastDir(), home.path());
+        a.settle();
+        EXPECT_EQ(a.browsers.embedded.urls, QStringList{kNowhere + c.path});
+        EXPECT_TRUE(a.browsers.windows.empty());
     }
 }
 

@@ -2,19 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
 
-#include "checks/upload_browser.h"
-#include "checks/upload_worker.h"
 #include "checks/validator_hosts.h"
 #include "checks/validator_upload.h"
-#include "core/upload_options.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "support/fake_upload_browsers.h"
 #include "support/recording_view.h"
 #include "support/temp_home.h"
+#include "support/validator_peers.h"
 
 namespace {
 
@@ -29,10 +24,7 @@ protected:
     ValidatorUploadTest() : upload(view, options)
     {
         upload.setBrowsers(&browsers);
-        IniFile ini(ProgramFolder::iniPath());
-        for (const char *section : {"Markup", "Lint", "WDG", "CSS"})
-            ini.writeString(QLatin1String(section), QStringLiteral("Host"),
-                            QStringLiteral("http://127.0.0.1:9"));
+        setValidatorHosts(QStringLiteral("http://127.0.0.1:9"));
         home.write(QStringLiteral("a.html"),
                    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>a</p>");
         file = home.file(QStringLiteral("a.html"));
@@ -53,8 +45,8 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     UploadWorker *second = upload.slot(2);
     EXPECT_NE(first, second);  // the later one takes the slot
     settle();
-    // Both navigated WB2; the second replaced the first, which ended and
-    // emptied the service's slot although the slot held the second.
+    // The second replaced the first in WB2; the first, ending, emptied the
+    // slot that held the second.
     EXPECT_EQ(browsers.embedded.urls.size(), 2);
     EXPECT_EQ(upload.slot(2), nullptr);
     EXPECT_EQ(view.page, 3);
@@ -63,6 +55,15 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     settle();
     EXPECT_TRUE(upload.allSlotsEmpty());
     EXPECT_EQ(view.broughtToFront, frontBefore + 1);  // all four slots empty
+}
+
+TEST_F(ValidatorUploadTest, TerminatedBeforeStartNeverNavigates)
+{
+    upload.sendToValidator(file, 1, false);
+    upload.terminateAll();
+    settle();
+    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
+    EXPECT_EQ(upload.slot(1), nullptr);
 }
 
 TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
@@ -92,15 +93,6 @@ TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
     EXPECT_EQ(view.broughtToFront, front + 1);
 }
 
-TEST_F(ValidatorUploadTest, TerminatedBeforeStartNeverNavigates)
-{
-    upload.sendToValidator(file, 1, false);
-    upload.terminateAll();
-    settle();
-    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
-    EXPECT_EQ(upload.slot(1), nullptr);
-}
-
 TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
 {
     QFile big(home.file(QStringLiteral("big.html")));
@@ -113,21 +105,17 @@ TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
     EXPECT_FALSE(upload.sendToValidator(QStringLiteral("Gopher://host/"), 1, false));
     EXPECT_EQ(view.notices.value(1), QStringLiteral("HTTP以外のプロトコルは処理できません。"));
     EXPECT_EQ(view.page, 3);  // switched before the refusal
-    settle();
-    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
-
     home.write(QStringLiteral("h5.html"), "<!DOCTYPE html>\n<p>a</p>");
     upload.sendToValidator(home.file(QStringLiteral("h5.html")), 0, false);
     EXPECT_TRUE(view.lastStatus.startsWith(QStringLiteral("Nu Html Checkerへ送信しています: ")))
         << view.lastStatus.toStdString();
-    settle();
+    settle();  // only the last one navigates
     EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/nu/")});
 }
 
 TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
 {
     TempHome home;
-    IniFile ini(ProgramFolder::iniPath());
     const struct {
         const char *section;
         QString stored;  // null: no key
@@ -144,7 +132,7 @@ TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
     };
     for (const auto &c : cases) {
         if (!c.stored.isNull())
-            ini.writeString(QLatin1String(c.section), QStringLiteral("Host"), c.stored);
+            setValidatorHosts(c.stored, {c.section});
         EXPECT_EQ(ValidatorHosts::host(c.service), c.host) << c.section;
     }
 }

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPointer>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -17,8 +16,6 @@
 #include "app/main_form.h"
 #include "app/open_url_form.h"
 #include "app/upload_browsers_gui.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "support/recording_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
@@ -49,18 +46,8 @@ QString plainText(QWebEngineView *view)
         text = t;
         done = true;
     });
-    if (!QTest::qWaitFor([&] { return done; }, 20000))
-        return QStringLiteral("(no page text)");
-    return text;
-}
-
-QList<UploadWindow *> uploadWindows()
-{
-    QList<UploadWindow *> windows;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *u = qobject_cast<UploadWindow *>(w))
-            windows << u;
-    return windows;
+    QTest::qWaitFor([&] { return done; }, 20000);
+    return done ? text : QStringLiteral("(no page text)");
 }
 
 }  // namespace
@@ -69,22 +56,16 @@ class OpenUrlFormTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_peers = std::make_unique<ValidatorPeers>(false);
-    }
-    void cleanupTestCase() { m_peers.reset(); }
-
     void wb2ShowsTheMarkupValidatorsAnswer()
     {
-        if (!m_peers->problem().isEmpty())
-            QSKIP(qPrintable(m_peers->problem()));
+        ValidatorPeers peers(false);
+        if (!peers.problem().isEmpty())
+            QSKIP(qPrintable(peers.problem()));
         TempHome home;
         home.write(u"sample.html"_s, kXhtml);
         RecordingHttpServer recorder;
-        IniFile ini(ProgramFolder::iniPath());
-        ini.writeString(u"Markup"_s, u"Host"_s, m_peers->origin());
-        ini.writeString(u"WDG"_s, u"Host"_s, recorder.origin());
+        setValidatorHosts(peers.origin(), {"Markup"});
+        setValidatorHosts(recorder.origin(), {"WDG"});
         RecordingRunner runner;
         auto form = std::make_unique<MainForm>(QStringList(), &runner);
         MainForm &f = *form;
@@ -100,13 +81,16 @@ private Q_SLOTS:
 
         auto *wb2 = qobject_cast<QWebEngineView *>(f.webBrowser2()->widget());
         QVERIFY(wb2 != nullptr);
-        QCOMPARE(wb2->url().toString(), m_peers->origin() + u"/check"_s);
+        QCOMPARE(wb2->url().toString(), peers.origin() + u"/check"_s);
         const QString answer = plainText(wb2);
         QVERIFY2(answer.contains(u"Error found while checking this document as XHTML 1.0 Strict!"_s),
                  qPrintable(answer.left(400)));
         QVERIFY(answer.contains(u"the uploaded file sample.html"_s));
 
-        const QList<UploadWindow *> windows = uploadWindows();
+        QList<UploadWindow *> windows;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *u = qobject_cast<UploadWindow *>(w))
+                windows << u;
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows.first()->isVisible());
         QList<RecordingHttpServer::Request> posts;
@@ -115,9 +99,10 @@ private Q_SLOTS:
                 posts << r;
         QCOMPARE(posts.size(), 1);
         QCOMPARE(posts.first().target, QByteArray("/cgi-bin/validate.cgi"));
-        QVERIFY(posts.first().header("Content-Type").startsWith(
+        QVERIFY(posts.first().headers.value("content-type").startsWith(
             "multipart/form-data; boundary=---------------------------"));
-        QVERIFY(posts.first().body.contains("filename=\"sample.html\"\r\nContent-Type: text/html\r\n\r\n" + kXhtml));
+        QVERIFY(posts.first().body.contains(
+            "filename=\"sample.html\"\r\nContent-Type: text/html\r\n\r\n" + kXhtml));
 
         QTest::qWait(500);  // let the page paint before the picture
         QVERIFY(f.grab().toImage().save(screenshotDir() + u"/upload-wb2.png"_s));
@@ -141,10 +126,8 @@ private Q_SLOTS:
         QCOMPARE(form.ComboBox1->count(), 2);
         QCOMPARE(form.ComboBox1->currentText(), QString());
         QStringList captions;
-        for (QCheckBox *box : form.CheckBoxes) {
-            captions << box->text();
-            QVERIFY(!box->isChecked());
-        }
+        for (QCheckBox *box : form.CheckBoxes)
+            captions << box->text() + (box->isChecked() ? u" ticked"_s : QString());
         QCOMPARE(captions, (QStringList{"HTML Tidy", "CSS(ローカル)", "リンクチェック",
                                         "W3C Markup Validator", "Another HTML Lint",
                                         "WDG HTML Validator", "CSS Validator(オンライン)"}));
@@ -167,9 +150,6 @@ private Q_SLOTS:
         QCOMPARE(home.read(u"URLList.txt"_s),
                  QByteArray("http://example.org/a.html\r\nhttp://example.org/b.html\r\n"));
     }
-
-private:
-    std::unique_ptr<ValidatorPeers> m_peers;
 };
 
 QTEST_MAIN(OpenUrlFormTest)

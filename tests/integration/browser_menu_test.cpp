@@ -9,70 +9,24 @@
 
 #include "integration/browser_menu_ie.h"
 #include "integration/browser_menu_opera.h"
-#include "integration/browser_menu_state.h"
-#include "integration/menu_entry_prompts.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/registry_store.h"
-#include "platform/text_codec.h"
+#include "support/recording_prompts.h"
 #include "support/temp_home.h"
 
 namespace {
 
 const QString kProgram = QStringLiteral("/opt/velmarin/bin/velmarin");
-const QString kEntry = QStringLiteral("Execute program, \"/opt/velmarin/bin/velmarin\", \"/op %u\"");
+const QByteArray kEntry =
+    "Item, Velmarin=Execute program, \"/opt/velmarin/bin/velmarin\", \"/op %u\"";
 const QString kUnknown =
     QStringLiteral("Operaのバージョン取得に失敗しました。もう一度組み込みを行ってみてください。");
+const QString kTooOld = QStringLiteral("組み込むにはOpera7以上が必要です。Opera Ver: 6.05");
+const QString kNoInteger = QStringLiteral("'' is not a valid integer value");
 const QString kMenuMissing = QStringLiteral(
     "設定に必要なファイル「standard_menu.ini」がありません。\n他の場所にある場合は指定してください。");
 const QString kAdded = QStringLiteral("Operaの右クリックメニューに組みこみました。");
-const QString kRestart = QStringLiteral(
-    "Operaが起動しているので、組み込みを有効にするために一度Operaを再起動してください。");
-
-struct RecordingPrompts : MenuEntryPrompts {
-    void notice(const QString &text) override { notices << text; }
-    QString chooseFile(const QString &filter) override
-    {
-        filters << filter;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-    QStringList notices;
-    QStringList filters;
-    QStringList answers;
-};
-
-std::string states(const std::optional<MenuButtonStates> &s)
-{
-    if (!s) return "stays";
-    if (s->keep) return "keep";
-    return std::string(s->addEnabled ? "add" : "-") + "/" + (s->removeEnabled ? "remove" : "-");
-}
-
-// An Opera whose --version prints `output`, with a menu file beside it.
-QString fakeOpera(const TempHome &home, const QByteArray &output, const QByteArray &menu)
-{
-    home.write(QStringLiteral("opera/opera"), "#!/bin/sh\nprintf '%s' '" + output + "'\n");
-    QFile::setPermissions(home.file(QStringLiteral("opera/opera")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!menu.isNull()) home.write(QStringLiteral("opera/defaults/standard_menu.ini"), menu);
-    return home.file(QStringLiteral("opera/opera"));
-}
-
-QString menuPath(const TempHome &home)
-{
-    return home.file(QStringLiteral("opera/defaults/standard_menu.ini"));
-}
-
-QString velmarinIni(const char *key)
-{
-    return IniFile(ProgramFolder::iniPath()).readString(QStringLiteral("Opera"), QLatin1String(key),
-                                                        QStringLiteral("(none)"));
-}
-
-void makeReadOnly(const QString &path)
-{
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-}
 
 const QByteArray kCp932Menu =
     "; Opera \x83\x81\x83\x6A\x83\x85\x81\x5B\r\n"  // "メニュー" in CP932
@@ -80,6 +34,31 @@ const QByteArray kCp932Menu =
     "[Document Popup Menu]\r\nItem, 50761=Back\r\n;Item, old=commented out\r\n"
     "Item, \x95\xDB\x91\xB6=Save document\r\n\r\n"  // "保存"
     "[Link Popup Menu]\r\nItem, Velmarin=Other menu\r\n";
+
+// An Opera whose --version prints `output`, with `menu` beside it unless it
+// is null; remembered as [Opera] Path when asked.
+QString fakeOpera(const TempHome &home, const QByteArray &output, const QByteArray &menu,
+                  bool remember = true)
+{
+    const QString opera = home.script("opera/opera", "printf '%s' '" + output + "'\n");
+    if (!menu.isNull())
+        home.write("opera/defaults/standard_menu.ini", menu);
+    if (remember)
+        IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    return opera;
+}
+
+QString menuPath(const TempHome &home) { return home.file("opera/defaults/standard_menu.ini"); }
+
+QString velmarinIni(const char *key)
+{
+    return IniFile(ProgramFolder::iniPath()).readString("Opera", QLatin1String(key), "(none)");
+}
+
+void makeReadOnly(const QString &path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+}
 
 }  // namespace
 
@@ -102,10 +81,10 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
     EXPECT_EQ(states(IeMenu::add(prompts, kProgram)), "-/remove");
     QString page;
     quint32 contexts = 0, flags = 7;
-    EXPECT_TRUE(registry.readString(key, {}, &page));
+    EXPECT_TRUE(registry.readString(key, {}, &page) &&
+                registry.readDword(key, "contexts", &contexts) &&
+                registry.readDword(key, "Flags", &flags));
     EXPECT_EQ(page, home.file("VelmarinExe.html"));
-    EXPECT_TRUE(registry.readDword(key, "contexts", &contexts));
-    EXPECT_TRUE(registry.readDword(key, "Flags", &flags));
     EXPECT_EQ(contexts, 1u);
     EXPECT_EQ(flags, 0u);
     EXPECT_EQ(home.read("VelmarinExe.html"),
@@ -123,8 +102,7 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
 
     // Removing takes the key and the keys below it; the page stays.
     EXPECT_EQ(states(IeMenu::remove(prompts)), "add/-");
-    EXPECT_FALSE(registry.keyExists(key));
-    EXPECT_FALSE(registry.keyExists(key + "\\sub"));
+    EXPECT_FALSE(registry.keyExists(key) || registry.keyExists(key + "\\sub"));
     EXPECT_TRUE(QFile::exists(home.file("VelmarinExe.html")));
     EXPECT_EQ(states(ieMenuButtonStates()), "add/-");
     EXPECT_EQ(states(IeMenu::remove(prompts)), "add/-");  // nothing to remove
@@ -140,11 +118,12 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
 TEST(IeMenu, RegistryStoreKeepsOtherKeysAndReadsNumbersStrictly)
 {
     TempHome home;
-    home.write("Registry.ini", "; mine\r\n[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=kept\r\n");
+    const QByteArray other = "; mine\r\n[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=kept\r\n";
+    home.write("Registry.ini", other);
     RegistryStore registry;
     ASSERT_TRUE(registry.createKey("HKEY_CURRENT_USER\\A"));
     ASSERT_TRUE(registry.deleteKey("HKEY_CURRENT_USER\\A"));
-    EXPECT_EQ(home.read("Registry.ini"), "; mine\r\n[HKEY_LOCAL_MACHINE\\Software\\X]\r\n@=kept\r\n");
+    EXPECT_EQ(home.read("Registry.ini"), other);
     EXPECT_FALSE(registry.createKey("bad]key"));
 
     struct Case { const char *text; bool ok; quint32 value; };
@@ -154,26 +133,17 @@ TEST(IeMenu, RegistryStoreKeepsOtherKeysAndReadsNumbersStrictly)
                           Case{"1", false, 0}}) {
         quint32 v = 0;
         EXPECT_EQ(RegistryStore::parseDword(QString::fromUtf8(c.text), &v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(v, c.value) << c.text;
-        }
+        EXPECT_EQ(c.ok ? v : 0u, c.value) << c.text;
     }
 }
 
 TEST(OperaMenu, VersionRules)
 {
     struct Case { const char *version; QString message; };
-    for (const Case &c : {
-             Case{"12.16", {}},
-             Case{"7.0", {}},
-             Case{"114.0.5282.21", {}},
-             Case{"6.05", "組み込むにはOpera7以上が必要です。Opera Ver: 6.05"},
-             Case{"7", "'' is not a valid integer value"},
-             Case{"", "'' is not a valid integer value"},
-             Case{"abc", "'' is not a valid integer value"},
-             Case{"x.5", "'x' is not a valid integer value"},
-             Case{"UnKnown", kUnknown},
-         })
+    for (const Case &c : {Case{"12.16", {}}, Case{"7.0", {}}, Case{"114.0.5282.21", {}},
+                          Case{"6.05", kTooOld}, Case{"7", kNoInteger}, Case{"", kNoInteger},
+                          Case{"abc", kNoInteger}, Case{"x.5", "'x' is not a valid integer value"},
+                          Case{"UnKnown", kUnknown}})
         EXPECT_EQ(OperaMenu::versionProblem(QString::fromUtf8(c.version)), c.message) << c.version;
 
     struct Output { QByteArray printed; const char *version; };
@@ -184,8 +154,8 @@ TEST(OperaMenu, VersionRules)
         EXPECT_EQ(OperaMenu::versionFromOutput(o.printed), QString::fromUtf8(o.version));
 
     TempHome home;
-    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "Opera 6.05 Build 1", {})), "6.05");
-    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "no number", {})), "UnKnown");
+    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "Opera 6.05 Build 1", {}, false)), "6.05");
+    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "no number", {}, false)), "UnKnown");
     EXPECT_EQ(OperaMenu::productVersion(home.file("no-such-opera")), "");
 }
 
@@ -195,48 +165,41 @@ TEST(OperaMenu, AddWritesOnlyTheEntry)
         const char *name;
         QByteArray version;
         QByteArray menu;
-        std::string states;
         QStringList notices;
-        QByteArray after;  // empty: the file is unchanged
+        QByteArray after;  // empty: the file is unchanged and the buttons stay
     };
     const QByteArray longLine = "Item, Long=" + QByteArray(200000, 'L') + "\r\n";
-    const QByteArray utf8Menu = "; Opera メニュー\n[Document Popup Menu]\nItem, 保存=Save\n";
     const QList<Case> cases{
-        {"cp932", "Opera 12.16", kCp932Menu, "-/remove", {kAdded},
+        {"cp932", "Opera 12.16", kCp932Menu, {kAdded},
          QByteArray(kCp932Menu).replace("Save document\r\n\r\n",
-                                        "Save document\r\nItem, Velmarin=" + kEntry.toUtf8() + "\r\n\r\n")},
-        {"utf-8 stays utf-8", "12.16", utf8Menu, "-/remove", {kAdded},
-         "; Opera メニュー\r\n[Document Popup Menu]\r\nItem, 保存=Save\r\nItem, Velmarin=" +
-             kEntry.toUtf8() + "\r\n"},
+                                        "Save document\r\n" + kEntry + "\r\n\r\n")},
+        {"utf-8 stays utf-8", "12.16", "; Opera メニュー\n[Document Popup Menu]\nItem, 保存=Save\n",
+         {kAdded}, "; Opera メニュー\r\n[Document Popup Menu]\r\nItem, 保存=Save\r\n" + kEntry + "\r\n"},
         {"entry replaced, not duplicated", "9.64",
          "[Document Popup Menu]\r\nItem, Velmarin=old\r\nItem, Back=Back\r\nitem, velmarin=older\r\n",
-         "-/remove", {kAdded},
-         "[Document Popup Menu]\r\nItem, Velmarin=" + kEntry.toUtf8() +
-             "\r\nItem, Back=Back\r\nitem, velmarin=older\r\n"},
-        {"no section", "12.16", "[Link Popup Menu]\r\nItem, Open=Open\r\n", "-/remove", {kAdded},
-         "[Link Popup Menu]\r\nItem, Open=Open\r\n[Document Popup Menu]\r\nItem, Velmarin=" +
-             kEntry.toUtf8() + "\r\n"},
-        {"long lines", "12.16", "[Document Popup Menu]\r\n" + longLine, "-/remove", {kAdded},
-         "[Document Popup Menu]\r\n" + longLine + "Item, Velmarin=" + kEntry.toUtf8() + "\r\n"},
-        {"6.05 refused", "Opera 6.05", kCp932Menu, "stays",
-         {"組み込むにはOpera7以上が必要です。Opera Ver: 6.05"}, {}},
-        {"7 without a dot", "Opera 7 Build 3", kCp932Menu, "stays",
-         {"'' is not a valid integer value"}, {}},
-        {"no version", "Opera", kCp932Menu, "stays", {kUnknown}, {}},
+         {kAdded},
+         "[Document Popup Menu]\r\n" + kEntry + "\r\nItem, Back=Back\r\nitem, velmarin=older\r\n"},
+        {"no section", "12.16", "[Link Popup Menu]\r\nItem, Open=Open\r\n", {kAdded},
+         "[Link Popup Menu]\r\nItem, Open=Open\r\n[Document Popup Menu]\r\n" + kEntry + "\r\n"},
+        {"long lines", "12.16", "[Document Popup Menu]\r\n" + longLine, {kAdded},
+         "[Document Popup Menu]\r\n" + longLine + kEntry + "\r\n"},
+        {"6.05 refused", "Opera 6.05", kCp932Menu, {kTooOld}, {}},
+        {"7 without a dot", "Opera 7 Build 3", kCp932Menu, {kNoInteger}, {}},
+        {"no version", "Opera", kCp932Menu, {kUnknown}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempHome home;
         const QString opera = fakeOpera(home, c.version, c.menu);
-        IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
         RecordingPrompts prompts;
-        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), c.states);
+        const bool added = !c.after.isEmpty();
+        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), added ? "-/remove" : "stays");
         EXPECT_EQ(prompts.notices, c.notices);
-        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after.isEmpty() ? c.menu : c.after);
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), added ? c.after : c.menu);
         EXPECT_EQ(velmarinIni("Path"), opera);
-        EXPECT_EQ(velmarinIni("OptionFile"), c.after.isEmpty() ? "(none)" : menuPath(home));
+        EXPECT_EQ(velmarinIni("OptionFile"), added ? menuPath(home) : "(none)");
         EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())),
-                  c.after.isEmpty() ? "add/-" : "-/remove");
+                  added ? "-/remove" : "add/-");
     }
 }
 
@@ -255,10 +218,10 @@ TEST(OperaMenu, AddAsksWhatItCannotFind)
     EXPECT_FALSE(QFile::exists(ProgramFolder::iniPath()));
 
     // Opera chosen, its menu file elsewhere and chosen too.
-    const QString opera = fakeOpera(home, "Opera 12.16", {});
     home.write("menus/standard_menu.ini", "[Document Popup Menu]\r\n");
     RecordingPrompts choose;
-    choose.answers = {opera, home.file("menus/standard_menu.ini")};
+    choose.answers = {fakeOpera(home, "Opera 12.16", {}, false),
+                      home.file("menus/standard_menu.ini")};
     EXPECT_EQ(states(OperaMenu::add(choose, kProgram)), "-/remove");
     EXPECT_EQ(choose.notices.mid(1), (QStringList{kMenuMissing, kAdded}));
     EXPECT_EQ(choose.filters.at(1), "standard_menu.ini (standard_menu.ini)");
@@ -276,11 +239,8 @@ TEST(OperaMenu, RunningOperaIsAskedToRestart)
 {
     TempHome home;
     // A copy of sleep is an Opera that runs and says "sleep (GNU coreutils) 9.1".
-    const QString opera = home.file("opera/opera");
-    QDir().mkpath(home.file("opera/defaults"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), opera));
-    home.write("opera/defaults/standard_menu.ini", kCp932Menu);
-    IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    const QString opera = fakeOpera(home, "", kCp932Menu);
+    ASSERT_TRUE(QFile::remove(opera) && QFile::copy(QStringLiteral("/bin/sleep"), opera));
     EXPECT_FALSE(OperaMenu::isRunning(opera));
     QProcess running;
     running.start(opera, {"60"});
@@ -288,7 +248,8 @@ TEST(OperaMenu, RunningOperaIsAskedToRestart)
     EXPECT_TRUE(OperaMenu::isRunning(opera));
     RecordingPrompts prompts;
     EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "-/remove");
-    EXPECT_EQ(prompts.notices, QStringList{kRestart});
+    EXPECT_EQ(prompts.notices, QStringList{"Operaが起動しているので、組み込みを有効にするために"
+                                           "一度Operaを再起動してください。"});
     EXPECT_TRUE(IniFile(menuPath(home)).hasKey("Document Popup Menu", "Item, Velmarin"));
     running.kill();
     running.waitForFinished();
@@ -300,31 +261,28 @@ TEST(OperaMenu, RemoveTakesEveryCopyAndNothingElse)
                              "ITEM, VELMARIN=b\r\n[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
     const QByteArray removed = "; keep\r\n[Document Popup Menu]\r\nItem, Back=Back\r\n"
                                "[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
-    const QString done = QStringLiteral("組み込みを解除しました。");
     struct Case {
         const char *name;
         bool remembered;  // [Opera] OptionFile set, else only [Opera] Path
         bool readOnly;
-        std::string states;
-        QByteArray after;
     };
-    for (const Case &c : {Case{"known menu file", true, false, "add/-", removed},
-                          Case{"menu file beside Opera", false, false, "add/-", removed},
-                          Case{"read-only", true, true, "stays", twice}}) {
+    for (const Case &c : {Case{"known menu file", true, false},
+                          Case{"menu file beside Opera", false, false},
+                          Case{"read-only", true, true}}) {
         SCOPED_TRACE(c.name);
         TempHome home;
-        const QString opera = fakeOpera(home, "12.16", twice);
-        IniFile(ProgramFolder::iniPath()).writeString("Opera", c.remembered ? "OptionFile" : "Path",
-                                                      c.remembered ? menuPath(home) : opera);
-        if (c.readOnly) makeReadOnly(menuPath(home));
-        RecordingPrompts prompts;
-        EXPECT_EQ(states(OperaMenu::remove(prompts)), c.states);
-        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after);
-        ASSERT_EQ(prompts.notices.size(), 1);
+        fakeOpera(home, "12.16", twice, !c.remembered);
+        if (c.remembered)
+            IniFile(ProgramFolder::iniPath()).writeString("Opera", "OptionFile", menuPath(home));
         if (c.readOnly)
-            EXPECT_TRUE(prompts.notices.at(0).contains("読み取り専用")) << prompts.notices.at(0).toStdString();
-        else
-            EXPECT_EQ(prompts.notices.at(0), done);
+            makeReadOnly(menuPath(home));
+        RecordingPrompts prompts;
+        EXPECT_EQ(states(OperaMenu::remove(prompts)), c.readOnly ? "stays" : "add/-");
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.readOnly ? twice : removed);
+        ASSERT_EQ(prompts.notices.size(), 1);
+        const QString said = prompts.notices.at(0);
+        EXPECT_TRUE(c.readOnly ? said.contains("読み取り専用") : said == "組み込みを解除しました。")
+            << said.toStdString();
     }
 
     // No menu file known and the dialog cancelled: the message, nothing more.
@@ -338,8 +296,7 @@ TEST(OperaMenu, RemoveTakesEveryCopyAndNothingElse)
 TEST(OperaMenu, ReadOnlyMenuFileIsLeftAlone)
 {
     TempHome home;
-    const QString opera = fakeOpera(home, "12.16", kCp932Menu);
-    IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    fakeOpera(home, "12.16", kCp932Menu);
     makeReadOnly(menuPath(home));
     RecordingPrompts prompts;
     EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "stays");
@@ -352,11 +309,15 @@ TEST(OperaMenu, ReadOnlyMenuFileIsLeftAlone)
 TEST(OperaMenu, ButtonsFollowTheEntryInItsMenuFile)
 {
     TempHome home;
-    EXPECT_EQ(states(operaMenuButtonStates(QString())), "add/-");
-    EXPECT_EQ(states(operaMenuButtonStates(home.file("gone.ini"))), "add/-");
-    EXPECT_EQ(states(operaMenuButtonStates(home.path())), "add/-");  // a folder is no menu file
-    home.write("m.ini", kCp932Menu);  // the entry only in another menu
-    EXPECT_EQ(states(operaMenuButtonStates(home.file("m.ini"))), "add/-");
-    home.write("m.ini", "[document popup menu]\r\nitem, velmarin=x\r\n");
-    EXPECT_EQ(states(operaMenuButtonStates(home.file("m.ini"))), "-/remove");
+    home.write("other.ini", kCp932Menu);  // the entry only in another menu
+    home.write("ours.ini", "[document popup menu]\r\nitem, velmarin=x\r\n");
+    const std::pair<QString, std::string> cases[] = {
+        {QString(), "add/-"},
+        {home.file("gone.ini"), "add/-"},
+        {home.path(), "add/-"},  // a folder is no menu file
+        {home.file("other.ini"), "add/-"},
+        {home.file("ours.ini"), "-/remove"},
+    };
+    for (const auto &[file, expected] : cases)
+        EXPECT_EQ(states(operaMenuButtonStates(file)), expected) << file.toStdString();
 }

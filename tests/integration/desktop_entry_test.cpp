@@ -8,23 +8,10 @@
 #include <QTemporaryDir>
 
 #include "integration/desktop_entry.h"
-#include "integration/menu_entry_prompts.h"
+#include "support/recording_prompts.h"
 #include "support/temp_home.h"
 
 namespace {
-
-struct RecordingPrompts : MenuEntryPrompts {
-    void notice(const QString &text) override { notices << text; }
-    QString chooseFile(const QString &) override { return {}; }
-    QStringList notices;
-};
-
-std::string states(const std::optional<MenuButtonStates> &s)
-{
-    if (!s) return "stays";
-    if (s->keep) return "keep";
-    return std::string(s->addEnabled ? "add" : "-") + "/" + (s->removeEnabled ? "remove" : "-");
-}
 
 // HOME and the XDG folders pointed into a temporary folder, with no system
 // data folders, so only what the test registers is seen.
@@ -63,7 +50,8 @@ QString run(const QString &program, const QStringList &args, int *status = nullp
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
     p.waitForFinished();
-    if (status) *status = p.exitCode();
+    if (status)
+        *status = p.exitCode();
     return QString::fromUtf8(p.readAll()).trimmed();
 }
 
@@ -103,12 +91,11 @@ TEST(DesktopEntry, ExecNamesAnyProgramPath)
                                   QStringLiteral("/tmp/q\"uote's/$HOME/`x`/100%/back\\slash/velmarin")}) {
         const QString text = DesktopEntry::text(program);
         EXPECT_EQ(DesktopEntry::execProgram(text), program);
-        const QString file = desktop.path("velmarin.desktop");
-        QFile f(file);
+        QFile f(desktop.path("velmarin.desktop"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text.toUtf8());
         f.close();
-        EXPECT_EQ(run("desktop-file-validate", {file}), "") << program.toStdString();
+        EXPECT_EQ(run("desktop-file-validate", {f.fileName()}), "") << program.toStdString();
     }
     EXPECT_EQ(DesktopEntry::execProgram("[Other]\nExec=x\n[Desktop Entry]\nExec = velmarin %F\n"),
               "velmarin");
@@ -120,9 +107,7 @@ TEST(DesktopEntry, FolderThatCannotBeWrittenLeavesNothingBehind)
     TempDesktop desktop;
     // A file where the data folder should be: no folder can be made there,
     // whoever runs the test.
-    QFile blocker(desktop.path("data"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(desktop.path("data")).open(QIODevice::WriteOnly));
     RecordingPrompts prompts;
     EXPECT_EQ(states(DesktopEntry::add(prompts, "/usr/bin/velmarin")), "stays");
     ASSERT_EQ(prompts.notices.size(), 1);

@@ -6,53 +6,49 @@ set -eu
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+fail() { echo "$*"; exit 1; }
 
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
-    cat "$work/cpack.log"
-    exit 1
-fi
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; exit 1; }
 deb=$(ls "$work"/out/velmarin_*.deb)
-dpkg-deb -c "$deb" >"$work/list"
-cat "$work/list"
+dpkg-deb -c "$deb" | tee "$work/list"
 for f in /usr/bin/velmarin /usr/bin/velmarin-cli /velmarin/libvelmarin_webview.so \
          /usr/share/applications/velmarin.desktop \
          /usr/share/icons/hicolor/scalable/apps/velmarin.svg \
          /usr/share/velmarin/help/index.html /usr/share/velmarin/main-window.png \
          /usr/share/man/man1/velmarin-cli.1; do
-    grep -q -- "$f\$" "$work/list" || { echo "not in the package: $f"; exit 1; }
+    grep -q -- "$f\$" "$work/list" || fail "not in the package: $f"
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-suggests=$(dpkg-deb -f "$deb" Suggests)
 echo "Depends: $depends"
-echo "Suggests: $suggests"
 for d in tidy libqt6widgets6 libqt6network6 libqt6webenginewidgets6; do
-    echo "$depends" | grep -q "$d" || { echo "missing dependency: $d"; exit 1; }
+    echo "$depends" | grep -q "$d" || fail "missing dependency: $d"
 done
-echo "$suggests" | grep -q java || { echo "Java is not suggested"; exit 1; }
+dpkg-deb -f "$deb" Suggests | grep -q java || fail "Java is not suggested"
 
 root="$work/root"
 dpkg -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/velmarin.desktop"
 "$root/usr/bin/velmarin-cli" --help >/dev/null
 "$root/usr/bin/velmarin" --help
-version=$("$root/usr/bin/velmarin" --version)
-echo "$version"
 # The installed window program finds its browser module and its manual
 # inside the unpacked root, not in the build tree.
+version=$("$root/usr/bin/velmarin" --version)
+echo "$version"
 echo "$version" | grep -q "埋め込みブラウザ: $root/usr/lib/.*libvelmarin_webview.so" ||
-    { echo "the window program does not find its installed browser module"; exit 1; }
+    fail "the window program does not find its installed browser module"
 echo "$version" | grep -q "ヘルプ: $root/usr/share/velmarin/help/index.html" ||
-    { echo "the window program does not find its installed manual"; exit 1; }
+    fail "the window program does not find its installed manual"
 
 # Every page and picture the installed manual refers to is installed too.
 cd "$root/usr/share/velmarin/help"
 for page in *.html; do
     for target in $(grep -o -E '(href|src)="[^"#:]+"' "$page" | sed -E 's/^[a-z]+="//; s/"$//'); do
-        [ -f "$target" ] || { echo "$page refers to missing $target"; exit 1; }
+        [ -f "$target" ] || fail "$page refers to missing $target"
     done
 done
 
 # Run from the build tree, the window program finds the manual in the sources.
 "$build/src/velmarin" --version | grep -q "ヘルプ: .*/docs/help/index.html" ||
-    { echo "the build tree's window program does not find the manual"; exit 1; }
+    fail "the build tree's window program does not find the manual"

@@ -5,14 +5,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-QByteArray RecordingHttpServer::Request::header(const QByteArray &name) const
-{
-    for (const auto &[key, value] : headers)
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return value;
-    return {};
-}
-
 RecordingHttpServer::RecordingHttpServer()
 {
     m_context = new QObject;
@@ -21,11 +13,11 @@ RecordingHttpServer::RecordingHttpServer()
     QMetaObject::invokeMethod(
         m_context,
         [this] {
-            m_server = new QTcpServer(m_context);
-            m_server->listen(QHostAddress::LocalHost);
-            m_port = m_server->serverPort();
-            QObject::connect(m_server, &QTcpServer::newConnection, m_context, [this] {
-                while (QTcpSocket *socket = m_server->nextPendingConnection())
+            auto *server = new QTcpServer(m_context);
+            server->listen(QHostAddress::LocalHost);
+            m_port = server->serverPort();
+            QObject::connect(server, &QTcpServer::newConnection, m_context, [this, server] {
+                while (QTcpSocket *socket = server->nextPendingConnection())
                     serve(socket);
             });
         },
@@ -74,16 +66,13 @@ void RecordingHttpServer::serve(QTcpSocket *socket)
         const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
         request.method = first.value(0);
         request.target = first.value(1);
-        qsizetype length = 0;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QByteArray line = lines.at(i).trimmed();
+        for (const QByteArray &line : lines.mid(1)) {
             const qsizetype colon = line.indexOf(':');
-            if (colon <= 0)
-                continue;
-            request.headers.append({line.left(colon), line.mid(colon + 1).trimmed()});
-            if (line.left(colon).compare("Content-Length", Qt::CaseInsensitive) == 0)
-                length = line.mid(colon + 1).trimmed().toLongLong();
+            if (colon > 0)
+                request.headers.insert(line.left(colon).trimmed().toLower(),
+                                       line.mid(colon + 1).trimmed());
         }
+        const qsizetype length = request.headers.value("content-length").toLongLong();
         if (buffer->size() < end + 4 + length)
             return;  // the body is still coming
         request.body = buffer->mid(end + 4, length);

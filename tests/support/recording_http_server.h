@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QMutex>
 #include <QString>
 #include <QThread>
 
 class QObject;
-class QTcpServer;
 class QTcpSocket;
 
 // A loopback HTTP server that keeps every request it gets, byte for byte,
@@ -17,10 +17,9 @@ class RecordingHttpServer {
 public:
     struct Request {
         QByteArray method;
-        QByteArray target;  // path and query as sent
-        QList<QPair<QByteArray, QByteArray>> headers;
+        QByteArray target;                      // path and query as sent
+        QMap<QByteArray, QByteArray> headers;  // names in lower case
         QByteArray body;
-        QByteArray header(const QByteArray &name) const;
     };
     struct Answer {
         int status = 200;
@@ -33,7 +32,6 @@ public:
 
     void setAnswer(const Answer &answer);
     QString origin() const;  // http://127.0.0.1:PORT
-    quint16 port() const { return m_port; }
     QList<Request> requests() const;
 
 private:
@@ -41,7 +39,6 @@ private:
 
     QThread m_thread;
     QObject *m_context = nullptr;
-    QTcpServer *m_server = nullptr;
     quint16 m_port = 0;
     mutable QMutex m_mutex;
     QList<Request> m_requests;

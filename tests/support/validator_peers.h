@@ -3,12 +3,12 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
-#include <memory>
+#include <initializer_list>
 
 // The markup validators, for real, on loopback: Debian's markup validator
 // (its "check" program as CGI under lighttpd, at /check) and, behind the
 // same server at /nu/, the newer checker from the vnu-jar package running on
-// Java. Start them once per test program: the checker takes some seconds.
+// Java, which takes some seconds to start.
 class ValidatorPeers {
 public:
     explicit ValidatorPeers(bool withNewerChecker);
@@ -17,9 +17,6 @@ public:
     // Empty when running; otherwise why not (a missing package, say).
     QString problem() const { return m_problem; }
     QString origin() const;  // http://127.0.0.1:PORT
-
-    static QString checkProgram();
-    static QString vnuJar();
 
 private:
     bool startServer(QProcess &process, const QString &program, const QStringList &arguments,
@@ -31,3 +28,8 @@ private:
     quint16 m_port = 0;
     QString m_problem;
 };
+
+// Points the settings file's Host of the named services' sections at origin.
+void setValidatorHosts(const QString &origin,
+                       std::initializer_list<const char *> sections = {"Markup", "Lint", "WDG",
+                                                                       "CSS"});
