@@ -19,16 +19,11 @@
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"
 #include "access/palette_placement.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                             : QDir::currentPath();
-}
 
 // Runs `inside` on the modal window of type T that opens next, if one does.
 template <class T>

@@ -19,16 +19,11 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/temp_home.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                             : QDir::currentPath();
-}
 
 // Runs `inside` on the modal window of type T as soon as one opens.
 template <class T>

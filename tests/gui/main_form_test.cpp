@@ -33,6 +33,7 @@
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
 #include "tidy/settings_form.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -44,13 +45,6 @@ QStringList texts(const QList<QAction *> &actions)
     for (QAction *a : actions)
         out << a->text();
     return out;
-}
-
-// Screenshots go to the docs when they are being renewed.
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                             : QDir::currentPath();
 }
 
 QStringList headers(const QAbstractItemView *view)

@@ -20,6 +20,7 @@
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
 #include "support/validator_peers.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,12 +33,6 @@ const QByteArray kXhtml =
     "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"ja\"><head><title>見本</title></head>\n"
     "<body><p>日本語の段落<b></p></body></html>\n";
 
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                             : QDir::currentPath();
-}
-
 QString plainText(QWebEngineView *view)
 {
     QString text;
@@ -46,8 +41,7 @@ QString plainText(QWebEngineView *view)
         text = t;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 20000);
-    return done ? text : QStringLiteral("(no page text)");
+    return QTest::qWaitFor([&] { return done; }, 20000) ? text : QStringLiteral("(no page text)");
 }
 
 }  // namespace

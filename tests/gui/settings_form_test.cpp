@@ -35,6 +35,7 @@
 #include "tidy/option_catalogue.h"
 #include "tidy/settings_form.h"
 #include "tidy/tidy_option_controls_gui.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -82,12 +83,6 @@ void onNextModal(QObject *context, std::function<void(T *)> inside)
         if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget()))
             inside(window);
     });
-}
-
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                            : QDir::currentPath();
 }
 
 // What a user's double-click delivers: a click, then the double-click.

@@ -16,16 +16,11 @@
 #include "app/main_form.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
+#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString screenshotDir()
-{
-    return qEnvironmentVariableIsSet("VELMARIN_UPDATE_DOCS") ? QStringLiteral(VELMARIN_DOCS_DIR)
-                                                             : QDir::currentPath();
-}
 
 const char kTwoTables[] =
     "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"></head><body>\n"

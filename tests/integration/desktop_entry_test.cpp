@@ -86,7 +86,7 @@ TEST(DesktopEntry, RegisteredEntryIsValidAndOffersVelmarinForHtmlAndCss)
 TEST(DesktopEntry, ExecNamesAnyProgramPath)
 {
     TempDesktop desktop;
-    for (const QString program : {QStringLiteral("/usr/bin/velmarin"),
+    for (const QString &program : {QStringLiteral("/usr/bin/velmarin"),
                                   QStringLiteral("/home/a b/ヴェル/velmarin"),
                                   QStringLiteral("/tmp/q\"uote's/$HOME/`x`/100%/back\\slash/velmarin")}) {
         const QString text = DesktopEntry::text(program);
