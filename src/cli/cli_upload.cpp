@@ -23,6 +23,7 @@
 #include "core/settings_store.h"
 #include "core/upload_preset.h"
 #include "fetch/file_url.h"
+#include "fetch/http_client.h"
 #include "platform/atomic_file.h"
 
 namespace {
@@ -83,6 +84,16 @@ Answer send(const ValidatorRequest &request)
     } else {
         reply = manager.get(r);
     }
+    // A hostile host must not fill memory: the answer is held only up to the
+    // cap that every download of the program has.
+    bool tooLarge = false;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply, &tooLarge](qint64 received, qint64) {
+                         if (received > HttpClient::kBodyCap) {
+                             tooLarge = true;
+                             reply->abort();
+                         }
+                     });
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -93,10 +104,12 @@ Answer send(const ValidatorRequest &request)
 
     Answer answer;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    answer.body = reply->readAll();
+    answer.body = tooLarge ? QByteArray() : reply->readAll();
     answer.errorsHeader = reply->rawHeader("X-W3C-Validator-Errors");
     if (!deadline.isActive())
         answer.failure = QStringLiteral("%1秒以内に応答がありませんでした。").arg(timeoutMs() / 1000);
+    else if (tooLarge)
+        answer.failure = QStringLiteral("応答が大きすぎます(%1 MiBまで)。").arg(HttpClient::kBodyCap >> 20);
     else if (status >= 400)
         answer.failure = QStringLiteral("HTTP %1 %2")
                              .arg(status)

@@ -7,6 +7,7 @@
 #include <QTcpServer>
 
 #include "checks/validator_request.h"
+#include "fetch/http_client.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/local_http_server.h"
@@ -145,6 +146,11 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
     looping.setAnswer({302, "", "Location: /cgi-bin/validate.cgi\r\n"});
     QTcpServer silent;  // accepts and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    LocalHttpServer endless;  // an answer larger than any download may be
+    LocalHttpServer::Page huge;
+    huge.behaviour = LocalHttpServer::Behaviour::Endless;
+    huge.hugeSize = HttpClient::kBodyCap + (8 << 20);
+    endless.setPage("/cgi-bin/validate.cgi", huge);
     const struct {
         QString host;
         QString said;
@@ -154,6 +160,7 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
         {looping.origin(), QStringLiteral("redirect")},
         {QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()),
          QStringLiteral("2秒以内に応答がありませんでした。")},
+        {endless.url(""), QStringLiteral("応答が大きすぎます(64 MiBまで)。")},
     };
     for (const auto &c : cases) {
         setValidatorHosts(c.host, {"WDG"});
