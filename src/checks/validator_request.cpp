@@ -276,5 +276,6 @@ BuiltRequest buildValidatorRequest(int service, const QString &target,
     request.headers = "Content-Type: multipart/form-data; boundary=" + boundary + "\r\n\r\n";
     request.postData =
         multipartBody(boundary, fileField, uploadFileName(built.file), bytes, fields);
+    built.fileBytes = bytes;
     return built;
 }

@@ -40,6 +40,7 @@ struct BuiltRequest {
     Status status = Status::Ready;
     ValidatorRequest request;
     QString file;  // the local file of an upload, after file-URL normalisation
+    QByteArray fileBytes;  // its bytes as they went into the body
 };
 
 // The document-type class of a file's bytes ("xhtml1s", "other", empty

@@ -215,7 +215,7 @@ int runUploadCommand(const QStringList &arguments)
                 // The checker answers in JSON only to a document sent as the
                 // body itself; its form always answers with a page.
                 request.url += QStringLiteral("?out=json");
-                request.postData = readWholeFile(built.file);
+                request.postData = built.fileBytes;
                 request.headers = "Content-Type: text/html\r\n\r\n";
             }
             printOut(request.checker + QStringLiteral(": ") + targets.at(d) + u'\n');
