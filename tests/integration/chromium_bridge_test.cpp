@@ -144,6 +144,12 @@ TEST(ChromiumBridge, AnEndpointThatMisbehavesGivesItsStatus)
     const QByteArray pageLast =
         R"([{"type":"browser_ui","url":"chrome://x/"},{"type":"page","url":"https://a.example/"},)"
         R"({"type":"page","url":"https://b.example/"}])";
+    auto page = [](const QByteArray &body, int status = 200) {
+        LocalHttpServer::Page p;
+        p.body = body;
+        p.status = status;
+        return p;
+    };
     LocalHttpServer::Page stalled;
     stalled.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;
     stalled.body = pageLast;  // announced, never sent
@@ -160,16 +166,16 @@ TEST(ChromiumBridge, AnEndpointThatMisbehavesGivesItsStatus)
         Status status;
         QString url;
     } cases[] = {
-        {"page after the browser's own UI", {pageLast}, Status::Found, u"https://a.example/"_s},
-        {"garbage", {"<html>not json"}, Status::Unreachable, {}},
+        {"page after the browser's own UI", page(pageLast), Status::Found, u"https://a.example/"_s},
+        {"garbage", page("<html>not json"), Status::Unreachable, {}},
         {"JSON that is no list",
-         {R"({"type":"page","url":"https://a.example/"})"},
+         page(R"({"type":"page","url":"https://a.example/"})"),
          Status::Unreachable,
          {}},
-        {"empty list", {"[]"}, Status::NoAddress, {}},
-        {"only browser_ui, service_worker, iframe", {uiOnly}, Status::NoAddress, {}},
-        {"page without address", {R"([{"type":"page"}])"}, Status::NoAddress, {}},
-        {"not found", {"[]", 404}, Status::Unreachable, {}},
+        {"empty list", page("[]"), Status::NoAddress, {}},
+        {"only browser_ui, service_worker, iframe", page(uiOnly), Status::NoAddress, {}},
+        {"page without address", page(R"([{"type":"page"}])"), Status::NoAddress, {}},
+        {"not found", page("[]", 404), Status::Unreachable, {}},
         {"headers, then nothing", stalled, Status::Unreachable, {}},
         {"no answer at all", silent, Status::Unreachable, {}},
         {"an endless answer", endless, Status::Unreachable, {}},
