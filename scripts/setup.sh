@@ -24,7 +24,7 @@ packages=(
     python3 libxslt1-dev
     # the markup validator's own check program under a loopback web server, for the upload tests
     w3c-markup-validator lighttpd nodejs
-    # the table view's test compares cell order with w3m's rendering
+    # w3m's manuals (Japanese among them) are pages the table view's tests read
     w3m
 )
 

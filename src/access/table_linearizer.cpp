@@ -8,6 +8,7 @@
 #include "html/declaration_sniffer.h"
 #include "html/html_document_parser.h"
 #include "html/japanese_encoding.h"
+#include "html/page_encoding.h"
 #include "platform/text_codec.h"
 
 using namespace JapaneseEncoding;
@@ -16,23 +17,34 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kMarkerStart = QStringLiteral("<span class=\"addtext\">");
-
-// Without the characters up to the space at either end, as the page's text
-// and tag texts are trimmed.
-QString trimControls(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20) ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20) --end;
-    return text.mid(begin, end - begin);
-}
+const QString kBreak = QStringLiteral("<br>");
 
 // Decoded text goes back into markup: its "<", ">" and "&" must show as
 // themselves, not start tags of the page that shows them.
 QString escapeText(const QString &text)
 {
     return text.toHtmlEscaped().replace(QLatin1String("&quot;"), QLatin1String("\""));
+}
+
+// An attribute value with each run of whitespace one space, none at either
+// end, so no line break of the page reaches the rows.
+QString foldedValue(const QString &value)
+{
+    QString out;
+    for (const QChar c : value) {
+        if (!isHtmlSpace(c)) {
+            out += c;
+        } else if (!out.isEmpty() && !out.endsWith(u' ')) {
+            out += u' ';
+        }
+    }
+    if (out.endsWith(u' ')) out.chop(1);
+    return out;
+}
+
+QString shownValue(const QString &value)
+{
+    return escapeText(foldedValue(value));
 }
 
 QString markedRow(const QString &marker)
@@ -44,39 +56,111 @@ QString imageText(const THTMLTag &tag)
 {
     if (tag.params().isEmpty()) return QStringLiteral("【img - url :なし; alt :なし】<br>");
     QString text = kMarkerStart + QStringLiteral("【img】</span> - ");
+    bool alt = false;
     for (const THTMLParam &param : tag.params()) {
-        const QString name = param.name().toLower();
-        if (name == u"src") {
-            text += QStringLiteral(" url :") + param.value() + u';';
-        } else if (name == u"alt") {
-            text += QStringLiteral(" alt :") + param.value();
+        if (param.name() == u"SRC") {
+            text += QStringLiteral(" url :") + shownValue(param.value()) + u';';
+        } else if (param.name() == u"ALT") {
+            text += QStringLiteral(" alt :") + shownValue(param.value());
+            alt = true;
         }
     }
-    if (!text.contains(QLatin1String("alt :"))) text += QStringLiteral(" alt :なし;");
-    return text + QStringLiteral("<br>");
+    if (!alt) text += QStringLiteral(" alt :なし;");
+    return text + kBreak;
 }
 
-// What a tag inside a table adds to it.
-QString tagText(const THTMLTag &tag, const QString &name)
+bool isOneOf(const QString &name, std::initializer_list<const char16_t *> names)
 {
-    static const QString endCell = QStringLiteral("</td></tr>") + kCrLf;
-    if (name == u"td") return QStringLiteral("\t<tr><td>");
-    if (name == u"th") return markedRow(QStringLiteral("【TH】"));
-    if (name == u"/td" || name == u"/th" || name == u"/caption") return endCell;
-    if (name == u"caption") return markedRow(QStringLiteral("【Caption】"));
-    if (name == u"thead" || name == u"tbody" || name == u"tfoot")
-        return markedRow(QStringLiteral("【T") + name.mid(1) + QStringLiteral("】")) + endCell;
-    if (name == u"/thead" || name == u"/tbody" || name == u"/tfoot")
-        return markedRow(QStringLiteral("【/T") + name.mid(2) + QStringLiteral("】")) + endCell;
-    if (name == u"img") return imageText(tag);
-    // A ">" in running text gives a tag without a name; carried as "<>" it
-    // would show in the cell as text that the page never had.
-    if (tag.raw().isEmpty()) return {};
-    if (name == u"tr" || name == u"/tr" || name == u"col" || name == u"/col" ||
-        name == u"colgroup" || name == u"/colgroup")
-        return {};
-    return u'<' + trimControls(tag.raw()) + u'>';
+    for (const char16_t *n : names)
+        if (name == n) return true;
+    return false;
 }
+
+// Elements whose content is no cell text and must not reach the table view:
+// it could run or load things there.
+bool dropsContent(const QString &name)
+{
+    return isOneOf(name, {u"script", u"style", u"iframe", u"object", u"applet", u"noembed"});
+}
+
+// Tags left out without their content: embedded things, and what would
+// change the page that shows the table.
+bool dropsTag(const QString &name)
+{
+    return isOneOf(name, {u"embed", u"frame", u"frameset", u"meta", u"link", u"base", u"html",
+                          u"head", u"body", u"title", u"param"});
+}
+
+// Elements that stand on lines of their own.
+bool breaksLine(const QString &name)
+{
+    return isOneOf(name, {u"br", u"p", u"div", u"li", u"dt", u"dd", u"h1", u"h2", u"h3", u"h4", u"h5",
+                          u"h6", u"pre", u"blockquote", u"address", u"hr"});
+}
+
+bool isPlainName(const QString &name, bool attribute)
+{
+    if (name.isEmpty() || (!attribute && !name.at(0).isLetter())) return false;
+    for (const QChar c : name) {
+        if (!(c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u':' || c == u'.')) return false;
+    }
+    return true;
+}
+
+// An address that runs a script when followed.
+bool isScriptAddress(const QString &value)
+{
+    QString compact;
+    for (const QChar c : value) {
+        if (c.unicode() > 0x20) compact += c.toLower();
+        if (compact.size() > 11) break;
+    }
+    return compact.startsWith(QLatin1String("javascript:")) || compact.startsWith(QLatin1String("vbscript:"));
+}
+
+// The tag carried into the cell, rebuilt from what was read of it: event
+// handlers and script addresses left out, values escaped.
+QString carriedTag(const THTMLTag &tag, const QString &name)
+{
+    const bool end = name.startsWith(u'/');
+    if (!isPlainName(end ? name.mid(1) : name, false)) return {};
+    if (end) return u'<' + name + u'>';
+    QString out = u'<' + name;
+    for (const THTMLParam &param : tag.params()) {
+        const QString attribute = param.name().toLower();
+        if (!isPlainName(attribute, true) || attribute.startsWith(QLatin1String("on")) ||
+            isScriptAddress(param.value()))
+            continue;
+        out += u' ' + attribute;
+        if (param.raw().contains(u'='))
+            out += QStringLiteral("=\"") + foldedValue(param.value()).toHtmlEscaped() + u'"';
+    }
+    return out + u'>';
+}
+
+// What separates the next piece of a cell from the one before it.
+enum class Gap { None, Space, Break };
+
+struct OpenTable {
+    qsizetype entry;
+    Gap gap = Gap::None;
+    bool rowStart = true;  // nothing of the current row shown yet
+    bool spaced = false;   // a space or break is the last thing shown
+
+    // Writes the gap before the next piece: none at the start of a row, and
+    // no second space.
+    void writeGap(QString &out)
+    {
+        if (!rowStart && gap == Gap::Break) {
+            out += QStringLiteral("<br>");
+            spaced = true;
+        } else if (!rowStart && gap == Gap::Space && !spaced) {
+            out += u' ';
+            spaced = true;
+        }
+        gap = Gap::None;
+    }
+};
 
 // Every byte above 127 stands in an EUC-JP sequence: two bytes of 161 to
 // 254, 142 and a half-width katakana, or 143 and two bytes of 161 to 254.
@@ -103,30 +187,9 @@ bool isEucJp(const QByteArray &bytes)
     return true;
 }
 
-// The text without its comments ("<!--" to the next "-->", or to the end).
-// The document parser knows no comments: a commented-out row would be read
-// as cells, and a comment holding a "<" carried into the page would hide the
-// rest of the table.
-QString withoutComments(const QString &text)
-{
-    QString out;
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype start = text.indexOf(QLatin1String("<!--"), from);
-        if (start < 0) break;
-        out += QStringView(text).mid(from, start - from);
-        const qsizetype end = text.indexOf(QLatin1String("-->"), start + 4);
-        if (end < 0) return out;
-        from = end + 3;
-    }
-    if (from == 0) return text;
-    out += QStringView(text).mid(from);
-    return out;
-}
-
 }  // namespace
 
-QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharsetClass)
+QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharset)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QString text;
@@ -135,16 +198,27 @@ QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharsetC
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
 
+    QByteArray name = charsetIconvName(declaredCharset.toLatin1());
+    // Browsers read the Latin-1 labels as windows-1252; a page whose bytes
+    // are 8-bit cannot be in a 16- or 32-bit encoding without a byte-order mark.
+    if (name == "ISO-8859-1" || name == "LATIN1" || name == "US-ASCII" || name == "ASCII" ||
+        name == "ISO_8859-1" || name == "L1")
+        name = "CP1252";
+    if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) name.clear();
+
     Code code;
-    if (declaredCharsetClass == u"utf") {
+    if (name == "UTF-8") {
         code = Utf8;
-    } else if (declaredCharsetClass == u"euc") {
+    } else if (name == "EUC-JP") {
         code = EucJp;
-    } else if (declaredCharsetClass == u"jis") {
+    } else if (name == "ISO-2022-JP") {
         code = JisNew;
-    } else if (!declaredCharsetClass.isEmpty()) {
+    } else if (name == "CP932") {
         code = ShiftJis;
     } else {
+        QString text;
+        if (!name.isEmpty() && TextCodec::decodeAs(bytes, name, &text)) return text;
+        // Not declared, or by a name nobody knows: the bytes decide.
         code = isUtf8(bytes) ? Utf8 : detect(bytes);
     }
 
@@ -176,38 +250,110 @@ QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharsetC
 QList<TableEntry> linearizeTables(const QString &text)
 {
     THTMLParser parser;
-    parser.setText(withoutComments(text));
+    parser.setText(text);
 
+    static const QString endCell = QStringLiteral("</td></tr>") + kCrLf;
     QList<TableEntry> tables;
-    std::vector<qsizetype> open;  // the open tables; the last one is current
+    std::vector<OpenTable> open;  // the open tables; the last one is current
+    QString skipping;             // the element whose content is left out
+    int skipDepth = 0;
+
+    // Adds to the current table: `content` shows, so the gap before it
+    // does too (none at the start of a row); a mark ends the row's content.
+    const auto add = [&](const QString &html, bool content) {
+        OpenTable &table = open.back();
+        QString &out = tables[table.entry].html;
+        if (content) {
+            table.writeGap(out);
+            table.rowStart = false;
+            table.spaced = false;
+        }
+        out += html;
+    };
+    const auto mark = [&](const QString &html) {
+        add(html, false);
+        open.back().gap = Gap::None;
+        open.back().rowStart = true;
+        open.back().spaced = false;
+    };
+
     parser.parse([&](const THTMLNode &node, qsizetype index) {
         const auto *tag = dynamic_cast<const THTMLTag *>(&node);
         if (!tag) {
-            if (!open.empty()) {
-                tables[open.back()].html += escapeText(
-                    trimControls(static_cast<const THTMLText &>(node).text()));
-            }
+            const auto &run = static_cast<const THTMLText &>(node);
+            if (open.empty() || run.isRawText() || !skipping.isEmpty()) return true;
+            QString words = run.text();
+            const bool before = words.startsWith(u' ');
+            const bool after = words.endsWith(u' ');
+            if (before) words.remove(0, 1);
+            if (after && !words.isEmpty()) words.chop(1);
+            OpenTable &table = open.back();
+            if (before && table.gap == Gap::None) table.gap = Gap::Space;
+            if (!words.isEmpty()) add(escapeText(words), true);
+            if (after && !words.isEmpty()) open.back().gap = Gap::Space;
             return true;
         }
         const QString name = tag->name().toLower();
+        const QString bare = name.startsWith(u'/') ? name.mid(1) : name;
+        if (!skipping.isEmpty()) {
+            if (name == skipping) ++skipDepth;
+            if (name == u'/' + skipping && --skipDepth == 0) skipping.clear();
+            // An element left open ends with its table.
+            if (name != u"/table") return true;
+            skipping.clear();
+        }
         if (name == u"table") {
             TableEntry entry;
             entry.start = index;
+            open.push_back({tables.size()});
+            tables.append(entry);
             for (const THTMLParam &param : tag->params()) {
-                if (param.name().toLower() != u"summary") continue;
-                entry.html = markedRow(QStringLiteral("【Summary】")) + param.value() +
-                             QStringLiteral("</td></tr>") + kCrLf;
+                if (param.name() != u"SUMMARY") continue;
+                mark(markedRow(QStringLiteral("【Summary】")) + shownValue(param.value()) + endCell);
                 break;
             }
-            open.push_back(tables.size());
-            tables.append(entry);
         } else if (name == u"/table") {
             if (!open.empty()) {
-                tables[open.back()].open = false;
+                tables[open.back().entry].open = false;
                 open.pop_back();
             }
-        } else if (!open.empty()) {
-            tables[open.back()].html += tagText(*tag, name);
+        } else if (open.empty() || name.startsWith(u'!') || name.startsWith(u'?')) {
+            // outside the tables; comments and declarations
+        } else if (dropsContent(name)) {
+            if (!tag->selfClosing() && name != u"script" && name != u"style") {
+                skipping = name;
+                skipDepth = 1;
+            }
+        } else if (name == u"td") {
+            mark(QStringLiteral("\t<tr><td>"));
+        } else if (name == u"th") {
+            mark(markedRow(QStringLiteral("【TH】")));
+        } else if (name == u"/td" || name == u"/th" || name == u"/caption") {
+            mark(endCell);
+        } else if (name == u"caption") {
+            mark(markedRow(QStringLiteral("【Caption】")));
+        } else if (name == u"thead" || name == u"tbody" || name == u"tfoot") {
+            mark(markedRow(QStringLiteral("【T") + name.mid(1) + QStringLiteral("】")) + endCell);
+        } else if (name == u"/thead" || name == u"/tbody" || name == u"/tfoot") {
+            mark(markedRow(QStringLiteral("【/T") + name.mid(2) + QStringLiteral("】")) + endCell);
+        } else if (name == u"img") {
+            add(imageText(*tag), true);
+        } else if (isOneOf(name, {u"tr", u"/tr", u"col", u"/col", u"colgroup", u"/colgroup"}) ||
+                   dropsTag(bare) || dropsContent(bare)) {
+            // nothing
+        } else if (breaksLine(bare)) {
+            open.back().gap = Gap::Break;
+        } else if (name.startsWith(u'/')) {
+            add(carriedTag(*tag, name), false);
+        } else {
+            // A start tag goes after the gap before it, so the gap stays outside a link.
+            const QString carried = carriedTag(*tag, name);
+            if (!carried.isEmpty()) {
+                OpenTable &table = open.back();
+                QString &out = tables[table.entry].html;
+                table.writeGap(out);
+                out += carried;
+            }
         }
         return true;
     });
@@ -227,8 +373,7 @@ bool linearizeFile(const QString &path, QList<TableEntry> *tables, QString *erro
         *error = QStringLiteral("ファイル「%1」を読み込めません。\n%2").arg(path, file.errorString());
         return false;
     }
-    const DeclaredClasses declared = sniffDeclarations(bytes);
-    *tables = linearizeTables(decodeTablePage(bytes, declared.charset));
+    *tables = linearizeTables(decodeTablePage(bytes, sniffDeclarations(bytes).charsetName));
     return true;
 }
 
@@ -276,15 +421,29 @@ QStringList tableRowsAsText(const QString &tableHtml)
     // A cell starts a row of its own even when the page leaves its end tag
     // out (then no line break ends the row before it).
     static const QRegularExpression rowBreak(QStringLiteral("\r\n|\t(?=<tr><td>)"));
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
     QStringList rows;
-    for (QString row : tableHtml.split(rowBreak)) {
-        row.remove(tag);
-        row.replace(QLatin1String("&lt;"), QLatin1String("<"))
+    for (const QString &row : tableHtml.split(rowBreak)) {
+        // Tags go, a line break reads as a space; then the escapes of the text.
+        QString text;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (row.at(i) != u'<') {
+                text += row.at(i);
+                continue;
+            }
+            const qsizetype close = row.indexOf(u'>', i);
+            if (close < 0) break;
+            if (QStringView(row).mid(i, close - i + 1) == kBreak && !text.endsWith(u' ')) text += u' ';
+            i = close;
+        }
+        text.replace(QLatin1String("&lt;"), QLatin1String("<"))
             .replace(QLatin1String("&gt;"), QLatin1String(">"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
             .replace(QLatin1String("&amp;"), QLatin1String("&"));
-        row = trimControls(row);
-        if (!row.isEmpty()) rows << row;
+        qsizetype begin = 0;
+        qsizetype end = text.size();
+        while (begin < end && text.at(begin) == u' ') ++begin;
+        while (end > begin && text.at(end - 1) == u' ') --end;
+        if (end > begin) rows << text.mid(begin, end - begin);
     }
     return rows;
 }

@@ -16,14 +16,20 @@ struct TableEntry {
     bool open = true;     // until its end tag is met
 };
 
-// The page's text in the encoding its declaration names ("utf", "euc",
-// "jis"; any other class is Shift_JIS), or, with none, UTF-8 when the bytes
-// are UTF-8, else what the Japanese detector finds. A page that declares
-// EUC-JP or JIS but whose bytes are plainly Shift_JIS is read as Shift_JIS; a
-// byte-order mark of UTF-16 or UTF-8 wins over everything.
-QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharsetClass);
+// The page's text in the charset its declaration names ("EUC-JP",
+// "ISO-8859-1", "x-sjis" …; the Latin-1 names read as windows-1252), or,
+// with none or one that no converter knows, UTF-8 when the bytes are UTF-8,
+// else what the Japanese detector finds. A page that declares EUC-JP or JIS
+// but whose bytes are plainly Shift_JIS is read as Shift_JIS; a byte-order
+// mark of UTF-16 or UTF-8 wins over everything.
+QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharset);
 
-// The tables of the page text, in the order their start tags stand.
+// The tables of the page text, in the order their start tags stand. Where
+// the page has whitespace between two pieces of a cell they get one space,
+// a line break ("<br>") where a br or block element stands between them.
+// Scripts, styles, frames and objects are left out with their content, and
+// the tags carried into the cells lose their event handlers and script
+// addresses.
 QList<TableEntry> linearizeTables(const QString &text);
 
 // Reads, decodes and linearises a file. False, with a message for the user in
@@ -38,7 +44,7 @@ QString tablePageText(const QString &tableHtml, const QString &charset);
 QByteArray tablePageBytes(const QString &tableHtml, bool *utf8 = nullptr);
 
 // The rows of a table as plain text, one cell a line: markers kept, tags
-// dropped, empty rows left out.
+// dropped, a line break as a space, empty rows left out.
 QStringList tableRowsAsText(const QString &tableHtml);
 
 // The name of the saved page in the program folder.

@@ -32,6 +32,10 @@ public:
     virtual void setLoadFinishedHandler(std::function<void(bool ok)> handler) = 0;
     // Called with the address of the link under the pointer (empty when it leaves).
     virtual void setLinkHoveredHandler(std::function<void(const QString &url)> handler) = 0;
+    // Shows pages without running anything of theirs: no scripts, no
+    // plug-ins, and a local page reaches neither other files nor the network.
+    virtual void showStaticPagesOnly() = 0;
+    virtual bool runsScripts() const = 0;
 };
 
 // Makes a browser as a child of `parent`, loading the engine on first use.

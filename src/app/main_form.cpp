@@ -536,8 +536,11 @@ EmbeddedBrowser *MainForm::webBrowser1()
     if (m_wb1 == nullptr && !m_wb1Tried) {
         m_wb1Tried = true;
         m_wb1 = makeBrowser(m_tablePage, QStringLiteral("WB1"));
-        if (m_wb1 != nullptr)
+        if (m_wb1 != nullptr) {
+            // The table view shows parts of pages from anywhere.
+            m_wb1->showStaticPagesOnly();
             m_wb1->navigate(QUrl(QStringLiteral("about:blank")));
+        }
     }
     return m_wb1;
 }

@@ -2,6 +2,7 @@
 // createEmbeddedBrowser loads on first use (see embedded_browser_gui.h).
 #include <QWebEngineHttpRequest>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "app/embedded_browser_gui.h"
@@ -52,6 +53,22 @@ public:
     void setLinkHoveredHandler(std::function<void(const QString &)> handler) override
     {
         m_linkHovered = std::move(handler);
+    }
+    void showStaticPagesOnly() override
+    {
+        QWebEngineSettings *s = settings();
+        s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+        s->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+        s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    }
+    bool runsScripts() const override
+    {
+        return settings()->testAttribute(QWebEngineSettings::JavascriptEnabled);
     }
 
 private:

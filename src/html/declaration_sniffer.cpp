@@ -114,6 +114,7 @@ DeclaredClasses sniffDeclarations(const QByteArray &bytes)
         return !(charsetFound && docTypeFound);
     });
     if (charsetFound) {
+        classes.charsetName = cleanName(declaredName);
         classes.charset = charsetClass(declaredName);
         if (classes.charset.isEmpty()) classes.charset = QStringLiteral("other");
     }

@@ -9,6 +9,8 @@
 struct DeclaredClasses {
     // "shift_jis", "jis", "euc", "utf" or "other"; empty when not declared.
     QString charset;
+    // The declared name itself, as the page writes it ("ISO-8859-1").
+    QString charsetName;
     // "HTML2", "HTML32", "html401t", "html401s", "html401f", "xhtml1s",
     // "xhtml1t", "xhtml1f", "xhtml11", "xhtmlb" or "other"; empty when there
     // is no document type declaration.

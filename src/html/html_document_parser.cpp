@@ -1,6 +1,9 @@
 #include "html/html_document_parser.h"
 
-#include <QHash>
+#include <algorithm>
+#include <cstring>
+
+#include "html/html_entities.h"
 
 namespace {
 
@@ -14,171 +17,216 @@ QString asciiUpper(const QString &text)
     return upper;
 }
 
-// The named references: the four of markup and the Latin-1 set of HTML 4.01,
-// which runs from code 160 in this order.
-const QHash<QString, int> &namedReferences()
+bool isAsciiLetter(QChar c)
 {
-    static const QHash<QString, int> table = [] {
-        QHash<QString, int> names{{QStringLiteral("&quot;"), 34},
-                                  {QStringLiteral("&amp;"), 38},
-                                  {QStringLiteral("&lt;"), 60},
-                                  {QStringLiteral("&gt;"), 62}};
-        const char *const latin1[] = {
-            "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",
-            "uml",    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",
-            "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
-            "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest",
-            "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil",
-            "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",
-            "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",
-            "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",  "szlig",
-            "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
-            "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
-            "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide",
-            "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
-        int code = 160;
-        for (const char *name : latin1) {
-            names.insert(u'&' + QString::fromLatin1(name) + u';', code++);
-        }
-        return names;
-    }();
-    return table;
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-constexpr qsizetype kLongestName = 8;  // "&curren;", "&plusmn;" and the like
-
-// The character a numeric reference stands for: controls and the no-break
-// space read as a space.
-QChar referencedChar(int code)
+bool isAsciiAlnum(QChar c)
 {
-    return (code <= 31 || code == 160) ? QChar(u' ') : QChar(char16_t(code));
+    return isAsciiLetter(c) || (c >= u'0' && c <= u'9');
 }
 
-// The code of "&#" + body + end, or -1 when the reference stays as written:
-// at most three digits (after an "x" for hexadecimal) giving 0 to 255.
-int numericCode(QStringView body)
+bool isTagSpace(QChar c)
 {
-    int base = 10;
-    if (!body.isEmpty() && (body.front() == u'x' || body.front() == u'X')) {
-        base = 16;
-        body = body.mid(1);
-    }
-    if (body.isEmpty() || body.size() > 3) return -1;
-    int code = 0;
-    for (const QChar c : body) {
-        const int digit = (c >= u'0' && c <= u'9')                  ? c.unicode() - u'0'
-                          : (base == 16 && c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
-                          : (base == 16 && c >= u'A' && c <= u'F') ? c.unicode() - u'A' + 10
-                                                                    : -1;
-        if (digit < 0) return -1;
-        code = code * base + digit;
-    }
-    return code <= 255 ? code : -1;
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
-QString decodeReferences(const QString &folded)
-{
-    const qsizetype n = folded.size();
-    // The end of the reference that starts at each "&": the next ";" or space.
-    std::vector<qsizetype> nextEnd(size_t(n) + 1, -1);
-    for (qsizetype i = n - 1; i >= 0; --i) {
-        const QChar c = folded.at(i);
-        nextEnd[size_t(i)] = (c == u';' || c == u' ') ? i : nextEnd[size_t(i) + 1];
-    }
+constexpr qsizetype kLongestName = 32;        // "CounterClockwiseContourIntegral;"
+constexpr qsizetype kLongestLegacyName = 6;   // "middot", "frac34" and the like
 
-    QString out;
-    out.reserve(n);
-    qsizetype i = 0;
-    while (i < n) {
-        const QChar c = folded.at(i);
-        const qsizetype end = c == u'&' ? nextEnd[size_t(i) + 1] : -1;
-        if (end < 0) {
-            out += c;
-            ++i;
-            continue;
-        }
-        const QStringView reference = QStringView(folded).mid(i, end - i + 1);
-        int code = -1;
-        if (reference.size() < 3 || reference.at(1) != u'#') {
-            if (reference.size() <= kLongestName) {
-                code = namedReferences().value(reference.toString(), -1);
-            }
-        } else {
-            code = numericCode(reference.mid(2, reference.size() - 3));
-        }
-        if (code < 0) {
-            out += c;  // stays; the scan goes on after the "&"
-            ++i;
-        } else {
-            out += referencedChar(code);
-            i = end + 1;
-        }
-    }
-    return out;
+const HtmlEntity *findEntity(const char *name)
+{
+    const HtmlEntity *end = htmlEntitiesEnd();
+    const HtmlEntity *found = std::lower_bound(
+        htmlEntitiesBegin(), end, name,
+        [](const HtmlEntity &entity, const char *key) { return std::strcmp(entity.name, key) < 0; });
+    return found != end && std::strcmp(found->name, name) == 0 ? found : nullptr;
 }
 
-// Splits a tag text after its name into attributes at spaces outside double
-// quote marks; empty pieces from repeated spaces are dropped.
+void appendCodePoint(QString *out, char32_t code)
+{
+    if (code == 0) return;
+    const char32_t one[] = {code};
+    *out += QString::fromUcs4(one, 1);
+}
+
+// The code points 128 to 159 as windows-1252 reads them, for numeric references.
+constexpr char16_t kWindows1252[32] = {
+    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+char32_t numericCharacter(char32_t code)
+{
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0xFFFD;
+    if (code >= 0x80 && code <= 0x9F) return kWindows1252[code - 0x80];
+    if (code < 0x20 || code == 0x7F) return u' ';  // controls read as a space
+    return code;
+}
+
+// The reference at text[i] ("&" there): appends what it stands for and
+// returns the index after it, or -1 when it is no reference.
+qsizetype decodeOne(const QString &text, qsizetype i, bool inAttribute, QString *out)
+{
+    const qsizetype n = text.size();
+    qsizetype j = i + 1;
+    if (j < n && text.at(j) == u'#') {
+        ++j;
+        const bool hex = j < n && (text.at(j) == u'x' || text.at(j) == u'X');
+        if (hex) ++j;
+        const qsizetype digitsStart = j;
+        char32_t code = 0;
+        for (; j < n; ++j) {
+            const QChar c = text.at(j);
+            int digit = -1;
+            if (c >= u'0' && c <= u'9') digit = c.unicode() - u'0';
+            else if (hex && c >= u'a' && c <= u'f') digit = c.unicode() - u'a' + 10;
+            else if (hex && c >= u'A' && c <= u'F') digit = c.unicode() - u'A' + 10;
+            if (digit < 0) break;
+            code = std::min<char32_t>(code * (hex ? 16 : 10) + char32_t(digit), 0x110000);
+        }
+        if (j == digitsStart) return -1;
+        if (j < n && text.at(j) == u';') ++j;
+        appendCodePoint(out, numericCharacter(code));
+        return j;
+    }
+
+    // The name: letters and digits, then perhaps ";".
+    char name[kLongestName + 2];
+    qsizetype length = 0;
+    while (j < n && length < kLongestName && isAsciiAlnum(text.at(j))) name[length++] = char(text.at(j++).unicode());
+    if (length == 0) return -1;
+    if (j < n && text.at(j) == u';') {
+        name[length] = ';';
+        name[length + 1] = '\0';
+        if (const HtmlEntity *entity = findEntity(name)) {
+            appendCodePoint(out, entity->first);
+            appendCodePoint(out, entity->second);
+            return j + 1;
+        }
+    }
+    // The longest legacy name at the start, as browsers read "&copy2009".
+    for (qsizetype k = std::min(length, kLongestLegacyName); k >= 2; --k) {
+        name[k] = '\0';
+        const HtmlEntity *entity = findEntity(name);
+        if (!entity) continue;
+        const qsizetype after = i + 1 + k;
+        if (inAttribute && after < n && (isAsciiAlnum(text.at(after)) || text.at(after) == u'=')) return -1;
+        appendCodePoint(out, entity->first);
+        appendCodePoint(out, entity->second);
+        return after;
+    }
+    return -1;
+}
+
+// Splits the text of a tag after its name into attributes: a name up to
+// whitespace, "=", "/" or the end; then, after "=", a value in double or
+// single quotes or up to whitespace.
 QList<THTMLParam> splitParams(const QString &rest)
 {
     QList<THTMLParam> params;
-    bool quoted = false;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= rest.size(); ++i) {
-        if (i < rest.size()) {
-            const QChar c = rest.at(i);
-            if (c == u'"') quoted = !quoted;
-            if (c != u' ' || quoted) continue;
+    const qsizetype n = rest.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && (isTagSpace(rest.at(i)) || rest.at(i) == u'/')) ++i;
+        if (i >= n) break;
+        const qsizetype start = i;
+        ++i;  // a name may start with "="
+        while (i < n && !isTagSpace(rest.at(i)) && rest.at(i) != u'=' && rest.at(i) != u'/') ++i;
+        const QString name = rest.mid(start, i - start);
+        qsizetype k = i;
+        while (k < n && isTagSpace(rest.at(k))) ++k;
+        QString value;
+        if (k < n && rest.at(k) == u'=') {
+            ++k;
+            while (k < n && isTagSpace(rest.at(k))) ++k;
+            if (k < n && (rest.at(k) == u'"' || rest.at(k) == u'\'')) {
+                const QChar quote = rest.at(k);
+                qsizetype close = rest.indexOf(quote, k + 1);
+                if (close < 0) close = n;
+                value = rest.mid(k + 1, close - k - 1);
+                i = std::min(close + 1, n);
+            } else {
+                const qsizetype valueStart = k;
+                while (k < n && !isTagSpace(rest.at(k))) ++k;
+                value = rest.mid(valueStart, k - valueStart);
+                i = k;
+            }
         }
-        if (i > start) params.append(THTMLParam(rest.mid(start, i - start)));
-        start = i + 1;
+        params.append(THTMLParam(rest.mid(start, i - start), asciiUpper(name),
+                                 decodeHtmlReferences(value, true)));
     }
     return params;
 }
 
 }  // namespace
 
-THTMLParam::THTMLParam(const QString &raw) : m_raw(raw)
+THTMLParam::THTMLParam(const QString &raw, const QString &name, const QString &value)
+    : m_raw(raw), m_name(name), m_value(value)
 {
-    const qsizetype eq = raw.indexOf(u'=');
-    if (eq < 0) {
-        m_name = asciiUpper(raw);
-        return;
-    }
-    m_name = asciiUpper(raw.left(eq));
-    m_value = raw.mid(eq + 1);
-    if (m_value.size() > 1 && m_value.startsWith(u'"') && m_value.endsWith(u'"')) {
-        m_value = m_value.mid(1, m_value.size() - 2);
-    }
 }
 
 THTMLTag::THTMLTag(const QString &raw, qsizetype line, qsizetype col)
     : m_raw(raw), m_line(line), m_col(col)
 {
-    const qsizetype space = raw.indexOf(u' ');
-    if (space < 0) {
-        m_name = raw;
-    } else {
-        m_name = raw.left(space);
-        m_params = splitParams(raw.mid(space + 1));
+    if (raw.startsWith(QLatin1String("!--"))) {
+        m_name = QStringLiteral("!--");
+        return;
     }
+    QString body = raw;
+    if (body.endsWith(u'/') && !body.startsWith(u'!') && !body.startsWith(u'?')) {
+        m_selfClosing = true;
+        body.chop(1);
+    }
+    qsizetype end = 0;
+    while (end < body.size() && !isTagSpace(body.at(end)) &&
+           !(body.at(end) == u'/' && end > 0))
+        ++end;
+    m_name = body.left(end);
+    m_params = splitParams(body.mid(end));
 }
 
-THTMLText::THTMLText(const QString &raw, qsizetype line)
-    : m_text(decodeHtmlText(raw)), m_raw(raw), m_line(line)
+THTMLText::THTMLText(const QString &raw, qsizetype line, bool rawText)
+    : m_raw(raw), m_line(line), m_rawText(rawText)
 {
+    m_text = rawText ? raw : decodeHtmlText(raw);
+}
+
+QString decodeHtmlReferences(const QString &text, bool inAttribute)
+{
+    qsizetype amp = text.indexOf(u'&');
+    if (amp < 0) return text;
+    QString out;
+    out.reserve(text.size());
+    out += QStringView(text).left(amp);
+    qsizetype i = amp;
+    while (i < text.size()) {
+        const QChar c = text.at(i);
+        const qsizetype after = c == u'&' ? decodeOne(text, i, inAttribute, &out) : -1;
+        if (after < 0) {
+            out += c;
+            ++i;
+        } else {
+            i = after;
+        }
+    }
+    return out;
 }
 
 QString decodeHtmlText(const QString &raw)
 {
+    const QString decoded = decodeHtmlReferences(raw);
     QString folded;
-    folded.reserve(raw.size());
-    for (QChar c : raw) {
-        if (c == u'\n') c = u' ';
-        if (c == u' ' && folded.endsWith(u' ')) continue;
-        folded += c;
+    folded.reserve(decoded.size());
+    for (const QChar c : decoded) {
+        if (isHtmlSpace(c)) {
+            if (!folded.endsWith(u' ')) folded += u' ';
+        } else {
+            folded += c;
+        }
     }
-    return decodeReferences(folded);
+    return folded;
 }
 
 void THTMLParser::parse()
@@ -198,61 +246,102 @@ void THTMLParser::parse()
 
 void THTMLParser::parse(const Visitor &visit) const
 {
-    const QChar *p = m_text.constData();
-    const qsizetype n = m_text.size();
-
-    QString text;
-    QString tagText;
-    bool inTag = false;
-    qsizetype tagLine = 0;
-    qsizetype tagCol = 0;
-    qsizetype textLine = 1;
+    const QString &s = m_text;
+    const qsizetype n = s.size();
     qsizetype index = 0;
-    bool stopped = false;
-
-    const auto emitText = [&] {
-        stopped = !visit(THTMLText(text, textLine), index++);
-        text.clear();
-    };
-    const auto emitTag = [&] {
-        stopped = !visit(THTMLTag(tagText, tagLine, tagCol), index++);
-        tagText.clear();
-    };
-
-    bool previousLineHasLt = true;  // line 1 has no previous line to lack one
-    qsizetype lineNumber = 1;
+    qsizetype line = 1;
+    qsizetype lineStart = 0;
     qsizetype i = 0;
-    while (i < n && !stopped) {
-        const qsizetype lineStart = i;
-        bool lineHasLt = false;
-        for (; i < n && p[i] != u'\r' && p[i] != u'\n' && !stopped; ++i) {
-            const QChar c = p[i];
-            if (c == u'<') {
-                lineHasLt = true;
-                textLine = previousLineHasLt ? lineNumber : lineNumber - 1;
-                if (!inTag && !text.isEmpty()) emitText();
-                inTag = true;
-                tagLine = lineNumber;
-                tagCol = i - lineStart + 1;
-            } else if (c == u'>') {
-                inTag = false;
-                emitTag();
-            } else if (inTag) {
-                tagText += c;
-            } else {
-                text += c;
+
+    // Moves the position to `to`, counting the line breaks passed.
+    const auto advance = [&](qsizetype to) {
+        for (; i < to; ++i) {
+            const QChar c = s.at(i);
+            if (c == u'\n' || (c == u'\r' && !(i + 1 < n && s.at(i + 1) == u'\n'))) {
+                ++line;
+                lineStart = i + 1;
             }
         }
-        if (stopped) return;
-        if (!inTag && !text.isEmpty()) text += u'\n';
-        if (i < n) i += (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n') ? 2 : 1;
-        previousLineHasLt = lineHasLt;
-        ++lineNumber;
+    };
+    const auto lineText = [](QStringView text) {
+        QString out = text.toString();
+        out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        out.replace(u'\r', u'\n');
+        return out;
+    };
+    qsizetype textLine = 1;
+    const auto emitText = [&](qsizetype from, qsizetype to, bool rawText) {
+        advance(to);
+        if (to <= from) return true;
+        return visit(THTMLText(lineText(QStringView(s).mid(from, to - from)), textLine, rawText), index++);
+    };
+
+    qsizetype textStart = 0;
+    while (i < n) {
+        const qsizetype lt = s.indexOf(u'<', i);
+        if (lt < 0 || lt + 1 >= n) break;
+        const QChar next = s.at(lt + 1);
+        const bool opens = isAsciiLetter(next) || next == u'!' || next == u'?' ||
+                           (next == u'/' && lt + 2 < n && isAsciiLetter(s.at(lt + 2)));
+        if (!opens) {
+            advance(lt + 1);
+            continue;
+        }
+        if (!emitText(textStart, lt, false)) return;
+        advance(lt);
+        const qsizetype tagLine = line;
+        const qsizetype tagCol = lt - lineStart + 1;
+
+        // The end of the tag: the next ">" outside a quoted value, or "-->"
+        // for a comment.
+        qsizetype end = -1;
+        if (QStringView(s).mid(lt + 1, 3) == QLatin1String("!--")) {
+            end = s.indexOf(QLatin1String("-->"), lt + 4);
+            if (end >= 0) end += 2;
+        } else {
+            QChar quote;
+            QChar lastSeen;
+            for (qsizetype k = lt + 1; k < n; ++k) {
+                const QChar c = s.at(k);
+                if (!quote.isNull()) {
+                    if (c == quote) quote = QChar();
+                } else if (c == u'>') {
+                    end = k;
+                    break;
+                } else if ((c == u'"' || c == u'\'') && lastSeen == u'=') {
+                    quote = c;
+                }
+                if (!isTagSpace(c)) lastSeen = c;
+            }
+        }
+        // A tag that the document ends in runs to its end.
+        const QString raw = lineText(QStringView(s).mid(lt + 1, (end < 0 ? n : end) - lt - 1));
+        advance(end < 0 ? n : end + 1);
+        const THTMLTag tag(raw, tagLine, tagCol);
+        if (!visit(tag, index++)) return;
+        textStart = i;
+        textLine = line;
+
+        // The content of script and style is text up to the element's end tag.
+        const QString lower = tag.name().toLower();
+        if ((lower == u"script" || lower == u"style") && !tag.selfClosing()) {
+            const QString close = QStringLiteral("</") + lower;
+            qsizetype from = i;
+            qsizetype stop = n;
+            while (true) {
+                const qsizetype at = s.indexOf(close, from, Qt::CaseInsensitive);
+                if (at < 0) break;
+                const qsizetype after = at + close.size();
+                if (after >= n || isTagSpace(s.at(after)) || s.at(after) == u'>' || s.at(after) == u'/') {
+                    stop = at;
+                    break;
+                }
+                from = after;
+            }
+            if (!emitText(i, stop, true)) return;
+            textStart = stop;
+            textLine = line;
+        }
     }
-    if (stopped) return;
-    if (inTag && !tagText.isEmpty()) {
-        emitTag();
-    } else if (!inTag && !text.isEmpty()) {
-        emitText();
-    }
+    emitText(textStart, n, false);
 }

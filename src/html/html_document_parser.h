@@ -8,27 +8,28 @@
 #include <vector>
 
 // A flat reading of an HTML document for the table view: tags and runs of
-// text in document order, with character references of the text decoded. It
-// builds no tree, checks no nesting and knows no element names. It is
-// independent of the link check's tag scanner, whose results it must not
-// influence.
+// text in document order, with the character references of texts and
+// attribute values decoded. It builds no tree and checks no nesting.
+// It is independent of the link check's tag scanner, whose results it must
+// not influence.
 //
-// Lines end at CR LF, CR or LF. A tag runs from "<" to the next ">"; a "<"
-// inside a tag joins the two tag texts, and a tag written across lines has its
-// pieces joined without a separator. Every ">" emits a tag, one outside any tag
-// with an empty name. Quote marks do not protect ">".
+// A tag starts at "<" followed by a letter, "/" and a letter, "!" or "?";
+// any other "<", and every ">" outside a tag, is text. A tag ends at the next
+// ">" outside a quoted attribute value; whitespace of any kind (line breaks
+// and tabs too) ends its name and separates its attributes. "<!--" runs to
+// the next "-->". The contents of script and style elements are one raw text
+// each, whatever they hold.
 
-// One attribute of a tag, split at its first "=".
+// One attribute of a tag.
 class THTMLParam {
 public:
-    explicit THTMLParam(const QString &raw);
+    THTMLParam(const QString &raw, const QString &name, const QString &value);
 
+    // As written, from its name to the end of its value.
     const QString &raw() const { return m_raw; }
-    // The part before the first "=" (the whole attribute without one) in
-    // upper case.
+    // In upper case.
     const QString &name() const { return m_name; }
-    // The part after the first "=", with one enclosing pair of double quote
-    // marks taken off; empty without "=". Single quotes stay.
+    // Without its quote marks, character references decoded; empty without "=".
     const QString &value() const { return m_value; }
 
 private:
@@ -44,9 +45,11 @@ public:
 
 class THTMLTag : public THTMLNode {
 public:
+    // Reads the name and attributes of `raw`, the text between "<" and ">".
     THTMLTag(const QString &raw, qsizetype line, qsizetype col);
 
-    // Up to the first space, exactly as written: "/table", "!--", "!DOCTYPE", "br/".
+    // Up to the first whitespace, as written: "/table", "!--", "!DOCTYPE",
+    // "?xml"; without the "/" of an empty element ("br" for "<br/>").
     const QString &name() const { return m_name; }
     // Everything between "<" and ">".
     const QString &raw() const { return m_raw; }
@@ -54,6 +57,8 @@ public:
     qsizetype line() const { return m_line; }
     qsizetype col() const { return m_col; }
     const QList<THTMLParam> &params() const { return m_params; }
+    // Written as an empty element: a "/" just before the ">".
+    bool selfClosing() const { return m_selfClosing; }
 
 private:
     QString m_name;
@@ -61,25 +66,30 @@ private:
     qsizetype m_line;
     qsizetype m_col;
     QList<THTMLParam> m_params;
+    bool m_selfClosing = false;
 };
 
 class THTMLText : public THTMLNode {
 public:
-    THTMLText(const QString &raw, qsizetype line);
+    // `rawText` is the content of a script or style element: its references
+    // stay as written.
+    THTMLText(const QString &raw, qsizetype line, bool rawText = false);
 
-    // Line ends and runs of spaces folded to one space, character references
-    // decoded. Leading and trailing spaces stay.
+    // Character references decoded, each run of whitespace one space.
+    // Leading and trailing spaces stay: they separate the text from its
+    // neighbours.
     const QString &text() const { return m_text; }
-    // The run as collected, with LF at the line ends.
+    // The run as written, with LF at the line ends.
     const QString &raw() const { return m_raw; }
-    // The line of the "<" that ended the run, or the line before it when
-    // that one holds no "<".
+    // The line the run starts on.
     qsizetype line() const { return m_line; }
+    bool isRawText() const { return m_rawText; }
 
 private:
     QString m_text;
     QString m_raw;
     qsizetype m_line;
+    bool m_rawText;
 };
 
 class THTMLParser {
@@ -104,6 +114,19 @@ private:
     std::vector<std::unique_ptr<THTMLNode>> m_nodes;
 };
 
-// The text processing of a run: LF to space, runs of spaces to one, then the
-// character references ("&lt;", "&nbsp;", "&#65;", "&#x41;").
+// The character references of a text decoded as a browser decodes them: every
+// named reference of HTML (the legacy ones also without ";", in attribute
+// values only when no letter, digit or "=" follows), decimal and hexadecimal
+// ones (0, surrogates and codes beyond Unicode give U+FFFD, 128 to 159 the
+// characters of windows-1252).
+QString decodeHtmlReferences(const QString &text, bool inAttribute = false);
+
+// The text of a run: references decoded, then every run of whitespace
+// (space, tab, line breaks, form feed, no-break space) one space.
 QString decodeHtmlText(const QString &raw);
+
+// Whitespace as the text of a page knows it.
+inline bool isHtmlSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == QChar(0xA0);
+}

@@ -339,7 +339,11 @@ bool isUtf8(const QByteArray &bytes)
     while (i < n - 1) {
         const int c = at(bytes, i);
         const auto follows = [&](qsizetype k) { return i + k < n && in(at(bytes, i + k), 128, 191); };
-        if (in(c, 224, 239)) {
+        if (in(c, 240, 244)) {  // beyond the Basic Multilingual Plane: emoji and rare kanji
+            if (!follows(1) || !follows(2) || !follows(3)) return false;
+            i += 4;
+            multiByte = true;
+        } else if (in(c, 224, 239)) {
             if (!follows(1) || !follows(2)) return false;
             i += 3;
             multiByte = true;

@@ -39,7 +39,7 @@ QByteArray eucToJis(const QByteArray &bytes);
 QByteArray shiftJisToJis(const QByteArray &bytes);
 
 // True when at least one multi-byte sequence was seen and every byte above
-// 127 stands in a two- or three-byte sequence; false for 7-bit text.
+// 127 stands in a two-, three- or four-byte sequence; false for 7-bit text.
 bool isUtf8(const QByteArray &bytes);
 
 }  // namespace JapaneseEncoding

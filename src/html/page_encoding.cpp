@@ -32,19 +32,22 @@ QByteArray declaredCharset(const QByteArray &page)
     return {};
 }
 
-// The iconv name for the labels Japanese pages use.
-QByteArray knownName(const QByteArray &label)
+}  // namespace
+
+QByteArray charsetIconvName(const QByteArray &label)
 {
-    const QByteArray l = label.toLower();
+    const QByteArray l = label.trimmed().toLower();
     if (l == "utf-8" || l == "utf8") return "UTF-8";
-    if (l == "shift_jis" || l == "shift-jis" || l == "sjis" || l == "x-sjis" || l == "ms_kanji" ||
+    if (l == "shift_jis" || l == "shift-jis" || l == "sjis" || l == "x-sjis" || l == "xsjis" || l == "ms_kanji" ||
         l == "windows-31j" || l == "cp932" || l == "csshiftjis")
         return "CP932";
     if (l == "euc-jp" || l == "x-euc-jp" || l == "eucjp" || l == "cseucpkdfmtjapanese")
         return "EUC-JP";
     if (l == "iso-2022-jp" || l == "csiso2022jp") return "ISO-2022-JP";
-    return label.toUpper();
+    return label.trimmed().toUpper();
 }
+
+namespace {
 
 bool isEucJp(const QByteArray &bytes)
 {
@@ -77,7 +80,7 @@ QByteArray pageEncoding(const QByteArray &page)
     const QByteArray lower = declared.toLower();
     if (!declared.isEmpty() && !lower.startsWith("utf-16") && !lower.startsWith("utf-32") &&
         !lower.startsWith("ucs")) {
-        const QByteArray name = knownName(declared);
+        const QByteArray name = charsetIconvName(declared);
         QString probe;
         if (TextCodec::decodeAs(QByteArray(), name, &probe)) return name;
     }

@@ -15,3 +15,8 @@ QByteArray pageEncoding(const QByteArray &page);
 // file names and with the names of other pages. A declared encoding that iconv
 // does not know is ignored; bytes that cannot be converted become U+FFFD.
 QByteArray pageToUtf8(const QByteArray &page);
+
+// The iconv name for a declared charset label: the aliases Japanese pages use
+// ("x-sjis", "windows-31j", "cp932", "x-euc-jp", "utf8" …) by their common
+// name, any other label in upper case.
+QByteArray charsetIconvName(const QByteArray &label);

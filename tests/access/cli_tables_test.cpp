@@ -15,7 +15,8 @@ TEST(CliTables, PrintsRowsAndSaysWhenThereAreNone)
     home.write(u"two.html"_s,
                "<table summary=\"S\"><tr><th>A</th><td>B &lt;1&gt;</td></tr>"
                "<tr><td><img src=\"i.png\" alt=\"I\"></td><td></td></tr></table>"
-               "<p>between</p><table><td>C<td>D</table>");
+               "<p>between</p><table><td>C<td>D</table>"
+               "<table><td>see <a href=x>R</a> now<br>y<p>z<script>var s=\"no\";</script></td></table>");
     home.write(u"none.html"_s, "<p>no tables</p>");
 
     const struct {
@@ -25,7 +26,8 @@ TEST(CliTables, PrintsRowsAndSaysWhenThereAreNone)
         QString err;
     } cases[] = {
         {{u"--tables"_s, home.file(u"two.html"_s)}, 0,
-         u"== 1/2 ==\n【Summary】S\n【TH】A\nB <1>\n【img】 -  url :i.png; alt :I\n== 2/2 ==\nC\nD\n"_s, u""_s},
+         u"== 1/3 ==\n【Summary】S\n【TH】A\nB <1>\n【img】 -  url :i.png; alt :I\n== 2/3 ==\nC\nD\n"
+         "== 3/3 ==\nsee R now y z\n"_s, u""_s},
         {{u"--tables"_s, home.file(u"none.html"_s)}, 1, u""_s, u"HTML中にテーブルがありませんでした\n"_s},
         {{u"--tables"_s, home.file(u"missing.html"_s)}, 1, u""_s, u"ファイル「"_s},
         {{u"--tables"_s}, 2, u""_s, u"使い方: velmarin-cli --tables"_s},

@@ -62,16 +62,34 @@ TEST(TableLinearizer, RowsAndMarkers)
          {marked(u"【Thead】"_s) + end + td + u"h"_s + end + marked(u"【/Thead】"_s) + end +
           marked(u"【Tbody】"_s) + end + marked(u"【/Tbody】"_s) + end + marked(u"【Tfoot】"_s) + end +
           marked(u"【/Tfoot】"_s) + end}},
-        {"other tags are carried as written; decoded text shows as text",
+        {"other tags are rebuilt; decoded text shows as text",
          u"<table><td><a  href=\"x.html\" >go</a><br/>&lt;b&gt; &amp; 1&nbsp;</td></table>"_s,
-         {td + u"<a  href=\"x.html\">go</a><br/>&lt;b&gt; &amp; 1"_s + end}},
+         {td + u"<a href=\"x.html\">go</a><br>&lt;b&gt; &amp; 1"_s + end}},
+        {"whitespace of any kind in tags", u"<TABLE\nBORDER=\"0\"><tr><td\tclass=x>a</td></TABLE>"_s,
+         {td + u"a"_s + end}},
+        {"character references of HTML and numeric ones, in text and values",
+         u"<table summary=\"&rarr; x\"><td>A&mdash;B&hellip; &#12354;&#x3042;<img src=a.png alt=\"&bull;\"></td></table>"_s,
+         {marked(u"【Summary】"_s) + u"\u2192 x"_s + end + td + u"A\u2014B\u2026 ああ"_s +
+          u"<span class=\"addtext\">【img】</span> -  url :a.png; alt :\u2022<br>"_s + end}},
+        {"words apart where the page has space between them, lines where blocks stand",
+         u"<table><td> see <a href=r>\n README.dict</a> now<h1>GNOME</h1>\n<h2>FAQ</h2>Jump to: <a>A</a> <a>C</a>"
+         "<b>x</b>y </td></table>"_s,
+         {td + u"see <a href=\"r\">README.dict</a> now<br>GNOME<br>FAQ<br>Jump to: <a>A</a> <a>C</a><b>x</b>y"_s + end}},
+        {"the closing slash of XHTML", u"<table><td><img src=\"up.png\" alt=\"Up\"/></td></table>"_s,
+         {td + u"<span class=\"addtext\">【img】</span> -  url :up.png; alt :Up<br>"_s + end}},
+        {"a < or > that starts no tag is text", u"<table><td>g, M-<, HOME</td><td>></td></table>"_s,
+         {td + u"g, M-&lt;, HOME"_s + end + td + u"&gt;"_s + end}},
+        {"scripts and what could run or load are left out with their text",
+         u"<table><td><script>document.write(\"<td>s\")</script><style>td{}</style>a<iframe src=x>f</iframe>"
+         "<object data=y><p>o</object><embed src=z><b onclick=\"evil()\" title='\"t'>b</b>"
+         "<a href=\" JavaScript:alert(1)\">c</a><meta http-equiv=refresh content=0></td></table>"_s,
+         {td + u"a<b title=\"&quot;t\">b</b><a>c</a>"_s + end}},
         {"an end tag without a table is ignored; an unclosed table runs to the end",
          u"</table><table><td>x</table></table><table><td>y"_s,
          {td + u"x"_s, td + u"y"_s}},
         {"no table", u"<p>text</p>"_s, {}},
         {"comments are no content",
          u"<table><!-- <td>old</td> --><td>new<!-- unclosed <td>x"_s, {td + u"new"_s}},
-        {"a > in text gives no tag", u"<table><td>M-> a</td></table>"_s, {td + u"M- a"_s + end}},
     };
     for (const auto &c : cases) EXPECT_EQ(tablesOf(c.page), c.tables) << c.what;
 
@@ -96,7 +114,7 @@ TEST(TableLinearizer, DeepAndManyTables)
     const QString many = u"<table><td>x</td></table>"_s.repeated(10000) + u"<table><td>y<"_s;
     const QList<TableEntry> tables = linearizeTables(many);
     ASSERT_EQ(tables.size(), 10001);
-    EXPECT_EQ(tables.last().html, u"\t<tr><td>y"_s);  // the "<" at the end gives no tag
+    EXPECT_EQ(tables.last().html, u"\t<tr><td>y&lt;"_s);  // the "<" at the end starts no tag
 }
 
 TEST(TableLinearizer, ReadsThePageInItsEncoding)
@@ -114,19 +132,28 @@ TEST(TableLinearizer, ReadsThePageInItsEncoding)
         QString text;
     } cases[] = {
         {"Shift_JIS by its bytes", sjis, u""_s, text},
-        {"Shift_JIS declared", sjis, u"shift_jis"_s, text},
-        {"an unknown declaration reads as Shift_JIS", sjis, u"other"_s, text},
-        {"EUC-JP declared", euc, u"euc"_s, text},
+        {"Shift_JIS declared", sjis, u"Shift_JIS"_s, text},
+        {"Shift_JIS by its aliases", sjis, u"x-sjis"_s, text},
+        {"Shift_JIS as Windows names it", sjis, u"windows-31j"_s, text},
+        {"an unknown declaration: the bytes decide", sjis, u"x-unknown"_s, text},
+        {"EUC-JP declared", euc, u"EUC-JP"_s, text},
+        {"EUC-JP by its alias", euc, u"x-euc-jp"_s, text},
+        {"ISO-8859-1 declared", "caf\xE9 cr\xE8me \xA9 na\xEFve \x93q\x94", u"ISO-8859-1"_s,
+         u"caf\u00E9 cr\u00E8me \u00A9 na\u00EFve \u201Cq\u201D"_s},
+        {"windows-1251 declared", "\xCF\xF0\xE8", u"windows-1251"_s, u"\u041F\u0440\u0438"_s},
+        {"UTF-8 by its alias", text.toUtf8(), u"utf8"_s, text},
+        {"UTF-8 with characters of four bytes, undeclared", u"<td>\U0001F600 表</td>"_s.toUtf8(), u""_s,
+         u"<td>\U0001F600 表</td>"_s},
         {"EUC-JP by its bytes", "<td>\xF0\xA1</td>" + euc, u""_s, u"<td>陝</td>"_s + text},
         {"undecided bytes without a declaration read as Shift_JIS", kanaEuc, u""_s,
          u"<td>､｢､､</td>"_s},
-        {"EUC-JP declared, bytes undecided", kanaEuc, u"euc"_s, u"<td>あい</td>"_s},
-        {"EUC-JP declared on Shift_JIS bytes", sjis, u"euc"_s, text},
-        {"EUC-JP with a JIS X 0212 character", supplement, u"euc"_s, u"<td>丂</td>"_s},
+        {"EUC-JP declared, bytes undecided", kanaEuc, u"euc-jp"_s, u"<td>あい</td>"_s},
+        {"EUC-JP declared on Shift_JIS bytes", sjis, u"euc-jp"_s, text},
+        {"EUC-JP with a JIS X 0212 character", supplement, u"euc-jp"_s, u"<td>丂</td>"_s},
         {"JIS by its escapes", jis, u""_s, u"<td>あい</td>"_s},
-        {"JIS declared", jis, u"jis"_s, u"<td>あい</td>"_s},
+        {"JIS declared", jis, u"iso-2022-jp"_s, u"<td>あい</td>"_s},
         {"UTF-8 without a declaration", text.toUtf8(), u""_s, text},
-        {"UTF-8 declared", text.toUtf8(), u"utf"_s, text},
+        {"UTF-8 declared", text.toUtf8(), u"UTF-8"_s, text},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + text.toUtf8(), u"shift_jis"_s, text},
         {"UTF-16 with a byte-order mark",
          QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2),
@@ -172,8 +199,8 @@ TEST(TableLinearizer, SavedPage)
     EXPECT_TRUE(QString::fromUtf8(wide).contains(u"한국어 セル"_s));
 
     EXPECT_EQ(tableRowsAsText(marked(u"【TH】"_s) + u"a &amp; &lt;b&gt;</td></tr>\r\n\t<tr><td></td></tr>\r\n"_s
-                              "\t<tr><td><a href=x>c</a></td></tr>\r\n\t<tr><td>d\t<tr><td>e"_s),
-              (QStringList{u"【TH】a & <b>"_s, u"c"_s, u"d"_s, u"e"_s}));
+                              "\t<tr><td><a href=x>c</a></td></tr>\r\n\t<tr><td>d\t<tr><td>e<br>f<br></td></tr>"_s),
+              (QStringList{u"【TH】a & <b>"_s, u"c"_s, u"d"_s, u"e f"_s}));
 }
 
 namespace {
@@ -202,7 +229,7 @@ TEST(TableAction, StepsThroughTheTablesOfAFile)
     RecordingTablePage page;
     TableAction action(view, folders, page);
 
-    home.write(u"two.html"_s, "<table><td>first</td></table><table><td>second</td></table>");
+    home.write(u"two.html"_s, "<table><td>first A&rarr;B &amp;</td></table><table><td>second</td></table>");
     view.openFileAnswer = home.file(u"two.html"_s);
     action.run();
     EXPECT_EQ(view.page, 4);
@@ -210,7 +237,7 @@ TEST(TableAction, StepsThroughTheTablesOfAFile)
     EXPECT_EQ(folders.lastDir(), home.path());
     EXPECT_EQ(page.buttons + u' ' + page.position, u"-N 1/2"_s);
     ASSERT_EQ(page.shown, QStringList{home.file(u"temp_.html"_s)});
-    EXPECT_TRUE(home.read(u"temp_.html"_s).contains("\t<tr><td>first</td></tr>\r\n"));
+    EXPECT_TRUE(home.read(u"temp_.html"_s).contains("\t<tr><td>first A\x81\xA8" "B &amp;</td></tr>\r\n"));
 
     action.next();
     EXPECT_EQ(page.buttons + u' ' + page.position, u"P- 2/2"_s);

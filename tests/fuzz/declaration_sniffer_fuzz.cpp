@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const ExactBytes input(data, size);
+    const QByteArray &bytes = input.bytes();
     const DeclaredClasses classes = sniffDeclarations(bytes);
 
     static const QStringList charsets{QString(), QStringLiteral("shift_jis"), QStringLiteral("jis"),

@@ -12,7 +12,8 @@ using namespace JapaneseEncoding;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const ExactBytes input(data, size);
+    const QByteArray &bytes = input.bytes();
     const Code code = detect(bytes);
     check(code >= Ascii && code <= EucOrShiftJis);
 

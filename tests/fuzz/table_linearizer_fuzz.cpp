@@ -12,7 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const ExactBytes input(data, size);
+    const QByteArray &bytes = input.bytes();
     const QString text = decodeTablePage(bytes, sniffDeclarations(bytes).charset);
     const QList<TableEntry> tables = linearizeTables(text);
     check(tables.size() <= text.count(QLatin1String("table"), Qt::CaseInsensitive));

@@ -163,6 +163,8 @@ TEST(JapaneseEncoding, RecognisesUtf8)
         {bytes({195, 'a', 'b'}), false},
         {bytes({130, 160, 'x'}), false},
         {bytes({0xEF, 0xBB, 0xBF, 'a'}), true},
+        {bytes({'a', 0xF0, 0x9F, 0x98, 0x80, 'b'}), true},  // an emoji: four bytes
+        {bytes({0xF0, 0x9F, 0x98, 'b'}), false},
     };
     for (const auto &c : cases) EXPECT_EQ(isUtf8(c.text), c.utf8) << c.text.toHex().constData();
 }

@@ -1,0 +1,199 @@
+#!/usr/bin/env python3
+"""An independent reading of the tables of HTML pages, for comparison with
+`velmarin-cli --tables`: Python's html.parser finds the elements.
+
+For every page named on the command line it prints a line "page<TAB>path",
+then what the console program prints for it: "== k/n ==" before each table
+(one per table start tag, in document order, a nested one after its parent)
+and its rows, one a line:
+- a row per cell (td), header cell (th, after "【TH】") and caption (after
+  "【Caption】"); "【Summary】" and the summary attribute first; the row groups
+  as "【Thead】" … "【/Tfoot】" rows of their own; text between cells is a row
+  of its own;
+- an img as "【img】 - " with " url :src;" and " alt :alt" for its attributes
+  in order (" alt :なし;" without alt), or "【img - url :なし; alt :なし】"
+  without attributes;
+- words as the page separates them: whitespace, br and block elements give
+  one space; script, style, iframe, object, applet and noembed give nothing;
+- a page without tables prints nothing.
+"""
+import html.parser
+import re
+import sys
+
+SPACE = re.compile(r"[ \t\n\r\f\xa0]+")
+BLOCKS = {"br", "p", "div", "li", "dt", "dd", "h1", "h2", "h3", "h4", "h5", "h6",
+          "pre", "blockquote", "address", "hr"}
+HIDDEN = {"iframe", "object", "applet", "noembed"}
+GROUPS = {"thead": "head", "tbody": "body", "tfoot": "foot"}
+
+SJIS = ("shift_jis", "shift-jis", "sjis", "x-sjis", "xsjis", "windows-31j", "cp932",
+        "ms_kanji", "csshiftjis")
+LATIN1 = ("iso-8859-1", "latin1", "us-ascii", "ascii", "iso_8859-1", "l1")
+
+
+def fold(text):
+    return SPACE.sub(" ", text).strip(" ")
+
+
+def image(text):
+    """An image's text, whose spaces stay as they are when the row is folded."""
+    return text.replace(" ", "\x01") + " "
+
+
+def declared(data):
+    head = data.split(b"</head", 1)[0]
+    for found in re.finditer(rb"<meta\b[^>]*>|<\?xml[^>]*>", head, re.I):
+        m = re.search(rb"""(?:charset|encoding)\s*=\s*["']?\s*([A-Za-z0-9_.:-]+)""",
+                      found.group(0), re.I)
+        if m:
+            return m.group(1).decode("ascii").lower()
+    return None
+
+
+def decode(data):
+    if data[:2] in (b"\xff\xfe", b"\xfe\xff"):
+        return data.decode("utf-16")
+    if data[:3] == b"\xef\xbb\xbf":
+        return data[3:].decode("utf-8", "replace")
+    label = declared(data)
+    if label in SJIS:
+        label = "cp932"
+    elif label in LATIN1:
+        label = "cp1252"
+    if label and not label.startswith(("utf-16", "utf-32", "ucs")):
+        try:
+            return data.decode(label, "replace")
+        except LookupError:
+            pass
+    if not data.isascii():
+        try:
+            return data.decode("utf-8")
+        except UnicodeDecodeError:
+            pass
+    if b"\x1b$" in data:
+        return data.decode("iso2022_jp", "replace")
+    try:
+        return data.decode("euc_jp")
+    except UnicodeDecodeError:
+        return data.decode("cp932", "replace")
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+        self.marker = ""
+        self.words = []
+
+    def end_row(self):
+        row = self.marker + fold("".join(self.words)).replace("\x01", " ")
+        if row:
+            self.rows.append(row)
+        self.marker = ""
+        self.words = []
+
+
+class Tables(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.tables = []
+        self.open = []
+        self.hidden = None
+        self.depth = 0
+
+    def handle_starttag(self, tag, attrs):
+        if self.hidden:
+            self.depth += tag == self.hidden
+            return
+        if tag == "table":
+            table = Table()
+            self.tables.append(table)
+            self.open.append(table)
+            for name, value in attrs:
+                if name == "summary":
+                    table.rows.append("【Summary】" + fold(value or ""))
+                    break
+            return
+        if not self.open:
+            return
+        table = self.open[-1]
+        if tag in HIDDEN:
+            self.hidden, self.depth = tag, 1
+        elif tag in ("td", "th", "caption"):
+            table.end_row()
+            table.marker = {"td": "", "th": "【TH】", "caption": "【Caption】"}[tag]
+        elif tag in GROUPS:
+            table.end_row()
+            table.rows.append("【T" + GROUPS[tag] + "】")
+        elif tag == "img":
+            if not attrs:
+                table.words.append(image("【img - url :なし; alt :なし】"))
+                return
+            text = "【img】 - "
+            for name, value in attrs:
+                if name == "src":
+                    text += " url :" + fold(value or "") + ";"
+                elif name == "alt":
+                    text += " alt :" + fold(value or "")
+            if "alt :" not in text:
+                text += " alt :なし;"
+            table.words.append(image(text))
+        elif tag in BLOCKS:
+            table.words.append(" ")
+
+    def handle_startendtag(self, tag, attrs):
+        self.handle_starttag(tag, attrs)
+        if tag in HIDDEN and self.hidden == tag:
+            self.hidden = None
+
+    def handle_endtag(self, tag):
+        if self.hidden:
+            if tag == self.hidden:
+                self.depth -= 1
+                if self.depth == 0:
+                    self.hidden = None
+            if tag != "table":
+                return
+            self.hidden = None
+        if not self.open:
+            return
+        table = self.open[-1]
+        if tag == "table":
+            self.open.pop()
+        elif tag in ("td", "th", "caption"):
+            table.end_row()
+        elif tag in GROUPS:
+            table.end_row()
+            table.rows.append("【/T" + GROUPS[tag] + "】")
+        elif tag in BLOCKS:
+            table.words.append(" ")
+
+    def handle_data(self, data):
+        if self.open and not self.hidden and self.cdata_elem is None:
+            self.open[-1].words.append(data)
+
+
+def tables(path):
+    with open(path, "rb") as f:
+        text = decode(f.read())
+    parser = Tables()
+    parser.feed(text)
+    parser.close()
+    for table in parser.tables:
+        table.end_row()
+    return parser.tables
+
+
+def main(pages):
+    for page in pages:
+        print("page\t" + page)
+        found = tables(page)
+        for k, table in enumerate(found, 1):
+            print("== %d/%d ==" % (k, len(found)))
+            for row in table.rows:
+                print(row)
+
+
+if __name__ == "__main__":
+    sys.stdout.reconfigure(encoding="utf-8", errors="surrogateescape")
+    main(sys.argv[1:])
