@@ -174,7 +174,7 @@ THTMLTag::THTMLTag(const QString &raw, qsizetype line, qsizetype col)
         m_name = QStringLiteral("!--");
         return;
     }
-    QString body = raw;
+    QStringView body(raw);
     if (body.endsWith(u'/') && !body.startsWith(u'!') && !body.startsWith(u'?')) {
         m_selfClosing = true;
         body.chop(1);
@@ -183,8 +183,8 @@ THTMLTag::THTMLTag(const QString &raw, qsizetype line, qsizetype col)
     while (end < body.size() && !isTagSpace(body.at(end)) &&
            !(body.at(end) == u'/' && end > 0))
         ++end;
-    m_name = body.left(end);
-    m_params = splitParams(body.mid(end));
+    m_name = body.left(end).toString();
+    if (end < body.size()) m_params = splitParams(body.mid(end).toString());
 }
 
 THTMLText::THTMLText(const QString &raw, qsizetype line, bool rawText)
@@ -265,8 +265,10 @@ void THTMLParser::parse(const Visitor &visit) const
     };
     const auto lineText = [](QStringView text) {
         QString out = text.toString();
-        out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        out.replace(u'\r', u'\n');
+        if (text.contains(u'\r')) {
+            out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            out.replace(u'\r', u'\n');
+        }
         return out;
     };
     qsizetype textLine = 1;
