@@ -222,7 +222,7 @@ TEST(Cli, ASignalEndsTheRunWithWhatIsDone)
                          fifo.toUtf8() + "';; *) exec tidy \"$@\";; esac\n");
     ASSERT_TRUE(IniFile(ProgramFolder::iniPath()).writeString("Tidy", "Path", tidy));
 
-    for (const auto [signalNumber, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+    for (const auto &[signalNumber, status] : {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
         QFile::remove(started);
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
