@@ -146,7 +146,7 @@ DecodedImage decodeBmp(QIODevice &in)
 
     // The whole body must be there before any pixel memory is taken.
     const std::int64_t stride = ((width * bits + 31) / 32) * 4;
-    if (!in.seek(pixelOffset) || in.size() - std::int64_t(pixelOffset) < stride * height)
+    if (in.size() - std::int64_t(pixelOffset) < stride * height || !in.seek(pixelOffset))
         return failure(damaged());
 
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
