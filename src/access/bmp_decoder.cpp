@@ -1,3 +1,5 @@
+#include <QIODevice>
+#include <algorithm>
 #include <cstring>
 
 #include "access/rgb_image.h"
@@ -55,24 +57,41 @@ QString unsupported()
     return QStringLiteral("この形式のBMP(圧縮されたBMPなど)には対応していません。");
 }
 
+// Reads exactly size bytes; false at the end of the file.
+bool readFully(QIODevice &in, std::uint8_t *out, std::int64_t size)
+{
+    return in.read(reinterpret_cast<char *>(out), size) == size;
+}
+
+// Pixels are converted in blocks of this many, so a row costs a small buffer
+// however wide the picture is. A multiple of 8, so every block starts on a
+// byte for every depth.
+constexpr std::int64_t kBlockPixels = 8192;
+
 }  // namespace
 
-DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
+DecodedImage decodeBmp(QIODevice &in)
 {
-    if (size < 26 || data[0] != 'B' || data[1] != 'M')
+    // The file header (14 bytes) and as much of an info header as every kind has.
+    std::uint8_t head[26];
+    if (!readFully(in, head, sizeof head) || head[0] != 'B' || head[1] != 'M')
         return failure(QStringLiteral("BMPファイルではありません。"));
-    const std::uint32_t pixelOffset = u32(data + 10);
-    const std::uint32_t headerSize = u32(data + 14);
-    const std::uint8_t *h = data + 14;
+    const std::uint32_t pixelOffset = u32(head + 10);
+    const std::uint32_t headerSize = u32(head + 14);
+    std::vector<std::uint8_t> header(head + 14, head + 26);
     std::int64_t width, height;
     std::uint32_t bits, compression = kBiRgb, coloursUsed = 0;
     int paletteEntry = 4;
     if (headerSize == 12) {
+        const std::uint8_t *h = header.data();
         width = u16(h + 4);
         height = u16(h + 6);
         bits = u16(h + 10);
         paletteEntry = 3;
-    } else if (headerSize >= 40 && headerSize <= 1024 && size >= 14 + std::size_t(headerSize)) {
+    } else if (headerSize >= 40 && headerSize <= 1024) {
+        header.resize(headerSize);
+        if (!readFully(in, header.data() + 12, headerSize - 12)) return failure(damaged());
+        const std::uint8_t *h = header.data();
         width = std::int32_t(u32(h + 4));
         height = std::int32_t(u32(h + 8));
         bits = u16(h + 14);
@@ -87,15 +106,20 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
     if (width * height > kMaxPixels) return failure(tooLarge(width, height));
 
     // Channel masks: after a 40-byte header for BI_BITFIELDS, inside the
-    // longer headers; the fixed layouts otherwise.
+    // headers of 52 bytes and more; the fixed layouts otherwise. A header
+    // between the two has no room for them.
     std::uint32_t masks[3] = {0, 0, 0};
-    std::size_t paletteStart = 14 + headerSize;
     if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
         if (bits != 16 && bits != 32) return failure(unsupported());
-        const std::uint8_t *m = h + 40;
+        std::uint8_t after[16];
+        const std::uint8_t *m = after;
         if (headerSize == 40) {
-            paletteStart += compression == kBiAlphaBitfields ? 16 : 12;
-            if (size < paletteStart) return failure(damaged());
+            if (!readFully(in, after, compression == kBiAlphaBitfields ? 16 : 12))
+                return failure(damaged());
+        } else if (headerSize >= 52) {
+            m = header.data() + 40;
+        } else {
+            return failure(damaged());
         }
         for (int i = 0; i < 3; ++i) masks[i] = u32(m + 4 * i);
     } else if (compression != kBiRgb) {
@@ -112,15 +136,17 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
     if (bits <= 8) {
         std::size_t count = coloursUsed ? coloursUsed : (1u << bits);
         if (count > (1u << bits)) count = 1u << bits;
-        if (paletteStart + count * paletteEntry > size) return failure(damaged());
+        std::uint8_t entries[256 * 4];
+        if (!readFully(in, entries, std::int64_t(count) * paletteEntry)) return failure(damaged());
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t *e = data + paletteStart + i * paletteEntry;
+            const std::uint8_t *e = entries + i * paletteEntry;
             palette[i][0] = e[2], palette[i][1] = e[1], palette[i][2] = e[0];
         }
     }
 
+    // The whole body must be there before any pixel memory is taken.
     const std::int64_t stride = ((width * bits + 31) / 32) * 4;
-    if (pixelOffset > size || std::int64_t(size - pixelOffset) < stride * height)
+    if (in.size() - std::int64_t(pixelOffset) < stride * height || !in.seek(pixelOffset))
         return failure(damaged());
 
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
@@ -128,29 +154,45 @@ DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
     RgbImage &image = result.image;
     image.width = int(width);
     image.height = int(height);
-    image.pixels.resize(std::size_t(width * height) * 3);
-    for (std::int64_t y = 0; y < height; ++y) {
-        const std::uint8_t *row = data + pixelOffset + stride * (topDown ? y : height - 1 - y);
+    image.pixels.resize(std::size_t(rgbBytes(width, height)));
+    std::vector<std::uint8_t> block(std::size_t(kBlockPixels * bits / 8));
+    const std::int64_t usedBytes = (width * bits + 7) / 8;
+    std::uint8_t padding[4];
+    for (std::int64_t fileRow = 0; fileRow < height; ++fileRow) {
+        const std::int64_t y = topDown ? fileRow : height - 1 - fileRow;
         std::uint8_t *out = image.pixels.data() + std::size_t(y * width) * 3;
-        for (std::int64_t x = 0; x < width; ++x, out += 3) {
-            switch (bits) {
-                case 1:
-                case 4:
-                case 8: {
-                    const std::int64_t bit = x * bits;
-                    const unsigned index =
-                        (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-                    std::memcpy(out, palette[index], 3);
-                    break;
-                }
-                case 24:
-                    out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
-                    break;
-                default: {
-                    const std::uint32_t px = bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
-                    out[0] = red(px), out[1] = green(px), out[2] = blue(px);
+        for (std::int64_t x0 = 0; x0 < width; x0 += kBlockPixels) {
+            const std::int64_t count = std::min(kBlockPixels, width - x0);
+            if (!readFully(in, block.data(), (count * bits + 7) / 8)) {
+                image = RgbImage();
+                return failure(damaged());
+            }
+            const std::uint8_t *row = block.data();
+            for (std::int64_t x = 0; x < count; ++x, out += 3) {
+                switch (bits) {
+                    case 1:
+                    case 4:
+                    case 8: {
+                        const std::int64_t bit = x * bits;
+                        const unsigned index =
+                            (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+                        std::memcpy(out, palette[index], 3);
+                        break;
+                    }
+                    case 24:
+                        out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
+                        break;
+                    default: {
+                        const std::uint32_t px =
+                            bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
+                        out[0] = red(px), out[1] = green(px), out[2] = blue(px);
+                    }
                 }
             }
+        }
+        if (!readFully(in, padding, stride - usedBytes)) {
+            image = RgbImage();
+            return failure(damaged());
         }
     }
     return result;

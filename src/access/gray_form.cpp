@@ -57,16 +57,16 @@ void GrayForm::showEvent(QShowEvent *event)
 
 void GrayForm::loadPicture()
 {
-    const DecodedImage decoded = ImageFile::load(m_fileName);
+    DecodedImage decoded = ImageFile::load(m_fileName);
     if (!decoded.ok()) {
         QMessageBox::critical(this, QStringLiteral("Velmarin"), decoded.error);
         return;
     }
     if (decoded.image.isNull()) return;
-    const RgbImage gray = GrayScale::toGray(decoded.image);
-    m_picture =
-        QImage(gray.pixels.data(), gray.width, gray.height, gray.width * 3, QImage::Format_RGB888)
-            .copy();
+    // The picture shows the gray pixels where they are, without a copy.
+    m_gray = GrayScale::toGray(std::move(decoded.image));
+    m_picture = QImage(m_gray.pixels.data(), m_gray.width, m_gray.height, m_gray.width * 3,
+                       QImage::Format_RGB888);
     Image1->setPixmap(QPixmap::fromImage(m_picture));
     Image1->resize(m_picture.size());
     placePicture();

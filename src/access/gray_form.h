@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include "access/rgb_image.h"
+
 class QLabel;
 class QScrollArea;
 
@@ -36,6 +38,7 @@ private:
     void placePicture();
 
     QString m_fileName;
-    QImage m_picture;
+    RgbImage m_gray;
+    QImage m_picture;  // over m_gray's pixels
     bool m_firstPaint = true;
 };

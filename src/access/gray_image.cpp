@@ -15,18 +15,12 @@ int grayValue(int r, int g, int b)
     return std::min(gray, 255);
 }
 
-RgbImage toGray(const RgbImage &image)
+RgbImage toGray(RgbImage image)
 {
-    RgbImage gray;
-    gray.width = image.width;
-    gray.height = image.height;
-    gray.pixels.resize(image.pixels.size());
-    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
-        const auto v =
-            std::uint8_t(grayValue(image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]));
-        gray.pixels[i] = gray.pixels[i + 1] = gray.pixels[i + 2] = v;
-    }
-    return gray;
+    std::vector<std::uint8_t> &p = image.pixels;
+    for (std::size_t i = 0; i + 2 < p.size(); i += 3)
+        p[i] = p[i + 1] = p[i + 2] = std::uint8_t(grayValue(p[i], p[i + 1], p[i + 2]));
+    return image;
 }
 
 QPoint picturePosition(const QSize &window, const QSize &picture)

@@ -17,8 +17,9 @@ namespace GrayScale {
 // 0.289 R + 0.586 G + 0.114 B, rounded to the nearest integer with halves
 // to even. Computed exactly in thousandths, so a half is a half.
 int grayValue(int r, int g, int b);
-// R = G = B = gray for every pixel; the same size.
-RgbImage toGray(const RgbImage &image);
+// R = G = B = gray for every pixel; the same size. Converts in place when
+// given the picture to keep (std::move), so a large picture is not doubled.
+RgbImage toGray(RgbImage image);
 
 // Centred (halves toward zero) when the picture is narrower and lower than
 // the window, else at the top left, from where it scrolls.

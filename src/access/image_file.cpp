@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <csetjmp>
@@ -16,9 +17,44 @@ QString tooLarge(std::int64_t width, std::int64_t height)
         .arg(kMaxPixels / 10000);
 }
 
+QString tooMuchMemory(std::int64_t width, std::int64_t height)
+{
+    return QStringLiteral("画像が大きすぎます(%1×%2画素)。読み込むには%3MBを超えるメモリーが必要です。")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxDecodeBytes / 1000000);
+}
+
 QString damaged()
 {
     return QStringLiteral("画像のデータが壊れているか、途中で切れています。");
+}
+
+namespace {
+
+template <typename Decode>
+DecodedImage fromMemory(const std::uint8_t *data, std::size_t size, Decode decode)
+{
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decode(buffer);
+}
+
+}  // namespace
+
+DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size)
+{
+    return fromMemory(data, size, [](QIODevice &in) { return decodeBmp(in); });
+}
+DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
+{
+    return fromMemory(data, size, [](QIODevice &in) { return decodePng(in); });
+}
+DecodedImage decodeJpeg(const std::uint8_t *data, std::size_t size)
+{
+    return fromMemory(data, size, [](QIODevice &in) { return decodeJpeg(in); });
 }
 
 }  // namespace ImageDecoder
@@ -51,18 +87,15 @@ DecodedImage load(const QString &fileName)
                                      .arg(ImageDecoder::kMaxFileBytes / (1024 * 1024));
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
-    const std::size_t size = std::size_t(bytes.size());
     switch (format) {
         case Format::Bmp:
-            result = ImageDecoder::decodeBmp(data, size);
+            result = ImageDecoder::decodeBmp(file);
             break;
         case Format::Jpeg:
-            result = ImageDecoder::decodeJpeg(data, size);
+            result = ImageDecoder::decodeJpeg(file);
             break;
         default:
-            result = ImageDecoder::decodePng(data, size);
+            result = ImageDecoder::decodePng(file);
     }
     if (!result.ok()) result.error.prepend(heading);
     return result;
@@ -102,6 +135,8 @@ bool savePng(const RgbImage &image, const QString &fileName, QString *error)
         return false;
     }
     png_set_write_fn(png, &file, writeBytes, flushNothing);
+    // libpng's own limits (a million rows) are lower than the readers'.
+    png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
     png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);

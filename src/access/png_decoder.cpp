@@ -1,29 +1,25 @@
 #include <png.h>
 
+#include <QIODevice>
 #include <csetjmp>
 #include <cstring>
 
 #include "access/rgb_image.h"
 
 // PNG through libpng: every colour type and bit depth is expanded to 8-bit
-// RGB; interlaced pictures are assembled by libpng; transparent pixels are
-// laid on white, as a page with a white background shows them.
+// RGB; transparent pixels are laid on white, as a page with a white
+// background shows them. Rows are read one at a time straight into the
+// result, interlaced passes too, so the only picture-sized memory is the
+// result itself.
 namespace ImageDecoder {
 
 namespace {
 
-struct Reader {
-    const std::uint8_t *data;
-    std::size_t size;
-    std::size_t pos = 0;
-};
-
 void readBytes(png_structp png, png_bytep out, png_size_t length)
 {
-    auto *r = static_cast<Reader *>(png_get_io_ptr(png));
-    if (length > r->size - r->pos) png_error(png, "truncated");
-    std::memcpy(out, r->data + r->pos, length);
-    r->pos += length;
+    auto *in = static_cast<QIODevice *>(png_get_io_ptr(png));
+    if (in->read(reinterpret_cast<char *>(out), qint64(length)) != qint64(length))
+        png_error(png, "truncated");
 }
 
 void fail(png_structp png, png_const_charp)
@@ -32,12 +28,18 @@ void fail(png_structp png, png_const_charp)
 }
 void ignoreWarning(png_structp, png_const_charp) {}
 
+// libpng keeps two rows of up to 8 bytes a pixel (16-bit RGBA) while it
+// reads, the decoder one of up to 4.
+constexpr std::int64_t kRowBytesPerPixel = 2 * 8 + 4;
+
 }  // namespace
 
-DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
+DecodedImage decodePng(QIODevice &in)
 {
     DecodedImage result;
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+    png_byte signature[8];
+    if (in.read(reinterpret_cast<char *>(signature), 8) != 8 ||
+        png_sig_cmp(signature, 0, 8) != 0) {
         result.error = QStringLiteral("PNGファイルではありません。");
         return result;
     }
@@ -47,9 +49,8 @@ DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
         return result;
     }
     png_infop info = png_create_info_struct(png);
-    Reader reader{data, size};
-    // Filled before the jump target, so they are valid after a longjmp.
-    std::vector<png_bytep> rows;
+    // Declared before the jump target, so they are valid after a longjmp.
+    std::vector<std::uint8_t> row;
     RgbImage &image = result.image;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
@@ -57,43 +58,52 @@ DecodedImage decodePng(const std::uint8_t *data, std::size_t size)
         image = RgbImage();
         return result;
     }
-    png_set_read_fn(png, &reader, readBytes);
+    png_set_read_fn(png, &in, readBytes);
+    png_set_sig_bytes(png, 8);
     png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
     png_read_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info);
-    const png_uint_32 height = png_get_image_height(png, info);
-    if (std::int64_t(width) * height > kMaxPixels) {
+    const std::int64_t width = png_get_image_width(png, info);
+    const std::int64_t height = png_get_image_height(png, info);
+    if (width * height > kMaxPixels) {
         result.error = tooLarge(width, height);
+        png_longjmp(png, 1);
+    }
+    if (rgbBytes(width, height) + kRowBytesPerPixel * width > kMaxDecodeBytes) {
+        result.error = tooMuchMemory(width, height);
         png_longjmp(png, 1);
     }
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
-    png_set_interlace_handling(png);
     png_read_update_info(png, info);
     const int channels = png_get_channels(png, info);  // 3, or 4 with alpha
     if (channels != 3 && channels != 4) png_longjmp(png, 1);
 
     image.width = int(width);
     image.height = int(height);
-    image.pixels.resize(std::size_t(width) * height * channels);
-    rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y)
-        rows[y] = image.pixels.data() + std::size_t(y) * width * channels;
-    png_read_image(png, rows.data());
-    png_destroy_read_struct(&png, &info, nullptr);
-
-    if (channels == 4) {
-        const std::size_t count = std::size_t(width) * height;
-        std::uint8_t *p = image.pixels.data();
-        for (std::size_t i = 0; i < count; ++i) {
-            const unsigned a = p[i * 4 + 3];
-            for (int c = 0; c < 3; ++c)
-                p[i * 3 + c] = std::uint8_t((p[i * 4 + c] * a + 255 * (255 - a) + 127) / 255);
+    image.pixels.resize(std::size_t(rgbBytes(width, height)));
+    row.resize(std::size_t(width) * channels);
+    // Without interlacing one pass of every row and column; with it, Adam7's
+    // seven passes, each a smaller picture whose pixels are spread out here.
+    const bool interlaced = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
+    for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
+        const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
+        const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
+        if (columns == 0 || rows == 0) continue;  // libpng skips empty passes
+        for (png_uint_32 r = 0; r < rows; ++r) {
+            png_read_row(png, row.data(), nullptr);
+            const std::size_t y = interlaced ? PNG_ROW_FROM_PASS_ROW(r, pass) : r;
+            for (png_uint_32 i = 0; i < columns; ++i) {
+                const std::size_t x = interlaced ? PNG_COL_FROM_PASS_COL(i, pass) : i;
+                const std::uint8_t *p = row.data() + std::size_t(i) * channels;
+                std::uint8_t *out = image.pixels.data() + (y * std::size_t(width) + x) * 3;
+                const unsigned a = channels == 4 ? p[3] : 255;
+                for (int c = 0; c < 3; ++c)
+                    out[c] = std::uint8_t((p[c] * a + 255 * (255 - a) + 127) / 255);
+            }
         }
-        image.pixels.resize(count * 3);
-        image.pixels.shrink_to_fit();
     }
+    png_destroy_read_struct(&png, &info, nullptr);
     return result;
 }
 

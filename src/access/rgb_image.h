@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+class QIODevice;
+
 // A picture of 24 bits per pixel: R, G, B bytes, rows top-down, no padding.
 struct RgbImage {
     int width = 0;
@@ -26,22 +28,37 @@ struct DecodedImage {
     bool ok() const { return error.isEmpty(); }
 };
 
-// The image decoders. Every one of them takes untrusted bytes: sizes are
-// checked against kMaxPixels before any pixel memory is allocated, so a file
-// that claims to be huge costs nothing, and a picture never takes more than
-// kMaxPixels × 4 bytes while it is decoded.
+// The image decoders. Every one of them takes untrusted bytes and reads them
+// as it goes, never the whole file at once. Sizes are checked against the
+// limits below from the header, before any pixel memory is allocated, so a
+// file that claims to be huge costs nothing, and a decode never holds more
+// than kMaxDecodeBytes: the RGB result and the decoder's own working memory
+// together.
 namespace ImageDecoder {
 
 constexpr std::int64_t kMaxPixels = 40'000'000;
-// Files are read whole; larger ones are refused before reading.
+constexpr std::int64_t kMaxDecodeBytes = 4 * kMaxPixels;
+// Decoding time grows with the file; larger files are refused unread.
 constexpr std::int64_t kMaxFileBytes = 256 * 1024 * 1024;
 
+// The device is read from its current position; it must be able to seek.
+DecodedImage decodeBmp(QIODevice &in);
+DecodedImage decodePng(QIODevice &in);
+DecodedImage decodeJpeg(QIODevice &in);
+// The same, on bytes in memory.
 DecodedImage decodeBmp(const std::uint8_t *data, std::size_t size);
 DecodedImage decodePng(const std::uint8_t *data, std::size_t size);
 DecodedImage decodeJpeg(const std::uint8_t *data, std::size_t size);
 
 // Texts shared by the decoders.
 QString tooLarge(std::int64_t width, std::int64_t height);
+QString tooMuchMemory(std::int64_t width, std::int64_t height);
 QString damaged();
+
+// The memory a picture of this size takes as RGB.
+inline std::int64_t rgbBytes(std::int64_t width, std::int64_t height)
+{
+    return width * height * 3;
+}
 
 }  // namespace ImageDecoder

@@ -48,6 +48,18 @@ bool classWasMissing(const QString &className)
             err.contains(QLatin1String("ClassNotFoundException")));
 }
 
+// Where the validator was looked for and what to put there, in place of
+// Java's own English lines.
+QString noValidatorText()
+{
+    const QString user = QProcessEnvironment::systemEnvironment().value(QStringLiteral("CLASSPATH"));
+    return QStringLiteral("CSSバリデータが見つかりませんでした。探した場所: プログラムフォルダの%1、"
+                          "環境変数CLASSPATH(%2)。CSSバリデータのjarファイルを「%1」として"
+                          "置いてください。")
+        .arg(ProgramFolder::file(CssCheck::kJarName),
+             user.isEmpty() ? QStringLiteral("設定なし") : user);
+}
+
 QStringList fileLines(const QString &path)
 {
     return TextCodec::splitLines(TextCodec::decode(readWholeFile(path)));
@@ -132,6 +144,7 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
     // Today's jars name the command-line class differently; the same
     // argument works with both.
     const QStringList classPath = classPathArguments();
+    bool found = false;
     for (const QString &className : {kValidatorClass, kCurrentJarClass}) {
         const QStringList arguments = classPath + QStringList{className, target};
         const ProcessRunner::Result result =
@@ -141,10 +154,15 @@ bool CssCheck::runCssValidator(const QString &target, bool isUrl)
                 QStringLiteral("java ") + className + QStringLiteral(" \"") + target + u'"',
                 result.errorText};
         if (!classWasMissing(className)) {
+            found = true;
             m_lastChecked = !result.crashed &&
                             (result.exitCode == 0 || QFileInfo(outPath()).size() > 0);
             break;
         }
+    }
+    if (!found) {
+        m_list.showMessageRow(noValidatorText());
+        return false;
     }
     return true;
 }

@@ -30,7 +30,8 @@ public:
     // A file path or URL from the command line or the URL dialog.
     void checkCssTarget(const QString &target);
 
-    // Runs the validator on the target; false when a local target is missing.
+    // Runs the validator on the target; false when a local target is missing
+    // or no validator was found (the list then says so).
     // Throws FunctionFailure when Java cannot be started.
     bool runCssValidator(const QString &target, bool isUrl);
     // Whether the last run got a report from the validator: false when the

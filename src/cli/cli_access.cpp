@@ -32,13 +32,13 @@ int gray(const QString &in, const QString &out)
                 .arg(in));
         return 1;
     }
-    const DecodedImage decoded = ImageFile::load(in);
+    DecodedImage decoded = ImageFile::load(in);
     if (!decoded.ok()) {
         printError(decoded.error);
         return 1;
     }
     QString error;
-    if (!ImageFile::savePng(GrayScale::toGray(decoded.image), out, &error)) {
+    if (!ImageFile::savePng(GrayScale::toGray(std::move(decoded.image)), out, &error)) {
         printError(error);
         return 1;
     }

@@ -8,16 +8,22 @@
 #include <QStringListModel>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <unistd.h>
+
 #include "app/command_line.h"
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
 #include "cli/cli_access.h"
 #include "cli/cli_upload.h"
 #include "cli/cli_tables.h"
+#include "cli/cli_run_folder.h"
 #include "cli/console_view.h"
+#include "core/one_line.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
+#include "platform/termination_signals.h"
 #include "tidy/report_list_model.h"
 #include "tidy/report_parser.h"
 
@@ -166,6 +172,26 @@ void nameOutput(const QString &path, bool named)
         printError(QStringLiteral("整理された文書: ") + output.absoluteFilePath());
 }
 
+// Prints result rows on standard output, one a line; a list that holds a
+// message instead goes to standard error.
+void printRows(const QStringList &rows, bool message)
+{
+    for (const QString &row : rows) {
+        if (message)
+            printError(oneLine(row).replace(QStringLiteral("\\r\\n"), QStringLiteral("\n")));
+        else
+            printOut(oneLine(row) + u'\n');
+    }
+}
+
+QStringList reportLines(const QVector<ReportRow> &rows)
+{
+    QStringList lines;
+    for (const ReportRow &row : rows)
+        lines << reportResultText({row}, QString());
+    return lines;
+}
+
 // Prints the Tidy reports of the run; true when one of them has an error.
 // The tidied pages are named only when the working folder is kept.
 bool printTidyReports(MainActions &actions, bool nameOutputs)
@@ -174,8 +200,9 @@ bool printTidyReports(MainActions &actions, bool nameOutputs)
     if (entries == 0) {
         // One document: its report is the list, loaded from entry 0.
         const QVector<ReportRow> &rows = actions.tidyList().rows();
-        printOut(reportResultText(rows, QStringLiteral("\n")));
-        if (!rows.isEmpty())
+        const bool message = actions.tidyList().holdsMessage();
+        printRows(reportLines(rows), message);
+        if (!rows.isEmpty() && !message)
             nameOutput(TidyRun::numberedOutputPath(0), nameOutputs);
         return hasErrorRow(rows);
     }
@@ -183,11 +210,36 @@ bool printTidyReports(MainActions &actions, bool nameOutputs)
     for (int i = 0; i < entries; ++i) {
         bool exists = false;
         const QVector<ReportRow> rows = loadTidyReportFile(TidyRun::numberedReportPath(i), &exists);
-        printOut(reportResultText(rows, QStringLiteral("\n")));
+        printRows(reportLines(rows), false);
         nameOutput(TidyRun::numberedOutputPath(i), nameOutputs);
         errors = errors || hasErrorRow(rows);
     }
     return errors;
+}
+
+// Prints every list of the run: the Tidy reports, the CSS list as it is
+// saved, the link list as the target, a tab and the status. True when one
+// of them fails the run: an error row, a link that is not "200(OK)".
+bool printResults(MainActions &actions, bool nameOutputs)
+{
+    bool failed = printTidyReports(actions, nameOutputs);
+    const QString css = actions.cssList().cssResultText();
+    if (!css.isEmpty()) {
+        QStringList rows = css.split(QStringLiteral("\r\n"));
+        rows.removeLast();
+        printRows(rows, actions.cssList().holdsMessage());
+    }
+    const bool linkMessage = actions.linkList().holdsMessage();
+    for (const MessageListModel::Row &row : actions.linkList().rows()) {
+        if (linkMessage) {
+            printRows({row.second}, true);
+            continue;
+        }
+        printOut(oneLine(row.first) + u'\t' + oneLine(row.second) + u'\n');
+        if (row.second != QLatin1String("200(OK)"))
+            failed = true;
+    }
+    return failed;
 }
 
 // The address the window's capture would read from the browser.
@@ -233,18 +285,27 @@ int main(int argc, char *argv[])
         printError(problem);
         return 1;
     }
+    CliRunFolder::removeAbandoned(ProgramFolder::workDir());
+    // From here on a signal is held until the run can answer it (below).
+    TerminationSignals signals;
     QTemporaryDir runFolder(ProgramFolder::workDir() + QStringLiteral("cli-XXXXXX"));
-    if (!runFolder.isValid()) {
+    if (!runFolder.isValid() || !CliRunFolder::claim(runFolder.path())) {
         printError(QStringLiteral("作業フォルダ「%1」に書き込めません。")
                        .arg(ProgramFolder::workDir()));
         return 1;
     }
     runFolder.setAutoRemove(!options.keep);
     ProgramFolder::useWorkDir(runFolder.path());
-    const auto nameKeptFolder = qScopeGuard([&] {
-        if (options.keep)
+    // Kept or removed, at the end and when the run is told to stop.
+    const auto closeFolder = [&] {
+        if (options.keep) {
+            CliRunFolder::release(runFolder.path());
             printError(QStringLiteral("作業フォルダ: ") + runFolder.path());
-    });
+        } else {
+            runFolder.remove();
+        }
+    };
+    const auto closeAtEnd = qScopeGuard(closeFolder);
 
     ConsoleView view;
     ProcessRunner runner;
@@ -252,6 +313,17 @@ int main(int argc, char *argv[])
     actions.tidyRun().setOpensOutput(false);
     actions.start();
     actions.setUnresolvedHandler([](const QString &text) { printError(text); });
+
+    // Ctrl+C, kill or a closed terminal: the program waited for is ended,
+    // what is finished is printed, and the folder goes, as at the end.
+    QObject::connect(&signals, &TerminationSignals::terminationRequested, &signals,
+                     [&](int signalNumber) {
+                         ProcessRunner::killRunning();
+                         printResults(actions, options.keep);
+                         closeFolder();
+                         std::fflush(nullptr);
+                         ::_exit(TerminationSignals::exitStatus(signalNumber));
+                     });
 
     bool failed = false;
     if (options.english)
@@ -269,17 +341,7 @@ int main(int argc, char *argv[])
     }
 
     failed = failed || actions.failedEntries() > 0 || view.errorCount() > 0;
-    if (printTidyReports(actions, options.keep))
+    if (printResults(actions, options.keep))
         failed = true;
-    const QString css = actions.cssList().cssResultText();
-    if (!css.isEmpty())
-        printOut(QString(css).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    // The link list: the target, a tab, the status; a link that is not
-    // "200(OK)" fails the run.
-    for (const MessageListModel::Row &row : actions.linkList().rows()) {
-        printOut(row.first + u'\t' + row.second + u'\n');
-        if (row.second != QLatin1String("200(OK)"))
-            failed = true;
-    }
     return failed ? 1 : 0;
 }

@@ -61,6 +61,21 @@ int timeoutMs()
     return (ok && seconds > 0 ? seconds : 60) * 1000;
 }
 
+// The cap on an answer: every download's, or VELMARIN_DOWNLOAD_CAP bytes.
+qint64 answerCap()
+{
+    bool ok = false;
+    const qint64 bytes = qEnvironmentVariable("VELMARIN_DOWNLOAD_CAP").toLongLong(&ok);
+    return ok && bytes > 0 ? bytes : HttpClient::kBodyCap;
+}
+
+QString sizeText(qint64 bytes)
+{
+    if (bytes % (1 << 20) == 0) return QStringLiteral("%1 MiB").arg(bytes >> 20);
+    if (bytes % (1 << 10) == 0) return QStringLiteral("%1 KiB").arg(bytes >> 10);
+    return QStringLiteral("%1バイト").arg(bytes);
+}
+
 struct Answer {
     bool reached = false;
     QString failure;  // why the service could not be reached
@@ -87,9 +102,10 @@ Answer send(const ValidatorRequest &request)
     // A hostile host must not fill memory: the answer is held only up to the
     // cap that every download of the program has.
     bool tooLarge = false;
+    const qint64 cap = answerCap();
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [reply, &tooLarge](qint64 received, qint64) {
-                         if (received > HttpClient::kBodyCap) {
+                     [reply, &tooLarge, cap](qint64 received, qint64) {
+                         if (received > cap) {
                              tooLarge = true;
                              reply->abort();
                          }
@@ -109,7 +125,7 @@ Answer send(const ValidatorRequest &request)
     if (!deadline.isActive())
         answer.failure = QStringLiteral("%1秒以内に応答がありませんでした。").arg(timeoutMs() / 1000);
     else if (tooLarge)
-        answer.failure = QStringLiteral("応答が大きすぎます(%1 MiBまで)。").arg(HttpClient::kBodyCap >> 20);
+        answer.failure = QStringLiteral("応答が大きすぎます(%1まで)。").arg(sizeText(cap));
     else if (status >= 400)
         answer.failure = QStringLiteral("HTTP %1 %2")
                              .arg(status)

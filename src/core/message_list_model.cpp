@@ -35,6 +35,7 @@ void MessageListModel::setRows(QVector<Row> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_message = false;
     endResetModel();
 }
 
@@ -42,6 +43,7 @@ void MessageListModel::appendRow(const Row &row)
 {
     const int at = static_cast<int>(m_rows.size());
     beginInsertRows(QModelIndex(), at, at);
+    m_message = false;
     m_rows.append(row);
     endInsertRows();
 }
@@ -63,6 +65,7 @@ void MessageListModel::clear()
 void MessageListModel::showMessageRow(const QString &text)
 {
     setRows({Row{QString(), text}});
+    m_message = true;
 }
 
 QString MessageListModel::cssResultText() const

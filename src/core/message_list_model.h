@@ -30,6 +30,8 @@ public:
     void clear();
     // The list becomes one row with the text in its last column.
     void showMessageRow(const QString &text);
+    // Whether the list is such a message rather than a report.
+    bool holdsMessage() const { return m_message; }
     const QVector<Row> &rows() const { return m_rows; }
 
     // The saved text of the CSS list: "行番号: " and the line number directly
@@ -39,4 +41,5 @@ public:
 private:
     QString m_captions[2];
     QVector<Row> m_rows;
+    bool m_message = false;
 };

@@ -82,7 +82,7 @@ HttpClient::Hop HttpClient::getOnce(const QUrl &url, const BodySink &sink, qint6
         while (classified && !hop.cut && reply->isOpen() && reply->bytesAvailable() > 0) {
             const QByteArray piece = reply->read(kPieceSize);
             *received += piece.size();
-            if (*received > kBodyCap || (keepBody && !sink(piece.constData(), piece.size()))) {
+            if (*received > m_bodyCap || (keepBody && !sink(piece.constData(), piece.size()))) {
                 hop.cut = true;
                 reply->abort();
             }

@@ -36,6 +36,8 @@ public:
 
     // A request that receives nothing for this long fails (a stalled server).
     void setTransferTimeout(int ms) { m_manager.setTransferTimeout(ms); }
+    // Another cap than kBodyCap, smaller for a test.
+    void setBodyCap(qint64 bytes) { m_bodyCap = bytes; }
 
     // GET with the program's fixed request headers; returns when done. Up to
     // kMaxRedirects redirects are followed, to http and https addresses only
@@ -66,5 +68,6 @@ private:
     Hop getOnce(const QUrl &url, const BodySink &sink, qint64 *received);
 
     QNetworkAccessManager m_manager;
+    qint64 m_bodyCap = kBodyCap;
     QPointer<QNetworkReply> m_reply;
 };

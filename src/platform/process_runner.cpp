@@ -3,7 +3,26 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
+
+namespace {
+
+// The programs runToFiles waits for; nested waits (an event handled during
+// a wait starts another run) make it more than one.
+QList<QProcess *> &running()
+{
+    static QList<QProcess *> processes;
+    return processes;
+}
+
+}  // namespace
+
+void ProcessRunner::killRunning()
+{
+    for (QProcess *process : running())
+        process->kill();
+}
 
 ProcessRunner::Result ProcessRunner::runToFiles(const QString &program,
                                                 const QStringList &arguments,
@@ -26,6 +45,8 @@ ProcessRunner::Result ProcessRunner::runToFiles(const QString &program,
                              loop.quit();
                      });
     process.start();
+    running().append(&process);
+    const auto forget = qScopeGuard([&process] { running().removeOne(&process); });
     if (process.state() != QProcess::NotRunning) {
         if (QCoreApplication::instance() != nullptr)
             loop.exec(QEventLoop::ExcludeUserInputEvents);

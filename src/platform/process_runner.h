@@ -25,6 +25,10 @@ public:
     virtual Result runToFiles(const QString &program, const QStringList &arguments,
                               const QString &stdoutFile, const QString &stderrFile);
 
+    // Kills the programs that runToFiles is waiting for, for a program that
+    // is told to end in the middle of a run.
+    static void killRunning();
+
     // Starts a program and does not wait for it (the user's editor).
     virtual bool startDetached(const QString &program, const QStringList &arguments);
 

@@ -10,10 +10,11 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-void onSignal(int)
+void onSignal(int signalNumber)
 {
-    const char byte = 1;
+    const char byte = char(signalNumber);
     // Only async-signal-safe calls here.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
 }
@@ -27,20 +28,20 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
     ::fcntl(g_pipe[1], F_SETFL, O_NONBLOCK);
     auto *notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, [this] {
-        char byte;
-        [[maybe_unused]] const ssize_t got = ::read(g_pipe[0], &byte, 1);
-        Q_EMIT terminationRequested();
+        char byte = 0;
+        if (::read(g_pipe[0], &byte, 1) == 1)
+            Q_EMIT terminationRequested(int(byte));
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int s : kSignals)
+        ::sigaction(s, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    ::signal(SIGTERM, SIG_DFL);
-    ::signal(SIGINT, SIG_DFL);
+    for (const int s : kSignals)
+        ::signal(s, SIG_DFL);
 }

@@ -58,6 +58,7 @@ QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, i
 void ReportListModel::setRows(QVector<ReportRow> rows) {
     beginResetModel();
     m_rows = std::move(rows);
+    m_message = false;
     endResetModel();
 }
 
@@ -69,6 +70,7 @@ void ReportListModel::showMessageRow(const QString &text) {
     ReportRow row;
     row.description = text;
     setRows({row});
+    m_message = true;
 }
 
 QString ReportListModel::resultText() const {

@@ -34,6 +34,8 @@ public:
     void clear();
     // The list becomes this one message: no line, no column, no icon.
     void showMessageRow(const QString &text);
+    // Whether the list is such a message rather than a report.
+    bool holdsMessage() const { return m_message; }
 
     const QVector<ReportRow> &rows() const { return m_rows; }
     // The save/copy text, lines ending in CR LF; empty for an empty list.
@@ -41,4 +43,5 @@ public:
 
 private:
     QVector<ReportRow> m_rows;
+    bool m_message = false;
 };

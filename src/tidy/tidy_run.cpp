@@ -6,6 +6,7 @@
 #include <QStringListModel>
 
 #include "core/app_settings.h"
+#include "core/one_line.h"
 #include "core/settings_store.h"
 #include "core/view.h"
 #include "fetch/http_client.h"
@@ -163,8 +164,8 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     if (!QFileInfo(documentPath).isFile() || !probe.open(QIODevice::ReadOnly)) {
         QStringList lines;
         if (!reportTitle.isEmpty())
-            lines << QStringLiteral("情報: チェックしたHTML: ") + reportTitle;
-        lines << QStringLiteral("Error: ファイルを読めません。") + documentPath;
+            lines << QStringLiteral("情報: チェックしたHTML: ") + oneLine(reportTitle);
+        lines << QStringLiteral("Error: ファイルを読めません。") + oneLine(documentPath);
         writeFileAtomically(outFile, QByteArray());
         writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
         return true;
@@ -203,7 +204,7 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
         if (translate)
             lines = translateTidyReport(lines, queryTidyMessageTemplates(m_settings.tidyPath));
         if (named)
-            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + reportTitle);
+            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + oneLine(reportTitle));
         if (failed)
             lines << QStringLiteral("Error: Tidyが異常終了しました。");
         writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));

@@ -4,9 +4,12 @@
 #include <png.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <cstddef>
 #include <cstdio>
+#include <sys/resource.h>
+#include <tuple>
 
 // After the headers that declare size_t and FILE, which it uses.
 #include <jpeglib.h>
@@ -241,12 +244,23 @@ TEST(ImageDecoder, FilesThatLieOrBreak)
 {
     const Bytes bmp = makeBmp(2, 2, 24, {}, {{0, 0, 255, 0, 255, 0}, {1, 2, 3, 4, 5, 6}});
     const Bytes png = makePng(), jpeg = makeJpeg({200, 200, 200});
-    Bytes hugeJpeg = jpeg;  // SOF0 height and width follow its marker, length and precision
-    for (std::size_t i = 2; i + 8 < hugeJpeg.size(); ++i)
-        if (hugeJpeg[i] == 0xFF && hugeJpeg[i + 1] == 0xC0) {
-            for (int k = 5; k <= 8; ++k) hugeJpeg[i + k] = k % 2 ? 0xFF : 0xDC;
-            break;
-        }
+    // SOF0 height and width follow its marker, length and precision.
+    const auto jpegClaiming = [&jpeg](std::uint32_t width, std::uint32_t height) {
+        Bytes b = jpeg;
+        for (std::size_t i = 2; i + 8 < b.size(); ++i)
+            if (b[i] == 0xFF && b[i + 1] == 0xC0) {
+                b[i + 5] = std::uint8_t(height >> 8), b[i + 6] = std::uint8_t(height);
+                b[i + 7] = std::uint8_t(width >> 8), b[i + 8] = std::uint8_t(width);
+                break;
+            }
+        return b;
+    };
+    // Masks inside a header too short to hold them (44 bytes), where the
+    // bytes after it would be taken for them.
+    Bytes masks(12);
+    put32(masks, 0, 0xF800), put32(masks, 4, 0x07E0), put32(masks, 8, 0x001F);
+    const Bytes shortMasks =
+        patched(makeBmp(2, 1, 16, masks, {Bytes{0, 0xF8, 0xE0, 0x07}}, 3), 14, 44);
     struct Case {
         const char *name;
         Bytes file;
@@ -263,6 +277,8 @@ TEST(ImageDecoder, FilesThatLieOrBreak)
         {"BMP run-length", patched(bmp, 30, 1), kBmp, "対応していません"},
         {"BMP odd depth", patched(bmp, 28, 7, 2), kBmp, "対応していません"},
         {"BMP header size lies", patched(bmp, 14, 0xFFFFFF), kBmp, "壊れて"},
+        {"BMP masks beyond a 44-byte header", shortMasks, kBmp, "壊れて"},
+        {"BMP masks cut off", Bytes(shortMasks.begin(), shortMasks.begin() + 55), kBmp, "壊れて"},
         {"GIF as BMP", Bytes{'G', 'I', 'F', '8', '9', 'a'}, kBmp, "BMPファイルではありません"},
         {"PNG 100000 × 100000", claiming(png, 100000, 100000), kPng,
          "大きすぎます(100000×100000画素)"},
@@ -272,8 +288,11 @@ TEST(ImageDecoder, FilesThatLieOrBreak)
         {"PNG signature only", Bytes(png.begin(), png.begin() + 8), kPng, "壊れて"},
         {"text as PNG", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}, kPng,
          "PNGファイルではありません"},
-        {"JPEG 65500 × 65500", hugeJpeg, kJpeg, "大きすぎます(65500×65500画素)"},
-        {"JPEG truncated", Bytes(jpeg.begin(), jpeg.begin() + 20), kJpeg, "壊れて"},
+        {"JPEG 65500 × 65500", jpegClaiming(65500, 65500), kJpeg, "大きすぎます(65500×65500画素)"},
+        {"JPEG truncated in its header", Bytes(jpeg.begin(), jpeg.begin() + 20), kJpeg, "壊れて"},
+        {"JPEG cut in half", Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2), kJpeg, "壊れて"},
+        {"JPEG without its end", Bytes(jpeg.begin(), jpeg.end() - 2), kJpeg, "壊れて"},
+        {"JPEG 6000 × 6000 with 16 × 8 of data", jpegClaiming(6000, 6000), kJpeg, "壊れて"},
         {"BMP as JPEG", Bytes{'B', 'M', 0, 0}, kJpeg, "JPEGファイルではありません"},
     };
     for (const Case &c : cases) {
@@ -373,6 +392,53 @@ TEST(GrayScale, FilesByExtensionAndTheConsole)
     EXPECT_EQ(cli.exitCode(), 1);
     EXPECT_TRUE(
         QString::fromUtf8(cli.readAllStandardError()).contains(u"PNGファイルではありません。"_s));
+}
+
+// The console program under a limit on its data memory (RLIMIT_DATA) a
+// little above what it needs before it decodes: a picture the size of the
+// limit would not fit twice, nor the whole of a file that is refused.
+TEST(GrayScale, TheConsoleStaysWithinTheStatedMemory)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory counts as data";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory counts as data";
+#endif
+#endif
+    TempHome home;
+    // 42 megapixels: a header, and a body the file system does not store.
+    const Bytes header = makeBmp(7000, 6000, 24, {}, {});
+    home.write(u"big.bmp"_s, QByteArray(reinterpret_cast<const char *>(header.data()), 54));
+    ASSERT_TRUE(QFile::resize(home.file(u"big.bmp"_s), 54 + 21000LL * 6000));
+    // 1 × 4,000,000: 12 MB as RGB, and more than libpng writes by default.
+    RgbImage tall;
+    tall.width = 1, tall.height = 4'000'000;
+    tall.pixels.assign(std::size_t(tall.height) * 3, 255);
+    QString error;
+    ASSERT_TRUE(ImageFile::savePng(tall, home.file(u"tall.png"_s), &error)) << error.toStdString();
+    tall = RgbImage();
+
+    constexpr rlim_t kLimit = 64 << 20;
+    for (const auto &[name, status, said] :
+         {std::tuple{"big.bmp", 1, u"大きすぎます(7000×6000画素)"_s}, {"tall.png", 0, QString()}}) {
+        QProcess cli;
+        cli.setChildProcessModifier([] {
+            const rlimit limit{kLimit, kLimit};
+            ::setrlimit(RLIMIT_DATA, &limit);
+        });
+        cli.start(QStringLiteral(VELMARIN_CLI_PATH),
+                  {u"--gray"_s, home.file(QString::fromLatin1(name)), home.file(u"out.png"_s)});
+        ASSERT_TRUE(cli.waitForFinished(120000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << name << err.toStdString();
+        EXPECT_EQ(cli.exitCode(), status) << name << err.toStdString();
+        EXPECT_TRUE(err.contains(said)) << name << err.toStdString();
+    }
+    const DecodedImage back = ImageFile::load(home.file(u"out.png"_s));
+    ASSERT_TRUE(back.ok()) << back.error.toStdString();
+    EXPECT_EQ(back.image.height, 4'000'000);
+    EXPECT_EQ(at(back.image, 0, 3'999'999), 0xFCFCFCu);
 }
 
 }  // namespace

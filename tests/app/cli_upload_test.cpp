@@ -28,12 +28,16 @@ struct UploadRun {
     }
 };
 
-UploadRun runCli(const TempHome &home, const QStringList &arguments, int timeoutSeconds = 60)
+// The timeout and the answer cap are the program's unless given.
+UploadRun runCli(const TempHome &home, const QStringList &arguments, int timeoutSeconds = 60,
+                 qint64 capBytes = 0)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VELMARIN_HOME"), home.path());
     env.insert(QStringLiteral("VELMARIN_UPLOAD_TIMEOUT"), QString::number(timeoutSeconds));
+    if (capBytes > 0)
+        env.insert(QStringLiteral("VELMARIN_DOWNLOAD_CAP"), QString::number(capBytes));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(home.path());
     process.start(QStringLiteral(VELMARIN_CLI_PATH), arguments);
@@ -146,25 +150,29 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
     looping.setAnswer({302, "", "Location: /cgi-bin/validate.cgi\r\n"});
     QTcpServer silent;  // accepts and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    LocalHttpServer endless;  // an answer larger than any download may be
+    LocalHttpServer endless;  // an answer larger than the cap set for the test
     LocalHttpServer::Page huge;
     huge.behaviour = LocalHttpServer::Behaviour::Endless;
-    huge.hugeSize = HttpClient::kBodyCap + (8 << 20);
+    huge.hugeSize = 4 << 20;
     endless.setPage("/cgi-bin/validate.cgi", huge);
+    // Only the silent service is given a short time: no answer ever comes
+    // from it, and every other one is given far more than it needs.
     const struct {
         QString host;
+        int timeoutSeconds;
         QString said;
     } cases[] = {
-        {refused, QStringLiteral("Connection refused")},
-        {failing.origin(), QStringLiteral("HTTP 500")},
-        {looping.origin(), QStringLiteral("redirect")},
-        {QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()),
-         QStringLiteral("2秒以内に応答がありませんでした。")},
-        {endless.url(""), QStringLiteral("応答が大きすぎます(64 MiBまで)。")},
+        {refused, 600, QStringLiteral("Connection refused")},
+        {failing.origin(), 600, QStringLiteral("HTTP 500")},
+        {looping.origin(), 600, QStringLiteral("redirect")},
+        {QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()), 1,
+         QStringLiteral("1秒以内に応答がありませんでした。")},
+        {endless.url(""), 600, QStringLiteral("応答が大きすぎます(64 KiBまで)。")},
     };
     for (const auto &c : cases) {
         setValidatorHosts(c.host, {"WDG"});
-        const UploadRun run = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("a.html")}, 2);
+        const UploadRun run = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("a.html")},
+                                     c.timeoutSeconds, 64 << 10);
         EXPECT_EQ(run.status, 2) << run.shown();
         EXPECT_TRUE(run.err.contains(QStringLiteral("WDG HTML Validatorに接続できませんでした")))
             << run.shown();

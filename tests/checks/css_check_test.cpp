@@ -145,10 +145,18 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
     actions.cssCheck().checkCssTarget("ftp://h/x.css");
     EXPECT_EQ(column(1), QStringList({"HTTP以外のプロトコルには対応していません。\r\nftp://h/x.css"}));
 
-    // No validator on the class path: Java's complaint is the report.
+    // No validator where Java looks (the program folder's jar, CLASSPATH):
+    // said so in Japanese, with the places and what to put there, instead
+    // of Java's English complaint.
+    qputenv("CLASSPATH", home.file("lib").toUtf8());
     actions.cssCheck().checkCssTarget(home.file("a.css"));
-    ASSERT_FALSE(column(1).isEmpty());
-    EXPECT_TRUE(column(1).join(u' ').contains("CssValidator")) << column(1).join(u'\n').toStdString();
+    qunsetenv("CLASSPATH");
+    const QString jar = ProgramFolder::file(CssCheck::kJarName);
+    EXPECT_EQ(column(1), QStringList({"CSSバリデータが見つかりませんでした。探した場所: "
+                                      "プログラムフォルダの" + jar + "、環境変数CLASSPATH(" +
+                                      home.file("lib") + ")。CSSバリデータのjarファイルを「" +
+                                      jar + "」として置いてください。"}));
+    EXPECT_FALSE(actions.cssCheck().lastChecked());
 
     // No Java at all: the start failure, and the controls come back.
     const QByteArray path = qgetenv("PATH");

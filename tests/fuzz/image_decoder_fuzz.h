@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "access/gray_image.h"
 #include "access/rgb_image.h"
@@ -16,12 +16,14 @@ inline int fuzzImageDecoder(const char *magic, std::size_t magicSize,
                             DecodedImage (*decode)(const std::uint8_t *, std::size_t),
                             const std::uint8_t *data, std::size_t size)
 {
-    // The signature comes first, so the runs reach the decoder's body.
-    std::vector<std::uint8_t> bytes(magic, magic + magicSize);
-    if (size >= magicSize && std::memcmp(data, magic, magicSize) == 0)
-        bytes.clear();
-    bytes.insert(bytes.end(), data, data + size);
-    const DecodedImage d = decode(bytes.data(), bytes.size());
+    // The signature comes first, so the runs reach the decoder's body. The
+    // buffer is exactly as long as the file, so a read past it is caught.
+    const bool signed_ = size >= magicSize && std::memcmp(data, magic, magicSize) == 0;
+    const std::size_t total = signed_ ? size : magicSize + size;
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[total]);
+    if (!signed_) std::memcpy(bytes.get(), magic, magicSize);
+    std::memcpy(bytes.get() + (total - size), data, size);
+    const DecodedImage d = decode(bytes.get(), total);
     if (!d.ok()) {
         check(d.image.pixels.empty());
         return 0;
@@ -29,7 +31,7 @@ inline int fuzzImageDecoder(const char *magic, std::size_t magicSize,
     check(!d.image.isNull());
     check(std::int64_t(d.image.width) * d.image.height <= ImageDecoder::kMaxPixels);
     check(d.image.pixels.size() == std::size_t(d.image.width) * d.image.height * 3);
-    const RgbImage gray = GrayScale::toGray(d.image);
-    check(gray.pixels.size() == d.image.pixels.size());
+    const std::size_t pixels = d.image.pixels.size();
+    check(GrayScale::toGray(d.image).pixels.size() == pixels);
     return 0;
 }
