@@ -15,6 +15,7 @@
 #include "cli/cli_upload.h"
 #include "cli/cli_tables.h"
 #include "cli/console_view.h"
+#include "core/qt_translations.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
@@ -210,6 +211,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmarin"));
+    installQtJapaneseTranslations(app);
 
     if (const int uploaded = runUploadCommand(app.arguments().mid(1)); uploaded >= 0)
         return uploaded;

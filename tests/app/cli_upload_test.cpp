@@ -132,6 +132,11 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
                                         "a b%22c.html", "<p>\r\nx</p>", expected[i].fields));
         EXPECT_EQ(home.read(QLatin1String(expected[i].saved)), "<html>answer</html>");
     }
+    // A file that is not there is named and not sent.
+    const UploadRun missing = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("missing.html")});
+    EXPECT_EQ(missing.status, 1) << missing.shown();
+    EXPECT_TRUE(missing.err.contains(home.file(QStringLiteral("missing.html")))) << missing.shown();
+    EXPECT_EQ(recorder.requests().size(), 3);
 }
 
 TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
