@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -169,6 +170,7 @@ private Q_SLOTS:
                  qPrintable(u"%1 px on a %2 px screen"_s.arg(form.frameGeometry().width()).arg(screen.width())));
         form.ComboBox1->setCurrentIndex(1);
         QCOMPARE(form.ComboBox1->currentText().toUtf8(), tracked);
+        form.ComboBox1->lineEdit()->setCursorPosition(0);
 
         form.ComboBox1->showPopup();
         QWidget *popup = form.ComboBox1->view()->window();
