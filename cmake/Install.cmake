@@ -32,7 +32,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 # The Qt 6 libraries (WebEngine included) come from the programs' own links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "tidy")
+# qtbase_ja.qm: Qt's own dialogs in Japanese.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "tidy, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-noto-cjk, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS
     "default-jre-headless | java-runtime-headless, chromium | firefox-esr | firefox")

@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6opengl6-dev
+    # Qt's own dialogs and messages in Japanese (qtbase_ja.qm)
+    qt6-translations-l10n
     tidy fonts-noto-cjk xdg-utils
     # the desktop entry's checks and tools, and the Debian package (cpack -G DEB)
     desktop-file-utils dpkg-dev

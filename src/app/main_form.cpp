@@ -714,7 +714,7 @@ void MainForm::closeEvent(QCloseEvent *event)
 
 void MainForm::showAbout()
 {
-    AboutForm about(this);
+    AboutForm about(m_actions->settings().tidyPath, this);
     about.exec();
 }
 
@@ -813,7 +813,13 @@ QString MainForm::qtFilter(const QString &filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(u';', u' ');
-        filters << parts.at(i) + QStringLiteral(" (") + patterns + u')';
+        // Qt shows the patterns after the name itself; a name that already
+        // lists them ("HTMLファイル(*.htm;*.html)") would show them twice.
+        QString name = parts.at(i).trimmed();
+        const qsizetype open = name.lastIndexOf(u'(');
+        if (open >= 0 && name.endsWith(u')') && name.mid(open).contains(u'*'))
+            name = name.left(open).trimmed();
+        filters << name + QStringLiteral(" (") + patterns + u')';
     }
     return filters.join(QStringLiteral(";;"));
 }

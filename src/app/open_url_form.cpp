@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,7 +34,13 @@ TOpenURLForm::TOpenURLForm(QWidget *parent)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setMaxVisibleItems(10);
     ComboBox1->setFont(WindowFonts::fixedFont());
+    // A long address in the history must not widen the dialog past the
+    // screen: the box keeps its own width and the list elides long entries
+    // in the middle (what is checked is always the whole text).
+    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox1->setMinimumContentsLength(60);
     ComboBox1->setMinimumWidth(420);
+    ComboBox1->view()->setTextElideMode(Qt::ElideMiddle);
     m_history.load();  // an unreadable history shows empty and is left alone
     ComboBox1->addItems(m_history.entries());
     ComboBox1->setEditText(QString());
@@ -98,8 +105,11 @@ void TOpenURLForm::okClick()
     ComboBox1->addItems(m_history.entries());
     ComboBox1->setEditText(text);
     QString error;
-    if (!m_history.save(&error))
+    QString dropped;
+    if (!m_history.save(&error, &dropped))
         m_notice(error);  // the checks run all the same
+    else if (!dropped.isEmpty())
+        m_notice(dropped);
     m_canClose = true;
     accept();
 }

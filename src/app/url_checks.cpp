@@ -18,6 +18,16 @@ bool startsWithCi(const QString &text, const char *prefix)
     return text.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
 }
 
+// A pasted line break (or any other control character) would reach the
+// checks as typed and split the history's line in two.
+bool holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    });
+}
+
 }  // namespace
 
 QString urlDialogRefusal(const QString &text, bool anyCheckTicked)
@@ -26,6 +36,8 @@ QString urlDialogRefusal(const QString &text, bool anyCheckTicked)
         return QStringLiteral("URLを指定してください。");
     if (!startsWithCi(text, "http"))
         return QStringLiteral("HTTP以外のプロトコルには対応していません。");
+    if (holdsControlCharacter(text))
+        return QStringLiteral("URLに改行などの制御文字が含まれています。1行のURLを指定してください。");
     if (!anyCheckTicked)
         return QStringLiteral("実行したいチェックを選択してください。");
     return QString();

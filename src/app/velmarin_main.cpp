@@ -15,6 +15,7 @@
 #include "app/forwarded_command_line.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "core/qt_translations.h"
 #include "platform/program_folder.h"
 #include "platform/termination_signals.h"
 
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmarin"));
     QApplication::setApplicationVersion(QStringLiteral(VELMARIN_VERSION));
+    installQtJapaneseTranslations(app);
     const QStringList arguments = app.arguments().mid(1);
     const QString runtimeProblem = SingleInstance::runtimeProblem();
     if (!runtimeProblem.isEmpty())

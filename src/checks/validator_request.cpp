@@ -4,7 +4,10 @@
 #include <QFileInfo>
 
 #include "checks/clock.h"
+#include "core/upload_preset.h"
 #include "fetch/file_url.h"
+#include "html/declaration_sniffer.h"
+#include "html/japanese_encoding.h"
 
 namespace {
 
@@ -68,6 +71,23 @@ QString localPath(const QString &target)
         if (QFileInfo::exists(path))
             return path;
     return candidates.value(0, target);
+}
+
+// Left to detect a charset, the markup validator reads an undeclared page as
+// ISO-8859-1; a Japanese page is better named by what its bytes are.
+QString undeclaredCharsetItem(const QByteArray &bytes)
+{
+    if (!sniffDeclarations(bytes).charset.isEmpty())
+        return QString();  // the validator follows the declaration
+    if (JapaneseEncoding::isUtf8(bytes))
+        return markupCharsetOfClass(QStringLiteral("utf"));
+    switch (JapaneseEncoding::detect(bytes)) {
+    case JapaneseEncoding::JisNew:
+    case JapaneseEncoding::JisOld: return markupCharsetOfClass(QStringLiteral("jis"));
+    case JapaneseEncoding::EucJp: return markupCharsetOfClass(QStringLiteral("euc"));
+    case JapaneseEncoding::ShiftJis: return markupCharsetOfClass(QStringLiteral("shift_jis"));
+    default: return QString();
+    }
 }
 
 }  // namespace
@@ -243,24 +263,36 @@ BuiltRequest buildValidatorRequest(int service, const QString &target,
         return built;
     }
     built.file = localPath(target);
-    // A file that cannot be read goes up with an empty file part.
+    // A file that is missing or cannot be read is not sent: an empty upload
+    // would come back as a clean result. (Only a regular file is opened: a
+    // pipe would wait for a writer.)
     QByteArray bytes;
     QFile file(built.file);
-    if (file.open(QIODevice::ReadOnly)) {
-        if (file.size() > kUploadLimit) {
-            built.status = BuiltRequest::Status::TooLarge;
-            return built;
-        }
-        bytes = file.read(kUploadLimit + 1);
-        if (bytes.size() > kUploadLimit) {  // grew while being read
-            built.status = BuiltRequest::Status::TooLarge;
-            return built;
-        }
+    if (!QFileInfo(built.file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        built.status = BuiltRequest::Status::Unreadable;
+        return built;
+    }
+    if (file.size() > kUploadLimit) {
+        built.status = BuiltRequest::Status::TooLarge;
+        return built;
+    }
+    bytes = file.read(kUploadLimit + 1);
+    if (bytes.size() > kUploadLimit) {  // grew while being read
+        built.status = BuiltRequest::Status::TooLarge;
+        return built;
     }
     const QByteArray boundary = uploadBoundary(clock.localNow());
     QByteArray fileField = form(service).fileField;
     QByteArray path = form(service).formPath;
-    FormFields fields = uploadFields(service, options);
+    UploadOptions effective = options;
+    // The user's own choice of charset in the settings stands.
+    if (service == ValidatorService::Markup &&
+        UploadLists::markupCharsets().indexOf(options.markupCharset) <= 0) {
+        const QString detected = undeclaredCharsetItem(bytes);
+        if (!detected.isEmpty())
+            effective.markupCharset = detected;
+    }
+    FormFields fields = uploadFields(service, effective);
     if (service == ValidatorService::Markup && docTypeOf && !hasDtdDocType(docTypeOf(bytes))) {
         fileField = "file";
         path = kNuPath;

@@ -36,7 +36,7 @@ struct ValidatorRequest {
 constexpr qint64 kUploadLimit = 10 * 1024 * 1024;
 
 struct BuiltRequest {
-    enum class Status { Ready, OtherProtocol, TooLarge };
+    enum class Status { Ready, OtherProtocol, TooLarge, Unreadable };
     Status status = Status::Ready;
     ValidatorRequest request;
     QString file;  // the local file of an upload, after file-URL normalisation

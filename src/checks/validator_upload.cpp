@@ -1,5 +1,7 @@
 #include "validator_upload.h"
 
+#include <QFileInfo>
+
 #include "checks/upload_browser.h"
 #include "checks/upload_worker.h"
 #include "checks/validator_hosts.h"
@@ -45,6 +47,11 @@ QString uploadRefusal(const BuiltRequest &built)
         return QStringLiteral("ファイルが大きすぎるため送信しませんでした(%1 MiBまで)。\n%2")
             .arg(kUploadLimit / (1024 * 1024))
             .arg(built.file);
+    case BuiltRequest::Status::Unreadable:
+        return (QFileInfo::exists(built.file)
+                    ? QStringLiteral("ファイルを読めないため送信しませんでした。\n")
+                    : QStringLiteral("ファイルが見つからないため送信しませんでした。\n")) +
+               built.file;
     case BuiltRequest::Status::Ready:
         break;
     }

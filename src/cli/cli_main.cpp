@@ -20,6 +20,7 @@
 #include "cli/cli_run_folder.h"
 #include "cli/console_view.h"
 #include "core/one_line.h"
+#include "core/qt_translations.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
@@ -262,6 +263,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmarin"));
+    installQtJapaneseTranslations(app);
 
     if (const int uploaded = runUploadCommand(app.arguments().mid(1)); uploaded >= 0)
         return uploaded;

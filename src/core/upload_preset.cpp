@@ -33,6 +33,14 @@ bool isWebOrMissing(const QString &file)
 
 DeclarationClasses noDeclarations(const QString &) { return {}; }
 
+QString markupCharsetOfClass(const QString &charsetClass)
+{
+    for (const CharsetItems &items : kCharsets)
+        if (charsetClass == QLatin1String(items.charsetClass))
+            return UploadLists::markupCharsets().value(items.markupItem);
+    return QString();
+}
+
 void presetUploadOptions(UploadOptions &options, const QString &file, bool setCharset,
                          bool setDocType, const DeclarationSniffer &sniff)
 {

@@ -15,6 +15,10 @@ struct DeclarationClasses {
 };
 using DeclarationSniffer = std::function<DeclarationClasses(const QString &file)>;
 
+// The markup validator's charset item for a class ("shift_jis", "jis",
+// "euc", "utf"); empty for any other.
+QString markupCharsetOfClass(const QString &charsetClass);
+
 // Knows no declarations: every preset leaves the upload choices as they are.
 DeclarationClasses noDeclarations(const QString &file);
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "platform/atomic_file.h"
 #include "platform/text_codec.h"
 
@@ -67,9 +69,9 @@ QByteArray UrlHistory::serialize(const QVector<Entry> &entries, bool utf8)
 {
     QByteArray out;
     for (const Entry &entry : entries) {
-        if (!entry.raw.isEmpty()) {
-            out += entry.raw;
-        } else if (utf8) {
+        if (!entry.raw.isEmpty())
+            continue;  // no encoding of the file can hold it
+        if (utf8) {
             out += entry.text.toUtf8();
         } else {
             QByteArray line;
@@ -78,6 +80,9 @@ QByteArray UrlHistory::serialize(const QVector<Entry> &entries, bool utf8)
         }
         out += "\r\n";
     }
+    // CP932 bytes that happen to be valid UTF-8 would be read back as UTF-8.
+    if (!utf8 && !isAscii(out) && TextCodec::isValidUtf8(out))
+        return serialize(entries, true);
     return out;
 }
 
@@ -117,8 +122,10 @@ void UrlHistory::accept(const QString &url)
     m_entries.prepend({url, QByteArray()});
 }
 
-bool UrlHistory::save(QString *error) const
+bool UrlHistory::save(QString *error, QString *notice)
 {
+    if (notice)
+        notice->clear();
     if (m_unreadable) {
         if (error)
             *error = QStringLiteral("「%1」を読めなかったため、URLの履歴は保存しませんでした。")
@@ -128,10 +135,23 @@ bool UrlHistory::save(QString *error) const
     // CP932 as the format asks, unless the file already was UTF-8 or an
     // address cannot be held in CP932.
     bool utf8 = m_utf8;
+    QStringList dropped;
     for (const Entry &entry : m_entries) {
         QByteArray unused;
-        if (entry.raw.isEmpty() && !TextCodec::toCp932(entry.text, &unused))
+        if (!entry.raw.isEmpty())
+            dropped << entry.text;
+        else if (!TextCodec::toCp932(entry.text, &unused))
             utf8 = true;
     }
-    return writeFileAtomically(m_path, serialize(m_entries, utf8), error);
+    if (!writeFileAtomically(m_path, serialize(m_entries, utf8), error))
+        return false;
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [](const Entry &entry) { return !entry.raw.isEmpty(); }),
+                    m_entries.end());
+    m_utf8 = utf8;
+    if (notice && !dropped.isEmpty())
+        *notice = QStringLiteral("「%1」の次の行は文字コードが読み取れないため、URLの履歴から除きました。\n")
+                      .arg(m_path) +
+                  dropped.join(u'\n');
+    return true;
 }

@@ -7,9 +7,11 @@
 
 // The URL dialog's history, URLList.txt: one address per line, CR LF,
 // newest first, no two lines equal. Read as UTF-8 when the file is valid
-// UTF-8, else line by line as CP932; a line that is neither is kept byte for
-// byte, so that writing the history back never loses what was there. A file
-// that exists but cannot be read is never replaced.
+// UTF-8, else line by line as CP932. The file is always written wholly in one
+// encoding, CP932 unless an address needs UTF-8, so the next start reads it
+// as it was written; a line that was neither UTF-8 nor CP932 cannot be
+// written back and is dropped, with a notice. A file that exists but cannot
+// be read is never replaced.
 class UrlHistory {
 public:
     struct Entry {
@@ -25,8 +27,9 @@ public:
     QStringList entries() const;
     // `url` becomes the first entry; an equal entry further down goes.
     void accept(const QString &url);
-    // Replaces the file atomically. False with *error set when it could not.
-    bool save(QString *error = nullptr) const;
+    // Replaces the file atomically. False with *error set when it could not;
+    // *notice names the lines that were dropped (empty when none were).
+    bool save(QString *error = nullptr, QString *notice = nullptr);
 
     // The file format, for the reader's own tests.
     static QVector<Entry> parse(const QByteArray &bytes, bool *utf8);

@@ -41,17 +41,37 @@ bool parseInteger(const QString &text, int *out)
     return ok;
 }
 
+const QString kOperaFilter = QStringLiteral("Opera (opera opera.exe Opera.exe)");
+
 // The Opera executable: the one used before, else `opera` on the search
 // path (where the desktop keeps what Windows registers under App Paths),
-// else the user's choice.
+// else the user's choice. A link on the path is followed to the program,
+// beside which its defaults/ folder lies.
 QString findOpera(MenuEntryPrompts &prompts)
 {
     const QString remembered = settingsFile().readString(kOpera, QStringLiteral("Path"), QString());
     if (!remembered.isEmpty() && QFileInfo(remembered).isFile()) return remembered;
     const QString onPath = QStandardPaths::findExecutable(QStringLiteral("opera"));
-    if (!onPath.isEmpty()) return onPath;
+    if (!onPath.isEmpty()) {
+        const QString program = QFileInfo(onPath).canonicalFilePath();
+        return program.isEmpty() ? onPath : program;
+    }
     prompts.notice(QStringLiteral("Opera.exeを見つけることができませんでした。場所を指定してください。"));
-    return prompts.chooseFile(QStringLiteral("Opera (opera opera.exe Opera.exe)"));
+    return prompts.chooseFile(kOperaFilter);
+}
+
+// An Opera whose version allows the entry: each refusal is shown and
+// another Opera may be chosen, until one is accepted or the user cancels.
+QString acceptedOpera(MenuEntryPrompts &prompts)
+{
+    QString opera = findOpera(prompts);
+    while (!opera.isEmpty()) {
+        const QString problem = versionProblem(productVersion(opera));
+        if (problem.isEmpty()) return opera;
+        prompts.notice(problem);
+        opera = prompts.chooseFile(kOperaFilter);
+    }
+    return QString();
 }
 
 }  // namespace
@@ -129,10 +149,11 @@ QString rememberedMenuFile()
 
 std::optional<MenuButtonStates> add(MenuEntryPrompts &prompts, const QString &programPath)
 {
-    const QString opera = findOpera(prompts);
+    // Only an accepted Opera is remembered: a refused one would be tried
+    // again at every addition.
+    const QString opera = acceptedOpera(prompts);
     if (opera.isEmpty()) return std::nullopt;
 
-    const QString version = productVersion(opera);
     IniFile settings = settingsFile();
     if (!settings.writeString(kOpera, QStringLiteral("Path"), opera)) {
         prompts.notice(settings.errorString());
@@ -145,12 +166,6 @@ std::optional<MenuButtonStates> add(MenuEntryPrompts &prompts, const QString &pr
         if (menuFile.isEmpty()) return std::nullopt;
     }
     if (!QFileInfo(menuFile).isFile()) return std::nullopt;
-
-    const QString problem = versionProblem(version);
-    if (!problem.isEmpty()) {
-        prompts.notice(problem);
-        return std::nullopt;
-    }
 
     IniFile menu(menuFile);
     if (!menu.writeString(kSection, kKey, entryValue(programPath))) {

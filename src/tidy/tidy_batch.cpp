@@ -63,6 +63,11 @@ TidyRun::Outcome TidyBatch::runTidyForEntry(const QString &document, int entry)
         [[fallthrough]];
     case DocumentKind::Http: {
         if (!m_tidyRun.download(document, TidyRun::numberedFetchedPath())) {
+            // The last page's report must not read as this address's result.
+            if (classifyDocument(document) == DocumentKind::Http) {
+                m_view.showPage(0);
+                m_list.showMessageRow(kPageFetchFailed + document);
+            }
             if (m_running)
                 m_problems << kPageFetchFailed + document;
             return TidyRun::Outcome::FetchFailed;

@@ -22,3 +22,14 @@ std::optional<QByteArray> runTidyQuery(const QString &program, const QString &ar
         return std::nullopt;
     return process.readAllStandardOutput();
 }
+
+QString queryTidyVersion(const QString &tidyPath, int timeoutMs)
+{
+    const std::optional<QByteArray> output =
+        runTidyQuery(tidyPath, QStringLiteral("-v"), timeoutMs, true);
+    if (!output)
+        return QString();
+    // One short line; anything longer is no Tidy's answer.
+    const QString line = QString::fromUtf8(output->left(200)).section(u'\n', 0, 0).trimmed();
+    return line;
+}

@@ -17,6 +17,10 @@
 std::optional<QByteArray> runTidyQuery(const QString &program, const QString &argument,
                                        int timeoutMs, bool zeroExitOnly);
 
+// The line `tidy -v` prints ("HTML Tidy for Linux version 5.6.0"); empty
+// when the program does not answer.
+QString queryTidyVersion(const QString &tidyPath, int timeoutMs = 5000);
+
 // Answers about Tidy executables, kept per file (absolute path, size and
 // modification time): a replaced executable is asked again, and one that
 // failed or hung is not asked at every turn. Safe to use from any thread.

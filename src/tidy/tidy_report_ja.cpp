@@ -1,6 +1,6 @@
 #include "tidy/tidy_report_ja.h"
 
-
+#include <QVector>
 #include <algorithm>
 #include <array>
 
@@ -123,6 +123,109 @@ bool isIdLabel(QStringView text)
 }
 
 TidyAnswerCache<TidyMessageTemplates> s_answers;
+
+// Words Tidy puts into messages as their values ("plain text isn't allowed
+// in <head> elements"); a count's word may stand in its plural.
+constexpr const char *kValueWordIds[] = {
+    "STRING_PLAIN_TEXT",  "STRING_XML_DECLARATION", "STRING_HTML_PROPRIETARY",
+    "STRING_DISCARDING",  "STRING_REPLACING",       "STRING_SPECIFIED",
+    "STRING_ERROR_COUNT_WARNING", "STRING_ERROR_COUNT_ERROR",
+};
+
+// What Tidy writes after the messages, without an id: its summary, which is
+// translated, and its paragraphs about itself, which a Japanese report leaves
+// out.
+constexpr const char *kSummaryIds[] = {"STRING_ERROR_COUNT", "STRING_NOT_ALL_SHOWN",
+                                       "STRING_NO_ERRORS", "STRING_NEEDS_INTERVENTION"};
+constexpr const char *kAboutTidyIds[] = {"TEXT_GENERAL_INFO", "TEXT_GENERAL_INFO_PLEA"};
+
+QString withoutTrailingSpace(const QString &line)
+{
+    qsizetype end = line.size();
+    while (end > 0 && line.at(end - 1).unicode() <= 0x20)
+        --end;
+    return line.left(end);
+}
+
+// A template's lines as a report shows them: no blank lines around it, no
+// spaces at line ends.
+QStringList templateLines(const QString &templ)
+{
+    QStringList lines;
+    for (const QString &line : templ.split(u'\n'))
+        lines << withoutTrailingSpace(line);
+    while (!lines.isEmpty() && lines.first().isEmpty())
+        lines.removeFirst();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+struct UnlabelledText {
+    QStringList lines;
+    const TidyMessageJa *japanese = nullptr;  // nullptr: left out
+};
+
+QVector<UnlabelledText> unlabelledTexts(const TidyMessageTemplates &templates)
+{
+    QVector<UnlabelledText> texts;
+    auto add = [&](const char *id, bool translated) {
+        const auto templ = templates.constFind(QLatin1String(id));
+        if (templ == templates.cend())
+            return;
+        UnlabelledText text{templateLines(*templ), translated ? findTidyMessageJa(QString::fromLatin1(id)) : nullptr};
+        if (text.lines.isEmpty() || (translated && text.japanese == nullptr))
+            return;
+        texts << text;
+    };
+    for (const char *id : kSummaryIds)
+        add(id, true);
+    for (const char *id : kAboutTidyIds)
+        add(id, false);
+    return texts;
+}
+
+QString translatedValue(const QString &value, const TidyMessageTemplates &templates)
+{
+    for (const char *id : kValueWordIds) {
+        const auto templ = templates.constFind(QLatin1String(id));
+        if (templ == templates.cend() || templ->isEmpty())
+            continue;
+        if (value == *templ || value == *templ + u's') {
+            if (const TidyMessageJa *entry = findTidyMessageJa(QString::fromLatin1(id)))
+                return QString::fromUtf8(entry->text);
+        }
+    }
+    return value;
+}
+
+QStringList translatedValues(QStringList values, const TidyMessageTemplates &templates)
+{
+    for (QString &value : values)
+        value = translatedValue(value, templates);
+    return values;
+}
+
+// How many lines from `at` on are the text; its values when it has any.
+qsizetype matchUnlabelled(const QStringList &lines, qsizetype at, const UnlabelledText &text,
+                          QStringList *values)
+{
+    if (text.lines.size() == 1) {
+        const std::optional<QStringList> found =
+            matchTidyTemplate(text.lines.first(), withoutTrailingSpace(lines.at(at)));
+        if (!found)
+            return 0;
+        *values = *found;
+        return 1;
+    }
+    if (at + text.lines.size() > lines.size())
+        return 0;
+    for (qsizetype k = 0; k < text.lines.size(); ++k)
+        if (withoutTrailingSpace(lines.at(at + k)) != text.lines.at(k))
+            return 0;
+    values->clear();
+    return text.lines.size();
+}
 
 }  // namespace
 
@@ -310,7 +413,7 @@ QString translateTidyReportLine(const QString &line, const TidyMessageTemplates 
             const QString japanese = QString::fromUtf8(entry->text);
             const std::optional<QStringList> values = matchTidyTemplate(*templ, body);
             if (values && values->size() == tidyMessageSlots(japanese))
-                body = fillTidyMessage(japanese, *values);
+                body = fillTidyMessage(japanese, translatedValues(*values, templates));
         }
     }
     return location + kind + body;
@@ -318,9 +421,36 @@ QString translateTidyReportLine(const QString &line, const TidyMessageTemplates 
 
 QStringList translateTidyReport(const QStringList &lines, const TidyMessageTemplates &templates)
 {
+    const QVector<UnlabelledText> texts = unlabelledTexts(templates);
     QStringList translated;
     translated.reserve(lines.size());
-    for (const QString &line : lines)
-        translated << translateTidyReportLine(line, templates);
+    for (qsizetype i = 0; i < lines.size();) {
+        qsizetype taken = 0;
+        for (const UnlabelledText &text : texts) {
+            QStringList values;
+            taken = matchUnlabelled(lines, i, text, &values);
+            if (taken == 0)
+                continue;
+            if (text.japanese != nullptr) {
+                const QString japanese = QString::fromUtf8(text.japanese->text);
+                if (values.size() == tidyMessageSlots(japanese))
+                    translated << fillTidyMessage(japanese, translatedValues(values, templates));
+                else
+                    translated << lines.mid(i, taken);
+            }
+            break;
+        }
+        if (taken == 0) {
+            // One blank line is enough where a left-out paragraph stood.
+            if (!withoutTrailingSpace(lines.at(i)).isEmpty())
+                translated << translateTidyReportLine(lines.at(i), templates);
+            else if (!translated.isEmpty() && !translated.last().isEmpty())
+                translated << QString();
+            taken = 1;
+        }
+        i += taken;
+    }
+    while (!translated.isEmpty() && translated.last().isEmpty())
+        translated.removeLast();
     return translated;
 }

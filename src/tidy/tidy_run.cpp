@@ -242,6 +242,11 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
         [[fallthrough]];
     case DocumentKind::Http: {
         if (!download(document, fetchedPath())) {
+            // The last page's report must not read as this address's result.
+            if (classifyDocument(document) == DocumentKind::Http) {
+                m_view.showPage(0);
+                m_list.showMessageRow(kPageFetchFailed + document);
+            }
             m_view.setBusy(false);
             return Outcome::FetchFailed;
         }

@@ -136,6 +136,11 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
                                         "a b%22c.html", "<p>\r\nx</p>", expected[i].fields));
         EXPECT_EQ(home.read(QLatin1String(expected[i].saved)), "<html>answer</html>");
     }
+    // A file that is not there is named and not sent.
+    const UploadRun missing = runCli(home, {QStringLiteral("-wdg"), QStringLiteral("missing.html")});
+    EXPECT_EQ(missing.status, 1) << missing.shown();
+    EXPECT_TRUE(missing.err.contains(home.file(QStringLiteral("missing.html")))) << missing.shown();
+    EXPECT_EQ(recorder.requests().size(), 3);
 }
 
 TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
@@ -162,9 +167,10 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
         int timeoutSeconds;
         QString said;
     } cases[] = {
-        {refused, 600, QStringLiteral("Connection refused")},
+        // Qt's own messages come in Japanese.
+        {refused, 600, QStringLiteral("接続が拒否されました")},
         {failing.origin(), 600, QStringLiteral("HTTP 500")},
-        {looping.origin(), 600, QStringLiteral("redirect")},
+        {looping.origin(), 600, QStringLiteral("リダイレクトが多すぎます")},
         {QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()), 1,
          QStringLiteral("1秒以内に応答がありませんでした。")},
         {endless.url(""), 600, QStringLiteral("応答が大きすぎます(64 KiBまで)。")},

@@ -33,6 +33,7 @@ TEST(UrlDialog, RefusesInTheOrderOfItsRules)
 {
     const QString noUrl = QStringLiteral("URLを指定してください。");
     const QString notHttp = QStringLiteral("HTTP以外のプロトコルには対応していません。");
+    const QString control = QStringLiteral("URLに改行などの制御文字が含まれています。1行のURLを指定してください。");
     const struct {
         QString text;
         bool ticked;
@@ -44,6 +45,8 @@ TEST(UrlDialog, RefusesInTheOrderOfItsRules)
         {QStringLiteral("www.example.org"), true, notHttp},
         {QStringLiteral("http://host/"), false, QStringLiteral("実行したいチェックを選択してください。")},
         {QStringLiteral("HTTPS://host/"), true, QString()},
+        {QStringLiteral("http://a.example/\r\nhttp://b.example/"), false, control},
+        {QStringLiteral("http://a.example/\tx"), true, control},
     };
     for (const auto &c : cases)
         EXPECT_EQ(urlDialogRefusal(c.text, c.ticked), c.refusal) << c.text.toStdString();

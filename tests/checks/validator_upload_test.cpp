@@ -104,6 +104,10 @@ TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
                   big.fileName());
     EXPECT_FALSE(upload.sendToValidator(QStringLiteral("Gopher://host/"), 1, false));
     EXPECT_EQ(view.notices.value(1), QStringLiteral("HTTP以外のプロトコルは処理できません。"));
+    const QString missing = home.file(QStringLiteral("missing.html"));
+    EXPECT_FALSE(upload.sendToValidator(missing, 2, false));
+    EXPECT_EQ(view.notices.value(2),
+              QStringLiteral("ファイルが見つからないため送信しませんでした。\n") + missing);
     EXPECT_EQ(view.page, 3);  // switched before the refusal
     home.write(QStringLiteral("h5.html"), "<!DOCTYPE html>\n<p>a</p>");
     upload.sendToValidator(home.file(QStringLiteral("h5.html")), 0, false);

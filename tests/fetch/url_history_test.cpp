@@ -18,6 +18,7 @@ TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
         QByteArray before;  // null: no file
         QString url;
         QByteArray after;
+        bool notice = false;  // a line was dropped
     } cases[] = {
         {"first use", QByteArray(), QStringLiteral("http://a/"), "http://a/\r\n"},
         {"third moves to the top", "http://1/\r\nhttp://2/\r\nhttp://3/\r\n",
@@ -33,8 +34,13 @@ TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
          "http://\xC3\xA9/\r\nhttp://a/\r\n"},
         {"byte-order marks are no addresses", "http://a/\r\n\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/",
          QStringLiteral("http://b/"), "http://b/\r\nhttp://a/\r\nhttp://\xC3\xA9/\r\n"},
-        {"undecodable bytes kept as they were", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n",
-         QStringLiteral("http://a/"), "http://a/\r\nhttp://\x80\xA0\xFD/\r\n"},
+        {"undecodable bytes dropped", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n",
+         QStringLiteral("http://a/"), "http://a/\r\n", true},
+        {"a CP932 file turning UTF-8 drops what it cannot decode",
+         cp932Japanese + "\r\nhttp://\x80\xA0\xFD/\r\n", QStringLiteral("http://\u00e9/"),
+         "http://\xC3\xA9/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n", true},
+        {"CP932 that reads as UTF-8 is written as UTF-8", "http://\xC3\xA9/\r\nhttp://\x80\xA0\xFD/\r\n",
+         QStringLiteral("http://a/"), "http://a/\r\nhttp://\xEF\xBE\x83\xEF\xBD\xA9/\r\n", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -46,8 +52,11 @@ TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
         ASSERT_TRUE(history.load());
         history.accept(c.url);
         EXPECT_EQ(history.entries().value(0), c.url);
-        ASSERT_TRUE(history.save());
+        QString notice;
+        ASSERT_TRUE(history.save(nullptr, &notice));
         EXPECT_EQ(home.read(QStringLiteral("URLList.txt")), c.after);
+        EXPECT_EQ(notice.contains(QStringLiteral("URLの履歴から除きました")), c.notice)
+            << notice.toStdString();
         UrlHistory again(path);
         again.load();
         EXPECT_EQ(again.entries(), history.entries());

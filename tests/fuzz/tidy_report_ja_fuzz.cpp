@@ -1,6 +1,6 @@
 // Arbitrary bytes as a template, a report line and -xml-strings output: the
-// matcher and the line translator must never fault, the values must be
-// pieces of the line, and a translated line keeps its location.
+// matcher and the translators must never fault, the values must be pieces
+// of the line, and a translated line keeps its location.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -35,5 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString translated = translateTidyReportLine(line, templates);
     if (!translated.startsWith(QStringLiteral("line 1 column 2 - 警告: "))) std::abort();
     translateTidyReportLine(text, templates);
+
+    // The whole report: the summary translated, paragraphs left out, never a
+    // line more than Tidy wrote.
+    templates.insert(QStringLiteral("STRING_ERROR_COUNT"), templ);
+    templates.insert(QStringLiteral("TEXT_GENERAL_INFO"), text.left(text.size() / 2));
+    const QStringList lines = text.split(u'\n');
+    if (translateTidyReport(lines, templates).size() > lines.size()) std::abort();
     return 0;
 }

@@ -1,6 +1,6 @@
 // Arbitrary bytes as URLList.txt: reading never fails, writing the history
-// back and reading it again gives the same entries, and lines that could not
-// be decoded go back byte for byte.
+// back and reading it again gives the same entries, less the lines that
+// could not be decoded, and the file written is wholly one encoding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,11 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray written = UrlHistory::serialize(entries, utf8);
     bool utf8Again = false;
     const QVector<UrlHistory::Entry> again = UrlHistory::parse(written, &utf8Again);
-    check(again.size() == entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        check(again.at(i).text == entries.at(i).text);
-        if (!entries.at(i).raw.isEmpty())
-            check(written.contains(entries.at(i).raw));
+    QVector<UrlHistory::Entry> kept;
+    for (const UrlHistory::Entry &entry : entries)
+        if (entry.raw.isEmpty())
+            kept << entry;
+    check(again.size() == kept.size());
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        check(again.at(i).text == kept.at(i).text);
+        check(again.at(i).raw.isEmpty());
     }
     return 0;
 }

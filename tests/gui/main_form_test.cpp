@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "app/main_actions.h"
 #include "app/main_form.h"
 #include "app/main_form_actions.h"
+#include "core/qt_translations.h"
 #include "core/window_fonts_gui.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
@@ -116,8 +118,49 @@ private Q_SLOTS:
         f.menuEntry(u"Setting1"_s)->trigger();
         QCOMPARE(shown, u"設定"_s);
         QCOMPARE(f.settingForm()->parent(), &f);
-        AboutForm about(&f);
         QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
+        // What it shows is found, not invented: the manual and the Tidy in use.
+        const QStringList about = AboutForm::infoLines(f.actions().settings().tidyPath);
+        QCOMPARE(about.size(), 3);
+        QVERIFY(about.at(0).startsWith(u"ライセンス: "_s));
+        QVERIFY2(about.at(1).endsWith(u"docs/help/index.html"_s), qPrintable(about.at(1)));
+        QVERIFY2(about.at(2).startsWith(u"HTML Tidy: "_s + f.actions().settings().tidyPath + u" (HTML Tidy"_s),
+                 qPrintable(about.at(2)));
+        QCOMPARE(AboutForm::infoLines(m_home->file(u"no-tidy"_s)).at(2), u"HTML Tidy: 見つかりません"_s);
+        QVERIFY(!about.join(u' ').contains(u"example"_s));
+    }
+
+    // Qt's own file dialog in Japanese, its filter naming the patterns once.
+    void qtsOwnFileDialogSpeaksJapanese()
+    {
+        MainForm &f = *m_form;
+        QVERIFY(installQtJapaneseTranslations(*QCoreApplication::instance()));
+        QCOMPARE(MainForm::qtFilter(u"HTMLファイル (*.htm;*.html)|*.htm;*.html|全てのファイル(*.*)|*.*"_s),
+                 u"HTMLファイル (*.htm *.html);;全てのファイル (*.*)"_s);
+        m_home->write(u"page.html"_s, "<p>x");
+        f.actions().folders().remember(m_home->file(u"page.html"_s));
+        QStringList labels;
+        QString filter;
+        QTimer::singleShot(0, [&] {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (files == nullptr)
+                return;
+            files->resize(640, 420);
+            for (const QLabel *label : files->findChildren<QLabel *>())
+                labels << label->text();
+            for (const QPushButton *button : files->findChildren<QPushButton *>())
+                labels << button->text();
+            filter = files->selectedNameFilter();
+            QTest::qWait(200);
+            files->grab().toImage().save(screenshotDir() + u"/file-dialog.png"_s);
+            files->reject();
+        });
+        f.menuEntry(u"HTMLTidy1"_s)->trigger();
+        QCOMPARE(filter, u"HTMLファイル (*.htm *.html)"_s);
+        const QString shown = labels.join(u'|');
+        for (const char *english : {"Look in:", "File name:", "Files of type:", "Cancel"})
+            QVERIFY2(!labels.contains(QLatin1String(english)), qPrintable(shown));
+        QVERIFY2(shown.contains(u"ファイル名"_s), qPrintable(shown));
     }
 
     // The colour check opens at once; the grayscale view after its file dialog.

@@ -1,10 +1,14 @@
 // Uploads shown in the window: WB2 with the local markup validator's answer,
 // a separate window for a second service, and the URL dialog.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -143,6 +147,51 @@ private Q_SLOTS:
                  (QVector<bool>{false, false, false, true, false, true, false}));
         QCOMPARE(home.read(u"URLList.txt"_s),
                  QByteArray("http://example.org/a.html\r\nhttp://example.org/b.html\r\n"));
+    }
+
+    // A long address in the history leaves the dialog and its list on the
+    // screen; the list elides it, what is checked is the whole address.
+    void aLongHistoryKeepsTheDialogOnTheScreen()
+    {
+        TempHome home;
+        QByteArray tracked = "https://shop.example.jp/campaign/spring/index.html?utm_source=newsletter"
+                             "&utm_medium=email&utm_campaign=spring_sale";
+        for (int i = 0; tracked.size() < 372; ++i)
+            tracked += "&ref" + QByteArray::number(i) + "=a1b2c3d4e5f6";
+        tracked.truncate(372);
+        home.write(u"URLList.txt"_s, "http://example.org/b.html\r\n" + tracked +
+                                         "\r\nhttp://example.org/a.html\r\n");
+        TOpenURLForm form;
+        form.setNoticeHandler([](const QString &) {});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect screen = form.screen()->availableGeometry();
+        QVERIFY2(form.frameGeometry().width() <= screen.width(),
+                 qPrintable(u"%1 px on a %2 px screen"_s.arg(form.frameGeometry().width()).arg(screen.width())));
+        form.ComboBox1->setCurrentIndex(1);
+        QCOMPARE(form.ComboBox1->currentText().toUtf8(), tracked);
+        form.ComboBox1->lineEdit()->setCursorPosition(0);
+
+        form.ComboBox1->showPopup();
+        QWidget *popup = form.ComboBox1->view()->window();
+        QTRY_VERIFY(popup->isVisible());
+        QVERIFY(popup->width() <= screen.width());
+        QTest::qWait(200);
+        // The dialog with its list open, as one picture.
+        const QRect both = form.frameGeometry().united(popup->geometry());
+        QImage shot(both.size(), QImage::Format_RGB32);
+        shot.fill(Qt::white);
+        {
+            QPainter painter(&shot);
+            painter.drawPixmap(form.geometry().topLeft() - both.topLeft(), form.grab());
+            painter.drawPixmap(popup->geometry().topLeft() - both.topLeft(), popup->grab());
+        }
+        QVERIFY(shot.save(screenshotDir() + u"/url-dialog-history.png"_s));
+        form.ComboBox1->hidePopup();
+
+        form.CheckBoxes[0]->setChecked(true);
+        form.okClick();
+        QCOMPARE(form.acceptedUrl().toUtf8(), tracked);
     }
 };
 

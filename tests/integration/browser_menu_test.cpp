@@ -195,6 +195,7 @@ TEST(OperaMenu, AddWritesOnlyTheEntry)
         const bool added = !c.after.isEmpty();
         EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), added ? "-/remove" : "stays");
         EXPECT_EQ(prompts.notices, c.notices);
+        EXPECT_EQ(prompts.filters.size(), added ? 0 : 1);  // a refused Opera offers another
         EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), added ? c.after : c.menu);
         EXPECT_EQ(velmarinIni("Path"), opera);
         EXPECT_EQ(velmarinIni("OptionFile"), added ? menuPath(home) : "(none)");
@@ -232,6 +233,25 @@ TEST(OperaMenu, AddAsksWhatItCannotFind)
     QFile::remove(home.file("menus/standard_menu.ini"));
     EXPECT_EQ(states(OperaMenu::add(noMenu, kProgram)), "stays");
     EXPECT_EQ(noMenu.notices, QStringList{kMenuMissing});
+
+    // An Opera on PATH through a symbolic link: its menu file is beside the program.
+    QFile::remove(ProgramFolder::iniPath());
+    const QString real = fakeOpera(home, "Opera 12.16", kCp932Menu, false);
+    ASSERT_TRUE(QDir().mkpath(home.file("bin")) && QFile::link(real, home.file("bin/opera")));
+    RecordingPrompts linked;
+    EXPECT_EQ(states(OperaMenu::add(linked, kProgram)), "-/remove");
+    EXPECT_EQ(linked.notices, QStringList{kAdded});
+    EXPECT_EQ(velmarinIni("OptionFile"), menuPath(home));
+
+    // A remembered Opera that is refused offers the dialog; only the
+    // accepted one is remembered.
+    const QString old = home.script("old/opera", "printf 'Opera 6.05'\n");
+    IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", old);
+    RecordingPrompts refused;
+    refused.answers = {real};
+    EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "-/remove");
+    EXPECT_EQ(refused.notices, (QStringList{kTooOld, kAdded}));
+    EXPECT_EQ(velmarinIni("Path"), real);
     qputenv("PATH", path);
 }
 

@@ -22,7 +22,7 @@ done
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for d in tidy libqt6widgets6 libqt6network6 libqt6webenginewidgets6; do
+for d in tidy qt6-translations-l10n libqt6widgets6 libqt6network6 libqt6webenginewidgets6; do
     echo "$depends" | grep -q "$d" || fail "missing dependency: $d"
 done
 dpkg-deb -f "$deb" Suggests | grep -q java || fail "Java is not suggested"
