@@ -1,9 +1,9 @@
 #include "app/open_url_form.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>

@@ -49,8 +49,8 @@ QVector<UrlHistory::Entry> UrlHistory::parse(const QByteArray &bytes, bool *utf8
         Entry entry;
         if (*utf8) {
             entry.text = QString::fromUtf8(line);
-            // A byte-order mark is no part of an address, wherever it stands.
-            if (entry.text.startsWith(QChar(0xFEFF)))
+            // Byte-order marks are no part of an address, however many lead it.
+            while (entry.text.startsWith(QChar(0xFEFF)))
                 entry.text.remove(0, 1);
             if (entry.text.isEmpty())
                 continue;

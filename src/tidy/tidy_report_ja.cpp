@@ -173,7 +173,8 @@ QVector<UnlabelledText> unlabelledTexts(const TidyMessageTemplates &templates)
         const auto templ = templates.constFind(QLatin1String(id));
         if (templ == templates.cend())
             return;
-        UnlabelledText text{templateLines(*templ), translated ? findTidyMessageJa(QString::fromLatin1(id)) : nullptr};
+        UnlabelledText text{templateLines(*templ),
+                            translated ? findTidyMessageJa(QString::fromLatin1(id)) : nullptr};
         if (text.lines.isEmpty() || (translated && text.japanese == nullptr))
             return;
         texts << text;

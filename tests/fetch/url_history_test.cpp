@@ -32,7 +32,7 @@ TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
          "http://b/\r\n" + cp932Japanese + "\r\n"},
         {"what CP932 cannot hold goes UTF-8", "http://a/\r\n", QStringLiteral("http://\u00e9/"),
          "http://\xC3\xA9/\r\nhttp://a/\r\n"},
-        {"byte-order marks are no addresses", "http://a/\r\n\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/",
+        {"byte-order marks are no addresses", "http://a/\r\n\xEF\xBB\xBF\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/",
          QStringLiteral("http://b/"), "http://b/\r\nhttp://a/\r\nhttp://\xC3\xA9/\r\n"},
         {"undecodable bytes dropped", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n",
          QStringLiteral("http://a/"), "http://a/\r\n", true},
