@@ -215,7 +215,10 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
 
         const QString rows = c.list.resultText().replace("\r\n", "|").chopped(1);
         EXPECT_TRUE(matchesStars(rows, QString::fromUtf8(tc.rows))) << rows.toStdString();
-        EXPECT_EQ(java ? java->starts() : 0, tc.starts);
+        // An abort may come before the script's first line has run.
+        EXPECT_EQ(c.nu.processStarts(), tc.starts);
+        if (!tc.abortOnStart)
+            EXPECT_EQ(java ? java->starts() : 0, tc.starts);
         EXPECT_FALSE(c.nu.problems().isEmpty());  // the console's exit status 1
         EXPECT_TRUE(c.view.enabled.value(Control::ToolBar1));
     }
@@ -239,7 +242,7 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnRealPages)
             installed << page;
     }
     installed.sort();
-    for (qsizetype i = 0; i < installed.size(); i += 25)
+    for (qsizetype i = 0; i < installed.size(); i += 40)
         pages << installed.at(i);
     ASSERT_GE(pages.size(), 5);
 
