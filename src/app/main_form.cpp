@@ -217,7 +217,7 @@ void MainForm::buildMenus()
                                    QStringLiteral("アップロード"), QStringLiteral("その他")}) {
         QMenu *menu = check->addMenu(submenu);
         addEntries(menu, submenu);
-        if (submenu == QLatin1String("文法チェック"))
+        if (submenu == QStringLiteral("文法チェック"))
             menu->addMenu(nuMenu());
     }
     addEntries(check, QString());
