@@ -12,12 +12,16 @@
 #include <QStringListModel>
 #include <QTimer>
 
+#include "app/main_actions.h"
 #include "checks/nu_check.h"
 #include "core/app_settings.h"
 #include "core/folder_memory.h"
 #include "fetch/http_client.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
+#include "support/fake_browser_bridge.h"
+#include "support/local_http_server.h"
+#include "support/recording_runner.h"
 #include "support/recording_view.h"
 #include "support/temp_home.h"
 #include "tidy/report_list_model.h"
@@ -269,4 +273,43 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnRealPages)
     cli.start(VELMARIN_CLI_PATH, {"--nu"});
     ASSERT_TRUE(cli.waitForFinished(60000));
     EXPECT_EQ(cli.exitCode(), 2);
+}
+
+// A URL and the page a browser shows are downloaded first, then checked
+// under their addresses; the checker gets the downloaded files.
+TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
+{
+    TempHome home;
+    home.write("vnu.jar", "not a jar");
+    LocalHttpServer server;
+    server.setPage("/a.html", kCleanPage);
+    server.setPage("/b.html", kCleanPage);
+    FakeJava java(home, "printf '%s\\n' \"$@\" >> \"$0.args\"\n"
+                        "printf '{\"messages\":[{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"m\"}]}' "
+                        "\"$6\" >&2\n");
+    RecordingView view;
+    RecordingRunner runner;
+    FakeBrowserBridge browsers;
+    browsers.show(0, server.url("/b.html"));
+    MainActions actions(view, runner, &browsers);
+    actions.start();
+    NuCheck &nu = actions.nuCheck();
+    QEventLoop loop;
+    QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
+
+    ASSERT_TRUE(nu.checkDocuments({server.url("/a.html"), home.file("none.html")}));
+    loop.exec();
+    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/a.html")});
+    EXPECT_EQ(actions.nuList().resultText(),
+              "情報: チェックしたHTML: " + server.url("/a.html") + "\r\n情報: m\r\n");
+    EXPECT_EQ(nu.problems(), QStringList{"ファイルがありません。" + home.file("none.html")});
+
+    actions.nuCaptureAction(CaptureBrowser::InternetExplorer);
+    if (nu.isRunning())
+        loop.exec();
+    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/b.html")});
+    EXPECT_EQ(java.starts(), 2);
+    const QByteArray args = home.read("bin/java.args");
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "nu_get0.html\n")) << args.constData();
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "tidy_get.html\n")) << args.constData();
 }
