@@ -36,13 +36,16 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_css(view, m_cssList, runner, m_folders),
       m_link(view, m_linkList, m_http, m_folders),
       m_capture(view, m_browsers, m_http),
-      m_upload(view, m_settings.upload)
+      m_upload(view, m_settings.upload),
+      m_nu(m_settings, view, m_http, m_folders, m_nuList, m_nuSelector)
 {
     // Command lines handed over during a link check wait for its end, however
     // it was started (F12 and drops return while the workers still run).
     QObject::connect(
         &m_link, &LinkCheck::finished, &m_link, [this] { drainPending(); },
         Qt::QueuedConnection);
+    QObject::connect(
+        &m_nu, &NuCheck::finished, &m_nu, [this] { drainPending(); }, Qt::QueuedConnection);
 }
 
 MainActions::~MainActions() = default;
@@ -71,7 +74,7 @@ void MainActions::runAction(const std::function<void()> &action)
 
 void MainActions::drainPending()
 {
-    while (!m_pending.isEmpty() && m_depth == 0 && !m_link.isRunning()) {
+    while (!m_pending.isEmpty() && m_depth == 0 && !m_link.isRunning() && !m_nu.isRunning()) {
         auto [arguments, done] = m_pending.takeFirst();
         processCommandLine(arguments);
         if (done)
@@ -282,13 +285,36 @@ bool MainActions::fileExists(const QString &path) const
 
 void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
 {
-    if (m_depth > 0 || m_link.isRunning()) {
+    if (m_depth > 0 || m_link.isRunning() || m_nu.isRunning()) {
         m_pending.append({arguments, std::move(done)});
         return;
     }
     processCommandLine(arguments);
     if (done)
         done();
+}
+
+void MainActions::nuCaptureAction(CaptureBrowser browser)
+{
+    if (m_depth > 0 || m_nu.isRunning())
+        return;
+    runAction([&] {
+        const BrowserCapture::Result captured = m_capture.capture(browser);
+        if (captured.file.isEmpty())
+            return;
+        // A downloaded page is named by its address, a local one by its path.
+        const bool web = classifyDocument(captured.address) == DocumentKind::Http;
+        m_nu.checkPage(captured.file, web ? captured.address : captured.file);
+    });
+}
+
+void MainActions::clearNuResults()
+{
+    // The selector's entries must keep naming the documents while they are checked.
+    if (m_nu.isRunning())
+        return;
+    m_nuList.clear();
+    m_nuSelector.setStringList({});
 }
 
 void MainActions::clearTidyResults()
@@ -332,6 +358,7 @@ void MainActions::shutdown(const QRect &frame)
     WindowPlacement::save(ini, frame);
     m_batch.abort();
     m_link.shutdown();
+    m_nu.abort();
     if (m_linkWait != nullptr)
         m_linkWait->quit();
     m_http.abort();

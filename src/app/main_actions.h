@@ -17,6 +17,7 @@
 #include "tidy/report_list_model.h"
 #include "checks/css_check.h"
 #include "checks/link_check.h"
+#include "checks/nu_check.h"
 #include "checks/validator_upload.h"
 #include "tidy/tidy_batch.h"
 #include "tidy/tidy_run.h"
@@ -49,6 +50,9 @@ public:
     CssCheck &cssCheck() { return m_css; }
     LinkCheck &linkCheck() { return m_link; }
     HttpClient &http() { return m_http; }
+    NuCheck &nuCheck() { return m_nu; }
+    ReportListModel &nuList() { return m_nuList; }
+    QStringListModel &nuSelector() { return m_nuSelector; }
 
     // Tidy (F9): asks for an HTML file and checks it.
     void tidyAction();
@@ -116,6 +120,12 @@ public:
     void copyCssResults() { copyResultText(m_cssList.cssResultText()); }
     void clearLinkResults() { m_linkList.clear(); }
 
+    // The HTML5 check on the page a browser shows, and its list's commands.
+    void nuCaptureAction(CaptureBrowser browser);
+    void clearNuResults();
+    void saveNuResults() { saveResultText(m_nuList.resultText()); }
+    void copyNuResults() { copyResultText(m_nuList.resultText()); }
+
     MessageListModel &cssList() { return m_cssList; }
     MessageListModel &linkList() { return m_linkList; }
 
@@ -166,12 +176,15 @@ private:
     MessageListModel m_cssList{QStringLiteral("行番号"), QStringLiteral("内容")};
     MessageListModel m_linkList{QStringLiteral("リンク先"), QStringLiteral("状態")};
     QStringListModel m_fileSelector;
+    ReportListModel m_nuList;
+    QStringListModel m_nuSelector;
     TidyRun m_tidyRun;
     TidyBatch m_batch;
     CssCheck m_css;
     LinkCheck m_link;
     BrowserCapture m_capture;
     ValidatorUpload m_upload;
+    NuCheck m_nu;
     int m_depth = 0;
     int m_failedEntries = 0;
     QEventLoop *m_linkWait = nullptr;  // the command line waiting for the link workers

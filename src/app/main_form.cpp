@@ -179,6 +179,10 @@ void MainForm::routeAction(const QString &name)
     }
     else if (name == QLatin1String("OpenURL1"))
         openUrl1();
+    else if (name == QLatin1String("Nu")) {
+        if (!m_actions->isRunning())
+            m_actions->nuCheck().nuExecute();
+    }
     else if (const int service = QStringList{QStringLiteral("W3CExe"), QStringLiteral("LintExe"),
                                              QStringLiteral("WDGExe"), QStringLiteral("CSSExe")}
                                      .indexOf(name);
@@ -210,8 +214,12 @@ void MainForm::buildMenus()
     };
     QMenu *check = menuBar()->addMenu(QStringLiteral("文法チェック(&C)"));
     for (const QString &submenu : {QStringLiteral("文法チェック"), QStringLiteral("ブラウザ"),
-                                   QStringLiteral("アップロード"), QStringLiteral("その他")})
-        addEntries(check->addMenu(submenu), submenu);
+                                   QStringLiteral("アップロード"), QStringLiteral("その他")}) {
+        QMenu *menu = check->addMenu(submenu);
+        addEntries(menu, submenu);
+        if (submenu == QStringLiteral("文法チェック"))
+            menu->addMenu(nuMenu());
+    }
     addEntries(check, QString());
 
     QMenu *options = menuBar()->addMenu(QStringLiteral("設定(&O)"));
@@ -240,7 +248,10 @@ void MainForm::buildToolBar()
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     ToolBar1->setIconSize(QSize(24, 24));
     const QColor check(0x2f, 0x6f, 0xb0), browser(0x3f, 0x8f, 0x4f), access(0xb0, 0x6a, 0x1f);
+    QAction *nuButton = nullptr;
     for (const ToolButtonDef &def : toolButtonDefs()) {
+        if (def.name == QLatin1String("ToolButton5"))
+            nuButton = addNuToolButton();  // the last of the checks
         if (def.separatorBefore)
             ToolBar1->addSeparator();
         QAction *target = action(def.action);
@@ -253,6 +264,7 @@ void MainForm::buildToolBar()
         connect(button, &QAction::triggered, target, &QAction::trigger);
         m_toolButtons.insert(def.name, button);
     }
+    m_toolButtons.insert(QStringLiteral("NuButton"), nuButton);
 
     ToolBar1->addSeparator();
     UploadButton = new QToolButton(ToolBar1);
@@ -316,7 +328,7 @@ QMenu *MainForm::listMenu(QTreeView *list, const QString &clearCaption,
     return menu;
 }
 
-static QTreeView *resultList(QWidget *parent, const QString &name)
+QTreeView *MainForm::resultList(QWidget *parent, const QString &name)
 {
     auto *list = new QTreeView(parent);
     list->setObjectName(name);
@@ -354,6 +366,7 @@ void MainForm::buildPages()
     PageControl1->addTab(buildLinkPage(), QStringLiteral("Link"));
     PageControl1->addTab(buildUploadPage(), QStringLiteral("UpLoad"));
     PageControl1->addTab(buildTablePage(), QStringLiteral("線形化"));
+    PageControl1->addTab(buildNuPage(), QStringLiteral("HTML5"));
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         statusBar()->clearMessage();
         Timer1.stop();
@@ -644,7 +657,7 @@ void MainForm::showSettings()
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ListView1->viewport() || watched == CSSList->viewport() ||
-        watched == LinkList->viewport()) {
+        watched == LinkList->viewport() || watched == NuList->viewport()) {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto *drag = static_cast<QDragMoveEvent *>(event);
             if (!localFiles(drag->mimeData()).isEmpty()) {
@@ -662,6 +675,10 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
                         m_actions->dropOnCssList(files);
                     else if (watched == LinkList->viewport())
                         m_actions->dropOnLinkList(files);
+                    else if (watched == NuList->viewport()) {
+                        if (!m_actions->isRunning())
+                            m_actions->nuCheck().checkDocuments(files);
+                    }
                     else
                         m_actions->dropOnTidyList(files);
                 });

@@ -94,6 +94,15 @@ public:
     QTreeView *LinkList = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *Button3 = nullptr;
+    // The "HTML5" page: document selector, list, abort and clear buttons, and
+    // the check's menu, also on its toolbar button.
+    QComboBox *ComboBox2 = nullptr;
+    QTreeView *NuList = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+    QPushButton *Button4 = nullptr;
+    QMenu *PopupMenu3 = nullptr;
+    QMenu *NuMenu = nullptr;
+    QToolButton *NuButton = nullptr;
     QPushButton *BtnPrev = nullptr;  // "<<前を表示(&P)"
     QPushButton *BtnNext = nullptr;  // "次を表示(&N)>>"
     QLabel *Label1 = nullptr;        // the table shown, "2/5"
@@ -124,6 +133,10 @@ private:
     QWidget *buildLinkPage();
     QWidget *buildUploadPage();
     QWidget *buildTablePage();
+    QWidget *buildNuPage();  // main_form_nu.cpp
+    QMenu *nuMenu();
+    QAction *addNuToolButton();
+    static QTreeView *resultList(QWidget *parent, const QString &name);
     QMenu *listMenu(QTreeView *list, const QString &clearCaption,
                     const std::function<bool()> &clearAllowed, const std::function<void()> &clear,
                     const std::function<void()> &save, const std::function<void()> &copy);

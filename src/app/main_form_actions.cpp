@@ -27,6 +27,8 @@ const QVector<MainActionDef> &mainActionDefs()
         {QStringLiteral("CSSExe"), QStringLiteral("CSSExe"), QString()},
         {QStringLiteral("ChmOpen"), QStringLiteral("ChmOpen"), QString()},
         {QStringLiteral("OpenURL1"), QStringLiteral("OpenURL1"), QString()},
+        {QStringLiteral("Nu"), QStringLiteral("HTML5チェック(ローカル)"),
+         QStringLiteral("Nu Html CheckerでHTML5の文書をこのコンピュータの中でチェックします。")},
     };
     return defs;
 }

@@ -15,6 +15,7 @@
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
 #include "cli/cli_access.h"
+#include "cli/cli_nu.h"
 #include "cli/cli_upload.h"
 #include "cli/cli_tables.h"
 #include "cli/cli_run_folder.h"
@@ -37,6 +38,7 @@ const char kUsage[] =
     "       velmarin-cli --contrast 前景色 背景色\n"
     "       velmarin-cli --gray 画像 出力.png\n"
     "       velmarin-cli --tables HTMLファイル\n"
+    "       velmarin-cli --nu [--subdir] ファイル|フォルダ|URL...\n"
     "\n"
     "文書(HTMLファイルのパスまたはhttpのURL)をチェックし、結果の一覧を\n"
     "標準出力に書きます。スイッチはウインドウ版のコマンドラインと同じです:\n"
@@ -72,6 +74,8 @@ const char kUsage[] =
     "  --gray 画像 出力.png  BMP、JPEG、PNGの画像をグレイスケールにしてPNGで書きます。\n"
     "  --tables ファイル  HTMLファイルの表を線形化して、1行に1セル(【TH】などの印付き、\n"
     "                     タグは除く)で書きます。表ごとに \"== 2/5 ==\" の行から始まります。\n"
+    "  --nu 文書...       Nu Html Checker(vnu.jar)で文書をHTML5としてチェックし、1件1行で\n"
+    "                     書きます(\"velmarin-cli --nu --help\" で詳しく)。\n"
     "  --lang en          この実行だけHTML Tidyのメッセージを英語のままにします\n"
     "                     (ふだんは設定「Tidyのメッセージを日本語で表示する」に従います)。\n"
     "  --                 これより後はすべて文書です(\"-\"で始まる名前のファイル)。\n"
@@ -269,6 +273,8 @@ int main(int argc, char *argv[])
         return uploaded;
     if (const std::optional<int> status = runAccessCommand(app.arguments().mid(1)))
         return *status;
+    if (const int nu = runNuCommand(app.arguments().mid(1)); nu >= 0)
+        return nu;
     const int tables = runTablesCommand(app.arguments().mid(1));
     if (tables >= 0)
         return tables;

@@ -80,14 +80,15 @@ BrowserCapture::Result BrowserCapture::capture(CaptureBrowser browser)
             m_view.notice(kNotRunning);
             return {};
         }
-        return {fileForPage(page, true), index};
+        return {fileForPage(page, true), index, page.url.trimmed()};
     }
     // A first attempt that named a page is final (its own message, if any,
     // has been shown); only one that got no address makes way for the second.
     const BrowserBridge::Page first = m_browsers.currentPage(index);
     if (namesAPage(first))
-        return {fileForPage(first, false), index};
-    return {captureBrowserUrl(index + 1, true), index + 1};
+        return {fileForPage(first, false), index, first.url.trimmed()};
+    const BrowserBridge::Page second = m_browsers.currentPage(index + 1);
+    return {fileForPage(second, true), index + 1, second.url.trimmed()};
 }
 
 QString BrowserCapture::captureBrowserUrl(int index, bool showFailures)

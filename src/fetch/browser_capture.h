@@ -21,6 +21,7 @@ public:
     struct Result {
         QString file;           // empty: nothing to check
         int browserIndex = -1;  // the browser that named the page
+        QString address;        // the page's address as the browser named it
     };
 
     // The action of one browser: Internet Explorer, Opera and Mozilla must be

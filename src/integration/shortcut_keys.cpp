@@ -30,14 +30,17 @@ constexpr ShortcutRow rows[ShortcutRowCount] = {
     {u"WDG HTML Validator", u"WDGExe", u"WDG", u"WDGHTMLValidator1", ctrl('D'), ctrl('D')},
     {u"CSS Validator", u"CSSExe", u"CSS_Up", u"CSSValidator1", ctrl('S'), ctrl('S')},
     {u"URLを指定", u"OpenURL1", u"OpenURL", u"URL1", ctrl('U'), ctrl('U')},
+    {u"HTML5チェック(ローカル)", u"Nu", u"Nu", u"NuFile1", ctrl('5'), ctrl('5')},
 };
 
 // key.ini has always been written with Table before Gray; existing files and
 // anyone comparing them keep that order.
-constexpr std::array<int, ShortcutRowCount> iniOrder = {0, 1, 2,  3,  4,  5,  6,  7,
-                                                        8, 10, 9, 11, 12, 13, 14, 15};
+constexpr std::array<int, ShortcutRowCount> iniOrder = {0, 1, 2,  3,  4,  5,  6,  7,  8,
+                                                        10, 9, 11, 12, 13, 14, 15, 16};
 
 const QString keySection = QStringLiteral("Key");
+// The rows that every key.ini has held; later rows may be missing from one.
+constexpr int rowsOfOlderFiles = 16;
 
 bool inList(int row) { return row >= 0 && row < ShortcutRowCount; }
 
@@ -84,16 +87,20 @@ bool ShortcutKeys::loadFromIni(const QString &keyIniPath)
     if (!QFileInfo::exists(keyIniPath))
         return false;
     IniFile ini(keyIniPath);
+    const QString absent = QStringLiteral("\x01");
     for (int row = 0; row < ShortcutRowCount; ++row) {
         const QString key = rows[row].iniKey.toString();
-        m_values[row] = textToShortcut(ini.readString(keySection, key, QString()));
+        const QString text = ini.readString(keySection, key, absent);
+        // A key.ini written before a command existed gives it its first key.
+        m_values[row] = text == absent ? (row >= rowsOfOlderFiles ? rows[row].initialKey : 0)
+                                       : textToShortcut(text);
     }
     return true;
 }
 
 bool ShortcutKeys::saveToIni(const QString &keyIniPath, QString *error) const
 {
-    // All sixteen in one replacement of the file: a program stopped half-way
+    // All of them in one replacement of the file: a program stopped half-way
     // must not leave a key.ini that lacks some keys, which every later start
     // would read as actions without a key.
     QVector<IniValue> values;

@@ -17,7 +17,7 @@ struct ShortcutRow {
     quint16 resetKey;       // key after "キーを初期値に戻す"
 };
 
-constexpr int ShortcutRowCount = 16;
+constexpr int ShortcutRowCount = 17;
 
 // The row of the list; a row number outside the list gives row 0 (Tidy).
 const ShortcutRow &shortcutRow(int row);
@@ -29,7 +29,7 @@ const std::array<int, ShortcutRowCount> &shortcutIniOrder();
 // The row of an action by its name, or -1.
 int shortcutRowOfAction(QStringView action);
 
-// The current keys of the sixteen shortcut actions, by list row.
+// The current keys of the shortcut actions, by list row.
 class ShortcutKeys {
 public:
     // Every action without a key; see initial() for the keys of a new window.
@@ -50,10 +50,11 @@ public:
 
     // Does nothing and returns false when the file does not exist. Otherwise
     // every row takes the key stored under its entry; a missing or unreadable
-    // entry leaves the row without a key.
+    // entry leaves the row without a key, except that a command newer than
+    // the file (HTML5チェック) missing from it keeps its first key.
     bool loadFromIni(const QString &keyIniPath);
 
-    // Writes all sixteen entries in the key.ini order, an empty value for a
+    // Writes every entry in the key.ini order, an empty value for a
     // row without a key, in one replacement of the file. Other sections and
     // lines of the file are kept.
     bool saveToIni(const QString &keyIniPath, QString *error = nullptr) const;

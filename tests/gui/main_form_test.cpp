@@ -30,6 +30,8 @@
 #include "core/window_fonts_gui.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
 #include "support/fake_browser_bridge.h"
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
@@ -84,9 +86,10 @@ private Q_SLOTS:
         QStringList tabs;
         for (int i = 0; i < f.PageControl1->count(); ++i)
             tabs << f.PageControl1->tabText(i);
-        QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化"}));
-        QCOMPARE(headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList),
-                 (QStringList{"行", "列", "説明文", "行番号", "内容", "リンク先", "状態"}));
+        QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化", "HTML5"}));
+        QCOMPARE(headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList) + headers(f.NuList),
+                 (QStringList{"行", "列", "説明文", "行番号", "内容", "リンク先", "状態", "行", "列",
+                              "説明文"}));
         QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.BtnPrev->isEnabled());
         QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
 
@@ -282,6 +285,65 @@ private Q_SLOTS:
         f.ListView1->header()->resizeSection(1, 48);
         QTest::qWait(50);
         QVERIFY(f.grab().toImage().save(screenshotDir() + u"/main-window.png"_s));
+    }
+
+    // The HTML5 check: its menu, button and key; a dropped page checked by
+    // the real Nu Html Checker fills the HTML5 page.
+    void theHtml5CheckFillsItsPage()
+    {
+        MainForm &f = *m_form;
+        IniFile(ProgramFolder::iniPath()).writeString(u"Nu"_s, u"Path"_s, QStringLiteral(VELMARIN_VNU_JAR));
+        QCOMPARE(f.action(u"Nu"_s)->shortcut(), QKeySequence(u"Ctrl+5"_s));
+        QCOMPARE(f.action(u"Nu"_s)->text(), u"HTML5チェック(ローカル)"_s);
+        QVERIFY(!f.action(u"Nu"_s)->statusTip().isEmpty() && !f.NuButton->statusTip().isEmpty());
+        QCOMPARE(texts(f.NuMenu->actions()),
+                 (QStringList{u"ファイル(&F)..."_s, u"フォルダ(&D)..."_s, u"&URL..."_s, QString(),
+                              u"&Internet Explorerのページ"_s, u"&Operaのページ"_s,
+                              u"&Mozillaのページ"_s, u"&Netscape Communicatorのページ"_s}));
+        QMenu *checks = f.menuBar()->actions().at(0)->menu()->actions().at(0)->menu();
+        QCOMPARE(checks->actions().last(), f.NuMenu->menuAction());
+        QCOMPARE(f.NuButton->menu(), f.NuMenu);
+
+        const QString page = m_home->file(u"known.html"_s);
+        m_home->write(u"known.html"_s,
+                      "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n"
+                      "<body>\n<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n"
+                      "<section><p>x</p></section>\n</body>\n</html>\n");
+        f.resize(760, 420);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // While it runs: abort on, clear, toolbar and the command off.
+        QStringList states;
+        connect(&f.actions().nuCheck(), &NuCheck::runningChanged, &f, [&](bool running) {
+            states << QStringLiteral("%1%2%3%4%5").arg(running).arg(f.BitBtn3->isEnabled())
+                          .arg(f.Button4->isEnabled()).arg(f.ToolBar1->isEnabled())
+                          .arg(f.action(u"Nu"_s)->isEnabled());
+        });
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(page)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.NuList->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.NuList->viewport(), &drop);
+        QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 120000);
+        QCOMPARE(states, (QStringList{u"11000"_s, u"00111"_s}));
+        QCOMPARE(f.PageControl1->currentIndex(), 5);
+        QVERIFY(f.Button4->isEnabled() && f.ToolBar1->isEnabled() && f.action(u"Nu"_s)->isEnabled());
+        QCOMPARE(f.ComboBox2->count(), 1);
+        QCOMPARE(f.ComboBox2->itemText(0), page);
+        QAbstractItemModel *model = f.NuList->model();
+        QCOMPARE(model->rowCount(), 8);
+        QCOMPARE(model->index(1, 2).data().toString(), u"エラー: End tag “p” seen, but there were open elements."_s);
+        for (int row = 0; row < model->rowCount(); ++row)
+            QVERIFY(!model->index(row, 0).data(Qt::DecorationRole).isNull());
+        Q_EMIT f.PopupMenu3->aboutToShow();
+        QVERIFY(f.PopupMenu3->actions().constFirst()->isEnabled());
+
+        f.NuList->header()->resizeSection(0, 48);
+        f.NuList->header()->resizeSection(1, 40);
+        QTest::qWait(50);
+        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/html5-check.png"_s));
     }
 
     // F5 to F8 ask the browsers for their page; the screenshot shows F5's.

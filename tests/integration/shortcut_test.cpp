@@ -126,7 +126,8 @@ TEST(ShortcutKeys, InitialResetAndRowRules)
     EXPECT_EQ(keys.valueForAction(u"Gray"), 0);
     EXPECT_EQ(keys.valueForAction(u"OpenURL1"), Ctrl | 'U');
     EXPECT_EQ(keys.valueForAction(u"ChmOpen"), 0);  // help has no shortcut row
-    EXPECT_EQ(keys.value(16), 0);
+    EXPECT_EQ(keys.valueForAction(u"Nu"), Ctrl | '5');
+    EXPECT_EQ(keys.value(17), 0);
     EXPECT_EQ(keys.value(-1), 0);
 
     // The capture dialog turns a lone F5 on the IE row into Alt+F5.
@@ -167,7 +168,7 @@ TEST(ShortcutKeyIni, WritesEveryEntryInOrderKeepsOtherLinesAndReadsBack)
               "[Key]\r\n" "Tidy=F9\r\n" "Folder=F10\r\n" "CSS=F11\r\n" "LinkCheck=F12\r\n"
               "IE=F5\r\n" "Opera=F6\r\n" "Mozilla=F7\r\n" "NC=F8\r\n" "ColorChk=Ctrl+C\r\n"
               "Table=Ctrl+T\r\n" "Gray=\r\n" "W3C=Ctrl+W\r\n" "Lint=Ctrl+L\r\n" "WDG=Ctrl+D\r\n"
-              "CSS_Up=Ctrl+S\r\n" "OpenURL=Ctrl+U\r\n");
+              "CSS_Up=Ctrl+S\r\n" "OpenURL=Ctrl+U\r\n" "Nu=Ctrl+5\r\n");
 
     // An entry keeps its place in the file; other lines stay.
     home.write("key.ini", "; kept\r\n[Key]\r\nGray=Ctrl+G\r\n[Other]\r\nx=1\r\n");
@@ -195,6 +196,7 @@ TEST(ShortcutKeyIni, WritesEveryEntryInOrderKeepsOtherLinesAndReadsBack)
     EXPECT_EQ(keys.valueForAction(u"Table"), Ctrl | 'B');
     EXPECT_EQ(keys.valueForAction(u"Folder"), Alt | F(10));
     EXPECT_EQ(keys.valueForAction(u"OpenURL1"), 0);
+    EXPECT_EQ(keys.valueForAction(u"Nu"), Ctrl | '5');  // newer than the file
 
     // A missing file changes nothing; a write that cannot happen says so.
     keys = ShortcutKeys::initial();

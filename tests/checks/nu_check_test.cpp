@@ -1,0 +1,315 @@
+// The HTML5 check with the real Nu Html Checker (vnu.jar from npm's vnu-jar)
+// and the real Java runtime; fake "java" scripts only for what a real one
+// does not do on demand (no answer, a damaged or huge one, a long run).
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringListModel>
+#include <QTimer>
+
+#include "app/main_actions.h"
+#include "checks/nu_check.h"
+#include "core/app_settings.h"
+#include "core/folder_memory.h"
+#include "fetch/http_client.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "support/fake_browser_bridge.h"
+#include "support/local_http_server.h"
+#include "support/recording_runner.h"
+#include "support/recording_view.h"
+#include "support/temp_home.h"
+#include "tidy/report_list_model.h"
+
+namespace {
+
+const QString kJar = QStringLiteral(VELMARIN_VNU_JAR);
+
+// Errors, a warning, information, and a message over two lines (line 8 to 9).
+const QByteArray kKnownPage =
+    "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n<body>\n"
+    "<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n<section><p>x</p></section>\n"
+    "</body>\n</html>\n";
+
+const QByteArray kCleanPage =
+    "<!DOCTYPE html>\n<html lang=\"en\"><head><title>t</title></head><body><p>x</p></body></html>\n";
+
+// PATH begins with a folder of the test's own; its "java" writes a line to
+// java.log for every start. Without a body it runs the real Java.
+class FakeJava {
+public:
+    FakeJava(const TempHome &home, const QByteArray &body)
+        : m_saved(qgetenv("PATH")), m_log(home.file(QStringLiteral("java.log")))
+    {
+        const QString real = QStandardPaths::findExecutable(QStringLiteral("java"));
+        home.script(QStringLiteral("bin/java"),
+                    "echo start >> '" + m_log.toUtf8() + "'\n" +
+                        (body.isEmpty() ? "exec '" + real.toUtf8() + "' \"$@\"\n" : body));
+        qputenv("PATH", home.file(QStringLiteral("bin")).toUtf8() + ':' + m_saved);
+    }
+    ~FakeJava() { qputenv("PATH", m_saved); }
+    int starts() const
+    {
+        QFile log(m_log);
+        return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("start")) : 0;
+    }
+
+private:
+    QByteArray m_saved;
+    QString m_log;
+};
+
+struct Checker {
+    AppSettings settings;
+    RecordingView view;
+    HttpClient http;
+    FolderMemory folders;
+    ReportListModel list;
+    QStringListModel selector;
+    NuCheck nu{settings, view, http, folders, list, selector};
+
+    // Runs a check to its end (a stuck run fails the test, it does not hang it).
+    void check(const QStringList &documents)
+    {
+        QEventLoop loop;
+        QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(180000, &loop, &QEventLoop::quit);
+        if (nu.checkDocuments(documents) && nu.isRunning())
+            loop.exec();
+        EXPECT_FALSE(nu.isRunning());
+    }
+};
+
+// "*" in the pattern stands for any text; the rest must match as written.
+bool matchesStars(const QString &text, const QString &pattern)
+{
+    const QStringList parts = pattern.split(u'*');
+    if (!text.startsWith(parts.first()) || !text.endsWith(parts.last()))
+        return false;
+    qsizetype at = 0;
+    for (const QString &part : parts) {
+        at = text.indexOf(part, at);
+        if (at < 0)
+            return false;
+        at += part.size();
+    }
+    return at <= text.size();
+}
+
+void useJar(const QString &path)
+{
+    IniFile(ProgramFolder::iniPath()).writeString(QStringLiteral("Nu"), QStringLiteral("Path"), path);
+}
+
+}  // namespace
+
+// A folder goes to one Java process; the selector lists its pages in the
+// batch's order; a page's rows are vnu's messages in vnu's order.
+TEST(NuCheck, AFolderInOneJavaProcessWithTheKnownMessagesOfAPage)
+{
+    ASSERT_TRUE(QFileInfo(kJar).isFile()) << "vnu.jar missing: " << kJar.toStdString();
+    TempHome home;
+    useJar(kJar);
+    home.write("site/b.html", kKnownPage);
+    home.write("site/a.html", kCleanPage);
+    home.write("site/sub/c.htm", kCleanPage);
+    home.write("site/notes.txt", "x");
+    FakeJava java(home, QByteArray());
+    Checker c;
+    c.settings.includeSubfolders = true;
+    c.check({home.file("site")});
+
+    EXPECT_EQ(java.starts(), 1);
+    EXPECT_EQ(c.selector.stringList(), (QStringList{home.file("site/a.html"), home.file("site/b.html"),
+                                                    home.file("site/sub/c.htm")}));
+    EXPECT_TRUE(c.nu.problems().isEmpty()) << c.nu.problems().join('\n').toStdString();
+    EXPECT_EQ(c.view.lastStatus, "HTML5チェックが終了しました。");
+    EXPECT_EQ(c.view.page, NuCheck::kPage);
+    c.nu.showEntry(1);
+    const struct {
+        const char *line, *column;
+        ReportKind kind;
+        const char *text;
+    } known[] = {
+        {"", "", ReportKind::Information, "情報: チェックしたHTML: %1/site/b.html"},
+        {"7", "11", ReportKind::Error, "エラー: End tag “p” seen, but there were open elements."},
+        {"7", "6", ReportKind::Error, "エラー: Unclosed element “b”."},
+        {"8", "1", ReportKind::Error,
+         "エラー: An “img” element must have an “alt” attribute, except under certain "
+         "conditions. For details, consult guidance on providing text alternatives for images."},
+        {"10", "1", ReportKind::Information,
+         "情報: Trailing slash on void elements has no effect and interacts badly with unquoted "
+         "attribute values."},
+        {"11", "1", ReportKind::Error,
+         "エラー: Element “section” not allowed as child of element “b” in this context. "
+         "(Suppressing further errors from this subtree.)"},
+        {"11", "1", ReportKind::Warning,
+         "警告: Section lacks heading. Consider using “h2”-“h6” elements to add identifying "
+         "headings to all sections, or else use a “div” element instead for any cases where no "
+         "heading is needed."},
+        {"12", "1", ReportKind::Error,
+         "エラー: End tag for  “body” seen, but there were unclosed elements."},
+    };
+    QVector<ReportRow> expected;
+    for (const auto &k : known)
+        expected.append({QString::fromUtf8(k.line), QString::fromUtf8(k.column),
+                         QString::fromUtf8(k.text).replace("%1", home.path()), k.kind});
+    EXPECT_EQ(c.list.rows(), expected) << c.list.resultText().toStdString();
+}
+
+// What stops a run or spoils its answer, each a row: the message the list
+// shows, and how many times Java was started.
+TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
+{
+    const struct {
+        const char *name;
+        bool jar;            // a (fake) vnu.jar in the program folder
+        const char *java;    // the fake java's script; nullptr: no java on PATH
+        const char *rows;    // the list's text, lines joined by "|"
+        int starts;
+        bool abortOnStart = false;
+    } cases[] = {
+        {"no vnu.jar", false, "exit 0\n",
+         "Nu Html Checker(vnu.jar)が見つかりません。*npm install vnu-jar*", 0},
+        {"no java", true, nullptr, "Java が見つかりません。*PATH*", 0},
+        {"java's complaint", true, "echo 'Error: Invalid or corrupt jarfile x' >&2\n",
+         "Nu Html Checkerの答えを読めませんでした。「Error: Invalid or corrupt jarfile x」", 1},
+        {"no answer at all", true, "exit 3\n",
+         "Nu Html Checkerの答えを読めませんでした。(答えは空でした)", 1},
+        // vnu's own fault with binary pages: a message loses its beginning.
+        {"a damaged message", true,
+         "printf '{\"messages\":[{\"type\":\"error\",\"url\":\"file:%s\",\"lastLine\":3,"
+         "\"firstColumn\":2,\"message\":\"a\\\\nb\"},\"file:x\",\"lastLine\":4},"
+         "{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"c\"}]}' \"$6\" \"$6\" >&2\n",
+         "情報: チェックしたHTML: *p.html|行 3 位置2 - エラー: a b|情報: c", 1},
+        {"a cut answer", true,
+         "printf '{\"messages\":[{\"type\":\"info\",\"subType\":\"warning\",\"url\":\"file:%s\","
+         "\"firstLine\":1,\"lastLine\":2,\"message\":\"w\"},{\"type\":' \"$6\" >&2\n",
+         "情報: チェックしたHTML: *p.html|行 1警告: w", 1},
+        {"a huge answer", true, "head -c 3000 /dev/zero | tr '\\000' ' ' >&2\n",
+         "Nu Html Checkerの答えが大きすぎるため読みませんでした(2048 バイトまで)。", 1},
+        {"an endless run, aborted", true, "exec sleep 60\n", "HTML5チェックを中止しました。", 1,
+         true},
+    };
+    for (const auto &tc : cases) {
+        SCOPED_TRACE(tc.name);
+        TempHome home;
+        home.write("p.html", kCleanPage);
+        if (tc.jar)
+            home.write("vnu.jar", "not a jar");
+        std::unique_ptr<FakeJava> java;
+        const QByteArray path = qgetenv("PATH");
+        if (tc.java)
+            java = std::make_unique<FakeJava>(home, tc.java);
+        else
+            qputenv("PATH", home.file("empty").toUtf8());
+        Checker c;
+        c.nu.setAnswerCap(2048);
+        c.view.onStatus = [&](const QString &text) {
+            if (tc.abortOnStart && text.startsWith("HTML5チェック中"))
+                QTimer::singleShot(0, &c.nu, [&] { c.nu.abort(); });
+        };
+        c.check({home.file("p.html")});
+        qputenv("PATH", path);
+
+        const QString rows = c.list.resultText().replace("\r\n", "|").chopped(1);
+        EXPECT_TRUE(matchesStars(rows, QString::fromUtf8(tc.rows))) << rows.toStdString();
+        // An abort may come before the script's first line has run.
+        EXPECT_EQ(c.nu.processStarts(), tc.starts);
+        if (!tc.abortOnStart) {
+            EXPECT_EQ(java ? java->starts() : 0, tc.starts);
+        }
+        EXPECT_FALSE(c.nu.problems().isEmpty());  // the console's exit status 1
+        EXPECT_TRUE(c.view.enabled.value(Control::ToolBar1));
+    }
+}
+
+// velmarin-cli --nu against vnu's JSON as Python reads it, on real pages
+// from /usr/share/doc and the page with known errors: the same rows, lines,
+// columns, kinds and texts, in one Java process.
+TEST(NuCheck, ConsoleRowsEqualVnusJsonOnRealPages)
+{
+    ASSERT_TRUE(QFileInfo(kJar).isFile());
+    TempHome home;
+    useJar(kJar);
+    home.write("known.html", kKnownPage);
+    QStringList pages{home.file("known.html")};
+    QStringList installed;
+    QDirIterator it("/usr/share/doc", {"*.htm", "*.html"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString page = it.next();
+        if (!QFileInfo(page).isSymLink())
+            installed << page;
+    }
+    installed.sort();
+    for (qsizetype i = 0; i < installed.size(); i += 40)
+        pages << installed.at(i);
+    ASSERT_GE(pages.size(), 5);
+
+    const QString java = QStandardPaths::findExecutable("java");
+    QProcess reference;
+    reference.start("python3", QStringList{VELMARIN_TEST_DATA "/../checks/nu_reference.py", java, kJar} + pages);
+    ASSERT_TRUE(reference.waitForFinished(300000));
+    ASSERT_EQ(reference.exitCode(), 0) << reference.readAllStandardError().toStdString();
+    const QString expected = QString::fromUtf8(reference.readAllStandardOutput());
+
+    FakeJava counted(home, QByteArray());
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VELMARIN_HOME", home.path());
+    cli.setProcessEnvironment(env);
+    cli.start(VELMARIN_CLI_PATH, QStringList{"--nu"} + pages);
+    ASSERT_TRUE(cli.waitForFinished(300000));
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()), expected);
+    EXPECT_EQ(cli.exitCode(), 1) << cli.readAllStandardError().toStdString();  // known.html has errors
+    EXPECT_EQ(counted.starts(), 1);
+
+    // Bad usage.
+    cli.start(VELMARIN_CLI_PATH, {"--nu"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 2);
+}
+
+// A URL and the page a browser shows are downloaded first, then checked
+// under their addresses; the checker gets the downloaded files.
+TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
+{
+    TempHome home;
+    home.write("vnu.jar", "not a jar");
+    LocalHttpServer server;
+    server.setPage("/a.html", kCleanPage);
+    server.setPage("/b.html", kCleanPage);
+    FakeJava java(home, "printf '%s\\n' \"$@\" >> \"$0.args\"\n"
+                        "printf '{\"messages\":[{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"m\"}]}' "
+                        "\"$6\" >&2\n");
+    RecordingView view;
+    RecordingRunner runner;
+    FakeBrowserBridge browsers;
+    browsers.show(0, server.url("/b.html"));
+    MainActions actions(view, runner, &browsers);
+    actions.start();
+    NuCheck &nu = actions.nuCheck();
+    QEventLoop loop;
+    QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
+
+    ASSERT_TRUE(nu.checkDocuments({server.url("/a.html"), home.file("none.html")}));
+    loop.exec();
+    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/a.html")});
+    EXPECT_EQ(actions.nuList().resultText(),
+              "情報: チェックしたHTML: " + server.url("/a.html") + "\r\n情報: m\r\n");
+    EXPECT_EQ(nu.problems(), QStringList{"ファイルがありません。" + home.file("none.html")});
+
+    actions.nuCaptureAction(CaptureBrowser::InternetExplorer);
+    if (nu.isRunning())
+        loop.exec();
+    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/b.html")});
+    EXPECT_EQ(java.starts(), 2);
+    const QByteArray args = home.read("bin/java.args");
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "nu_get0.html\n")) << args.constData();
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "tidy_get.html\n")) << args.constData();
+}

@@ -1,0 +1,22 @@
+// Arbitrary bytes as the Nu Html Checker's JSON answer: never a crash; a
+// row always has the kind word that matches its kind and stays one line.
+#include <cstddef>
+#include <cstdint>
+
+#include "checks/nu_report.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray json(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const NuAnswer answer = readNuAnswer(json);
+    check(answer.ok || (answer.messages.isEmpty() && answer.damaged == 0));
+    for (const NuMessage &message : answer.messages) {
+        const ReportRow &row = message.row;
+        check(row.description.startsWith(nuKindWord(row.kind) + QStringLiteral(": ")));
+        check(!row.description.contains(u'\n') && !row.description.contains(u'\r'));
+        check(row.column.isEmpty() || row.column.toLongLong() > 0);
+        check(row.caption.isEmpty() || row.caption.toLongLong() > 0);
+    }
+    return 0;
+}
