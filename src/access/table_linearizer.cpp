@@ -205,6 +205,7 @@ QString decodeTablePage(const QByteArray &bytes, const QString &declaredCharset)
         name == "ISO_8859-1" || name == "L1")
         name = "CP1252";
     if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) name.clear();
+    if (name == "XSJIS") name = "CP932";  // an old alias of the declaration classes
 
     Code code;
     if (name == "UTF-8") {

@@ -38,7 +38,7 @@ QByteArray charsetIconvName(const QByteArray &label)
 {
     const QByteArray l = label.trimmed().toLower();
     if (l == "utf-8" || l == "utf8") return "UTF-8";
-    if (l == "shift_jis" || l == "shift-jis" || l == "sjis" || l == "x-sjis" || l == "xsjis" || l == "ms_kanji" ||
+    if (l == "shift_jis" || l == "shift-jis" || l == "sjis" || l == "x-sjis" || l == "ms_kanji" ||
         l == "windows-31j" || l == "cp932" || l == "csshiftjis")
         return "CP932";
     if (l == "euc-jp" || l == "x-euc-jp" || l == "eucjp" || l == "cseucpkdfmtjapanese")
