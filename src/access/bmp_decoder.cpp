@@ -183,8 +183,7 @@ DecodedImage decodeBmp(QIODevice &in)
                         out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
                         break;
                     default: {
-                        const std::uint32_t px =
-                            bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
+                        const std::uint32_t px = bits == 16 ? u16(row + x * 2) : u32(row + x * 4);
                         out[0] = red(px), out[1] = green(px), out[2] = blue(px);
                     }
                 }

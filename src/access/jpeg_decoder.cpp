@@ -153,8 +153,7 @@ DecodedImage decodeJpeg(QIODevice &in)
     // Adobe writes CMYK inverted (0 is full ink); others write it plainly.
     const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
-        std::uint8_t *out =
-            image.pixels.data() + std::size_t(cinfo.output_scanline) * outWidth * 3;
+        std::uint8_t *out = image.pixels.data() + std::size_t(cinfo.output_scanline) * outWidth * 3;
         JSAMPROW row = fourChannels ? cmyk.data() : out;
         jpeg_read_scanlines(&cinfo, &row, 1);
         if (!fourChannels) continue;

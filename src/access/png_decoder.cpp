@@ -38,8 +38,7 @@ DecodedImage decodePng(QIODevice &in)
 {
     DecodedImage result;
     png_byte signature[8];
-    if (in.read(reinterpret_cast<char *>(signature), 8) != 8 ||
-        png_sig_cmp(signature, 0, 8) != 0) {
+    if (in.read(reinterpret_cast<char *>(signature), 8) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
         result.error = QStringLiteral("PNGファイルではありません。");
         return result;
     }

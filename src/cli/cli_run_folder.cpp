@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-
 #include <cerrno>
 #include <csignal>
 
@@ -24,16 +23,14 @@ bool processIsGone(qint64 pid)
 void removeAbandoned(const QString &workDir)
 {
     const QDir dir(workDir);
-    for (const QString &name :
-         dir.entryList({QStringLiteral("cli-*")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QString &name : dir.entryList({QStringLiteral("cli-*")},
+                                             QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         QFile pidFile(dir.filePath(name + u'/' + kPidFile));
-        if (!pidFile.open(QIODevice::ReadOnly))
-            continue;
+        if (!pidFile.open(QIODevice::ReadOnly)) continue;
         bool ok = false;
         const qint64 pid = pidFile.read(32).trimmed().toLongLong(&ok);
         pidFile.close();
-        if (ok && processIsGone(pid))
-            QDir(dir.filePath(name)).removeRecursively();
+        if (ok && processIsGone(pid)) QDir(dir.filePath(name)).removeRecursively();
     }
 }
 

@@ -10,6 +10,15 @@
 
 #include "integration/devtools_list.h"
 
+namespace {
+int g_deadlineMs = DevToolsEndpoint::kDeadlineMs;
+}
+
+void DevToolsEndpoint::setDeadlineMs(int ms)
+{
+    g_deadlineMs = ms;
+}
+
 BrowserBridge::Page DevToolsEndpoint::currentPage() const
 {
     using Status = BrowserBridge::Page::Status;
@@ -68,7 +77,7 @@ DevToolsEndpoint::Outcome DevToolsEndpoint::request(const QByteArray &verb,
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline.start(kDeadlineMs);
+    deadline.start(g_deadlineMs);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
 

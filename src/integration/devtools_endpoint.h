@@ -16,6 +16,9 @@ public:
 
     explicit DevToolsEndpoint(int port) : m_port(port) {}
 
+    // Another deadline than kDeadlineMs for every endpoint, for a test.
+    static void setDeadlineMs(int ms);
+
     // The page of the most recently active tab. NotRunning when nothing
     // listens on the port; Unreachable when it does not answer in time or
     // answers with something other than a target list.
