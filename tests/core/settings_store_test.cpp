@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QMap>
-#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include "core/app_settings.h"
@@ -13,6 +12,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/text_codec.h"
+#include "support/env_guard.h"
 #include "support/recording_view.h"
 #include "support/temp_home.h"
 #include "tidy/tidy_config_file.h"
@@ -111,9 +111,7 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
     // No tidy on PATH.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(home.path()));
-    const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
+    const EnvGuard noTidy{{"PATH", QFile::encodeName(home.path())}};
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
     EXPECT_TRUE(tidyCommandsAre(false));
