@@ -3,18 +3,10 @@
 
 #include <QDir>
 
-#include "app/main_actions.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
+#include "support/actions_fixture.h"
 
-TEST(Help, ChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
+TEST_F(ActionsTest, HelpChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
 {
-    TempHome home;
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
-
     // A build tree: the manual of the sources.
     actions.openHelp();
     ASSERT_EQ(runner.opened.size(), 1);

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -16,6 +15,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/browser_process.h"
+#include "support/env_guard.h"
 #include "support/local_http_server.h"
 #include "support/recording_runner.h"
 #include "support/temp_home.h"
@@ -154,9 +154,7 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
 
     // Without a setting the bridge reads the home folder's default profile.
     TempHome home;
-    const QByteArray oldHome = qgetenv("HOME");
-    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
-    qputenv("HOME", home.path().toUtf8());
+    const EnvGuard env{{"HOME", QFile::encodeName(home.path())}};
     writeFile(home.file(u".config/mozilla/firefox/profiles.ini"_s),
               "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
     const QString profile = home.file(u".config/mozilla/firefox/p.default"_s);
