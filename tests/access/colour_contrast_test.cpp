@@ -1,7 +1,7 @@
 // The colour check's arithmetic, texts, dichromacy rows and palette placement.
 #include "access/colour_contrast.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include <algorithm>
 
@@ -9,7 +9,6 @@
 #include "access/dichromacy.h"
 #include "access/palette_placement.h"
 #include "support/process_run.h"
-#include "support/qt_print.h"
 
 using namespace ColourContrast;
 using namespace Qt::Literals::StringLiterals;

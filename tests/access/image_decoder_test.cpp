@@ -1,10 +1,8 @@
 // The grayscale view's decoders and rules, on pictures made here by libpng,
 // libjpeg and by hand.
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <png.h>
 
-#include <QDir>
-#include <QProcess>
 #include <cstddef>
 #include <cstdio>
 
@@ -14,11 +12,6 @@
 #include "access/gray_image.h"
 #include "access/image_file.h"
 #include "core/folder_memory.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "support/qt_print.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

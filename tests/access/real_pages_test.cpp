@@ -1,15 +1,9 @@
 // Pages nobody here wrote: HTML documentation of installed Debian packages,
 // linearised by the console program and compared with the order in which
 // w3m lays out the same cells.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
-#include "support/qt_print.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

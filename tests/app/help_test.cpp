@@ -1,7 +1,5 @@
 // "ヘルプの表示": Velmarin.chm when there is one, else the HTML manual.
-#include <gtest/gtest.h>
-
-#include <QDir>
+#include "support/test.h"
 
 #include "support/actions_fixture.h"
 

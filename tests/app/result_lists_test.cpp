@@ -1,10 +1,7 @@
 // Saving and copying the result lists.
-#include <gtest/gtest.h>
-
-#include <QFileInfo>
+#include "support/test.h"
 
 #include "core/message_list_model.h"
-#include "platform/text_codec.h"
 #include "support/actions_fixture.h"
 
 TEST_F(ActionsTest, ResultListsCopyAndSaveGiveTheListTextAndNothingForAnEmptyList)

@@ -1,10 +1,6 @@
 // Start-up rules: the remembered folder, the window placement, the single
 // instance and the command line handed from a second start.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,14 +13,8 @@
 #include "app/single_instance.h"
 #include "app/window_placement.h"
 #include "core/folder_memory.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "platform/process_runner.h"
 #include "support/browser_process.h"
-#include "support/env_guard.h"
-#include "support/local_http_server.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 TEST(FolderMemory, RemembersFoldersOfFilesAndFoldersWithATrailingSeparator)
 {

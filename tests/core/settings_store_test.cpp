@@ -1,20 +1,12 @@
 // Loading and saving the settings files, as a first start and as later starts.
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QMap>
-#include <QStandardPaths>
 
 #include "core/app_settings.h"
 #include "core/settings_store.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
-#include "support/env_guard.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/tidy_config_file.h"
 
 namespace {

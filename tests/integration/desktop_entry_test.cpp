@@ -1,16 +1,10 @@
 // The desktop's "Open with" entry, registered in a temporary home and checked
 // with the desktop's own tools (desktop-file-validate, xdg-mime).
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include "integration/desktop_entry.h"
-#include "support/env_guard.h"
 #include "support/process_run.h"
 #include "support/recording_prompts.h"
-#include "support/temp_home.h"
 
 namespace {
 

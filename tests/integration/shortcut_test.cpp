@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QFile>
-#include <QSet>
 #include <ostream>
 
-#include "support/temp_home.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/tidy_config_file.h"
 #include "tidy/tidy_options.h"
