@@ -3,13 +3,6 @@
 
 #include <QClipboard>
 #include <QColorDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QTest>
 
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"

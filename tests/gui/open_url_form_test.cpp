@@ -1,13 +1,7 @@
 // Uploads shown in the window: WB2 with the local markup validator's answer,
 // a separate window for a second service, and the URL dialog.
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
+#include "support/window_test.h"
 #include <QPointer>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -17,10 +11,7 @@
 #include "app/open_url_form.h"
 #include "app/upload_browsers_gui.h"
 #include "support/recording_http_server.h"
-#include "support/recording_runner.h"
-#include "support/temp_home.h"
 #include "support/validator_peers.h"
-#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 

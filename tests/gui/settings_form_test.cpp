@@ -1,17 +1,7 @@
 // The settings dialog and the shortcut capture dialog, offscreen.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTabWidget>
-#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -21,13 +11,9 @@
 #include "integration/setting_sc_form.h"
 #include "integration/shortcut.h"
 #include "integration/shortcut_target.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
 #include "support/env_guard.h"
 #include "support/gui.h"
 #include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/settings_form.h"
 #include "tidy/tidy_option_controls_gui.h"

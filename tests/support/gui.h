@@ -1,13 +1,9 @@
 #pragma once
 
 // What the window tests share: modal windows answered from inside, and screenshots.
-#include <QApplication>
-#include <QImage>
-#include <QTimer>
-#include <QWidget>
 #include <functional>
 
-#include "support/screenshot_dir.h"
+#include "support/window_test.h"
 
 // Runs `inside` on the modal window of type T that opens next, if one does.
 template <class T>
