@@ -1,11 +1,8 @@
 // velmarin-cli --tables: the rows of each table as plain text, and the exit
 // status when there is nothing to show.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QProcess>
 
-#include "support/qt_print.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

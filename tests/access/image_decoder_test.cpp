@@ -1,11 +1,8 @@
 // The grayscale view's decoders and rules, on pictures made here by libpng,
 // libjpeg and by hand.
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <png.h>
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <cstddef>
 #include <cstdio>
 #include <sys/resource.h>
@@ -17,11 +14,6 @@
 #include "access/gray_image.h"
 #include "access/image_file.h"
 #include "core/folder_memory.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "support/qt_print.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -4,12 +4,9 @@
 #include "access/table_action.h"
 #include "access/table_linearizer.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include "core/folder_memory.h"
-#include "support/qt_print.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

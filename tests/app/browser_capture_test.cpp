@@ -1,20 +1,11 @@
 // The browser capture actions with browsers that answer as told, the real
 // tidy and a real HTTP server on 127.0.0.1.
-#include <gtest/gtest.h>
-
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QUrl>
+#include "support/test.h"
 
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
 #include "fetch/file_url.h"
-#include "platform/program_folder.h"
 #include "support/fake_browser_bridge.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,21 +1,10 @@
 // The console program, run as a user would run it.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "support/local_http_server.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,18 +1,12 @@
 // velmarin-cli's uploads against the real markup validators on loopback and
 // a recorder for the services that have no local build.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTcpServer>
 
 #include "checks/validator_request.h"
 #include "fetch/http_client.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "support/local_http_server.h"
 #include "support/recording_http_server.h"
-#include "support/temp_home.h"
 #include "support/validator_peers.h"
 
 namespace {

@@ -1,13 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QSet>
+#include "support/test.h"
 
 #include "app/command_line.h"
 #include "core/upload_options.h"
 #include "core/upload_preset.h"
-#include "support/qt_print.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,20 +1,10 @@
 // "ヘルプの表示": Velmarin.chm when there is one, else the HTML manual.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QDir>
+#include "support/actions_fixture.h"
 
-#include "app/main_actions.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
-
-TEST(Help, ChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
+TEST_F(ActionsTest, HelpChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
 {
-    TempHome home;
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
-
     // A build tree: the manual of the sources.
     actions.openHelp();
     ASSERT_EQ(runner.opened.size(), 1);

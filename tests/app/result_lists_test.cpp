@@ -1,21 +1,11 @@
 // Saving and copying the result lists.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QFileInfo>
-
-#include "app/main_actions.h"
 #include "core/message_list_model.h"
-#include "platform/text_codec.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
+#include "support/actions_fixture.h"
 
-TEST(ResultLists, CopyAndSaveGiveTheListTextAndNothingForAnEmptyList)
+TEST_F(ActionsTest, ResultListsCopyAndSaveGiveTheListTextAndNothingForAnEmptyList)
 {
-    TempHome home;
-    RecordingView view;
-    RecordingRunner runner;
-    MainActions actions(view, runner);
     view.saveFileAnswer = home.file("never.txt");
     actions.saveTidyResults();
     actions.copyTidyResults();

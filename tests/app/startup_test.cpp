@@ -1,13 +1,6 @@
 // Start-up rules: the remembered folder, the window placement, the single
 // instance and the command line handed from a second start.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,12 +13,8 @@
 #include "app/single_instance.h"
 #include "app/window_placement.h"
 #include "core/folder_memory.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "platform/process_runner.h"
-#include "support/local_http_server.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
+#include "support/browser_process.h"
 
 TEST(FolderMemory, RemembersFoldersOfFilesAndFoldersWithATrailingSeparator)
 {
@@ -127,15 +116,7 @@ TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
 {
     TempHome home;
     QTemporaryDir tmp;
-    const QByteArray oldTmp = qgetenv("TMPDIR");
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    const auto restore = qScopeGuard([&] {
-        qputenv("TMPDIR", oldTmp);
-        if (!oldRuntime.isEmpty())
-            qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    });
-    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
-    qunsetenv("XDG_RUNTIME_DIR");
+    const EnvGuard env{{"TMPDIR", QFile::encodeName(tmp.path())}, {"XDG_RUNTIME_DIR", {}}};
     const QString runtime = tmp.path() + QStringLiteral("/velmarin-%1").arg(::getuid());
     const QString victim = tmp.path() + "/victim";
     auto mode = [](const QString &path) {
@@ -205,11 +186,7 @@ TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
     bool done = false;
     actions.processForwarded({"-link", home.file("one.html")}, [&done] { done = true; });
     EXPECT_FALSE(done);
-    QElapsedTimer guard;
-    guard.start();
-    while (!done && guard.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(pollUntil(60000, [&done] { return done; }));
     ASSERT_EQ(actions.linkList().rowCount(), 1);
     EXPECT_EQ(actions.linkList().rows()[0].first, server.url("/one"));
     EXPECT_EQ(actions.linkList().rows()[0].second, "200(OK)");
@@ -219,11 +196,7 @@ TEST(SingleInstance, OneHolderAtATimeAndALeftoverLockFileDoesNotBlock)
 {
     TempHome home;
     QTemporaryDir runtime;
-    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    const auto restore = qScopeGuard([&] {
-        oldRuntime.isEmpty() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    });
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const EnvGuard env{{"XDG_RUNTIME_DIR", QFile::encodeName(runtime.path())}};
     const auto ignore = [](const SingleInstance::Request &, std::function<void()> done) { done(); };
 
     // A lock file left by a start that died (the older form held its process id).

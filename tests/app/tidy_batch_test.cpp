@@ -1,22 +1,11 @@
 // Multi-document runs: the folder batch, dropped files and command lines,
 // with the real tidy binary and a real server on 127.0.0.1.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "app/main_actions.h"
-#include "platform/atomic_file.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/folder_search.h"
 #include "tidy/report_list_model.h"
 

@@ -1,20 +1,8 @@
 // The Tidy run against the real tidy binary, and the HTTP fetch against a
 // real server on 127.0.0.1.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include "support/test.h"
 
 #include "app/main_actions.h"
-#include "platform/atomic_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/report_list_model.h"
 
 namespace {

@@ -1,14 +1,9 @@
 // The uploads of the URL dialog and the command line: refusals, presets, browsers.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
+#include "support/test.h"
 
 #include "app/main_actions.h"
 #include "app/url_checks.h"
 #include "support/fake_upload_browsers.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "support/validator_peers.h"
 
 namespace {

@@ -1,18 +1,9 @@
 // The CSS check with the real Java runtime, running validator stand-ins that
 // the test compiles: they write reports in the validator's layout.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
+#include "support/test.h"
 
 #include "app/main_actions.h"
 #include "checks/css_check.h"
-#include "platform/program_folder.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -2,22 +2,12 @@
 // 127.0.0.1, on the main thread (up to 10 links) and on the two workers.
 #include "checks/link_check.h"
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QEventLoop>
-#include <QFile>
-#include <QTimer>
+#include "support/test.h"
 
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
 #include "checks/link_verifier.h"
 #include "fetch/http_client.h"
-#include "platform/program_folder.h"
-#include "support/local_http_server.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 namespace {
 

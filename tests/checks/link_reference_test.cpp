@@ -7,13 +7,7 @@
 // Pages that also link to the web would send requests off this machine, so
 // there the rows come from the action's extraction step and each local row
 // from the same verifier the action uses.
-#include <gtest/gtest.h>
-
-#include <QDirIterator>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTimer>
+#include "support/test.h"
 
 #include "checks/link_check.h"
 #include "checks/link_scan.h"
@@ -22,8 +16,6 @@
 #include "core/message_list_model.h"
 #include "fetch/http_client.h"
 #include "html/tag_scanner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 // count as anchors.
 #include "checks/link_scan.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include "checks/link_verifier.h"
 #include "html/page_encoding.h"
 #include "html/tag_scanner.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,12 +1,8 @@
 // The requests sent to the online validators, byte for byte, with the clock fixed.
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include "checks/clock.h"
 #include "checks/validator_request.h"
-#include "support/qt_print.h"
 
 namespace {
 

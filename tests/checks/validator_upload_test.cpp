@@ -1,14 +1,9 @@
 // SendToValidator and its workers: slots, separate windows, refusals.
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QFile>
+#include "support/test.h"
 
 #include "checks/validator_hosts.h"
 #include "checks/validator_upload.h"
 #include "support/fake_upload_browsers.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "support/validator_peers.h"
 
 namespace {

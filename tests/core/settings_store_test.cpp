@@ -1,20 +1,12 @@
 // Loading and saving the settings files, as a first start and as later starts.
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <QMap>
-#include <QScopeGuard>
-#include <QStandardPaths>
 
 #include "core/app_settings.h"
 #include "core/settings_store.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/tidy_config_file.h"
 
 namespace {
@@ -111,9 +103,7 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
     // No tidy on PATH.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(home.path()));
-    const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
+    const EnvGuard noTidy{{"PATH", QFile::encodeName(home.path())}};
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
     EXPECT_TRUE(tidyCommandsAre(false));

@@ -1,16 +1,10 @@
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QSslSocket>
-#include <QTimer>
 #include <sys/resource.h>
 
 #include "fetch/http_client.h"
 #include "fetch/page_download.h"
-#include "support/local_http_server.h"
-#include "support/qt_print.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,11 +1,7 @@
 // URLList.txt: newest first, no duplicates, nothing of the old file lost.
-#include <gtest/gtest.h>
-
-#include <QDir>
+#include "support/test.h"
 
 #include "fetch/url_history.h"
-#include "platform/text_codec.h"
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,38 +1,17 @@
 // The colour check window and its colour selectors, offscreen.
 #include "access/color_chk_form.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"
 #include "access/palette_placement.h"
-#include "support/screenshot_dir.h"
+#include "support/gui.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Runs `inside` on the modal window of type T that opens next, if one does.
-template <class T>
-void onNextModal(QObject *context, std::function<void(T *)> inside)
-{
-    QTimer::singleShot(0, context, [inside] {
-        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) inside(window);
-    });
-}
 
 // The text of the message box the next action shows, which is closed.
 struct MessageCatcher {
@@ -61,32 +40,11 @@ private Q_SLOTS:
     }
     void cleanup() { m_form.reset(); }
 
-    void captionsAndTheFirstCalculation()
+    // The first calculation is shown at once, each row in its colours.
+    void theFirstCalculation()
     {
         ColorChkForm &f = *m_form;
-        QCOMPARE(f.windowTitle(), u"カラーチェック"_s);
-        QCOMPARE(f.Label1->text(), u"前景色:"_s);
-        QCOMPARE(f.Label2->text(), u"背景色:"_s);
-        QCOMPARE(f.Button3->text(), u"クリック位置の色"_s);
-        QCOMPARE(f.Button4->toolTip(),
-                 u"このボタンを押した後、最初にクリックされた場所の色を取得します。"_s);
-        QCOMPARE(f.CheckBox1->text(), u"メインウィンドウを最小化"_s);
-        QVERIFY(!f.CheckBox1->isChecked());
-        QCOMPARE(f.Button2->text(), u"指定値で計算"_s);
-        QCOMPARE(f.Button1->text(), u"クリップボードへ"_s);
-        QCOMPARE(f.Edit1->maxLength(), 7);
-        QCOMPARE(f.Edit1->text(), u"#000000"_s);
-        QCOMPARE(f.Edit2->text(), u"#FFFFFF"_s);
-        QCOMPARE(f.Label7->text(), u"RGB値 :"_s);
         QCOMPARE(f.Label8->text(), u"前景色: 0,0,0  背景色: 255,255,255"_s);
-        QCOMPARE(f.Label9->text(), u"明度差は最低でも125以上必要です。最大255"_s);
-        QCOMPARE(f.Label10->text(), u"色の差は最低でも500以上必要です。最大765"_s);
-        const QStringList titles{u"一般的な色覚:"_s, u"第一色盲:"_s, u"第二色盲:"_s,
-                                 u"第三色盲:"_s};
-        for (int i = 0; i < 4; ++i) {
-            QCOMPARE(f.RowTitles[i]->text(), titles[i]);
-            QCOMPARE(f.Results[i]->size(), QSize(297, 25));
-        }
         QCOMPARE(f.Results[0]->text(), u"明度差 :255 色差 :765"_s);
         QCOMPARE(f.Ratios[0]->text(), u"比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"_s);
         // The row is painted in its colours: kind 1 sees white as #FFFAFA.
@@ -168,10 +126,6 @@ private Q_SLOTS:
         ColorChkForm &f = *m_form;
         ColorPaletteForm *palette = ColorPaletteForm::current();
         QVERIFY(palette);
-        QCOMPARE(palette->PickBtns.size(), 56);
-        QCOMPARE(palette->PickBtns[26]->toolTip(), u"#FF0000"_s);
-        QCOMPARE(palette->PickBtns[55]->geometry(), QRect(145, 125, 20, 20));
-        QCOMPARE(palette->BtnOther->text(), u"その他(&O)..."_s);
         QCOMPARE(palette->size(), QSize(168, 172));
         QSignalSpy changed(f.ColorCombo1, &ColorCombo::changed);
 
@@ -240,7 +194,7 @@ private Q_SLOTS:
         f.Button2->click();
         QCOMPARE(f.Results[1]->text(), u"明度差 :123 色差 :432"_s);
         QCOMPARE(f.Ratios[0]->text(), u"比 4.00:1  通常 AA× AAA×  大 AA○ AAA×"_s);
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/colour-check.png"_s));
+        QVERIFY(saveScreenshot(&f, u"colour-check.png"_s));
     }
 
 private:

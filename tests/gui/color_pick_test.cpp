@@ -3,13 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
+#include "support/window_test.h"
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

@@ -4,10 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
+#include "support/window_test.h"
 
 #include "access/portal_colour_picker_gui.h"
 

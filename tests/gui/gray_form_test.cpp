@@ -1,25 +1,14 @@
 // The grayscale window, offscreen, on pictures written here.
 #include "access/gray_form.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QImage>
-#include <QLabel>
+#include "support/window_test.h"
 #include <QLinearGradient>
-#include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 #include <functional>
 
 #include "access/gray_image.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "support/temp_home.h"
-#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,18 +1,13 @@
 // Two real velmarin processes: the second hands its document to the first,
 // which checks it, and the second ends only after that.
 #include <QDateTime>
-#include <QFile>
+#include "support/window_test.h"
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 #include <csignal>
 
 #include "app/single_instance.h"
-#include "platform/ini_file.h"
-#include "platform/text_codec.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,25 +1,13 @@
 // The main window, offscreen: captions, states, rows and a screenshot.
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QImage>
-#include <QLabel>
-#include <QFile>
+#include "support/window_test.h"
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-#include <QUrl>
 
 #include "app/about_form.h"
 #include "app/embedded_browser_gui.h"
@@ -34,10 +22,7 @@
 #include "platform/program_folder.h"
 #include "support/fake_browser_bridge.h"
 #include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/temp_home.h"
 #include "tidy/settings_form.h"
-#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 

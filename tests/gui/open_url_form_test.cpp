@@ -1,17 +1,9 @@
 // Uploads shown in the window: WB2 with the local markup validator's answer,
 // a separate window for a second service, and the URL dialog.
+#include "support/window_test.h"
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -21,10 +13,7 @@
 #include "app/open_url_form.h"
 #include "app/upload_browsers_gui.h"
 #include "support/recording_http_server.h"
-#include "support/recording_runner.h"
-#include "support/temp_home.h"
 #include "support/validator_peers.h"
-#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,24 +1,11 @@
 // The main window's table view, offscreen: the Table action asks for a file,
 // WB1 shows temp_.html without running anything of the page, and the buttons
 // step through a two-table page.
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include "support/window_test.h"
 
 #include "access/table_action.h"
 #include "app/embedded_browser_gui.h"
 #include "app/main_form.h"
-#include "support/recording_runner.h"
-#include "support/temp_home.h"
-#include "support/screenshot_dir.h"
 
 using namespace Qt::Literals::StringLiterals;
 

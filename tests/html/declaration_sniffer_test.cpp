@@ -2,10 +2,8 @@
 // declaration and the class of its document type.
 #include "html/declaration_sniffer.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include "support/qt_print.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -2,9 +2,8 @@
 // split, and how character references in text are decoded.
 #include "html/html_document_parser.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include "support/qt_print.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -3,7 +3,7 @@
 // JIS X 0208, and the UTF-8 test.
 #include "html/japanese_encoding.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <iconv.h>
 
 #include <QString>

@@ -1,9 +1,8 @@
 // Resolving a link of a fetched page against the page's folder.
 #include "html/rel_path.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include "support/qt_print.h"
 
 TEST(RelPath, ResolvesAgainstAFolder)
 {

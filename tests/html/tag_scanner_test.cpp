@@ -2,10 +2,9 @@
 // overlapping steps, and how a file becomes the scanned text.
 #include "html/tag_scanner.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 
-#include "support/temp_home.h"
 
 namespace {
 

@@ -1,19 +1,12 @@
 // The right-click menu entries of Internet Explorer and Opera: what the
 // add/remove buttons write, refuse and say, against a temporary program
 // folder, Opera executables that print a version, and real menu files.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
+#include "support/test.h"
 
 #include "integration/browser_menu_ie.h"
 #include "integration/browser_menu_opera.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "platform/registry_store.h"
 #include "support/recording_prompts.h"
-#include "support/temp_home.h"
 
 namespace {
 

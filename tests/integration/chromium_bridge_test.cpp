@@ -1,25 +1,12 @@
 // Chromium-family browsers, read through their DevTools endpoint: a real
 // headless Chromium, and endpoints that misbehave.
-#include <gtest/gtest.h>
-
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QUrl>
+#include "support/test.h"
 
 #include "app/main_actions.h"
 #include "fetch/browser_capture.h"
 #include "integration/browser_bridges.h"
 #include "integration/devtools_endpoint.h"
-#include "platform/atomic_file.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
-#include "platform/text_codec.h"
 #include "support/browser_process.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -58,7 +45,7 @@ private:
 BrowserBridge::Page waitForPage(BrowserBridge &bridge, int index, const QString &url)
 {
     BrowserBridge::Page page;
-    pollUntil(20000, [&] {
+    pollUntil(120000, [&] {  // generous: a loaded machine starts browsers slowly
         page = bridge.currentPage(index);
         return page.status == Status::Found && page.url == url;
     });

@@ -1,15 +1,10 @@
 // The desktop's "Open with" entry, registered in a temporary home and checked
 // with the desktop's own tools (desktop-file-validate, xdg-mime).
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+#include "support/test.h"
 
 #include "integration/desktop_entry.h"
+#include "support/process_run.h"
 #include "support/recording_prompts.h"
-#include "support/temp_home.h"
 
 namespace {
 
@@ -17,42 +12,25 @@ namespace {
 // data folders, so only what the test registers is seen.
 class TempDesktop {
 public:
-    TempDesktop()
-    {
-        for (const char *name : kNames) m_saved << qMakePair(QByteArray(name), qgetenv(name));
-        set("HOME", m_dir.path());
-        set("XDG_DATA_HOME", m_dir.path() + "/data");
-        set("XDG_CONFIG_HOME", m_dir.path() + "/config");
-        set("XDG_DATA_DIRS", m_dir.path() + "/system");
-        qunsetenv("XDG_CURRENT_DESKTOP");
-        QDir().mkpath(m_dir.path() + "/config");
-    }
-    ~TempDesktop()
-    {
-        for (const auto &[name, value] : m_saved) {
-            if (value.isNull()) qunsetenv(name.constData());
-            else qputenv(name.constData(), value);
-        }
-    }
+    TempDesktop() { QDir().mkpath(path("config")); }
     QString path(const QString &rest) const { return m_dir.path() + u'/' + rest; }
-    static void set(const char *name, const QString &value) { qputenv(name, QFile::encodeName(value)); }
 
 private:
-    static constexpr const char *kNames[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
-                                             "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP"};
     QTemporaryDir m_dir;
-    QList<QPair<QByteArray, QByteArray>> m_saved;
+    EnvGuard m_env{{"HOME", QFile::encodeName(m_dir.path())},
+                   {"XDG_DATA_HOME", QFile::encodeName(path("data"))},
+                   {"XDG_CONFIG_HOME", QFile::encodeName(path("config"))},
+                   {"XDG_DATA_DIRS", QFile::encodeName(path("system"))},
+                   {"XDG_CURRENT_DESKTOP", {}}};
 };
 
-QString run(const QString &program, const QStringList &args, int *status = nullptr)
+// What the tool printed, both channels, trimmed.
+QString tool(const QString &program, const QStringList &args, int *status = nullptr)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    p.waitForFinished();
+    const RunResult r = run(program, args);
     if (status)
-        *status = p.exitCode();
-    return QString::fromUtf8(p.readAll()).trimmed();
+        *status = r.exitCode;
+    return (r.out + r.err).trimmed();
 }
 
 }  // namespace
@@ -69,16 +47,16 @@ TEST(DesktopEntry, RegisteredEntryIsValidAndOffersVelmarinForHtmlAndCss)
     EXPECT_EQ(states(DesktopEntry::add(prompts, program)), "-/remove");
     EXPECT_TRUE(prompts.notices.isEmpty());
     int status = -1;
-    EXPECT_EQ(run("desktop-file-validate", {DesktopEntry::entryPath()}, &status), "");
+    EXPECT_EQ(tool("desktop-file-validate", {DesktopEntry::entryPath()}, &status), "");
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(run("xdg-mime", {"query", "default", "text/html"}), "velmarin.desktop");
-    EXPECT_EQ(run("xdg-mime", {"query", "default", "text/css"}), "velmarin.desktop");
+    EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/html"}), "velmarin.desktop");
+    EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/css"}), "velmarin.desktop");
     EXPECT_EQ(states(DesktopEntry::buttonStates(program)), "-/remove");
     EXPECT_EQ(states(DesktopEntry::buttonStates("/usr/bin/velmarin")), "keep");
 
     EXPECT_EQ(states(DesktopEntry::remove(prompts)), "add/-");
     EXPECT_FALSE(QFile::exists(DesktopEntry::entryPath()));
-    EXPECT_EQ(run("xdg-mime", {"query", "default", "text/html"}), "");
+    EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/html"}), "");
     EXPECT_EQ(states(DesktopEntry::remove(prompts)), "add/-");
     EXPECT_TRUE(prompts.notices.isEmpty());
 }
@@ -95,7 +73,7 @@ TEST(DesktopEntry, ExecNamesAnyProgramPath)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text.toUtf8());
         f.close();
-        EXPECT_EQ(run("desktop-file-validate", {f.fileName()}), "") << program.toStdString();
+        EXPECT_EQ(tool("desktop-file-validate", {f.fileName()}), "") << program.toStdString();
     }
     EXPECT_EQ(DesktopEntry::execProgram("[Other]\nExec=x\n[Desktop Entry]\nExec = velmarin %F\n"),
               "velmarin");

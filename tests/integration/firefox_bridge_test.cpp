@@ -1,24 +1,12 @@
 // Firefox-family browsers, read through the profile's session store: a real
 // headless Firefox ESR, the profiles.ini rules, and damaged stores.
-#include <gtest/gtest.h>
+#include "support/test.h"
 #include <lz4.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QScopeGuard>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include "integration/browser_bridges.h"
 #include "integration/firefox_profile.h"
 #include "integration/firefox_session.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "support/browser_process.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/temp_home.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -90,7 +78,7 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
         BrowserProcess firefox(u"firefox-esr"_s, {u"--headless"_s, u"--profile"_s, profile.path(),
                                                   server.url("/page.html")});
         ASSERT_TRUE(firefox.started());
-        pollUntil(30000, [&] {
+        pollUntil(120000, [&] {  // a first start on a loaded machine is slow
             page = bridge.currentPage(3);
             return page.status == Status::Found && page.url == server.url("/page.html");
         });
@@ -154,9 +142,7 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
 
     // Without a setting the bridge reads the home folder's default profile.
     TempHome home;
-    const QByteArray oldHome = qgetenv("HOME");
-    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
-    qputenv("HOME", home.path().toUtf8());
+    const EnvGuard env{{"HOME", QFile::encodeName(home.path())}};
     writeFile(home.file(u".config/mozilla/firefox/profiles.ini"_s),
               "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
     const QString profile = home.file(u".config/mozilla/firefox/p.default"_s);

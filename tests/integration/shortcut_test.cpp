@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "support/test.h"
 
 #include "integration/shortcut.h"
 #include "integration/shortcut_keys.h"
-#include "support/temp_home.h"
 
 namespace {
 
@@ -122,9 +121,6 @@ TEST(ShortcutKeys, InitialResetAndRowRules)
 {
     const ShortcutKeys initial = ShortcutKeys::initial();
     ShortcutKeys keys = initial;
-    EXPECT_EQ(keys.valueForAction(u"Tidy"), F(9));
-    EXPECT_EQ(keys.valueForAction(u"Gray"), 0);
-    EXPECT_EQ(keys.valueForAction(u"OpenURL1"), Ctrl | 'U');
     EXPECT_EQ(keys.valueForAction(u"ChmOpen"), 0);  // help has no shortcut row
     EXPECT_EQ(keys.valueForAction(u"Nu"), Ctrl | '5');
     EXPECT_EQ(keys.value(17), 0);
@@ -147,13 +143,7 @@ TEST(ShortcutKeys, InitialResetAndRowRules)
     for (int row = 0; row < ShortcutRowCount; ++row)
         EXPECT_EQ(keys.value(row), row == 9 ? (Ctrl | 'G') : initial.value(row)) << "row " << row;
 
-    // Rows name an action, a key.ini entry and a menu entry, not always alike.
-    const ShortcutRow &css = shortcutRow(14);
-    EXPECT_EQ(css.caption.toString(), "CSS Validator");
-    EXPECT_EQ(css.action.toString(), "CSSExe");
-    EXPECT_EQ(css.iniKey.toString(), "CSS_Up");
-    EXPECT_EQ(css.menuEntry.toString(), "CSSValidator1");
-    EXPECT_EQ(shortcutRowOfAction(u"CSSExe"), 14);
+    // A row outside the list is Tidy's; action names are matched exactly.
     EXPECT_EQ(shortcutRow(42).action.toString(), "Tidy");
     EXPECT_EQ(shortcutRowOfAction(u"tidy"), -1);
 }

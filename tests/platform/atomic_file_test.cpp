@@ -1,11 +1,7 @@
-#include "platform/atomic_file.h"
+#include "support/test.h"
 
-#include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 
-#include "support/temp_home.h"
 
 TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
 {

@@ -1,14 +1,8 @@
 // INI files as the Windows private-profile functions treat them: the line
 // rules of IniDocument, and IniFile's encodings, fresh reads and safe writes.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFileInfo>
+#include "support/test.h"
 
 #include "platform/ini_document.h"
-#include "platform/ini_file.h"
-#include "platform/text_codec.h"
-#include "support/temp_home.h"
 
 namespace {
 

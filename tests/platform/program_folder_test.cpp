@@ -1,12 +1,7 @@
-#include "platform/program_folder.h"
+#include "support/test.h"
 
-#include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
-#include "support/temp_home.h"
 
 // Each test owns a TempHome, which puts VELMARIN_HOME back however the test changed it.
 

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include "platform/text_codec.h"
 
 // Writing and reading back through files is the INI and Tidy-file tests';
 // here what only the codec decides.

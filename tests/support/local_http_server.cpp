@@ -62,7 +62,20 @@ LocalHttpServer::Page LocalHttpServer::page(const QByteArray &path)
     missing.body = "not found";
     missing.status = 404;
     missing.contentType = "text/plain";
-    return m_pages.value(path, missing);
+    return m_pages.value(path, m_recording ? m_recordingPage : missing);
+}
+
+void LocalHttpServer::record(const Page &page)
+{
+    QMutexLocker lock(&m_mutex);
+    m_recording = true;
+    m_recordingPage = page;
+}
+
+QList<LocalHttpServer::Request> LocalHttpServer::recorded() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_recorded;
 }
 
 void LocalHttpServer::accept(QTcpServer *server)
@@ -88,18 +101,35 @@ static QByteArray reasonFor(int status)
 
 void LocalHttpServer::serve(QTcpSocket *socket)
 {
-    QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-    if (!request.contains("\r\n\r\n")) {
-        socket->setProperty("request", request);
+    QByteArray bytes = socket->property("request").toByteArray() + socket->readAll();
+    socket->setProperty("request", bytes);
+    const qsizetype end = bytes.indexOf("\r\n\r\n");
+    if (end < 0 || socket->property("answered").toBool())
         return;
+    Request request;
+    const QList<QByteArray> lines = bytes.left(end).split('\n');
+    const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
+    request.method = first.value(0);
+    request.target = first.value(1);
+    for (const QByteArray &line : lines.mid(1)) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0)
+            request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
     }
-    if (socket->property("answered").toBool())
-        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_recording) {
+            const qsizetype length = request.headers.value("content-length").toLongLong();
+            if (bytes.size() < end + 4 + length)
+                return;  // the body is still coming
+            request.body = bytes.mid(end + 4, length);
+            m_recorded.append(request);
+        }
+    }
     socket->setProperty("answered", true);
     ++m_requests;
-    const QList<QByteArray> first = request.left(request.indexOf("\r\n")).split(' ');
-    const QByteArray method = first.value(0);
-    const Page found = page(first.value(1));
+    const QByteArray method = request.method;
+    const Page found = page(request.target);
     if (found.delayMs > 0)
         QTimer::singleShot(found.delayMs, socket, [=] { answer(socket, method, found); });
     else
@@ -119,7 +149,7 @@ void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const
     head += "Content-Length: " + QByteArray::number(length) + "\r\n";
     if (!page.location.isEmpty())
         head += "Location: " + page.location + "\r\n";
-    head += "Connection: close\r\n\r\n";
+    head += page.extraHeaders + "Connection: close\r\n\r\n";
     socket->write(head);
     const bool withBody = method != "HEAD";
     switch (page.behaviour) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QMutex>
 #include <QString>
@@ -13,7 +14,8 @@ class QTcpSocket;
 
 // A small HTTP/1.0 server on 127.0.0.1 for the tests. It runs in a thread of
 // its own, so it answers while the code under test blocks, waits or runs
-// worker threads. Paths it was not given answer 404.
+// worker threads. Paths it was not given answer 404, or, once it records,
+// the recording page; recording keeps every request byte for byte.
 class LocalHttpServer {
 public:
     enum class Behaviour {
@@ -33,6 +35,13 @@ public:
         int headStatus = 0;               // a different status for HEAD, when not 0
         int bodyDelayMs = 0;              // between the headers and the body
         int interimStatus = 0;            // a 1xx answer sent before the real one
+        QByteArray extraHeaders;          // full lines with CR LF
+    };
+    struct Request {
+        QByteArray method;
+        QByteArray target;                      // path and query as sent
+        QMap<QByteArray, QByteArray> headers;  // names in lower case
+        QByteArray body;
     };
 
     LocalHttpServer();
@@ -44,6 +53,9 @@ public:
     QString url(const QByteArray &path) const;
     quint16 port() const { return m_port; }
     int requestCount() const { return m_requests.load(); }
+    // From now on every request is kept, whole, and paths not given get `page`.
+    void record(const Page &page);
+    QList<Request> recorded() const;
 
 private:
     void accept(QTcpServer *server);
@@ -55,8 +67,11 @@ private:
     QObject *m_context = nullptr;
     QTcpServer *m_server = nullptr;
     quint16 m_port = 0;
-    QMutex m_mutex;
+    mutable QMutex m_mutex;
     QMap<QByteArray, Page> m_pages;
+    bool m_recording = false;
+    Page m_recordingPage;
+    QList<Request> m_recorded;
     std::atomic<int> m_requests{0};
 };
 

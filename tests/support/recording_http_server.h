@@ -1,46 +1,31 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QMap>
-#include <QMutex>
-#include <QString>
-#include <QThread>
+#include "support/local_http_server.h"
 
-class QObject;
-class QTcpSocket;
-
-// A loopback HTTP server that keeps every request it gets, byte for byte,
-// and answers each with the same page. It runs in a thread of its own, so
-// it answers while the code under test waits.
+// The loopback server in its recording mode, answering every request with
+// the same page.
 class RecordingHttpServer {
 public:
-    struct Request {
-        QByteArray method;
-        QByteArray target;                      // path and query as sent
-        QMap<QByteArray, QByteArray> headers;  // names in lower case
-        QByteArray body;
-    };
+    using Request = LocalHttpServer::Request;
     struct Answer {
         int status = 200;
         QByteArray body = "<html><body>recorded</body></html>";
         QByteArray extraHeaders;  // full lines with CR LF
     };
 
-    RecordingHttpServer();
-    ~RecordingHttpServer();
-
-    void setAnswer(const Answer &answer);
-    QString origin() const;  // http://127.0.0.1:PORT
-    QList<Request> requests() const;
+    RecordingHttpServer() { setAnswer(Answer()); }
+    void setAnswer(const Answer &answer)
+    {
+        LocalHttpServer::Page page;
+        page.status = answer.status;
+        page.body = answer.body;
+        page.contentType = "text/html; charset=utf-8";
+        page.extraHeaders = answer.extraHeaders;
+        m_server.record(page);
+    }
+    QString origin() const { return m_server.url(""); }  // http://127.0.0.1:PORT
+    QList<Request> requests() const { return m_server.recorded(); }
 
 private:
-    void serve(QTcpSocket *socket);
-
-    QThread m_thread;
-    QObject *m_context = nullptr;
-    quint16 m_port = 0;
-    mutable QMutex m_mutex;
-    QList<Request> m_requests;
-    Answer m_answer;
+    LocalHttpServer m_server;
 };

@@ -8,19 +8,7 @@
 #include <sys/resource.h>
 #include <csignal>
 
-TempHome::TempHome()
-    : m_previous(qgetenv("VELMARIN_HOME")), m_hadPrevious(qEnvironmentVariableIsSet("VELMARIN_HOME"))
-{
-    qputenv("VELMARIN_HOME", QFile::encodeName(m_dir.path()));
-}
-
-TempHome::~TempHome()
-{
-    if (m_hadPrevious)
-        qputenv("VELMARIN_HOME", m_previous);
-    else
-        qunsetenv("VELMARIN_HOME");
-}
+TempHome::TempHome() : m_env{{"VELMARIN_HOME", QFile::encodeName(m_dir.path())}} {}
 
 QString TempHome::path() const { return m_dir.path(); }
 

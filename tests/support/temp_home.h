@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/env_guard.h"
 #include "support/qt_print.h"
 
 // A temporary program folder: VELMARIN_HOME points at it for the life of the
@@ -11,9 +12,6 @@
 class TempHome {
 public:
     TempHome();
-    ~TempHome();
-    TempHome(const TempHome &) = delete;
-    TempHome &operator=(const TempHome &) = delete;
 
     QString path() const;                       // without trailing separator
     QString file(const QString &name) const;    // path() + "/" + name
@@ -24,8 +22,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_previous;
-    bool m_hadPrevious;
+    EnvGuard m_env;
 };
 
 // Test data shipped with the tests.

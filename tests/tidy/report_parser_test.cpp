@@ -1,12 +1,7 @@
 #include "tidy/report_parser.h"
 
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-
-#include "platform/text_codec.h"
-#include "support/temp_home.h"
 #include "tidy/report_list_model.h"
 
 using K = ReportKind;

@@ -1,11 +1,9 @@
 // Asking the Tidy in use which options it knows: the real Debian tidy, and
 // stand-ins that print nonsense, hang or are missing.
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QStandardPaths>
 #include <QThread>
 
-#include "support/temp_home.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/tidy_capabilities.h"
 

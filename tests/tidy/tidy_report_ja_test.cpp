@@ -1,12 +1,8 @@
 // Japanese through the real tidy: pages in Japanese encodings, and Tidy's
 // report in Japanese (the message table against the installed tidy, real
 // pages, and stand-ins of other versions whose lines must come through whole).
-#include <gtest/gtest.h>
+#include "support/test.h"
 
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QStringListModel>
 
 #include <algorithm>
@@ -15,12 +11,7 @@
 #include "core/app_settings.h"
 #include "core/settings_store.h"
 #include "fetch/http_client.h"
-#include "platform/atomic_file.h"
 #include "platform/browser_bridge.h"
-#include "platform/text_codec.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
 #include "tidy/report_list_model.h"
 #include "tidy/report_parser.h"
 #include "tidy/tidy_messages_ja.h"
