@@ -23,7 +23,11 @@ const QString kBreak = QStringLiteral("<br>");
 // themselves, not start tags of the page that shows them.
 QString escapeText(const QString &text)
 {
-    return text.toHtmlEscaped().replace(QLatin1String("&quot;"), QLatin1String("\""));
+    for (const QChar c : text) {
+        if (c == u'&' || c == u'<' || c == u'>')
+            return text.toHtmlEscaped().replace(QLatin1String("&quot;"), QLatin1String("\""));
+    }
+    return text;
 }
 
 // An attribute value with each run of whitespace one space, none at either
@@ -69,30 +73,30 @@ QString imageText(const THTMLTag &tag)
     return text + kBreak;
 }
 
-bool isOneOf(const QString &name, std::initializer_list<const char16_t *> names)
+bool isOneOf(QStringView name, std::initializer_list<const char16_t *> names)
 {
     for (const char16_t *n : names)
-        if (name == n) return true;
+        if (name == QStringView(n)) return true;
     return false;
 }
 
 // Elements whose content is no cell text and must not reach the table view:
 // it could run or load things there.
-bool dropsContent(const QString &name)
+bool dropsContent(QStringView name)
 {
     return isOneOf(name, {u"script", u"style", u"iframe", u"object", u"applet", u"noembed"});
 }
 
 // Tags left out without their content: embedded things, and what would
 // change the page that shows the table.
-bool dropsTag(const QString &name)
+bool dropsTag(QStringView name)
 {
     return isOneOf(name, {u"embed", u"frame", u"frameset", u"meta", u"link", u"base", u"html",
                           u"head", u"body", u"title", u"param"});
 }
 
 // Elements that stand on lines of their own.
-bool breaksLine(const QString &name)
+bool breaksLine(QStringView name)
 {
     return isOneOf(name, {u"br", u"p", u"div", u"li", u"dt", u"dd", u"h1", u"h2", u"h3", u"h4", u"h5",
                           u"h6", u"pre", u"blockquote", u"address", u"hr"});
@@ -283,19 +287,19 @@ QList<TableEntry> linearizeTables(const QString &text)
         if (!tag) {
             const auto &run = static_cast<const THTMLText &>(node);
             if (open.empty() || run.isRawText() || !skipping.isEmpty()) return true;
-            QString words = run.text();
+            QStringView words(run.text());
             const bool before = words.startsWith(u' ');
             const bool after = words.endsWith(u' ');
-            if (before) words.remove(0, 1);
+            if (before) words = words.mid(1);
             if (after && !words.isEmpty()) words.chop(1);
             OpenTable &table = open.back();
             if (before && table.gap == Gap::None) table.gap = Gap::Space;
-            if (!words.isEmpty()) add(escapeText(words), true);
+            if (!words.isEmpty()) add(escapeText(words.toString()), true);
             if (after && !words.isEmpty()) open.back().gap = Gap::Space;
             return true;
         }
         const QString name = tag->name().toLower();
-        const QString bare = name.startsWith(u'/') ? name.mid(1) : name;
+        const QStringView bare = name.startsWith(u'/') ? QStringView(name).mid(1) : QStringView(name);
         if (!skipping.isEmpty()) {
             if (name == skipping) ++skipDepth;
             if (name == u'/' + skipping && --skipDepth == 0) skipping.clear();

@@ -217,15 +217,20 @@ QString decodeHtmlReferences(const QString &text, bool inAttribute)
 QString decodeHtmlText(const QString &raw)
 {
     const QString decoded = decodeHtmlReferences(raw);
-    QString folded;
-    folded.reserve(decoded.size());
+    QString folded(decoded.size(), Qt::Uninitialized);
+    QChar *out = folded.data();
+    qsizetype length = 0;
+    bool space = false;
     for (const QChar c : decoded) {
         if (isHtmlSpace(c)) {
-            if (!folded.endsWith(u' ')) folded += u' ';
+            if (!space) out[length++] = u' ';
+            space = true;
         } else {
-            folded += c;
+            out[length++] = c;
+            space = false;
         }
     }
+    folded.truncate(length);
     return folded;
 }
 
@@ -325,9 +330,10 @@ void THTMLParser::parse(const Visitor &visit) const
         textLine = line;
 
         // The content of script and style is text up to the element's end tag.
-        const QString lower = tag.name().toLower();
-        if ((lower == u"script" || lower == u"style") && !tag.selfClosing()) {
-            const QString close = QStringLiteral("</") + lower;
+        const bool script = tag.name().compare(QLatin1String("script"), Qt::CaseInsensitive) == 0;
+        if ((script || tag.name().compare(QLatin1String("style"), Qt::CaseInsensitive) == 0) &&
+            !tag.selfClosing()) {
+            const QString close = script ? QStringLiteral("</script") : QStringLiteral("</style");
             qsizetype from = i;
             qsizetype stop = n;
             while (true) {
