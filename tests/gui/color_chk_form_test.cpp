@@ -6,7 +6,6 @@
 
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"
-#include "access/palette_placement.h"
 #include "support/gui.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -44,20 +43,20 @@ private Q_SLOTS:
     void theFirstCalculation()
     {
         ColorChkForm &f = *m_form;
-        QCOMPARE(f.Label8->text(), u"前景色: 0,0,0  背景色: 255,255,255"_s);
         QCOMPARE(f.Results[0]->text(), u"明度差 :255 色差 :765"_s);
-        QCOMPARE(f.Ratios[0]->text(), u"比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"_s);
-        // The row is painted in its colours: kind 1 sees white as #FFFAFA.
+        // Kind 1 sees white as #FFFAFA.
         QCOMPARE(f.Results[1]->palette().color(QPalette::Window), QColor(0xFF, 0xFA, 0xFA));
         QCOMPARE(f.Results[0]->palette().color(QPalette::WindowText), QColor(Qt::black));
         for (QLabel *label : f.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         QVERIFY(f.BitBtn1->geometry().bottom() < f.height());
         // Centred on the screen, halves toward zero.
-        QCOMPARE(f.frameGeometry().topLeft(),
-                 ColourPalette::centred(f.screen()->geometry().size(), f.frameGeometry().size()));
+        const QSize free = f.screen()->geometry().size() - f.frameGeometry().size();
+        QCOMPARE(f.frameGeometry().topLeft(), QPoint(free.width() / 2, free.height() / 2));
     }
 
+    // Which texts are colours is the colour contrast tests'; here, what a
+    // refusal and an acceptance do to the window.
     void calculatingFromTheEdits_data()
     {
         QTest::addColumn<QString>("foreground");
@@ -67,18 +66,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("refused");     // 0 none, 1 Edit1, 2 Edit2
         const QString white = u"#FFFFFF"_s, unchanged = u"明度差 :255 色差 :765"_s;
         QTest::newRow("without #")
-            << u"ff8000"_s << white << u"#FF8000"_s << u"明度差 :104 色差 :382"_s << 0;
-        QTest::newRow("both at once")
-            << u"#777777"_s << u"#ffffff"_s << u"#777777"_s << u"明度差 :136 色差 :408"_s << 0;
+            << u"ff8000"_s << u"#ffffff"_s << u"#FF8000"_s << u"明度差 :104 色差 :382"_s << 0;
         QTest::newRow("#FFF") << u"#FFF"_s << white << u"#FFF"_s << unchanged << 1;
-        QTest::newRow("#GG0000") << u"#GG0000"_s << white << u"#GG0000"_s << unchanged << 1;
-        QTest::newRow("full-width")
-            << u"＃ＦＦ００００"_s << white << u"＃ＦＦ００００"_s << unchanged << 1;
         // 1000 characters: the edit keeps 7 of them.
         QTest::newRow("1000 letters")
             << QString(1000, u'G') << white << u"GGGGGGG"_s << unchanged << 1;
-        QTest::newRow("1000 digits")
-            << QString(1000, u'1') << white << u"#111111"_s << u"明度差 :238 色差 :714"_s << 0;
         // The foreground stays applied when the background is refused.
         QTest::newRow("12345 behind")
             << u"#808080"_s << u"12345"_s << u"#808080"_s << u"明度差 :127 色差 :381"_s << 2;
@@ -193,7 +185,6 @@ private Q_SLOTS:
         f.Edit1->setText(u"#FF0000"_s);
         f.Button2->click();
         QCOMPARE(f.Results[1]->text(), u"明度差 :123 色差 :432"_s);
-        QCOMPARE(f.Ratios[0]->text(), u"比 4.00:1  通常 AA× AAA×  大 AA○ AAA×"_s);
         QVERIFY(saveScreenshot(&f, u"colour-check.png"_s));
     }
 

@@ -4,9 +4,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include "support/window_test.h"
 
 #include "access/portal_colour_picker_gui.h"
+#include "support/window_test.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -99,8 +99,9 @@ private Q_SLOTS:
         QTest::newRow("no colour") << true << 0u << none << false << failed;
         QTest::newRow("colour out of range")
             << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false << failed;
-        QTest::newRow("no portal") << false << 0u << blue << false
-                                   << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
+        QTest::newRow("no portal")
+            << false << 0u << blue << false
+            << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
     }
 
     void answers()

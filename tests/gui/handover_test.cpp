@@ -1,13 +1,13 @@
 // Two real velmarin processes: the second hands its document to the first,
 // which checks it, and the second ends only after that.
 #include <QDateTime>
-#include "support/window_test.h"
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <csignal>
 
 #include "app/single_instance.h"
+#include "support/window_test.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,14 +25,14 @@ private Q_SLOTS:
         const QString tidy = QStandardPaths::findExecutable(u"tidy"_s);
         QVERIFY(!tidy.isEmpty());
         const QString slowTidy = m_home->script(
-            u"slow-tidy"_s, QByteArray("[ \"$1\" = -q ] || exec 'TIDY' \"$@\"\nsleep 1\n'TIDY' \"$@\"\n"
-                                       "status=$?\ndate +%s%N > 'DONE'\nexit $status\n")
-                                .replace("TIDY", tidy.toUtf8())
-                                .replace("DONE", QFile::encodeName(m_home->file(u"tidy-done"_s))));
+            u"slow-tidy"_s,
+            QByteArray("[ \"$1\" = -q ] || exec 'TIDY' \"$@\"\nsleep 1\n'TIDY' \"$@\"\n"
+                       "status=$?\ndate +%s%N > 'DONE'\nexit $status\n")
+                .replace("TIDY", tidy.toUtf8())
+                .replace("DONE", QFile::encodeName(m_home->file(u"tidy-done"_s))));
         IniFile ini(m_home->file(u"Velmarin.ini"_s));
         ini.writeString(u"Tidy"_s, u"Path"_s, slowTidy);
         ini.writeString(u"Editor"_s, u"Path"_s, u"/bin/true"_s);
-        m_home->write(u"page one.html"_s, "<p>one");
     }
 
     void cleanup()
@@ -45,22 +45,43 @@ private Q_SLOTS:
         qunsetenv("XDG_RUNTIME_DIR");
     }
 
+    // The second start, in a folder of its own, hands over its relative
+    // document and ends only after the first instance has checked it.
     void secondStartHandsOverAndWaits()
     {
-        startFirst();
+        m_home->write(u"first/page one.html"_s, "<p>first");
+        m_home->write(u"second/page one.html"_s, "<p>second");
+        startFirst(m_home->file(u"first"_s));
+        const QFileInfo socket(SingleInstance::serverName());
+        QVERIFY(!(socket.permissions() &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
+
+        // Malformed requests are answered and ignored.
+        for (const QByteArray &junk : {QByteArray("X1hello", 8), QByteArray("C1\"open", 8)}) {
+            QLocalSocket client;
+            client.connectToServer(SingleInstance::serverName());
+            QVERIFY(client.waitForConnected(5000));
+            client.write(junk);
+            client.waitForBytesWritten(5000);
+            QVERIFY(client.waitForReadyRead(5000));
+            QCOMPARE(client.readAll(), QByteArray("K"));
+        }
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(m_home->file(u"tidy-done"_s)));
 
         QProcess second;
-        second.start(QStringLiteral(VELMARIN_GUI_PATH), {m_home->file(u"page one.html"_s)});
+        second.setWorkingDirectory(m_home->file(u"second"_s));
+        second.start(QStringLiteral(VELMARIN_GUI_PATH), {u"page one.html"_s});
         QVERIFY(second.waitForFinished(30000));
         const qint64 secondEnded = QDateTime::currentMSecsSinceEpoch();
         QCOMPARE(second.exitCode(), 0);
-
-        // The first instance ran Tidy on the document before the second ended.
         QVERIFY(QFile::exists(m_home->file(u"tidy-done"_s)));
         const qint64 tidyDone = m_home->read(u"tidy-done"_s).trimmed().toLongLong() / 1000000;
         QVERIFY2(tidyDone <= secondEnded, "the second start ended before the check was done");
-        QVERIFY(
-            report().startsWith(u"情報: チェックしたHTML: "_s + m_home->file(u"page one.html"_s)));
+        const QString report = TextCodec::decode(m_home->read(u"temp/tidy_err0.txt"_s));
+        QVERIFY2(report.startsWith(u"情報: チェックしたHTML: "_s +
+                                   m_home->file(u"second/page one.html"_s)),
+                 qPrintable(report));
 
         // A second start without arguments ends at once; the first keeps running.
         QProcess third;
@@ -73,54 +94,12 @@ private Q_SLOTS:
         m_first.terminate();
         QVERIFY(m_first.waitForFinished(10000));
         QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);
-        IniFile ini(m_home->file(u"Velmarin.ini"_s));
-        QVERIFY(ini.hasKey(u"Position"_s, u"Width"_s));
+        QVERIFY(IniFile(m_home->file(u"Velmarin.ini"_s)).hasKey(u"Position"_s, u"Width"_s));
         QVERIFY(!QFile::exists(m_home->file(u"temp/tidy_err0.txt"_s)));
     }
 
-    void relativeDocumentsAreTheSecondStartsOwn()
-    {
-        // Both folders hold a page.html; the second start means its own.
-        m_home->write(u"first/page.html"_s, "<p>first");
-        m_home->write(u"second/page.html"_s, "<p>second");
-        startFirst(m_home->file(u"first"_s));
-
-        QProcess second;
-        second.setWorkingDirectory(m_home->file(u"second"_s));
-        second.start(QStringLiteral(VELMARIN_GUI_PATH), {u"page.html"_s});
-        QVERIFY(second.waitForFinished(30000));
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY2(report().startsWith(u"情報: チェックしたHTML: "_s +
-                                     m_home->file(u"second/page.html"_s)),
-                 qPrintable(report()));
-    }
-
-    void theSocketIsPrivateAndMalformedRequestsAreIgnored()
-    {
-        startFirst();
-        const QFileInfo socket(SingleInstance::serverName());
-        QVERIFY(socket.exists());
-        QVERIFY(!(socket.permissions() &
-                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
-
-        for (const QByteArray &junk : {QByteArray("X1hello", 8), QByteArray("C1\"open", 8)}) {
-            QLocalSocket client;
-            client.connectToServer(SingleInstance::serverName());
-            QVERIFY(client.waitForConnected(5000));
-            client.write(junk);
-            client.waitForBytesWritten(5000);
-            QVERIFY(client.waitForReadyRead(5000));
-            QCOMPARE(client.readAll(), QByteArray("K"));
-        }
-        QTest::qWait(200);
-        QCOMPARE(m_first.state(), QProcess::Running);
-        QVERIFY(!QFile::exists(m_home->file(u"tidy-done"_s)));
-    }
-
 private:
-    QString report() const { return TextCodec::decode(m_home->read(u"temp/tidy_err0.txt"_s)); }
-
-    void startFirst(const QString &folder = QString())
+    void startFirst(const QString &folder)
     {
         m_first.setWorkingDirectory(folder);
         m_first.setProcessChannelMode(QProcess::ForwardedChannels);

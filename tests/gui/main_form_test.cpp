@@ -1,5 +1,7 @@
-// The main window, offscreen: captions, states, rows and a screenshot.
-#include "support/window_test.h"
+// The main window, offscreen: captions, states, the wiring of its commands to
+// the actions, and the screenshots of docs/.
+#include "app/main_form.h"
+
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,7 +14,6 @@
 #include "app/about_form.h"
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
-#include "app/main_form.h"
 #include "app/main_form_actions.h"
 #include "core/qt_translations.h"
 #include "core/window_fonts_gui.h"
@@ -21,6 +22,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "support/fake_browser_bridge.h"
+#include "support/gui.h"
 #include "support/local_http_server.h"
 #include "tidy/settings_form.h"
 
@@ -31,8 +33,7 @@ namespace {
 QStringList texts(const QList<QAction *> &actions)
 {
     QStringList out;
-    for (QAction *a : actions)
-        out << a->text();
+    for (QAction *a : actions) out << a->text();
     return out;
 }
 
@@ -43,6 +44,27 @@ QStringList headers(const QAbstractItemView *view)
     for (int column = 0; column < model->columnCount(); ++column)
         out << model->headerData(column, Qt::Horizontal).toString();
     return out;
+}
+
+// Drops `file` on `view` as a file manager would; true if the view took it.
+bool dropFile(QAbstractItemView *view, const QString &file)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QCoreApplication::sendEvent(view->viewport(), &drop);
+    return enter.isAccepted();
+}
+
+// The window with narrow place columns in `view`, saved as `name`.
+bool screenshot(MainForm &f, QTreeView *view, int placeWidth, const QString &name)
+{
+    view->header()->resizeSection(0, 48);
+    view->header()->resizeSection(1, placeWidth);
+    QTest::qWait(50);
+    return saveScreenshot(&f, name);
 }
 
 }  // namespace
@@ -63,31 +85,37 @@ private Q_SLOTS:
         m_home.reset();
     }
 
-    void captionsMenusAndInitialStates()
+    // The captions are compared once here, as one list.
+    void captionsAndInitialStates()
     {
         MainForm &f = *m_form;
         QCOMPARE(f.minimumSize(), QSize(385, 385));
         QCOMPARE(f.size(), QSize(385, 480));
-        QStringList tabs;
-        for (int i = 0; i < f.PageControl1->count(); ++i)
-            tabs << f.PageControl1->tabText(i);
-        QCOMPARE(tabs, (QStringList{"HTML Tidy", "CSS", "Link", "UpLoad", "線形化", "HTML5"}));
-        QCOMPARE(headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList) + headers(f.NuList),
-                 (QStringList{"行", "列", "説明文", "行番号", "内容", "リンク先", "状態", "行", "列",
-                              "説明文"}));
+        QStringList captions;
+        for (int i = 0; i < f.PageControl1->count(); ++i) captions << f.PageControl1->tabText(i);
+        captions << headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList) +
+                        headers(f.NuList) + texts(f.menuBar()->actions()) +
+                        texts(f.NuMenu->actions())
+                 << f.BtnPrev->text() << f.BtnNext->text();
+        QCOMPARE(
+            captions.join(u'|'),
+            u"HTML Tidy|CSS|Link|UpLoad|線形化|HTML5|行|列|説明文|行番号|内容|リンク先|状態|"
+            u"行|列|説明文|文法チェック(&C)|設定(&O)|ヘルプ(&H)|ファイル(&F)...|"
+            u"フォルダ(&D)...|&URL...||&Internet Explorerのページ|&Operaのページ|"
+            u"&Mozillaのページ|&Netscape Communicatorのページ|<<前を表示(&P)|次を表示(&N)>>"_s);
         QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.BtnPrev->isEnabled());
-        QCOMPARE(texts(f.menuBar()->actions()), (QStringList{"文法チェック(&C)", "設定(&O)", "ヘルプ(&H)"}));
+        QMenu *checks = f.menuBar()->actions().at(0)->menu()->actions().at(0)->menu();
+        QVERIFY(checks->actions().last() == f.NuMenu->menuAction() &&
+                f.NuButton->menu() == f.NuMenu);
 
-        // The command has its key; a first start shows no keys in the menu.
+        // The commands have their keys; a first start shows no keys in the menu.
         QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
         QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
+        QCOMPARE(f.action(u"Nu"_s)->shortcut(), QKeySequence(u"Ctrl+5"_s));
         QVERIFY(f.action(u"Gray"_s)->shortcut().isEmpty() && tidy->shortcut().isEmpty());
-        QCOMPARE(tidy->statusTip(), u"HTML Tidyを実行します。"_s);
         // tidy is on PATH, so the Tidy commands are usable from the start.
         QVERIFY(tidy->isEnabled() && f.toolButton(u"ToolButton1"_s)->isEnabled());
-        QAction *w3c = f.menuEntry(u"W3CMarkupValidator1"_s);
-        QVERIFY(w3c->isEnabled() && f.UploadButton->menu()->actions().at(0)->isEnabled());
-        QCOMPARE(w3c->statusTip(), u"W3C Markup Validatorへファイルをアップロードしてチェックします。"_s);
+        QVERIFY(f.UploadButton->menu()->actions().at(0)->isEnabled());
 
         // The embedded browsers cost nothing until their page is shown.
         QVERIFY(!f.webBrowsersCreated());
@@ -95,26 +123,24 @@ private Q_SLOTS:
         QVERIFY(f.webBrowsersCreated());
         QCOMPARE(f.webBrowser2()->widget()->objectName(), u"WB2"_s);
 
-        // The settings dialog and the about box open from the menu.
         QString shown;
-        QTimer::singleShot(0, [&shown] {
-            if (QWidget *w = QApplication::activeModalWidget()) {
-                shown = w->windowTitle();
-                w->close();
-            }
+        onNextModal<QWidget>(&f, [&shown](QWidget *w) {
+            shown = w->windowTitle();
+            w->close();
         });
         f.menuEntry(u"Setting1"_s)->trigger();
         QCOMPARE(shown, u"設定"_s);
         QCOMPARE(f.settingForm()->parent(), &f);
+        // The about box shows what it finds: the manual and the Tidy in use.
         QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
-        // What it shows is found, not invented: the manual and the Tidy in use.
-        const QStringList about = AboutForm::infoLines(f.actions().settings().tidyPath);
+        const QString tidyPath = f.actions().settings().tidyPath;
+        const QStringList about = AboutForm::infoLines(tidyPath);
         QCOMPARE(about.size(), 3);
         QVERIFY(about.at(0).startsWith(u"ライセンス: "_s));
         QVERIFY2(about.at(1).endsWith(u"docs/help/index.html"_s), qPrintable(about.at(1)));
-        QVERIFY2(about.at(2).startsWith(u"HTML Tidy: "_s + f.actions().settings().tidyPath + u" (HTML Tidy"_s),
-                 qPrintable(about.at(2)));
-        QCOMPARE(AboutForm::infoLines(m_home->file(u"no-tidy"_s)).at(2), u"HTML Tidy: 見つかりません"_s);
+        QVERIFY(about.at(2).startsWith(u"HTML Tidy: "_s + tidyPath + u" (HTML Tidy"_s));
+        QCOMPARE(AboutForm::infoLines(m_home->file(u"no-tidy"_s)).at(2),
+                 u"HTML Tidy: 見つかりません"_s);
         QVERIFY(!about.join(u' ').contains(u"example"_s));
     }
 
@@ -123,24 +149,21 @@ private Q_SLOTS:
     {
         MainForm &f = *m_form;
         QVERIFY(installQtJapaneseTranslations(*QCoreApplication::instance()));
-        QCOMPARE(MainForm::qtFilter(u"HTMLファイル (*.htm;*.html)|*.htm;*.html|全てのファイル(*.*)|*.*"_s),
+        QCOMPARE(MainForm::qtFilter(
+                     u"HTMLファイル (*.htm;*.html)|*.htm;*.html|全てのファイル(*.*)|*.*"_s),
                  u"HTMLファイル (*.htm *.html);;全てのファイル (*.*)"_s);
         m_home->write(u"page.html"_s, "<p>x");
         f.actions().folders().remember(m_home->file(u"page.html"_s));
         QStringList labels;
         QString filter;
-        QTimer::singleShot(0, [&] {
-            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (files == nullptr)
-                return;
+        onNextModal<QFileDialog>(&f, [&](QFileDialog *files) {
             files->resize(640, 420);
-            for (const QLabel *label : files->findChildren<QLabel *>())
-                labels << label->text();
+            for (const QLabel *label : files->findChildren<QLabel *>()) labels << label->text();
             for (const QPushButton *button : files->findChildren<QPushButton *>())
                 labels << button->text();
             filter = files->selectedNameFilter();
             QTest::qWait(200);
-            files->grab().toImage().save(screenshotDir() + u"/file-dialog.png"_s);
+            saveScreenshot(files, u"file-dialog.png"_s);
             files->reject();
         });
         f.menuEntry(u"HTMLTidy1"_s)->trigger();
@@ -155,8 +178,8 @@ private Q_SLOTS:
     void accessibilityAidsOpenFromTheMenu()
     {
         MainForm &f = *m_form;
-        QVERIFY(f.toolButton(u"ToolButton9"_s)->isEnabled() && f.toolButton(u"ToolButton10"_s)->isEnabled());
-        QCOMPARE(f.menuEntry(u"GrayScale1"_s)->statusTip(), u"画像をグレイスケール表示します。"_s);
+        QVERIFY(f.toolButton(u"ToolButton9"_s)->isEnabled() &&
+                f.toolButton(u"ToolButton10"_s)->isEnabled());
         const QString picture = m_home->file(u"PICTURE.PNG"_s);
         QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
         QStringList shown;
@@ -176,7 +199,8 @@ private Q_SLOTS:
         f.menuEntry(u"ColorContrast1"_s)->trigger();
         f.menuEntry(u"GrayScale1"_s)->trigger();
         delete poll;
-        QCOMPARE(shown, (QStringList{u"カラーチェック"_s, u"file dialog"_s, u"グレイスケール表示"_s}));
+        QCOMPARE(shown,
+                 (QStringList{u"カラーチェック"_s, u"file dialog"_s, u"グレイスケール表示"_s}));
         QCOMPARE(QDir::cleanPath(f.actions().folders().lastDir()), m_home->path());
     }
 
@@ -185,8 +209,9 @@ private Q_SLOTS:
     void aSharedKeyRunsTheFirstEnabledCommand()
     {
         m_form.reset();
-        m_home->write(u"key.ini"_s, "[Key]\r\nTidy=F9\r\nFolder=F9\r\nIE=F5\r\nCSS=F5\r\n"
-                                    "LinkCheck=Ctrl+K\r\nGray=alt+g\r\n");
+        m_home->write(u"key.ini"_s,
+                      "[Key]\r\nTidy=F9\r\nFolder=F9\r\nIE=F5\r\nCSS=F5\r\n"
+                      "LinkCheck=Ctrl+K\r\nGray=alt+g\r\n");
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
         // key.ini gives the keys to commands and menus (Link1 below); a key missing leaves none.
@@ -197,18 +222,17 @@ private Q_SLOTS:
         // Every command asks for a file or folder first; the question is dismissed.
         QTimer dismiss;
         connect(&dismiss, &QTimer::timeout, [] {
-            if (QWidget *w = QApplication::activeModalWidget())
-                w->close();
+            if (QWidget *w = QApplication::activeModalWidget()) w->close();
         });
         dismiss.start(20);
         QString ran;
         for (const MainActionDef &def : mainActionDefs())
-            connect(f.action(def.name), &QAction::triggered, [&ran, name = def.name] { ran += name; });
+            connect(f.action(def.name), &QAction::triggered,
+                    [&ran, name = def.name] { ran += name; });
         const auto press = [&](QKeyCombination key) {
             ran.clear();
             f.activateWindow();  // back from the dismissed dialog
-            if (!QTest::qWaitForWindowActive(&f))
-                return u"(window not active)"_s;
+            if (!QTest::qWaitForWindowActive(&f)) return u"(window not active)"_s;
             QTest::keyClick(f.ListView1, key.key(), key.keyboardModifiers());
             return ran;
         };
@@ -246,15 +270,7 @@ private Q_SLOTS:
             tidy.select(QString::fromLatin1(option), u"utf8"_s);
         tidy.select(u"accessibility-check"_s, u"1"_s);
         f.actions().settingsStore().save();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(page)});
-        QWidget *viewport = f.ListView1->viewport();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(viewport, &drop);
+        QVERIFY(dropFile(f.ListView1, page));
 
         QAbstractItemModel *model = f.ListView1->model();
         QTRY_VERIFY(model->rowCount() >= 4);
@@ -265,70 +281,49 @@ private Q_SLOTS:
                 warningIcon = !model->index(row, 0).data(Qt::DecorationRole).isNull();
         QVERIFY(warningIcon);
         QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
-
-        f.ListView1->header()->resizeSection(0, 48);
-        f.ListView1->header()->resizeSection(1, 48);
-        QTest::qWait(50);
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/main-window.png"_s));
+        QVERIFY(screenshot(f, f.ListView1, 48, u"main-window.png"_s));
     }
 
-    // The HTML5 check: its menu, button and key; a dropped page checked by
-    // the real Nu Html Checker fills the HTML5 page.
+    // A page dropped on the HTML5 page is checked by the real Nu Html Checker.
     void theHtml5CheckFillsItsPage()
     {
         MainForm &f = *m_form;
-        IniFile(ProgramFolder::iniPath()).writeString(u"Nu"_s, u"Path"_s, QStringLiteral(VELMARIN_VNU_JAR));
-        QCOMPARE(f.action(u"Nu"_s)->shortcut(), QKeySequence(u"Ctrl+5"_s));
-        QCOMPARE(f.action(u"Nu"_s)->text(), u"HTML5チェック(ローカル)"_s);
-        QVERIFY(!f.action(u"Nu"_s)->statusTip().isEmpty() && !f.NuButton->statusTip().isEmpty());
-        QCOMPARE(texts(f.NuMenu->actions()),
-                 (QStringList{u"ファイル(&F)..."_s, u"フォルダ(&D)..."_s, u"&URL..."_s, QString(),
-                              u"&Internet Explorerのページ"_s, u"&Operaのページ"_s,
-                              u"&Mozillaのページ"_s, u"&Netscape Communicatorのページ"_s}));
-        QMenu *checks = f.menuBar()->actions().at(0)->menu()->actions().at(0)->menu();
-        QCOMPARE(checks->actions().last(), f.NuMenu->menuAction());
-        QCOMPARE(f.NuButton->menu(), f.NuMenu);
+        IniFile(ProgramFolder::iniPath())
+            .writeString(u"Nu"_s, u"Path"_s, QStringLiteral(VELMARIN_VNU_JAR));
 
         const QString page = m_home->file(u"known.html"_s);
-        m_home->write(u"known.html"_s,
-                      "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n"
-                      "<body>\n<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n"
-                      "<section><p>x</p></section>\n</body>\n</html>\n");
+        m_home->write(
+            u"known.html"_s,
+            "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n"
+            "<body>\n<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n"
+            "<section><p>x</p></section>\n</body>\n</html>\n");
         f.resize(760, 420);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         // While it runs: abort on, clear, toolbar and the command off.
         QStringList states;
         connect(&f.actions().nuCheck(), &NuCheck::runningChanged, &f, [&](bool running) {
-            states << QStringLiteral("%1%2%3%4%5").arg(running).arg(f.BitBtn3->isEnabled())
-                          .arg(f.Button4->isEnabled()).arg(f.ToolBar1->isEnabled())
+            states << QStringLiteral("%1%2%3%4%5")
+                          .arg(running)
+                          .arg(f.BitBtn3->isEnabled())
+                          .arg(f.Button4->isEnabled())
+                          .arg(f.ToolBar1->isEnabled())
                           .arg(f.action(u"Nu"_s)->isEnabled());
         });
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(page)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.NuList->viewport(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(f.NuList->viewport(), &drop);
+        QVERIFY(dropFile(f.NuList, page));
         QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 120000);
         QCOMPARE(states, (QStringList{u"11000"_s, u"00111"_s}));
         QCOMPARE(f.PageControl1->currentIndex(), 5);
-        QVERIFY(f.Button4->isEnabled() && f.ToolBar1->isEnabled() && f.action(u"Nu"_s)->isEnabled());
-        QCOMPARE(f.ComboBox2->count(), 1);
-        QCOMPARE(f.ComboBox2->itemText(0), page);
+        QCOMPARE(f.ComboBox2->currentText(), page);
         QAbstractItemModel *model = f.NuList->model();
-        QCOMPARE(model->rowCount(), 8);
-        QCOMPARE(model->index(1, 2).data().toString(), u"エラー: End tag “p” seen, but there were open elements."_s);
+        QCOMPARE(model->index(1, 2).data().toString(),
+                 u"エラー: End tag “p” seen, but there were open elements."_s);
         for (int row = 0; row < model->rowCount(); ++row)
             QVERIFY(!model->index(row, 0).data(Qt::DecorationRole).isNull());
         Q_EMIT f.PopupMenu3->aboutToShow();
         QVERIFY(f.PopupMenu3->actions().constFirst()->isEnabled());
 
-        f.NuList->header()->resizeSection(0, 48);
-        f.NuList->header()->resizeSection(1, 40);
-        QTest::qWait(50);
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/html5-check.png"_s));
+        QVERIFY(screenshot(f, f.NuList, 40, u"html5-check.png"_s));
     }
 
     // F5 to F8 ask the browsers for their page; the screenshot shows F5's.
@@ -354,12 +349,11 @@ private Q_SLOTS:
         };
         for (const auto &b : browserActions) {
             QAction *action = f.action(QString::fromLatin1(b.action));
-            QVERIFY2(action->isEnabled() && !action->statusTip().contains(u"まだ"_s), b.action);
+            QVERIFY2(action->isEnabled(), b.action);
             QCOMPARE(action->shortcut(), QKeySequence(b.key));
             QVERIFY(f.menuEntry(QString::fromLatin1(b.entry))->isEnabled());
             QVERIFY(f.toolButton(QString::fromLatin1(b.button))->isEnabled());
         }
-        QCOMPARE(f.action(u"NC"_s)->statusTip(), u"NetscapeCommunicatorからURLを取得してチェックします。"_s);
 
         f.resize(760, 420);
         f.show();
@@ -373,10 +367,7 @@ private Q_SLOTS:
         // The downloaded copy was checked: its rows have places, no file header.
         QVERIFY(!model->index(0, 0).data().toString().isEmpty());
         QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
-        f.ListView1->header()->resizeSection(0, 48);
-        f.ListView1->header()->resizeSection(1, 48);
-        QTest::qWait(50);
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/browser-capture.png"_s));
+        QVERIFY(screenshot(f, f.ListView1, 48, u"browser-capture.png"_s));
     }
 
     void folderBatchAndLinkCheckShowTheirProgress()
@@ -385,7 +376,8 @@ private Q_SLOTS:
         f.resize(760, 420);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        for (const QString &name : QStringList{u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
+        for (const QString &name :
+             QStringList{u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
             m_home->write(name, "<p>x");
         QCOMPARE(f.ComboBox1->font().families(), WindowFonts::dialogFont().families());
         f.actions().checkFolder(m_home->file(u"site"_s));
@@ -395,7 +387,7 @@ private Q_SLOTS:
         QCOMPARE(f.ComboBox1->font().families(), WindowFonts::fixedFont().families());
         QVERIFY(!f.ProgressBar1->isVisible() && !f.BitBtn1->isEnabled());
         QVERIFY(f.ToolBar1->isEnabled() && f.menuEntry(u"Folder1"_s)->isEnabled());
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/folder-batch.png"_s));
+        QVERIFY(saveScreenshot(&f, u"folder-batch.png"_s));
 
         // Twelve links go to the two workers; the window shows the run.
         LocalHttpServer server;
@@ -405,8 +397,8 @@ private Q_SLOTS:
         server.setPage("/p.html", slow);
         QByteArray links;
         for (int i = 0; i < 12; ++i)
-            links += "<a href=\"" + server.url("/p.html").toUtf8() + "\">" +
-                     QByteArray::number(i) + "</a>\n";
+            links += "<a href=\"" + server.url("/p.html").toUtf8() + "\">" + QByteArray::number(i) +
+                     "</a>\n";
         m_home->write(u"links.html"_s, links);
         QVERIFY(f.actions().linkCheck().checkLinksTarget(m_home->file(u"links.html"_s)));
         QCOMPARE(f.PageControl1->currentIndex(), 2);
@@ -415,12 +407,11 @@ private Q_SLOTS:
         QTRY_VERIFY(f.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!f.actions().linkCheck().isRunning(), 20000);
         QCOMPARE(f.LinkList->model()->rowCount(), 12);
-        QCOMPARE(f.LinkList->model()->index(11, 1).data().toString(), u"200(OK)"_s);
         QVERIFY(!f.BitBtn2->isEnabled() && f.Button3->isEnabled() && f.ToolBar1->isEnabled());
         QVERIFY(f.action(u"LinkCheck"_s)->isEnabled() && !f.ProgressBar1->isVisible());
         QCOMPARE(f.statusBar()->currentMessage(), u"リンクチェックが終了しました。"_s);
         f.LinkList->header()->resizeSection(0, 480);
-        QVERIFY(f.grab().toImage().save(screenshotDir() + u"/link-check.png"_s));
+        QVERIFY(saveScreenshot(&f, u"link-check.png"_s));
 
         // Closing the window while the workers wait on a stalled server.
         slow.behaviour = LocalHttpServer::Behaviour::StallAfterHeaders;

