@@ -25,6 +25,9 @@ protected:
         QObject::connect(&check, &LinkCheck::finished, &check, [this] { ++finished; });
         server.setPage("/ok", "ok");
         server.setPage("/ok2", "ok");
+        LocalHttpServer::Page silent;  // outlasts every deadline a test sets
+        silent.delayMs = 600000;
+        server.setPage("/silent", silent);
         server.setPage("/anchors.html",
                        "<a name=\"ByName\"></a><div id=\"TOP\"></div><a id=\"aid\"></a>"
                        "<p name=\"pname\">");
@@ -146,9 +149,6 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
 
     // A server that never answers reaches the deadline, alone and by the
     // workers: 404(Not Found).
-    LocalHttpServer::Page silent;
-    silent.delayMs = 600000;
-    server.setPage("/silent", silent);
     check.setHeadDeadline(200);
     EXPECT_EQ(checked(writePage("silent.html", {server.url("/silent")})),
               QStringList({"404(Not Found)"}));
@@ -496,11 +496,7 @@ TEST_F(LinkCheckTest, BaseFolderRemovedDuringTheCheck)
 
 TEST_F(LinkCheckTest, ShutdownStopsWorkersInTheMiddleOfARequest)
 {
-    LocalHttpServer::Page silent;
-    silent.delayMs = 60000;
-    server.setPage("/silent", silent);
-    QStringList links;
-    for (int i = 0; i < 12; ++i) links << server.url("/silent");
+    const QStringList links(12, server.url("/silent"));
     check.setHeadDeadline(60000);
     EXPECT_TRUE(check.checkLinksTarget(writePage("silent.html", links)));
     // Let both workers hand over their first status and start their requests.
