@@ -1,9 +1,10 @@
 // The CSS check with the real Java runtime, running validator stand-ins that
 // the test compiles: they write reports in the validator's layout.
-#include "support/test.h"
+#include "checks/css_check.h"
 
 #include "app/main_actions.h"
-#include "checks/css_check.h"
+#include "support/process_run.h"
+#include "support/test.h"
 
 namespace {
 
@@ -11,18 +12,20 @@ namespace {
 // the test asks for through the file named by the argument.
 QByteArray validatorSource(const QByteArray &className)
 {
-    return "package org.w3c.css.css;\n"
-           "public class " + className + " {\n"
-           "  public static void main(String[] a) throws Exception {\n"
-           "    java.io.PrintStream out = new java.io.PrintStream(System.out, true, \"UTF-8\");\n"
-           "    java.io.File f = new java.io.File(a[0]);\n"
-           "    if (a[0].startsWith(\"http\")) { out.println(\"URL \" + a[0]); return; }\n"
-           "    if (f.getName().equals(\"silent.css\")) return;\n"
-           "    if (f.getName().equals(\"err.css\")) { System.err.println(\"broken\"); return; }\n"
-           "    out.println(\"" + className + "\");\n"
-           "    out.println(\"\\u884c\\u756a\\u53f7: 12 \\u30bb\\u30ec\\u30af\\u30bf p : \\u8aa4\\u308a\");\n"
-           "  }\n"
-           "}\n";
+    return QByteArray(R"(package org.w3c.css.css;
+public class NAME {
+  public static void main(String[] a) throws Exception {
+    java.io.PrintStream out = new java.io.PrintStream(System.out, true, "UTF-8");
+    java.io.File f = new java.io.File(a[0]);
+    if (a[0].startsWith("http")) { out.println("URL " + a[0]); return; }
+    if (f.getName().equals("silent.css")) return;
+    if (f.getName().equals("err.css")) { System.err.println("broken"); return; }
+    out.println("NAME");
+    out.println("\u884c\u756a\u53f7: 12 \u30bb\u30ec\u30af\u30bf p : \u8aa4\u308a");
+  }
+}
+)")
+        .replace("NAME", className);
 }
 
 class CssCheckTest : public ::testing::Test {
@@ -42,22 +45,17 @@ protected:
         const QString src = home.file("src/org/w3c/css/css");
         QDir().mkpath(src);
         home.write("src/org/w3c/css/css/" + className + ".java", validatorSource(className));
-        QProcess javac;
-        javac.start("javac", {"-d", home.file("classes"), src + "/" + className + ".java"});
-        ASSERT_TRUE(javac.waitForFinished(60000));
-        ASSERT_EQ(javac.exitCode(), 0) << javac.readAllStandardError().constData();
-        QProcess jar;
-        jar.start("jar", {"cf", ProgramFolder::file(CssCheck::kJarName), "-C", home.file("classes"),
-                          "."});
-        ASSERT_TRUE(jar.waitForFinished(60000));
-        ASSERT_EQ(jar.exitCode(), 0);
+        const RunResult javac =
+            run("javac", {"-d", home.file("classes"), src + "/" + className + ".java"});
+        ASSERT_EQ(javac.exitCode, 0) << javac.err.toStdString();
+        const QString jar = ProgramFolder::file(CssCheck::kJarName);
+        ASSERT_EQ(run("jar", {"cf", jar, "-C", home.file("classes"), "."}).exitCode, 0);
     }
 
     QStringList column(int c)
     {
         QStringList out;
-        for (const auto &row : actions.cssList().rows())
-            out << (c == 0 ? row.first : row.second);
+        for (const auto &row : actions.cssList().rows()) out << (c == 0 ? row.first : row.second);
         return out;
     }
 
@@ -132,9 +130,11 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
     // Old working files never pass for a new report.
     home.write("temp/css_out.txt", "old");
     actions.cssCheck().checkCssTarget(home.file("none.css"));
-    EXPECT_EQ(column(1), QStringList({"指定されたファイルが見つかりません。" + home.file("none.css")}));
+    EXPECT_EQ(column(1),
+              QStringList({"指定されたファイルが見つかりません。" + home.file("none.css")}));
     actions.cssCheck().checkCssTarget("ftp://h/x.css");
-    EXPECT_EQ(column(1), QStringList({"HTTP以外のプロトコルには対応していません。\r\nftp://h/x.css"}));
+    EXPECT_EQ(column(1),
+              QStringList({"HTTP以外のプロトコルには対応していません。\r\nftp://h/x.css"}));
 
     // No validator where Java looks (the program folder's jar, CLASSPATH):
     // said so in Japanese, with the places and what to put there, instead
@@ -144,9 +144,10 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
     qunsetenv("CLASSPATH");
     const QString jar = ProgramFolder::file(CssCheck::kJarName);
     EXPECT_EQ(column(1), QStringList({"CSSバリデータが見つかりませんでした。探した場所: "
-                                      "プログラムフォルダの" + jar + "、環境変数CLASSPATH(" +
-                                      home.file("lib") + ")。CSSバリデータのjarファイルを「" +
-                                      jar + "」として置いてください。"}));
+                                      "プログラムフォルダの" +
+                                      jar + "、環境変数CLASSPATH(" + home.file("lib") +
+                                      ")。CSSバリデータのjarファイルを「" + jar +
+                                      "」として置いてください。"}));
     EXPECT_FALSE(actions.cssCheck().lastChecked());
 
     // No Java at all: the start failure, and the controls come back.
@@ -156,7 +157,8 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
     actions.processCommandLine({"-css", home.file("a.css")});
     qputenv("PATH", path);
     ASSERT_EQ(view.errors.size(), 1);
-    EXPECT_TRUE(view.errors[0].startsWith("Function failure (java org.w3c.css.css.StyleSheetCom \""));
+    EXPECT_TRUE(
+        view.errors[0].startsWith("Function failure (java org.w3c.css.css.StyleSheetCom \""));
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
     EXPECT_TRUE(view.enabled.value(Control::Button2));
     EXPECT_FALSE(view.busy);

@@ -2,12 +2,11 @@
 // 127.0.0.1, on the main thread (up to 10 links) and on the two workers.
 #include "checks/link_check.h"
 
-#include "support/test.h"
-
+#include "checks/link_verifier.h"
 #include "core/folder_memory.h"
 #include "core/message_list_model.h"
-#include "checks/link_verifier.h"
 #include "fetch/http_client.h"
+#include "support/test.h"
 
 namespace {
 
@@ -26,6 +25,9 @@ protected:
         QObject::connect(&check, &LinkCheck::finished, &check, [this] { ++finished; });
         server.setPage("/ok", "ok");
         server.setPage("/ok2", "ok");
+        LocalHttpServer::Page silent;  // outlasts every deadline a test sets
+        silent.delayMs = 600000;
+        server.setPage("/silent", silent);
         server.setPage("/anchors.html",
                        "<a name=\"ByName\"></a><div id=\"TOP\"></div><a id=\"aid\"></a>"
                        "<p name=\"pname\">");
@@ -48,16 +50,12 @@ protected:
         return statuses();
     }
 
-    QStringList statuses() const
+    QStringList statuses() const { return column(1); }
+    QStringList targets() const { return column(0); }
+    QStringList column(int c) const
     {
         QStringList out;
-        for (const MessageListModel::Row &row : list.rows()) out << row.second;
-        return out;
-    }
-    QStringList targets() const
-    {
-        QStringList out;
-        for (const MessageListModel::Row &row : list.rows()) out << row.first;
+        for (const MessageListModel::Row &row : list.rows()) out << (c ? row.second : row.first);
         return out;
     }
 
@@ -139,7 +137,8 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     // Twice as many: the two workers, without a second pass.
     EXPECT_TRUE(check.checkLinksTarget(writePage("twenty.html", links + links)));
     EXPECT_TRUE(check.isRunning());
-    EXPECT_FALSE(view.enabled.value(Control::LinkCheckAction) || view.enabled.value(Control::ToolBar1));
+    EXPECT_FALSE(view.enabled.value(Control::LinkCheckAction) ||
+                 view.enabled.value(Control::ToolBar1));
     waitForEnd();
     EXPECT_EQ(statuses(), expected + expected);
     EXPECT_TRUE(view.events.contains("status: " + links[0] + "をチェック中...     リンク数/16"));
@@ -150,13 +149,11 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
 
     // A server that never answers reaches the deadline, alone and by the
     // workers: 404(Not Found).
-    LocalHttpServer::Page silent;
-    silent.delayMs = 600000;
-    server.setPage("/silent", silent);
     check.setHeadDeadline(200);
     EXPECT_EQ(checked(writePage("silent.html", {server.url("/silent")})),
               QStringList({"404(Not Found)"}));
-    EXPECT_TRUE(check.checkLinksTarget(writePage("silent11.html", QStringList(11, server.url("/silent")))));
+    EXPECT_TRUE(
+        check.checkLinksTarget(writePage("silent11.html", QStringList(11, server.url("/silent")))));
     waitForEnd();
     EXPECT_EQ(statuses(), QStringList(11, "404(Not Found)"));
 }
@@ -173,7 +170,7 @@ TEST_F(LinkCheckTest, EveryStatusCodeReadsAsTheServerSentIt)
         links << server.url(path);
         // 100 is an interim answer: the final one has to follow, and here the
         // server closes instead, as a failed connection does.
-        expected << (code == 100 ? QStringLiteral("0(Unknown Error)") : statusCodeText(code));
+        expected << (code == 100 ? QStringLiteral("0(") : QString::number(code) + u'(');
     }
     LocalHttpServer::Page interim;
     interim.interimStatus = 100;
@@ -182,7 +179,11 @@ TEST_F(LinkCheckTest, EveryStatusCodeReadsAsTheServerSentIt)
     links << server.url("/interim");
     expected << "203(Non-Authoritative Information)";
 
-    EXPECT_EQ(checked(writePage("codes.html", links)), expected);
+    // The texts themselves are LinkScan.StatusCodeTexts'.
+    const QStringList got = checked(writePage("codes.html", links));
+    ASSERT_EQ(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(got[i].startsWith(expected[i])) << got[i].toStdString();
     EXPECT_EQ(statuses().value(418 - 100), "418(Unknown Error)");
 }
 
@@ -219,56 +220,51 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     QDir(home.path()).mkpath("site/sub");
     home.write("site/other.html", "<a name=\"Named\">");
     home.write("site/a b.html", "");
-    const QStringList links = {"other.html",      "sub",       "sub#x", "other.html#named",
-                               "other.html#none", "gone.html", "gone.html#x",
-                               "#TOP",            "#aid",      "a%20b.html"};
+    home.write("site/http.html", "");  // a name that looks like a scheme
+    home.write("site/画像.png", "");
+    const QStringList links = {"other.html",
+                               "sub",
+                               "sub#x",
+                               "other.html#named",
+                               "other.html#none",
+                               "gone.html",
+                               "gone.html#x",
+                               "#TOP",
+                               "#aid",
+                               "a%20b.html",
+                               "#",
+                               "other.html#",
+                               "other.html?x=1&amp;y=2#Named",
+                               "%E7%94%BB%E5%83%8F.png",
+                               "http.html"};
     const QByteArray anchors = "<div id=\"top\"><a id=\"aid\">";
-    const QString document = writePage("site/index.html", links, anchors);
-    const QStringList expected = {"200(OK)",      "200(OK)",        kNoLocalAnchor,   "200(OK)",
-                                  kNoLocalAnchor, "404(Not Found)", "404(Not Found)", "200(OK)",
-                                  "200(OK)",      "200(OK)"};
+    const QString document = writePage("site/index.html", links.mid(0, 10), anchors);
+    const QStringList expected =
+        QStringList{"200(OK)",      "200(OK)",        kNoLocalAnchor,  "200(OK)",
+                    kNoLocalAnchor, "404(Not Found)", "404(Not Found)"} +
+        QStringList(8, "200(OK)");
 
     view.openFileAnswer = document;
-    check.linkCheckExecute();
-    EXPECT_EQ(statuses(), expected);
+    check.linkCheckExecute();  // up to 10 links: on the main thread
+    EXPECT_EQ(statuses(), expected.mid(0, 10));
     EXPECT_EQ(view.lastFilter, "HTMLファイル (*.htm;*.html)|*.htm;*.html");
     EXPECT_EQ(folders.lastDir(), QDir::toNativeSeparators(home.file("site")));
     EXPECT_EQ(check.linkBase(), home.file("site"));
     EXPECT_TRUE(view.broughtToFront == 1 && view.errors.isEmpty());
     expectIdleControls();
 
-    // The same with 11 links, on the workers.
-    EXPECT_EQ(checked(writePage("site/eleven.html", links + links.mid(0, 1), anchors)),
-              expected + QStringList{"200(OK)"});
-    EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/11"));
+    // All of them, on the workers.
+    EXPECT_EQ(checked(writePage("site/more.html", links, anchors)), expected);
+    EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/15"));
 }
 
-// Valid HTML written in the ways real pages are: tags broken over lines,
-// single quotes, ids on a elements, escapes, queries and empty fragments,
-// names that look like schemes, and pages in Japanese encodings.
-TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
+// Tags broken over lines, quotes and the rest of how real pages are written
+// are LinkReferenceTest's. A page in EUC-JP (declared or not), Shift_JIS or
+// ISO-2022-JP names the image by its UTF-8 file name and finds its Japanese anchor.
+TEST_F(LinkCheckTest, JapanesePagesFindTheirFilesAndAnchors)
 {
     QDir(home.path()).mkpath("site");
-    home.write("site/other.html", "<h2\r\nid='single'>x</h2><a name=\"Named\">");
-    home.write("site/a b.html", "");
-    home.write("site/http.html", "");
-    home.write("site/ftp.html", "<p\tid=f>");
     home.write("site/画像.png", "");
-    home.write("site/index.html",
-               "<A\nHREF=\"other.html\">x</A>\n"
-               "<a href='other.html#single'>\n"
-               "<a id=\"sec\" href=\"#sec\">\n"
-               "<a href=\"#\"><a href=\"other.html#\">\n"
-               "<a href=\"other.html?x=1&amp;y=2#Named\">\n"
-               "<a href=\"a%20b.html\"><a href=\"%E7%94%BB%E5%83%8F.png\">\n"
-               "<a href=\"http.html\"><img\tsrc='ftp.html#f'>\n");
-    EXPECT_EQ(checked(home.file("site/index.html")), QStringList(10, "200(OK)"));
-    EXPECT_EQ(targets(), QStringList({"other.html", "other.html#single", "#sec", "#", "other.html#",
-                                      "other.html?x=1&amp;y=2#Named", "a%20b.html",
-                                      "%E7%94%BB%E5%83%8F.png", "http.html", "ftp.html#f"}));
-
-    // A page in EUC-JP (declared or not), Shift_JIS or ISO-2022-JP names the
-    // image by its UTF-8 file name and finds its Japanese anchor.
     const QByteArray eucPage =
         "<p>\xC6\xFC\xCB\xDC\xB8\xEC<a href=\"\xB2\xE8\xC1\xFC.png\">"
         "<a href=\"#\xB8\xAB\xBD\xD0\xA4\xB7\"><h2 id=\"\xB8\xAB\xBD\xD0\xA4\xB7\">";
@@ -284,7 +280,8 @@ TEST_F(LinkCheckTest, LocalLinksOfRealPagesAreFound)
         sjisPage, jisPage};
     for (const QByteArray &page : pages) {
         home.write("site/ja.html", page);
-        EXPECT_EQ(checked(home.file("site/ja.html")), QStringList(2, "200(OK)")) << page.toStdString();
+        EXPECT_EQ(checked(home.file("site/ja.html")), QStringList(2, "200(OK)"))
+            << page.toStdString();
         EXPECT_EQ(targets(), QStringList({"画像.png", "#見出し"})) << page.toStdString();
     }
 }
@@ -316,7 +313,8 @@ TEST_F(LinkCheckTest, LinksOfAWebPage)
 
     // A page at the host's root, and one whose URL has no "/" after the host.
     server.setPage("/root.html", "<a href=\"../up.html\"><a href=\"ok\">");
-    EXPECT_EQ(checked(server.url("/root.html")), QStringList({"エラー: 相対パスの指定が不正です。", "200(OK)"}));
+    EXPECT_EQ(checked(server.url("/root.html")),
+              QStringList({"エラー: 相対パスの指定が不正です。", "200(OK)"}));
     server.setPage("/", "<a href=\"ok\">");
     EXPECT_EQ(checked(server.url("")), QStringList{"200(OK)"});
     EXPECT_EQ(check.linkBase(), server.url("/"));
@@ -498,11 +496,7 @@ TEST_F(LinkCheckTest, BaseFolderRemovedDuringTheCheck)
 
 TEST_F(LinkCheckTest, ShutdownStopsWorkersInTheMiddleOfARequest)
 {
-    LocalHttpServer::Page silent;
-    silent.delayMs = 60000;
-    server.setPage("/silent", silent);
-    QStringList links;
-    for (int i = 0; i < 12; ++i) links << server.url("/silent");
+    const QStringList links(12, server.url("/silent"));
     check.setHeadDeadline(60000);
     EXPECT_TRUE(check.checkLinksTarget(writePage("silent.html", links)));
     // Let both workers hand over their first status and start their requests.

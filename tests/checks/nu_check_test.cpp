@@ -1,29 +1,17 @@
 // The HTML5 check with the real Nu Html Checker (vnu.jar from npm's vnu-jar)
 // and the real Java runtime; fake "java" scripts only for what a real one
 // does not do on demand (no answer, a damaged or huge one, a long run).
-#include <gtest/gtest.h>
+#include "checks/nu_check.h"
 
-#include <QDirIterator>
-#include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QStringListModel>
-#include <QTimer>
 
 #include "app/main_actions.h"
-#include "checks/nu_check.h"
 #include "core/app_settings.h"
 #include "core/folder_memory.h"
 #include "fetch/http_client.h"
-#include "platform/ini_file.h"
-#include "platform/program_folder.h"
 #include "support/fake_browser_bridge.h"
-#include "support/local_http_server.h"
-#include "support/recording_runner.h"
-#include "support/recording_view.h"
-#include "support/temp_home.h"
+#include "support/process_run.h"
+#include "support/test.h"
 #include "tidy/report_list_model.h"
 
 namespace {
@@ -37,7 +25,8 @@ const QByteArray kKnownPage =
     "</body>\n</html>\n";
 
 const QByteArray kCleanPage =
-    "<!DOCTYPE html>\n<html lang=\"en\"><head><title>t</title></head><body><p>x</p></body></html>\n";
+    "<!DOCTYPE html>\n<html "
+    "lang=\"en\"><head><title>t</title></head><body><p>x</p></body></html>\n";
 
 // PATH begins with a folder of the test's own; its "java" writes a line to
 // java.log for every start. Without a body it runs the real Java.
@@ -79,8 +68,7 @@ struct Checker {
         QEventLoop loop;
         QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(180000, &loop, &QEventLoop::quit);
-        if (nu.checkDocuments(documents) && nu.isRunning())
-            loop.exec();
+        if (nu.checkDocuments(documents) && nu.isRunning()) loop.exec();
         EXPECT_FALSE(nu.isRunning());
     }
 };
@@ -88,22 +76,16 @@ struct Checker {
 // "*" in the pattern stands for any text; the rest must match as written.
 bool matchesStars(const QString &text, const QString &pattern)
 {
-    const QStringList parts = pattern.split(u'*');
-    if (!text.startsWith(parts.first()) || !text.endsWith(parts.last()))
-        return false;
-    qsizetype at = 0;
-    for (const QString &part : parts) {
-        at = text.indexOf(part, at);
-        if (at < 0)
-            return false;
-        at += part.size();
-    }
-    return at <= text.size();
+    const QString escaped = QRegularExpression::escape(pattern).replace("\\*", ".*");
+    return QRegularExpression("^" + escaped + "$", QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
 }
 
 void useJar(const QString &path)
 {
-    IniFile(ProgramFolder::iniPath()).writeString(QStringLiteral("Nu"), QStringLiteral("Path"), path);
+    IniFile(ProgramFolder::iniPath())
+        .writeString(QStringLiteral("Nu"), QStringLiteral("Path"), path);
 }
 
 }  // namespace
@@ -125,8 +107,9 @@ TEST(NuCheck, AFolderInOneJavaProcessWithTheKnownMessagesOfAPage)
     c.check({home.file("site")});
 
     EXPECT_EQ(java.starts(), 1);
-    EXPECT_EQ(c.selector.stringList(), (QStringList{home.file("site/a.html"), home.file("site/b.html"),
-                                                    home.file("site/sub/c.htm")}));
+    EXPECT_EQ(c.selector.stringList(),
+              (QStringList{home.file("site/a.html"), home.file("site/b.html"),
+                           home.file("site/sub/c.htm")}));
     EXPECT_TRUE(c.nu.problems().isEmpty()) << c.nu.problems().join('\n').toStdString();
     EXPECT_EQ(c.view.lastStatus, "HTML5チェックが終了しました。");
     EXPECT_EQ(c.view.page, NuCheck::kPage);
@@ -168,9 +151,9 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
 {
     const struct {
         const char *name;
-        bool jar;            // a (fake) vnu.jar in the program folder
-        const char *java;    // the fake java's script; nullptr: no java on PATH
-        const char *rows;    // the list's text, lines joined by "|"
+        bool jar;          // a (fake) vnu.jar in the program folder
+        const char *java;  // the fake java's script; nullptr: no java on PATH
+        const char *rows;  // the list's text, lines joined by "|"
         int starts;
         bool abortOnStart = false;
     } cases[] = {
@@ -200,8 +183,7 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
         SCOPED_TRACE(tc.name);
         TempHome home;
         home.write("p.html", kCleanPage);
-        if (tc.jar)
-            home.write("vnu.jar", "not a jar");
+        if (tc.jar) home.write("vnu.jar", "not a jar");
         std::unique_ptr<FakeJava> java;
         const QByteArray path = qgetenv("PATH");
         if (tc.java)
@@ -240,39 +222,31 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnRealPages)
     home.write("known.html", kKnownPage);
     QStringList pages{home.file("known.html")};
     QStringList installed;
-    QDirIterator it("/usr/share/doc", {"*.htm", "*.html"}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it("/usr/share/doc", {"*.htm", "*.html"}, QDir::Files,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString page = it.next();
-        if (!QFileInfo(page).isSymLink())
-            installed << page;
+        if (!QFileInfo(page).isSymLink()) installed << page;
     }
     installed.sort();
-    for (qsizetype i = 0; i < installed.size(); i += 40)
-        pages << installed.at(i);
+    for (qsizetype i = 0; i < installed.size(); i += 40) pages << installed.at(i);
     ASSERT_GE(pages.size(), 5);
 
-    const QString java = QStandardPaths::findExecutable("java");
-    QProcess reference;
-    reference.start("python3", QStringList{VELMARIN_TEST_DATA "/../checks/nu_reference.py", java, kJar} + pages);
-    ASSERT_TRUE(reference.waitForFinished(300000));
-    ASSERT_EQ(reference.exitCode(), 0) << reference.readAllStandardError().toStdString();
-    const QString expected = QString::fromUtf8(reference.readAllStandardOutput());
+    const RunResult reference = run("python3",
+                                    QStringList{VELMARIN_TEST_DATA "/../checks/nu_reference.py",
+                                                QStandardPaths::findExecutable("java"), kJar} +
+                                        pages,
+                                    {}, {}, 300000);
+    ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
 
     FakeJava counted(home, QByteArray());
-    QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VELMARIN_HOME", home.path());
-    cli.setProcessEnvironment(env);
-    cli.start(VELMARIN_CLI_PATH, QStringList{"--nu"} + pages);
-    ASSERT_TRUE(cli.waitForFinished(300000));
-    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()), expected);
-    EXPECT_EQ(cli.exitCode(), 1) << cli.readAllStandardError().toStdString();  // known.html has errors
+    const QStringList env{"VELMARIN_HOME=" + home.path()};
+    const RunResult cli = runCliProgram(QStringList{"--nu"} + pages, env, {}, 300000);
+    EXPECT_EQ(cli.out, reference.out);
+    EXPECT_EQ(cli.exitCode, 1) << cli.err.toStdString();  // known.html has errors
     EXPECT_EQ(counted.starts(), 1);
-
     // Bad usage.
-    cli.start(VELMARIN_CLI_PATH, {"--nu"});
-    ASSERT_TRUE(cli.waitForFinished(60000));
-    EXPECT_EQ(cli.exitCode(), 2);
+    EXPECT_EQ(runCliProgram({"--nu"}, env).exitCode, 2);
 }
 
 // A URL and the page a browser shows are downloaded first, then checked
@@ -284,9 +258,11 @@ TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
     LocalHttpServer server;
     server.setPage("/a.html", kCleanPage);
     server.setPage("/b.html", kCleanPage);
-    FakeJava java(home, "printf '%s\\n' \"$@\" >> \"$0.args\"\n"
-                        "printf '{\"messages\":[{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"m\"}]}' "
-                        "\"$6\" >&2\n");
+    FakeJava java(
+        home,
+        "printf '%s\\n' \"$@\" >> \"$0.args\"\n"
+        "printf '{\"messages\":[{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"m\"}]}' "
+        "\"$6\" >&2\n");
     RecordingView view;
     RecordingRunner runner;
     FakeBrowserBridge browsers;
@@ -305,11 +281,12 @@ TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
     EXPECT_EQ(nu.problems(), QStringList{"ファイルがありません。" + home.file("none.html")});
 
     actions.nuCaptureAction(CaptureBrowser::InternetExplorer);
-    if (nu.isRunning())
-        loop.exec();
+    if (nu.isRunning()) loop.exec();
     EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/b.html")});
     EXPECT_EQ(java.starts(), 2);
     const QByteArray args = home.read("bin/java.args");
-    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "nu_get0.html\n")) << args.constData();
-    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "tidy_get.html\n")) << args.constData();
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "nu_get0.html\n"))
+        << args.constData();
+    EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "tidy_get.html\n"))
+        << args.constData();
 }
