@@ -1,19 +1,14 @@
-// The grayscale view's decoders and rules, on pictures made here by libpng,
-// libjpeg and by hand.
-#include "support/test.h"
-#include <png.h>
-
-#include <cstddef>
-#include <cstdio>
+// The grayscale view's decoders and rules, on pictures made by libpng and
+// libjpeg (the files under tests/data) and bitmaps made here by hand.
 #include <sys/resource.h>
-#include <tuple>
 
-// After the headers that declare size_t and FILE, which it uses.
-#include <jpeglib.h>
+#include <tuple>
 
 #include "access/gray_image.h"
 #include "access/image_file.h"
 #include "core/folder_memory.h"
+#include "support/process_run.h"
+#include "support/test.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -30,78 +25,14 @@ int sample(int x, int y, int c)
     return (x * 60 + y * 30 + c * 20) % 256;
 }
 
-// A 4 × 3 PNG whose channel c of pixel (x, y) is value(x, y, c).
-Bytes makePng(int colourType = PNG_COLOR_TYPE_RGB, int depth = 8,
-              int interlace = PNG_INTERLACE_NONE,
-              const std::function<int(int, int, int)> &value = sample)
+// A picture from tests/data: PNGs are 4 × 3 with channel c of pixel (x, y)
+// sample(x, y, c) unless named otherwise, JPEGs 16 × 8 of one colour.
+Bytes picture(const char *name)
 {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, png_size_t n) {
-            auto *bytes = static_cast<Bytes *>(png_get_io_ptr(p));
-            bytes->insert(bytes->end(), data, data + n);
-        },
-        nullptr);
-    png_set_IHDR(png, info, 4, 3, depth, colourType, interlace, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    const png_color palette[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, 4);
-    png_write_info(png, info);
-    const int channels = png_get_channels(png, info);
-    std::vector<Bytes> rows(3, Bytes(4 * channels * 2));
-    std::vector<png_bytep> pointers;
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x)
-            for (int c = 0, i = x * channels; c < channels; ++c, ++i) {
-                const int v = value(x, y, c);
-                if (depth < 8)  // packed palette indexes
-                    rows[y][x * depth / 8] |= v << (8 - depth - x * depth % 8);
-                else if (depth == 16)
-                    rows[y][i * 2] = std::uint8_t(v), rows[y][i * 2 + 1] = 0x7F;
-                else
-                    rows[y][i] = std::uint8_t(v);
-            }
-        pointers.push_back(rows[y].data());
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-// A 16 × 8 JPEG all of one colour, given as the samples of one pixel.
-Bytes makeJpeg(const Bytes &pixel, J_COLOR_SPACE space = JCS_RGB, bool progressive = false,
-               bool adobe = true)  // CMYK: with Adobe's marker, which stores ink inverted
-{
-    Bytes samples;
-    for (int i = 0; i < 16 * 8; ++i) samples.insert(samples.end(), pixel.begin(), pixel.end());
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = 16, cinfo.image_height = 8;
-    cinfo.input_components = int(pixel.size());
-    cinfo.in_color_space = space;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    cinfo.write_Adobe_marker = adobe && space == JCS_CMYK;
-    if (progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < 8) {
-        JSAMPROW row = &samples[cinfo.next_scanline * 16 * pixel.size()];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return out;
+    QFile file(QStringLiteral(VELMARIN_TEST_DATA "/access_") + QString::fromLatin1(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    const QByteArray bytes = file.readAll();
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 void put16(Bytes &b, std::size_t at, std::uint32_t v)
@@ -189,28 +120,25 @@ TEST(ImageDecoder, EveryKindOfEachFormat)
         {"BMP 8-bit palette", makeBmp(2, 2, 8, palette, {{0, 1}, {2, 3}}), kBmp, quad},
         {"BMP 4-bit palette", makeBmp(2, -2, 4, palette, {{0x01}, {0x23}}), kBmp, quad},
         {"BMP 16-bit 565 masks", makeBmp(2, 2, 16, masks, {rgb565[0], rgb565[1]}, 3), kBmp, quad},
-        {"PNG RGB", makePng(), kPng, rgb},
-        {"PNG RGB interlaced", makePng(PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_ADAM7), kPng, rgb},
-        {"PNG 16-bit RGB", makePng(PNG_COLOR_TYPE_RGB, 16), kPng, rgb},
-        {"PNG grey", makePng(PNG_COLOR_TYPE_GRAY), kPng,
+        {"PNG RGB", picture("rgb.png"), kPng, rgb},
+        {"PNG RGB interlaced", picture("rgb_interlaced.png"), kPng, rgb},
+        {"PNG 16-bit RGB", picture("rgb16.png"), kPng, rgb},
+        {"PNG grey", picture("grey.png"), kPng,
          [](int x, int y) { return std::uint32_t(sample(x, y, 0)) * 0x010101u; }},
-        {"PNG palette, 2 bits",
-         makePng(PNG_COLOR_TYPE_PALETTE, 2, PNG_INTERLACE_NONE, [](int x, int, int) { return x; }),
-         kPng,
+        // Palette black, red, green, blue; pixel (x, y) takes entry x.
+        {"PNG palette, 2 bits", picture("palette2.png"), kPng,
          [](int x, int) {
              return std::array<std::uint32_t, 4>{0, 0xFF0000, 0xFF00, 0xFF}[x];
          }},
-        // Half-transparent red on white: (255, 128, 128); clear pixels white.
-        {"PNG RGBA on white",
-         makePng(PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7,
-                 [](int x, int, int c) { return c == 3 ? 128 * (x != 0) : 255 * (c == 0); }),
-         kPng, [](int x, int) { return x == 0 ? 0xFFFFFFu : 0xFF7F7Fu; }},
-        {"JPEG baseline RGB", makeJpeg({200, 200, 200}), kJpeg, flat(0xC8C8C8)},
-        {"JPEG progressive", makeJpeg({100, 100, 100}, JCS_RGB, true), kJpeg, flat(0x646464)},
-        {"JPEG greyscale", makeJpeg({50}, JCS_GRAYSCALE), kJpeg, flat(0x323232)},
-        // Cyan: full C, no M, Y, K; Adobe's files store 255 for no ink.
-        {"JPEG Adobe CMYK", makeJpeg({0, 255, 255, 255}, JCS_CMYK), kJpeg, flat(0x00FFFF)},
-        {"JPEG plain CMYK", makeJpeg({255, 0, 0, 0}, JCS_CMYK, true, false), kJpeg, flat(0x00FFFF)},
+        // Red, clear in column 0 and half-transparent elsewhere, on white.
+        {"PNG RGBA on white", picture("rgba.png"), kPng,
+         [](int x, int) { return x == 0 ? 0xFFFFFFu : 0xFF7F7Fu; }},
+        {"JPEG baseline RGB", picture("grey200.jpg"), kJpeg, flat(0xC8C8C8)},
+        {"JPEG progressive", picture("progressive.jpg"), kJpeg, flat(0x646464)},
+        {"JPEG greyscale", picture("greyscale.jpg"), kJpeg, flat(0x323232)},
+        // Cyan, stored inverted with Adobe's marker and plainly without it.
+        {"JPEG Adobe CMYK", picture("adobe_cmyk.jpg"), kJpeg, flat(0x00FFFF)},
+        {"JPEG plain CMYK", picture("plain_cmyk.jpg"), kJpeg, flat(0x00FFFF)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -235,7 +163,7 @@ TEST(ImageDecoder, EveryKindOfEachFormat)
 TEST(ImageDecoder, FilesThatLieOrBreak)
 {
     const Bytes bmp = makeBmp(2, 2, 24, {}, {{0, 0, 255, 0, 255, 0}, {1, 2, 3, 4, 5, 6}});
-    const Bytes png = makePng(), jpeg = makeJpeg({200, 200, 200});
+    const Bytes png = picture("rgb.png"), jpeg = picture("grey200.jpg");
     // SOF0 height and width follow its marker, length and precision.
     const auto jpegClaiming = [&jpeg](std::uint32_t width, std::uint32_t height) {
         Bytes b = jpeg;
@@ -335,9 +263,8 @@ TEST(GrayScale, WeightsRoundingAndPlacement)
 TEST(GrayScale, FilesByExtensionAndTheConsole)
 {
     TempHome home;
-    const Bytes jpeg = makeJpeg({255, 255, 255});
-    home.write(u"PHOTO.JPEG"_s,
-               QByteArray(reinterpret_cast<const char *>(jpeg.data()), qsizetype(jpeg.size())));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMARIN_TEST_DATA "/access_white.jpg"),
+                            home.file(u"PHOTO.JPEG"_s)));
     home.write(u"photo.gif"_s, "GIF89a");
     home.write(u"fake.png"_s, "not a picture");
     for (auto [name, format] : {std::pair{"PHOTO.JPEG", ImageFile::Format::Jpeg},
@@ -369,21 +296,17 @@ TEST(GrayScale, FilesByExtensionAndTheConsole)
     EXPECT_EQ(QDir::cleanPath(folders.lastDir()), home.file(u"sub"_s));
 
     // The console writes the gray picture as PNG: white becomes 252.
-    QProcess cli;
     const QString out = home.file(u"gray out.png"_s);
-    cli.start(QStringLiteral(VELMARIN_CLI_PATH), {u"--gray"_s, home.file(u"PHOTO.JPEG"_s), out});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const RunResult gray = runCliProgram({u"--gray"_s, home.file(u"PHOTO.JPEG"_s), out});
+    EXPECT_EQ(gray.exitCode, 0) << gray.err.toStdString();
     const DecodedImage back = ImageFile::load(out);
     ASSERT_TRUE(back.ok());
     EXPECT_EQ(back.image.width, 16);
     EXPECT_EQ(at(back.image, 5, 5), 0xFCFCFCu);
 
-    cli.start(QStringLiteral(VELMARIN_CLI_PATH), {u"--gray"_s, home.file(u"fake.png"_s), out});
-    ASSERT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 1);
-    EXPECT_TRUE(
-        QString::fromUtf8(cli.readAllStandardError()).contains(u"PNGファイルではありません。"_s));
+    const RunResult fake = runCliProgram({u"--gray"_s, home.file(u"fake.png"_s), out});
+    EXPECT_EQ(fake.exitCode, 1);
+    EXPECT_TRUE(fake.err.contains(u"PNGファイルではありません。"_s));
 }
 
 // The console program under a limit on its data memory (RLIMIT_DATA) a

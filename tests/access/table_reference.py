@@ -1,22 +1,8 @@
 #!/usr/bin/env python3
 """An independent reading of the tables of HTML pages, for comparison with
-`velmarin-cli --tables`: Python's html.parser finds the elements.
-
-For every page named on the command line it prints a line "page<TAB>path",
-then what the console program prints for it: "== k/n ==" before each table
-(one per table start tag, in document order, a nested one after its parent)
-and its rows, one a line:
-- a row per cell (td), header cell (th, after "【TH】") and caption (after
-  "【Caption】"); "【Summary】" and the summary attribute first; the row groups
-  as "【Thead】" … "【/Tfoot】" rows of their own; text between cells is a row
-  of its own;
-- an img as "【img】 - " with " url :src;" and " alt :alt" for its attributes
-  in order (" alt :なし;" without alt), or "【img - url :なし; alt :なし】"
-  without attributes;
-- words as the page separates them: whitespace, br and block elements give
-  one space; script, style, iframe, object, applet and noembed give nothing;
-- a page without tables prints nothing.
-"""
+`velmarin-cli --tables`: Python's html.parser finds the elements. For every page
+named on the command line it prints "page<TAB>path", then what the console
+program is expected to print for it."""
 import html.parser
 import re
 import sys

@@ -2,30 +2,19 @@
 // pages (table_reference.py: Python's html.parser), on every page of the
 // documentation installed under /usr/share/doc that holds a table: the same
 // tables, in the same order, with the same rows.
-#include <gtest/gtest.h>
-
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QMap>
-#include <QProcess>
+
+#include "support/process_run.h"
+#include "support/test.h"
 
 namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(300000);
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QStringList pagesWithTables()
 {
     QStringList pages;
-    QDirIterator it(QStringLiteral("/usr/share/doc"), {QStringLiteral("*.htm"), QStringLiteral("*.html")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral("/usr/share/doc"),
+                    {QStringLiteral("*.htm"), QStringLiteral("*.html")}, QDir::Files,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString page = it.next();
         QFile file(page);
@@ -44,9 +33,12 @@ TEST(TableReference, InstalledDocumentationReadsAsTheReferenceReadsIt)
     const QStringList pages = pagesWithTables();
     QMap<QString, QString> expected;
     QString page;
-    const QString reference =
-        run(QStringLiteral("python3"), QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../access/table_reference.py")} + pages);
-    for (const QString &line : reference.split(u'\n', Qt::SkipEmptyParts)) {
+    const RunResult reference =
+        run(QStringLiteral("python3"),
+            QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../access/table_reference.py")} + pages,
+            {}, {}, 300000);
+    ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
+    for (const QString &line : reference.out.split(u'\n', Qt::SkipEmptyParts)) {
         if (line.startsWith(QLatin1String("page\t")))
             page = line.mid(5);
         else
@@ -55,11 +47,12 @@ TEST(TableReference, InstalledDocumentationReadsAsTheReferenceReadsIt)
 
     int tables = 0;
     for (const QString &p : pages) {
-        const QString ours = run(QStringLiteral(VELMARIN_CLI_PATH), {QStringLiteral("--tables"), p});
+        const QString ours = runCliProgram({QStringLiteral("--tables"), p}).out;
         EXPECT_EQ(ours, expected.value(p)) << p.toStdString();
         tables += int(ours.count(QLatin1String("\n== ")) + ours.startsWith(QLatin1String("== ")));
     }
-    std::printf("compared %lld pages with %d tables\n", static_cast<long long>(pages.size()), tables);
+    std::printf("compared %lld pages with %d tables\n", static_cast<long long>(pages.size()),
+                tables);
     // The set-up installs documentation in HTML, so there is always something to compare.
     EXPECT_GE(pages.size(), 100);
 }

@@ -2,19 +2,15 @@
 // page converts to valid UTF-8 whatever its encoding, the search for one
 // anchor agrees with the list of all anchors, and a search told to stop finds
 // nothing.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include "checks/link_scan.h"
+#include "fuzz_target.h"
 #include "html/page_encoding.h"
 #include "html/tag_scanner.h"
 #include "platform/text_codec.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const qsizetype eol = bytes.indexOf('\n');
     const QString name = QString::fromUtf8(eol < 0 ? QByteArray() : bytes.left(eol));
     const QByteArray page = scannerText(eol < 0 ? bytes : bytes.mid(eol + 1));
@@ -35,5 +31,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     scanner.setText(page);
     check(!documentHasAnchor(scanner, name, [] { return true; }));
-    return 0;
 }

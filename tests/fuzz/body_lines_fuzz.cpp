@@ -2,19 +2,17 @@
 // LF and no NUL survive, and nothing is invented: the lines, joined by the
 // breaks they replaced, appear in order in the body. However the body is cut
 // into pieces on its way in, the saved lines are the same.
-#include <QByteArray>
 #include <QList>
-#include <cstdint>
-#include <cstdlib>
 
 #include "fetch/page_download.h"
+#include "fuzz_target.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray body(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+void fuzzBytes(const QByteArray &body)
+{
     const QByteArray saved = bodyAsLines(body);
-    if (!saved.isEmpty() && !saved.endsWith("\r\n")) std::abort();
-    if (saved.contains('\0')) std::abort();
-    if (body.isEmpty() != saved.isEmpty()) std::abort();
+    check(saved.isEmpty() || saved.endsWith("\r\n"));
+    check(!saved.contains('\0'));
+    check(body.isEmpty() == saved.isEmpty());
 
     // Pieces whose lengths come from the body's own bytes.
     QByteArray pieced;
@@ -25,16 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         at += length;
     }
     lines.finish(&pieced);
-    if (pieced != saved) std::abort();
+    check(pieced == saved);
 
     qsizetype from = 0;  // where the next line must be found in the body
     for (const QByteArray &line : saved.split('\n')) {
         if (line.isEmpty()) break;  // after the last CR LF
-        if (!line.endsWith('\r')) std::abort();
+        check(line.endsWith('\r'));
         const QByteArray text = line.chopped(1);
-        if (text.contains('\r')) std::abort();
+        check(!text.contains('\r'));
         const qsizetype at = body.indexOf(text, from);
-        if (at != from) std::abort();
+        check(at == from);
         from = at + text.size();
         // Skip what the line dropped after a NUL, then its break.
         while (from < body.size() && body.at(from) != '\r' && body.at(from) != '\n') ++from;
@@ -43,5 +41,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ++from;
         ++from;
     }
-    return 0;
 }

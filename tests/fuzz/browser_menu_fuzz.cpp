@@ -2,19 +2,15 @@
 // --version output, the Exec line of a desktop entry and a stored registry
 // number. Nothing crashes, and a program path written into an entry reads
 // back as the same path.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
+#include "fuzz_target.h"
 #include "integration/browser_menu_opera.h"
 #include "integration/desktop_entry.h"
 #include "platform/registry_store.h"
 #include "platform/text_codec.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const QString version = OperaMenu::versionFromOutput(bytes);
     check(!version.isEmpty());
     OperaMenu::versionProblem(version);
@@ -24,12 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     DesktopEntry::execProgram(text);
     QString path = text;
     path.remove(QChar(0));
-    if (!path.isEmpty())
-        check(DesktopEntry::execProgram(DesktopEntry::text(path)) == path);
+    if (!path.isEmpty()) check(DesktopEntry::execProgram(DesktopEntry::text(path)) == path);
 
     quint32 number = 0;
     if (RegistryStore::parseDword(text, &number))
-        check(RegistryStore::dwordValue(QString(), number).text.compare(text, Qt::CaseInsensitive) == 0 ||
-              text.size() < 14);
-    return 0;
+        check(
+            RegistryStore::dwordValue(QString(), number).text.compare(text, Qt::CaseInsensitive) ==
+                0 ||
+            text.size() < 14);
 }

@@ -4,10 +4,9 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <cstdlib>
 
 #include "app/command_line.h"
+#include "fuzz_target.h"
 
 namespace {
 
@@ -19,19 +18,19 @@ public:
 
     void check(const QString &target) const
     {
-        if (!files.contains(target) && !target.startsWith(QLatin1String("http"), Qt::CaseInsensitive))
-            std::abort();
+        ::check(files.contains(target) ||
+                target.startsWith(QLatin1String("http"), Qt::CaseInsensitive));
     }
     void presetUploadOptions(const QString &file, bool, bool) override { check(file); }
     void sendToValidator(Validator v, const QString &target, bool) override
     {
-        if (v < MarkupValidator || v > CssValidator) std::abort();
+        ::check(v >= MarkupValidator && v <= CssValidator);
         check(target);
     }
     bool showsInBrowser() const override { return selector % 2 == 1; }
     void tidyInBrowser(const QString &target, int index) override
     {
-        if (index != kInternetExplorer && index != kOpera) std::abort();
+        ::check(index == kInternetExplorer || index == kOpera);
         check(target);
     }
     void checkCss(const QString &target) override { check(target); }
@@ -39,7 +38,7 @@ public:
     bool tidyEntry(const QString &target, int entry) override
     {
         check(target);
-        if (entry != nextEntry) std::abort();
+        ::check(entry == nextEntry);
         // Every third entry fails to start and uses no number.
         if (target.size() % 3 == 0) return false;
         ++nextEntry;
@@ -48,23 +47,18 @@ public:
     }
     void clearFileSelector() override { selector = 0; }
     int fileSelectorCount() const override { return selector; }
-    void showEntryReport(int entry) override
-    {
-        if (entry != 0) std::abort();
-    }
+    void showEntryReport(int entry) override { ::check(entry == 0); }
     bool fileExists(const QString &path) const override { return files.contains(path); }
 };
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+void fuzzBytes(const QByteArray &bytes)
+{
     // Arguments are separated by NUL bytes, as in a process's argument vector.
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     QStringList arguments;
-    for (const QByteArray &part : bytes.split('\0'))
-        arguments << QString::fromUtf8(part);
+    for (const QByteArray &part : bytes.split('\0')) arguments << QString::fromUtf8(part);
     CheckingActions actions;
     processCommandLine(arguments, actions);
     (void)fileUrlToPath(QString::fromUtf8(bytes));
-    return 0;
 }

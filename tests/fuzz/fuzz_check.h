@@ -1,17 +1,16 @@
 #pragma once
 
+#include <QByteArray>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include <QByteArray>
-
 // A broken promise ends the run, so libFuzzer keeps the input that broke it.
 inline void check(bool condition)
 {
-    if (!condition)
-        std::abort();
+    if (!condition) std::abort();
 }
 
 // The input in a buffer of exactly its size, without the terminating zero

@@ -3,17 +3,12 @@
 // marks around a tag), a tag's name is the start of its raw text and holds no
 // whitespace, attributes come from the raw text, texts carry no line break
 // once decoded, and the streamed nodes are the stored ones.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
+#include "fuzz_target.h"
 #include "html/html_document_parser.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const ExactBytes input(data, size);
-    const QByteArray &bytes = input.bytes();
     const QString document = QString::fromUtf8(bytes);
 
     THTMLParser parser;
@@ -24,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < parser.count(); ++i) {
         if (const auto *tag = dynamic_cast<const THTMLTag *>(parser.node(i))) {
             check(tag->raw().startsWith(tag->name()) || tag->selfClosing());
-            for (const QChar c : tag->name()) check(c != u' ' && c != u'\t' && c != u'\n' && c != u'\r');
+            for (const QChar c : tag->name())
+                check(c != u' ' && c != u'\t' && c != u'\n' && c != u'\r');
             for (const THTMLParam &param : tag->params())
                 check(!param.raw().isEmpty() && tag->raw().contains(param.raw()));
             covered += tag->raw().size() + 2;
@@ -46,5 +42,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return true;
     });
     check(streamed == parser.count());
-    return 0;
 }

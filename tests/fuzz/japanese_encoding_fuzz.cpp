@@ -1,26 +1,22 @@
 // Arbitrary bytes: detection gives one of its codes, undecided, plain and
 // binary text converts to itself, every conversion stays within a few times
 // the input's length, and 7-bit text is never UTF-8.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
+#include "fuzz_target.h"
 #include "html/japanese_encoding.h"
-#include "fuzz_check.h"
 
 using namespace JapaneseEncoding;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const ExactBytes input(data, size);
-    const QByteArray &bytes = input.bytes();
     const Code code = detect(bytes);
     check(code >= Ascii && code <= EucOrShiftJis);
 
     for (const Code target : {JisNew, EucJp, ShiftJis}) {
         const QByteArray converted = convert(bytes, target);
         if (code == Ascii || code == Binary || code == EucOrShiftJis) check(converted == bytes);
-        check(converted.size() <= 5 * bytes.size());  // at worst 4.5 times: kana and ASCII in turn, into JIS
+        check(converted.size() <=
+              5 * bytes.size());  // at worst 4.5 times: kana and ASCII in turn, into JIS
     }
     check(eucToShiftJis(bytes).size() <= bytes.size());
     check(jisToShiftJis(bytes).size() <= bytes.size());
@@ -32,5 +28,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bool sevenBit = true;
     for (const char c : bytes) sevenBit = sevenBit && static_cast<unsigned char>(c) < 128;
     if (sevenBit) check(!isUtf8(bytes));
-    return 0;
 }

@@ -2,16 +2,12 @@
 // fails, a reference that does not begin with "." or "/" is appended to the
 // base, a root-relative one keeps the base's scheme and host, and splitting
 // and joining give the text back.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
+#include "fuzz_target.h"
 #include "html/rel_path.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const qsizetype cut = bytes.indexOf('\0');
     const QString base = QString::fromUtf8(cut < 0 ? bytes : bytes.left(cut));
     const QString reference = QString::fromUtf8(cut < 0 ? QByteArray() : bytes.mid(cut + 1));
@@ -33,5 +29,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // The climb keeps the scheme, the empty segment and the host of the base.
         check(result.startsWith(joinSegments(baseSegments.mid(0, 3))));
     }
-    return 0;
 }

@@ -1,36 +1,32 @@
 // Arbitrary bytes as a Tidy report: decoding and parsing must never fault,
 // and every row must hold text taken from the report.
-#include <QByteArray>
 #include <QString>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "fuzz_target.h"
 #include "platform/text_codec.h"
 #include "tidy/report_parser.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+void fuzzBytes(const QByteArray &bytes)
+{
     const QString text = TextCodec::decode(bytes);
 
     for (const ReportRow &row : parseTidyReport(text)) {
-        if (!text.contains(row.description) || !text.contains(row.caption) ||
-            !text.contains(row.column))
-            std::abort();
-        if (static_cast<int>(row.kind) < -1 || static_cast<int>(row.kind) > 3) std::abort();
+        check(text.contains(row.description) && text.contains(row.caption) &&
+              text.contains(row.column));
+        check(static_cast<int>(row.kind) >= -1 && static_cast<int>(row.kind) <= 3);
     }
 
     // posFrom with a needle and a start taken from the input itself.
-    if (size >= 5) {
+    if (bytes.size() >= 5) {
         int start = 0;
-        std::memcpy(&start, data, sizeof start);
-        const qsizetype split = data[4] % (text.size() + 1);
+        std::memcpy(&start, bytes.constData(), sizeof start);
+        const qsizetype split = uchar(bytes.at(4)) % (text.size() + 1);
         const QString needle = text.left(split);
         for (bool caseBlind : {false, true}) {
             const int pos = posFrom(needle, text, start, caseBlind);
-            if (pos < 0 || pos > text.size() || (pos > 0 && pos < start)) std::abort();
-            if (pos > 0 && !caseBlind && text.mid(pos - 1, needle.size()) != needle) std::abort();
+            check(pos >= 0 && pos <= text.size() && (pos == 0 || pos >= start));
+            check(pos == 0 || caseBlind || text.mid(pos - 1, needle.size()) == needle);
         }
     }
-    return 0;
 }

@@ -2,14 +2,11 @@
 // header and LZ4 block) and as the JSON inside it: never a crash, never more
 // memory than the decoded-size cap, and a decoded session is exactly the size
 // its header claims.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include <QtEndian>
 
+#include "fuzz_target.h"
 #include "integration/firefox_session.h"
-#include "fuzz_check.h"
 
 namespace {
 
@@ -22,9 +19,8 @@ void checkPage(const BrowserBridge::Page &page)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     checkPage(FirefoxSession::currentPage(bytes));
 
     // The same bytes behind a valid magic, so the LZ4 decoder sees them.
@@ -32,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray json;
     if (FirefoxSession::decodeMozLz4(file, &json)) {
         check(json.size() <= FirefoxSession::kDecodedCap);
-        check(json.size() == static_cast<qsizetype>(qFromLittleEndian<quint32>(file.constData() + 8)));
+        check(json.size() ==
+              static_cast<qsizetype>(qFromLittleEndian<quint32>(file.constData() + 8)));
     }
     checkPage(FirefoxSession::pageOfStore(file));
     checkPage(FirefoxSession::pageOfStore(bytes));
-    return 0;
 }

@@ -2,18 +2,13 @@
 // detected encoding and linearising its tables never fails, tables come in
 // the order of their start tags, the saved page declares the charset it is
 // written in, and the plain rows hold no line break.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include "access/table_linearizer.h"
+#include "fuzz_target.h"
 #include "html/declaration_sniffer.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const ExactBytes input(data, size);
-    const QByteArray &bytes = input.bytes();
     const QString text = decodeTablePage(bytes, sniffDeclarations(bytes).charset);
     const QList<TableEntry> tables = linearizeTables(text);
     check(tables.size() <= text.count(QLatin1String("table"), Qt::CaseInsensitive));
@@ -29,5 +24,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const QString &row : tableRowsAsText(entry.html))
             check(!row.isEmpty() && !row.contains(u'\n') && !row.contains(u'\r'));
     }
-    return 0;
 }

@@ -3,18 +3,13 @@
 // ">" after it, the scan looks at each byte a bounded number of times, and the
 // end stays the end. The link and anchor searches run on the same bytes
 // without failing.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include "checks/link_scan.h"
+#include "fuzz_target.h"
 #include "html/tag_scanner.h"
-#include "fuzz_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-
     const QByteArray text = scannerText(bytes);
     check(!text.contains('\0'));
     check(text.isEmpty() || text.endsWith("\r\n"));
@@ -56,5 +51,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList links = extractLinkTargets(scanner);
     scanner.reset();
     documentHasAnchor(scanner, links.value(0, QStringLiteral("top")));
-    return 0;
 }

@@ -1,16 +1,12 @@
 // Arbitrary bytes as URLList.txt: reading never fails, writing the history
 // back and reading it again gives the same entries, less the lines that
 // could not be decoded, and the file written is wholly one encoding.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include "fetch/url_history.h"
-#include "fuzz_check.h"
+#include "fuzz_target.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     bool utf8 = false;
     const QVector<UrlHistory::Entry> entries = UrlHistory::parse(bytes, &utf8);
     check(entries.size() <= bytes.size());
@@ -19,12 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QVector<UrlHistory::Entry> again = UrlHistory::parse(written, &utf8Again);
     QVector<UrlHistory::Entry> kept;
     for (const UrlHistory::Entry &entry : entries)
-        if (entry.raw.isEmpty())
-            kept << entry;
+        if (entry.raw.isEmpty()) kept << entry;
     check(again.size() == kept.size());
     for (qsizetype i = 0; i < kept.size(); ++i) {
         check(again.at(i).text == kept.at(i).text);
         check(again.at(i).raw.isEmpty());
     }
-    return 0;
 }

@@ -1,18 +1,14 @@
 // Arbitrary bytes as a query value and as an uploaded file with its name:
 // the encoding keeps only safe bytes and decodes back to the input, and the
 // multipart body keeps its delimiter lines and the file's bytes intact.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 #include <QUrl>
 
 #include "checks/validator_request.h"
-#include "fuzz_check.h"
+#include "fuzz_target.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const QByteArray encoded = encodeQueryValue(bytes, false);
     for (const char c : encoded)
         check((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
@@ -21,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(!encodeQueryValue(bytes, true).contains(' '));
 
     // The first bytes name the file, the rest is its content.
-    const qsizetype split = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.at(0)) % (bytes.size() + 1);
+    const qsizetype split =
+        bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.at(0)) % (bytes.size() + 1);
     const QString name = QString::fromUtf8(bytes.left(split));
     const QByteArray fileName = uploadFileName(QStringLiteral("/x/") + name);
     check(!fileName.contains('"') && !fileName.contains('\r') && !fileName.contains('\n'));
@@ -29,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray content = bytes.mid(split);
     const QByteArray body = multipartBody(boundary, "file", fileName, content,
                                           uploadFields(0, UploadOptions::atCreation()));
-    const QByteArray head = "--" + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" +
+    const QByteArray head = "--" + boundary +
+                            "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" +
                             fileName + "\"\r\nContent-Type: text/html\r\n\r\n";
     check(body.startsWith(head));
     check(body.mid(head.size(), content.size()) == content);
     check(body.endsWith("--" + boundary + "--\r\n"));
-    return 0;
 }
