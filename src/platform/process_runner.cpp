@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
+#include <memory>
 
 ProcessRunner::Result ProcessRunner::runToFiles(const QString &program,
                                                 const QStringList &arguments,
@@ -40,6 +41,51 @@ ProcessRunner::Result ProcessRunner::runToFiles(const QString &program,
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();
     return result;
+}
+
+void ProcessRunner::startToFiles(const QString &program, const QStringList &arguments,
+                                 const QString &stdoutFile, const QString &stderrFile,
+                                 QObject *owner, std::function<void(const Result &)> done)
+{
+    auto *process = new QProcess(owner);
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(stdoutFile, QIODevice::Truncate);
+    process->setStandardErrorFile(stderrFile, QIODevice::Truncate);
+
+    // Reported once, from the event loop, whichever signal comes.
+    auto pending = std::make_shared<std::function<void(const Result &)>>(std::move(done));
+    auto report = [process, pending](const Result &result) {
+        if (!*pending)
+            return;
+        std::function<void(const Result &)> call = std::move(*pending);
+        *pending = nullptr;
+        QMetaObject::invokeMethod(
+            process,
+            [process, result, call] {
+                process->deleteLater();
+                call(result);
+            },
+            Qt::QueuedConnection);
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [report](int exitCode, QProcess::ExitStatus status) {
+                         Result result;
+                         result.started = true;
+                         result.crashed = status == QProcess::CrashExit;
+                         result.exitCode = exitCode;
+                         report(result);
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, report](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         Result result;
+                         result.errorText = process->errorString();
+                         report(result);
+                     });
+    process->start();
 }
 
 bool ProcessRunner::startDetached(const QString &program, const QStringList &arguments)

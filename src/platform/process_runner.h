@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QObject;
 
 // Starting outside programs (Tidy, Java, the editor, the desktop's opener).
 // Programs always get an argument vector; nothing goes through a shell, so
@@ -24,6 +27,14 @@ public:
     // other instances are received.
     virtual Result runToFiles(const QString &program, const QStringList &arguments,
                               const QString &stdoutFile, const QString &stderrFile);
+
+    // Starts the same run and returns at once. `done` is called from the
+    // event loop, never from within this call, once the program has ended or
+    // could not start. The process belongs to `owner`: deleting the owner
+    // kills a process still running, and `done` is then not called.
+    virtual void startToFiles(const QString &program, const QStringList &arguments,
+                              const QString &stdoutFile, const QString &stderrFile,
+                              QObject *owner, std::function<void(const Result &)> done);
 
     // Starts a program and does not wait for it (the user's editor).
     virtual bool startDetached(const QString &program, const QStringList &arguments);
