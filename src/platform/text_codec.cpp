@@ -132,6 +132,16 @@ QString decode(const QByteArray &bytes)
 
 QByteArray encodeLegacy(const QString &text)
 {
+    // Plain ASCII is the same bytes in both.
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return text.toLatin1();
+
     // CP932 only when it reads back as the same text: some CP932 byte
     // sequences (half-width katakana pairs) are also valid UTF-8.
     QByteArray out;
@@ -140,22 +150,27 @@ QByteArray encodeLegacy(const QString &text)
     return text.toUtf8();
 }
 
-QStringList splitLines(const QString &text)
+void forEachLine(QStringView text, const std::function<void(QStringView)> &line)
 {
-    QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(text.mid(start, i - start));
+        line(text.mid(start, i - start));
         if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start));
+        line(text.mid(start));
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    forEachLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 

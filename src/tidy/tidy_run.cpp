@@ -247,15 +247,27 @@ void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
     const bool named = !command.reportTitle.isEmpty();
     const bool translate = command.japanese && !report.isEmpty();
     if (named || failed || translate) {
-        QStringList lines = TextCodec::splitLines(TextCodec::decode(report));
+        // Line by line into one text: a large page's report has hundreds of
+        // thousands of lines, and a list of them costs more than Tidy's run.
+        const QString text = TextCodec::decode(report);
         report.clear();
-        if (translate)
-            lines = translateTidyReport(lines, queryTidyMessageTemplates(command.program));
+        const TidyMessageTemplates templates =
+            translate ? queryTidyMessageTemplates(command.program) : TidyMessageTemplates();
+        QString lines;
+        lines.reserve(text.size() + text.size() / 8 + command.reportTitle.size() + 64);
+        const QLatin1StringView crLf("\r\n");
         if (named)
-            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + command.reportTitle);
+            lines.append(QStringLiteral("情報: チェックしたHTML: ") + command.reportTitle + crLf);
+        TextCodec::forEachLine(text, [&](QStringView line) {
+            if (translate)
+                lines.append(translateTidyReportLine(line.toString(), templates));
+            else
+                lines.append(line);
+            lines.append(crLf);
+        });
         if (failed)
-            lines << QStringLiteral("Error: Tidyが異常終了しました。");
-        report = TextCodec::encodeLegacy(TextCodec::joinCrLf(lines));
+            lines.append(QStringLiteral("Error: Tidyが異常終了しました。") + crLf);
+        report = TextCodec::encodeLegacy(lines);
     } else if (!joined) {
         return;  // Tidy's own file is the report
     }
