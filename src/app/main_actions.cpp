@@ -32,7 +32,7 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
       m_runner(runner),
       m_tidyRun(m_settings, m_store, view, runner, m_http, m_browsers, m_tidyList,
                 m_fileSelector),
-      m_batch(m_settings, view, m_tidyRun, m_tidyList, m_fileSelector, m_folders),
+      m_batch(m_settings, view, m_tidyRun, runner, m_tidyList, m_fileSelector, m_folders),
       m_css(view, m_cssList, runner, m_folders),
       m_link(view, m_linkList, m_http, m_folders),
       m_capture(view, m_browsers, m_http),
@@ -46,6 +46,9 @@ MainActions::MainActions(View &view, ProcessRunner &runner, BrowserBridge *brows
         Qt::QueuedConnection);
     QObject::connect(
         &m_nu, &NuCheck::finished, &m_nu, [this] { drainPending(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &m_batch, &TidyBatch::finished, &m_batch, [this] { drainPending(); },
+        Qt::QueuedConnection);
 }
 
 MainActions::~MainActions() = default;
@@ -74,7 +77,7 @@ void MainActions::runAction(const std::function<void()> &action)
 
 void MainActions::drainPending()
 {
-    while (!m_pending.isEmpty() && m_depth == 0 && !m_link.isRunning() && !m_nu.isRunning()) {
+    while (!m_pending.isEmpty() && !isRunning() && !m_link.isRunning() && !m_nu.isRunning()) {
         auto [arguments, done] = m_pending.takeFirst();
         processCommandLine(arguments);
         if (done)
@@ -84,7 +87,7 @@ void MainActions::drainPending()
 
 void MainActions::tidyAction()
 {
-    if (m_depth > 0)
+    if (isRunning())
         return;  // a check is running; its controls are disabled
     const QString file = m_view.chooseOpenFile(m_folders.startDir(), kHtmlFilter);
     if (file.isEmpty())
@@ -105,7 +108,7 @@ void MainActions::runTidyAction(const std::function<void()> &action)
 
 void MainActions::dropOnTidyList(const QStringList &files)
 {
-    if (files.isEmpty() || m_depth > 0)
+    if (files.isEmpty() || isRunning())
         return;
     if (files.size() > 1) {
         runAction([&] { m_batch.runFiles(files); });
@@ -116,7 +119,7 @@ void MainActions::dropOnTidyList(const QStringList &files)
 
 void MainActions::folderAction()
 {
-    if (m_depth > 0)
+    if (isRunning())
         return;
     // The dialog starts in the remembered folder, or the folder of a
     // remembered file, or the home folder.
@@ -130,24 +133,39 @@ void MainActions::folderAction()
     if (folder.isEmpty())
         return;
     m_folders.remember(folder.endsWith(u'/') ? folder : folder + u'/');
-    checkFolder(folder);
+    startFolder(folder);
 }
 
-void MainActions::checkFolder(const QString &folder)
+void MainActions::startFolder(const QString &folder)
 {
     runAction([&] { m_batch.runFolder(folder); });
 }
 
+void MainActions::checkFolder(const QString &folder)
+{
+    startFolder(folder);
+    waitForBatch();
+}
+
+void MainActions::waitForBatch()
+{
+    if (!m_batch.isRunning())
+        return;
+    QEventLoop loop;
+    QObject::connect(&m_batch, &TidyBatch::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 void MainActions::showEntry(int entry)
 {
-    if (m_depth > 0 || entry < 0)
+    if (isRunning() || entry < 0)
         return;
     runAction([&] { m_batch.showEntryReport(entry); });
 }
 
 void MainActions::captureAction(CaptureBrowser browser)
 {
-    if (m_depth > 0)
+    if (isRunning())
         return;
     runAction([&] {
         const BrowserCapture::Result captured = m_capture.capture(browser);
@@ -161,14 +179,14 @@ void MainActions::captureAction(CaptureBrowser browser)
 
 void MainActions::cssAction()
 {
-    if (m_depth > 0)
+    if (isRunning())
         return;
     runAction([&] { m_css.cssExecute(); });
 }
 
 void MainActions::dropOnCssList(const QStringList &files)
 {
-    if (files.isEmpty() || m_depth > 0)
+    if (files.isEmpty() || isRunning())
         return;
     runAction([&] { m_css.fileDrop(files); });
 }
@@ -235,21 +253,21 @@ void MainActions::checkLinks(const QString &target)
 
 void MainActions::linkAction()
 {
-    if (m_depth > 0)
+    if (isRunning())
         return;
     m_link.linkCheckExecute();
 }
 
 void MainActions::linkRowDoubleClicked(int row)
 {
-    if (m_depth > 0 || m_link.isRunning())
+    if (isRunning() || m_link.isRunning())
         return;
     m_link.linkListDblClick(row);
 }
 
 void MainActions::dropOnLinkList(const QStringList &files)
 {
-    if (files.isEmpty() || m_depth > 0)
+    if (files.isEmpty() || isRunning())
         return;
     m_link.fileDrop(files);
 }
@@ -285,7 +303,7 @@ bool MainActions::fileExists(const QString &path) const
 
 void MainActions::processForwarded(const QStringList &arguments, std::function<void()> done)
 {
-    if (m_depth > 0 || m_link.isRunning() || m_nu.isRunning()) {
+    if (isRunning() || m_link.isRunning() || m_nu.isRunning()) {
         m_pending.append({arguments, std::move(done)});
         return;
     }
@@ -320,7 +338,7 @@ void MainActions::clearNuResults()
 void MainActions::clearTidyResults()
 {
     // Entry N of the selector must keep naming tidy_errN.txt while a run adds entries.
-    if (m_depth > 0)
+    if (isRunning())
         return;
     m_tidyList.clear();
     m_fileSelector.setStringList({});
@@ -356,7 +374,7 @@ void MainActions::shutdown(const QRect &frame)
 {
     IniFile ini(ProgramFolder::iniPath());
     WindowPlacement::save(ini, frame);
-    m_batch.abort();
+    m_batch.shutdown();
     m_link.shutdown();
     m_nu.abort();
     if (m_linkWait != nullptr)

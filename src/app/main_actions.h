@@ -58,10 +58,15 @@ public:
     void tidyAction();
     // Files dropped on the Tidy result list; several make a batch.
     void dropOnTidyList(const QStringList &files);
-    // Folder batch (F10): asks for a folder and checks its HTML files.
+    // Folder batch (F10): asks for a folder and starts checking its HTML
+    // files. The batch runs on after the call (batch().isRunning()).
     void folderAction();
-    // Checks the HTML files of a folder as the folder batch does.
+    // Starts the folder batch on a folder.
+    void startFolder(const QString &folder);
+    // Checks the HTML files of a folder and waits for the batch's end.
     void checkFolder(const QString &folder);
+    // Waits until the running batch, if any, has ended.
+    void waitForBatch();
     // The abort button of the HTML Tidy page.
     void abortBatch() { m_batch.abort(); }
     // An entry chosen in the file selector.
@@ -136,7 +141,7 @@ public:
     // the HTTP request in progress aborted.
     void shutdown(const QRect &frame);
 
-    bool isRunning() const { return m_depth > 0; }
+    bool isRunning() const { return m_depth > 0 || m_batch.isRunning(); }
 
 private:
     // CommandLineActions

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QObject;
 
 // Starting outside programs (Tidy, Java, the editor, the desktop's opener).
 // Programs always get an argument vector; nothing goes through a shell, so
@@ -25,8 +28,17 @@ public:
     virtual Result runToFiles(const QString &program, const QStringList &arguments,
                               const QString &stdoutFile, const QString &stderrFile);
 
-    // Kills the programs that runToFiles is waiting for, for a program that
-    // is told to end in the middle of a run.
+    // Starts the same run and returns at once. `done` is called from the
+    // event loop, never from within this call, once the program has ended or
+    // could not start. The process belongs to `owner`: deleting the owner
+    // kills a process still running, and `done` is then not called.
+    virtual void startToFiles(const QString &program, const QStringList &arguments,
+                              const QString &stdoutFile, const QString &stderrFile,
+                              QObject *owner, std::function<void(const Result &)> done);
+
+    // Kills the programs that runToFiles is waiting for and those that
+    // startToFiles started, for a program that is told to end in the middle
+    // of a run.
     static void killRunning();
 
     // Starts a program and does not wait for it (the user's editor).

@@ -20,7 +20,10 @@ QByteArray convert(const char *to, const char *from, const QByteArray &in, int u
         return {};
     }
     QByteArray out;
-    std::vector<char> buffer(4096);
+    // Room for the usual growth at once: a report of many megabytes would
+    // otherwise be copied at each doubling.
+    out.reserve(in.size() + in.size() / 2 + 16);
+    std::vector<char> buffer(65536);
     char *inPtr = const_cast<char *>(in.constData());
     size_t inLeft = static_cast<size_t>(in.size());
     while (inLeft > 0) {
@@ -94,10 +97,10 @@ bool isValidUtf8(const QByteArray &bytes)
 QString fromCp932(const QByteArray &bytes)
 {
     bool lossless = true;
-    // U+FFFD in UTF-8 marks bytes that CP932 does not define.
-    const QByteArray utf8 =
-        convert("UTF-8", "CP932", bytes, 1, QByteArray("\xEF\xBF\xBD"), &lossless);
-    return QString::fromUtf8(utf8);
+    // U+FFFD marks bytes that CP932 does not define.
+    const QByteArray utf16 =
+        convert("UTF-16LE", "CP932", bytes, 1, QByteArray("\xFD\xFF"), &lossless);
+    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
 }
 
 bool decodeAs(const QByteArray &bytes, const QByteArray &name, QString *out)
@@ -116,7 +119,8 @@ bool toCp932(const QString &text, QByteArray *out)
     bool lossless = true;
     // An unmappable character is skipped one UTF-16 unit at a time; the low
     // half of a surrogate pair then fails on its own.
-    QByteArray in(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    const QByteArray in = QByteArray::fromRawData(reinterpret_cast<const char *>(text.utf16()),
+                                                  text.size() * 2);
     *out = convert("CP932", "UTF-16LE", in, 2, QByteArray("?"), &lossless);
     return lossless;
 }
@@ -132,6 +136,16 @@ QString decode(const QByteArray &bytes)
 
 QByteArray encodeLegacy(const QString &text)
 {
+    // Plain ASCII is the same bytes in both.
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return text.toLatin1();
+
     // CP932 only when it reads back as the same text: some CP932 byte
     // sequences (half-width katakana pairs) are also valid UTF-8.
     QByteArray out;
@@ -140,22 +154,27 @@ QByteArray encodeLegacy(const QString &text)
     return text.toUtf8();
 }
 
-QStringList splitLines(const QString &text)
+void forEachLine(QStringView text, const std::function<void(QStringView)> &line)
 {
-    QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(text.mid(start, i - start));
+        line(text.mid(start, i - start));
         if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start));
+        line(text.mid(start));
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    forEachLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 

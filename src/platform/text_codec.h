@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <QStringList>
 
 // Reading and writing the text files whose format is fixed as Shift_JIS.
@@ -33,6 +34,8 @@ QByteArray encodeLegacy(const QString &text);
 
 // Splits on CR LF, CR or LF. A final line break does not give an empty last line.
 QStringList splitLines(const QString &text);
+// Calls `line` for each line of splitLines(text), in order, without copying.
+void forEachLine(QStringView text, const std::function<void(QStringView)> &line);
 
 // Joins lines, each followed by CR LF.
 QString joinCrLf(const QStringList &lines);

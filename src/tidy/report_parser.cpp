@@ -133,11 +133,10 @@ ReportRow parseReportLine(const QString &line) {
 
 QVector<ReportRow> parseTidyReport(const QString &text) {
     QVector<ReportRow> rows;
-    const QStringList lines = TextCodec::splitLines(text);
-    rows.reserve(lines.size());
-    for (const QString &line : lines) {
+    TextCodec::forEachLine(text, [&rows](QStringView view) {
+        const QString line = view.toString();
         if (!isBlank(line)) rows.append(parseReportLine(line));
-    }
+    });
     return rows;
 }
 

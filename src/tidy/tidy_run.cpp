@@ -137,22 +137,38 @@ bool TidyRun::executeTidyNumbered(const QString &file, int entry, const QString 
                      displayName.isEmpty() ? file : displayName);
 }
 
+bool TidyRun::tidyFound()
+{
+    if (!m_store.tidyConfigExists())
+        m_store.save();
+    return isExistingFile(m_settings.tidyPath);
+}
+
 bool TidyRun::startTidy(const QString &document, const QString &outFile, const QString &errFile,
                         bool deleteOldReports, const QString &reportTitle)
 {
     BusyCursor busy(m_view);
     const ControlsEnabledAtEnd enableAtEnd(m_view, !m_holdControls);
 
-    if (!m_store.tidyConfigExists())
-        m_store.save();
-    if (!isExistingFile(m_settings.tidyPath)) {
+    if (!tidyFound()) {
         m_list.showMessageRow(QStringLiteral("Tidyが見当たりません"));
         return false;
     }
-
     if (deleteOldReports)
         deleteWorkFiles(QStringLiteral("tidy_*.txt"));
 
+    TidyCommand command;
+    if (!prepareTidy(document, outFile, errFile, reportTitle, &command))
+        return true;
+    finishTidy(command, m_runner.runToFiles(command.program, command.arguments, command.outFile,
+                                            command.stderrFile));
+    return true;
+}
+
+bool TidyRun::prepareTidy(const QString &document, const QString &outFile,
+                          const QString &errFile, const QString &reportTitle,
+                          TidyCommand *command)
+{
     // Full paths throughout: a document named "-x.html" must not read as an option.
     const QString config = ProgramFolder::tidyConfigPath();
     const QString documentPath = QFileInfo(document).absoluteFilePath();
@@ -168,27 +184,59 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
         lines << QStringLiteral("Error: ファイルを読めません。") + oneLine(documentPath);
         writeFileAtomically(outFile, QByteArray());
         writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
-        return true;
+        return false;
     }
     probe.close();
 
+    // The report goes to a file of Tidy's own (-f), written in large
+    // blocks; to standard error Tidy writes a byte at a time. -f comes
+    // before -config so that complaints about the configuration land in
+    // the report too, in their place.
+    command->program = m_settings.tidyPath;
+    command->outFile = outFile;
+    command->errFile = errFile;
+    command->stderrFile = QFileInfo(errFile).path() + u'/' + QFileInfo(errFile).completeBaseName() +
+                          QStringLiteral("_stderr.txt");
+    command->reportTitle = reportTitle;
     // A Japanese report needs each message's id; a Tidy that cannot append
     // it still gets its kind words translated.
-    const bool japanese = m_settings.tidyJapanese;
-    QStringList arguments{QStringLiteral("-q"), QStringLiteral("-config"), config};
-    if (japanese && tidyAppendsMessageIds(m_settings.tidyPath))
-        arguments << QStringLiteral("--mute-id") << QStringLiteral("yes");
-    arguments << documentPath;
-    const ProcessRunner::Result result =
-        m_runner.runToFiles(m_settings.tidyPath, arguments, outFile, errFile);
+    command->japanese = m_settings.tidyJapanese;
+    command->arguments = QStringList{QStringLiteral("-q"), QStringLiteral("-f"),
+                                     QFileInfo(errFile).absoluteFilePath(),
+                                     QStringLiteral("-config"), config};
+    if (command->japanese && tidyAppendsMessageIds(m_settings.tidyPath))
+        command->arguments << QStringLiteral("--mute-id") << QStringLiteral("yes");
+    command->arguments << documentPath;
+    // Tidy creates its report file; a Tidy that dies first leaves none.
+    QFile(errFile).open(QIODevice::WriteOnly | QIODevice::Truncate);
+    return true;
+}
+
+void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result &result)
+{
+    const QString &errFile = command.errFile;
+    // What Tidy wrote to standard error before or besides its report file
+    // (a wrapper script, a dying Tidy) follows the report.
+    QByteArray stray = readWholeFile(command.stderrFile);
+    QFile::remove(command.stderrFile);
     if (!result.started)
-        throw FunctionFailure{quotedCommandLine(m_settings.tidyPath, arguments), result.errorText};
+        throw FunctionFailure{quotedCommandLine(command.program, command.arguments),
+                              result.errorText};
+
+    QByteArray report = readWholeFile(errFile);
+    const bool joined = !stray.isEmpty();
+    if (joined) {
+        if (!report.isEmpty() && !report.endsWith('\n') && !report.endsWith('\r'))
+            report += "\r\n";
+        report += stray;
+    }
+    stray.clear();
 
     // Tidy ends with 0, 1 (warnings) or 2 (errors) and says why. Another
     // status, or a failure without a word (nothing tidied, nothing
     // reported), is no clean report.
-    const bool silentFailure = result.exitCode != 0 && QFileInfo(outFile).size() == 0 &&
-                               QFileInfo(errFile).size() == 0;
+    const bool silentFailure =
+        result.exitCode != 0 && QFileInfo(command.outFile).size() == 0 && report.isEmpty();
     const bool failed =
         result.crashed || result.exitCode < 0 || result.exitCode > 2 || silentFailure;
 
@@ -197,19 +245,49 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
     // Translated here, where the report file is made, so the list, the
     // saved text, the browser result and the console program all read the
     // same lines.
-    const bool named = QFileInfo::exists(errFile) && !reportTitle.isEmpty();
-    const bool translate = japanese && QFileInfo(errFile).size() > 0;
+    const bool named = !command.reportTitle.isEmpty();
+    const bool translate = command.japanese && !report.isEmpty();
     if (named || failed || translate) {
-        QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(errFile)));
-        if (translate)
-            lines = translateTidyReport(lines, queryTidyMessageTemplates(m_settings.tidyPath));
+        // Line by line into one text: a large page's report has hundreds of
+        // thousands of lines, and a list of them costs more than Tidy's run.
+        const QString text = TextCodec::decode(report);
+        report.clear();
+        const TidyMessageTemplates templates =
+            translate ? queryTidyMessageTemplates(command.program) : TidyMessageTemplates();
+        QString lines;
+        lines.reserve(text.size() + text.size() / 8 + command.reportTitle.size() + 64);
+        const QLatin1StringView crLf("\r\n");
         if (named)
-            lines.prepend(QStringLiteral("情報: チェックしたHTML: ") + oneLine(reportTitle));
+            lines.append(QStringLiteral("情報: チェックしたHTML: ") + oneLine(command.reportTitle) +
+                         crLf);
+        const auto append = [&](QStringView line) {
+            lines.append(line);
+            lines.append(crLf);
+        };
+        if (translate) {
+            // Tidy's summary and its paragraphs about itself follow its last
+            // located message and span several lines, so that tail is
+            // translated as a whole; everything before it line by line.
+            const qsizetype lastLocated = text.lastIndexOf(QLatin1StringView("\nline "));
+            const qsizetype tailStart = lastLocated < 0 ? 0 : lastLocated + 1;
+            TextCodec::forEachLine(QStringView(text).left(tailStart), [&](QStringView line) {
+                append(translateTidyReportLine(line.toString(), templates));
+            });
+            QStringList tail;
+            TextCodec::forEachLine(QStringView(text).mid(tailStart),
+                                   [&](QStringView line) { tail << line.toString(); });
+            for (const QString &line : translateTidyReport(tail, templates))
+                append(line);
+        } else {
+            TextCodec::forEachLine(text, append);
+        }
         if (failed)
-            lines << QStringLiteral("Error: Tidyが異常終了しました。");
-        writeFileAtomically(errFile, TextCodec::encodeLegacy(TextCodec::joinCrLf(lines)));
+            lines.append(QStringLiteral("Error: Tidyが異常終了しました。") + crLf);
+        report = TextCodec::encodeLegacy(lines);
+    } else if (!joined) {
+        return;  // Tidy's own file is the report
     }
-    return true;
+    writeFileAtomically(errFile, report);
 }
 
 void TidyRun::deleteWorkFiles(const QString &pattern)

@@ -5,11 +5,11 @@
 
 #include "core/document_kind.h"
 #include "fetch/page_download.h"
+#include "platform/process_runner.h"
 
 struct AppSettings;
 class BrowserBridge;
 class HttpClient;
-class ProcessRunner;
 class ReportListModel;
 class SettingsStore;
 class QStringListModel;
@@ -21,6 +21,18 @@ struct FunctionFailure {
     QString commandLine;
     QString reason;
     QString message() const;
+};
+
+// One Tidy process for one document: what to run, and what its report
+// needs once it has ended.
+struct TidyCommand {
+    QString program;
+    QStringList arguments;
+    QString outFile;     // the tidied document (standard output)
+    QString errFile;     // the report (Tidy's -f file)
+    QString stderrFile;  // anything Tidy still writes to standard error
+    QString reportTitle;  // the report's first line names it, when not empty
+    bool japanese = false;
 };
 
 // One document checked with HTML Tidy: a local file or an http URL. The
@@ -56,6 +68,18 @@ public:
     // files, nothing deleted, and the report headed by the display name (the
     // URL of a downloaded page) or else the file.
     bool executeTidyNumbered(const QString &file, int entry, const QString &displayName);
+
+    // Whether the configured Tidy exists; writes a missing Velmarin.txt.
+    bool tidyFound();
+    // Readies the run of Tidy on a local file, to the given working files.
+    // False when there is nothing to run: the document cannot be read, and
+    // its report already says so.
+    bool prepareTidy(const QString &document, const QString &outFile, const QString &errFile,
+                     const QString &reportTitle, TidyCommand *command);
+    // Completes the report of a run that has ended: Tidy's standard error
+    // after its report, the title first, the lines translated, a failure
+    // said. Throws FunctionFailure when the process could not start.
+    void finishTidy(const TidyCommand &command, const ProcessRunner::Result &result);
 
     // downloadForCheck with the run's client and view.
     bool download(const QString &url, const QString &file)

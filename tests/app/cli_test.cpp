@@ -276,6 +276,24 @@ TEST(Cli, SeveralDocumentsAFolderAndTheCssList)
     EXPECT_EQ(css.status, 1);
 }
 
+// Real pages from /usr/share/doc give the rows the one-at-a-time batch gave,
+// recorded from it, in Japanese and in English.
+TEST(Cli, RealPagesGiveTheRecordedRows)
+{
+    TempHome home;
+    const QString pages = testDataPath("tidy_pages");
+    for (const char *lang : {"ja", "en"}) {
+        QStringList arguments{"--folder", pages};
+        if (QByteArray(lang) == "en")
+            arguments << "--lang" << "en";
+        const CliRun run = runCli(home, arguments);
+        QFile reference(testDataPath(QStringLiteral("tidy_pages_%1.txt").arg(QLatin1String(lang))));
+        ASSERT_TRUE(reference.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString(run.out).replace(pages, "PAGES"), QString::fromUtf8(reference.readAll()))
+            << lang;
+    }
+}
+
 TEST(Cli, LinkListOneRowALine)
 {
     TempHome home;

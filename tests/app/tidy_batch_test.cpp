@@ -70,6 +70,7 @@ TEST_F(TidyBatchTest, FolderBatchNumbersEntriesAndShowsTheFirst)
     actions.settings().includeSubfolders = true;
     view.folderAnswer = home.file("site");
     actions.folderAction();
+    actions.waitForBatch();
 
     EXPECT_EQ(actions.fileSelector().stringList(), QStringList({a, b, z}));
     for (int i = 0; i < 3; ++i)
@@ -93,11 +94,12 @@ TEST_F(TidyBatchTest, FolderBatchNumbersEntriesAndShowsTheFirst)
 
     // Two files dropped afterwards make a selector of just those two.
     actions.dropOnTidyList({b, a});
+    actions.waitForBatch();
     EXPECT_EQ(actions.fileSelector().stringList(), QStringList({b, a}));
     EXPECT_EQ(actions.tidyList().rows()[0].description, "情報: チェックしたHTML: " + b);
 }
 
-TEST_F(TidyBatchTest, EmptyFolderAbortAndVanishedFiles)
+TEST_F(TidyBatchTest, EmptyFolderAndVanishedFiles)
 {
     view.folderAnswer = home.file("site/asub");
     actions.folderAction();
@@ -105,26 +107,113 @@ TEST_F(TidyBatchTest, EmptyFolderAbortAndVanishedFiles)
     EXPECT_EQ(actions.tidyList().rows()[0].description, "HTMLファイルが見つかりませんでした。");
     EXPECT_TRUE(view.lastStatus.isEmpty());
 
-    QStringList files;
-    for (int i = 0; i < 10; ++i)
-        files << write(QStringLiteral("site/f%1.html").arg(i));
-    view.onStatus = [this](const QString &text) {
-        if (text == "3/10を処理中...")
-            actions.abortBatch();
-    };
-    view.folderAnswer = home.file("site");
-    actions.folderAction();
-    EXPECT_EQ(actions.fileSelector().rowCount(), 3);
-    EXPECT_TRUE(view.lastStatus.isEmpty());
-    EXPECT_EQ(actions.tidyList().rows()[0].description, "情報: チェックしたHTML: " + files[0]);
-
     // A file gone before its turn is reported; the numbers stay with the entries.
-    view.onStatus = nullptr;
-    actions.dropOnTidyList({files[0], home.file("site/gone.html"), files[1]});
-    EXPECT_EQ(actions.fileSelector().stringList(), QStringList({files[0], files[1]}));
-    EXPECT_EQ(firstReportLine(1), "情報: チェックしたHTML: " + files[1]);
+    const QString f0 = write("site/f0.html"), f1 = write("site/f1.html");
+    actions.dropOnTidyList({f0, home.file("site/gone.html"), f1});
+    actions.waitForBatch();
+    EXPECT_EQ(actions.fileSelector().stringList(), QStringList({f0, f1}));
+    EXPECT_EQ(firstReportLine(1), "情報: チェックしたHTML: " + f1);
     ASSERT_FALSE(view.notices.isEmpty());
     EXPECT_TRUE(view.notices.last().contains("ファイルがありません。" + home.file("site/gone.html")));
+}
+
+// Three Tidy runs at once, by a stand-in whose runs end in the order the
+// test chooses: each waits for its gate file, then opens the next one's.
+TEST_F(TidyBatchTest, ParallelRunsKeepTheListOrder)
+{
+    IniFile(ProgramFolder::iniPath()).writeString("Tidy", "Jobs", "3");
+    actions.settings().tidyJapanese = false;
+    QDir(home.path()).mkpath("gates");
+    const QByteArray gates = home.file("gates/").toUtf8();
+    actions.settings().tidyPath = home.script(
+        "fake-tidy",
+        "[ \"$1\" = -q ] || exit 0\n"
+        "[ \"$2\" = -f ] || exit 9\n"
+        "for a; do doc=\"${a##*/}\"; done\n"
+        "g='" + gates + "'\"$doc\"\n"
+        "echo \"$doc\" >> '" + gates + "started'\n"
+        "while [ ! -e \"$g.go\" ]; do sleep 0.02; done\n"
+        "echo \"line 1 column 1 - Warning: $doc\" > \"$3\"\n"
+        "echo \"<p>$doc\"\n"
+        "[ -e \"$g.lock\" ] && chmod -x \"$0\"\n"
+        "echo \"$doc\" >> '" + gates + "finished'\n"
+        "[ -e \"$g.then\" ] && : > '" + gates + "'\"$(cat \"$g.then\").go\"\n"
+        "[ -e \"$g.crash\" ] && kill -SEGV $$\n"
+        "exit 1\n");
+    const QString script = actions.settings().tidyPath;
+
+    const struct {
+        const char *name;
+        QStringList docs;
+        QStringList chain;  // the first is opened by the test, each opens the next
+        QString lock, crash;
+        bool abort;
+        QString finished;   // the order the runs ended in
+        QStringList entries;
+    } cases[] = {
+        // c ends first, then d cannot start (c took the stand-in's x bit), b
+        // crashes, a ends last: entries in list order all the same.
+        {"out of order, one crash, one start failure", {"a", "b", "c", "d"},
+         {"c", "b", "a"}, "c", "b", false, "c\nb\na\n", {"a", "b", "c"}},
+        // Aborted with three running: they finish and stay, nothing more starts.
+        {"abort", {"a", "b", "c", "d", "e"}, {"b", "c", "a"}, "", "", true, "b\nc\na\n",
+         {"a", "b", "c"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(home.file("gates")).removeRecursively();
+        QDir(home.path()).mkpath("gates");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QStringList files;
+        for (const QString &d : c.docs)
+            files << write("site/" + d + ".html");
+        for (int i = 0; i + 1 < c.chain.size(); ++i)
+            home.write("gates/" + c.chain[i] + ".html.then", (c.chain[i + 1] + ".html").toUtf8());
+        if (!c.lock.isEmpty())
+            home.write("gates/" + c.lock + ".html.lock", "");
+        if (!c.crash.isEmpty())
+            home.write("gates/" + c.crash + ".html.crash", "");
+        view.events.clear();
+        view.errors.clear();
+
+        actions.dropOnTidyList(files);
+        if (c.abort)
+            actions.abortBatch();
+        home.write("gates/" + c.chain[0] + ".html.go", "");
+        actions.waitForBatch();
+
+        QStringList started = QString::fromUtf8(home.read("gates/started")).split(u'\n', Qt::SkipEmptyParts);
+        started.sort();
+        EXPECT_EQ(started, QStringList({"a.html", "b.html", "c.html"}));
+        EXPECT_EQ(home.read("gates/finished"), QString(c.finished).replace("\n", ".html\n").toUtf8());
+        QStringList entries;
+        for (const QString &e : c.entries)
+            entries << home.file("site/" + e + ".html");
+        EXPECT_EQ(actions.fileSelector().stringList(), entries);
+        for (int i = 0; i < entries.size(); ++i) {
+            const QString report = ProgramFolder::workDir() + QStringLiteral("tidy_err%1.txt").arg(i);
+            const QStringList lines = TextCodec::splitLines(TextCodec::decode(readWholeFile(report)));
+            EXPECT_EQ(lines.value(1), "line 1 column 1 - Warning: " + c.entries[i] + ".html");
+            EXPECT_EQ(lines.contains("Error: Tidyが異常終了しました。"), c.entries[i] == c.crash);
+            EXPECT_EQ(home.read("temp/tidy_out" + QByteArray::number(i) + ".txt"),
+                      "<p>" + c.entries[i].toUtf8() + ".html\n");
+        }
+        EXPECT_FALSE(QFile::exists(ProgramFolder::workDir() + QStringLiteral("tidy_err%1.txt").arg(entries.size())));
+        QStringList statuses;
+        for (const QString &e : view.events)
+            if (e.startsWith("status: ") && e.endsWith("を処理中..."))
+                statuses << e.mid(8);
+        const int shown = c.abort ? 3 : int(c.docs.size());
+        QStringList expected;
+        for (int k = 1; k <= shown; ++k)
+            expected << QStringLiteral("%1/%2を処理中...").arg(k).arg(c.docs.size());
+        EXPECT_EQ(statuses, expected);
+        EXPECT_EQ(view.errors.size(), c.lock.isEmpty() ? 0 : 1);
+        EXPECT_EQ(actions.tidyList().rows().value(0).description,
+                  "情報: チェックしたHTML: " + entries[0]);
+        for (const QString &d : c.docs)
+            QFile::remove(home.file("site/" + d + ".html"));
+    }
 }
 
 // A drop of which no document starts shows nothing of the batch before it.
@@ -132,6 +221,7 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
 {
     const QString a = write("site/a.html"), b = write("site/b.html");
     actions.dropOnTidyList({a, b});  // leaves tidy_err0.txt and tidy_out0.txt behind
+    actions.waitForBatch();
     ASSERT_EQ(actions.fileSelector().rowCount(), 2);
     const qsizetype opened = runner.opened.size();
 
@@ -148,6 +238,7 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
     for (const auto &c : cases) {
         actions.settings().tidyPath = c.tidyPath;
         actions.dropOnTidyList(c.dropped);
+        actions.waitForBatch();
         EXPECT_TRUE(actions.fileSelector().stringList().isEmpty());
         ASSERT_EQ(actions.tidyList().rowCount(), 1);
         EXPECT_EQ(actions.tidyList().rows()[0].description, c.row);

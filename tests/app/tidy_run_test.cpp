@@ -117,7 +117,7 @@ TEST_F(TidyRunTest, ATidyThatCannotStartOrCrashesIsReported)
     actions.settings().tidyPath = home.file("not-executable");
     actions.checkDocument(page("a.html", kFlawedPage));
     ASSERT_EQ(view.errors.size(), 1);
-    EXPECT_TRUE(view.errors[0].startsWith("Function failure (\"") && view.errors[0].contains("-q -config"));
+    EXPECT_TRUE(view.errors[0].startsWith("Function failure (\"") && view.errors[0].contains("-q -f "));
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
     EXPECT_FALSE(view.busy);
 
@@ -141,6 +141,15 @@ TEST_F(TidyRunTest, ARunDeletesEarlierReportsAndWritesAMissingConfiguration)
     EXPECT_TRUE(QFileInfo::exists(work + "tidy_get.html"));
     EXPECT_TRUE(QFileInfo::exists(ProgramFolder::tidyConfigPath()));
     EXPECT_GE(actions.tidyList().rowCount(), 2);
+
+    // Tidy's complaints about the configuration stay in the report, before
+    // the document's lines, as Tidy wrote them.
+    home.write("Velmarin.txt", "quiet: no\nbogus-option: yes\n");
+    actions.checkDocument(page("a.html", kFlawedPage));
+    const QStringList rows = descriptions();
+    ASSERT_GE(rows.size(), 3);
+    EXPECT_EQ(rows[1], "設定: unknown option: bogus-option");
+    EXPECT_FALSE(actions.tidyList().rows()[2].caption.isEmpty()) << rows.join(u'\n').toStdString();
 }
 
 TEST_F(TidyRunTest, EmptyOutputIsReportedInTheStatusLine)

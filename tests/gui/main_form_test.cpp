@@ -466,6 +466,7 @@ private Q_SLOTS:
             f.Button1->click();
         });
         f.actions().dropOnTidyList(files);
+        f.actions().waitForBatch();
         QCOMPARE(enabledDuringRun, 2);  // save and copy only
         QCOMPARE(f.ComboBox1->count(), 3);
         QCOMPARE(f.ComboBox1->itemText(2), files.at(2));
