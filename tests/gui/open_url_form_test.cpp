@@ -12,7 +12,7 @@
 #include "app/main_form.h"
 #include "app/open_url_form.h"
 #include "app/upload_browsers_gui.h"
-#include "support/recording_http_server.h"
+#include "support/local_http_server.h"
 #include "support/validator_peers.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -50,7 +50,7 @@ private Q_SLOTS:
             QSKIP(qPrintable(peers.problem()));
         TempHome home;
         home.write(u"sample.html"_s, kXhtml);
-        RecordingHttpServer recorder;
+        LocalHttpServer recorder(LocalHttpServer::Recording);
         setValidatorHosts(peers.origin(), {"Markup"});
         setValidatorHosts(recorder.origin(), {"WDG"});
         RecordingRunner runner;
@@ -80,8 +80,8 @@ private Q_SLOTS:
                 windows << u;
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows.first()->isVisible());
-        QList<RecordingHttpServer::Request> posts;
-        for (const RecordingHttpServer::Request &r : recorder.requests())
+        QList<LocalHttpServer::Request> posts;
+        for (const LocalHttpServer::Request &r : recorder.requests())
             if (r.method == "POST")  // the browser asks for a favicon too
                 posts << r;
         QCOMPARE(posts.size(), 1);
