@@ -6,7 +6,6 @@
 
 #include "checks/validator_request.h"
 #include "fetch/http_client.h"
-#include "support/recording_http_server.h"
 #include "support/validator_peers.h"
 
 namespace {
@@ -92,8 +91,8 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
 {
     TempHome home;
     home.write(QStringLiteral("a b\"c.html"), "<p>\r\nx</p>");
-    RecordingHttpServer recorder;
-    recorder.setAnswer({200, "<html>answer</html>", "X-W3C-Validator-Errors: 0\r\n"});
+    LocalHttpServer recorder;
+    recorder.record(200, "<html>answer</html>", "X-W3C-Validator-Errors: 0\r\n");
     setValidatorHosts(recorder.origin(), {"Lint", "WDG", "CSS"});
     // the window's upload settings go along
     IniFile ini(ProgramFolder::iniPath());
@@ -103,7 +102,7 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
     const UploadRun run = runCli(home, {QStringLiteral("-lint"), QStringLiteral("/WDG"),
                                         QStringLiteral("-cssu"), QStringLiteral("a b\"c.html")});
     EXPECT_EQ(run.status, 0) << run.shown();
-    const QList<RecordingHttpServer::Request> got = recorder.requests();
+    const QList<LocalHttpServer::Request> got = recorder.requests();
     ASSERT_EQ(got.size(), 3);
     const struct {
         QByteArray path;
@@ -121,7 +120,7 @@ TEST(CliUpload, TheOtherServicesGetTheWindowsBody)
     };
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(expected[i].path.toStdString());
-        const RecordingHttpServer::Request &r = got.at(i);
+        const LocalHttpServer::Request &r = got.at(i);
         EXPECT_EQ(r.method, "POST");
         EXPECT_EQ(r.target, expected[i].path);
         const QByteArray type = r.headers.value("content-type");
@@ -143,10 +142,10 @@ TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
     home.write(QStringLiteral("a.html"), "<p>x</p>");
     const QString refused = QStringLiteral("http://127.0.0.1:%1").arg(freeLoopbackPort());
     setValidatorHosts(refused);
-    RecordingHttpServer failing;
-    failing.setAnswer({500, "<h1>broken</h1>", ""});
-    RecordingHttpServer looping;
-    looping.setAnswer({302, "", "Location: /cgi-bin/validate.cgi\r\n"});
+    LocalHttpServer failing;
+    failing.record(500, "<h1>broken</h1>");
+    LocalHttpServer looping;
+    looping.record(302, "", "Location: /cgi-bin/validate.cgi\r\n");
     QTcpServer silent;  // accepts and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     LocalHttpServer endless;  // an answer larger than the cap set for the test

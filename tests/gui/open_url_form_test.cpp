@@ -13,7 +13,7 @@
 #include "app/main_form.h"
 #include "app/upload_browsers_gui.h"
 #include "support/gui.h"
-#include "support/recording_http_server.h"
+#include "support/local_http_server.h"
 #include "support/validator_peers.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -51,7 +51,7 @@ private Q_SLOTS:
         if (!peers.problem().isEmpty()) QSKIP(qPrintable(peers.problem()));
         TempHome home;
         home.write(u"sample.html"_s, kXhtml);
-        RecordingHttpServer recorder;
+        LocalHttpServer recorder(LocalHttpServer::Recording);
         setValidatorHosts(peers.origin(), {"Markup"});
         setValidatorHosts(recorder.origin(), {"WDG"});
         RecordingRunner runner;

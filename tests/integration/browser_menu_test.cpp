@@ -81,10 +81,7 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
     EXPECT_EQ(contexts, 1u);
     EXPECT_EQ(flags, 0u);
     EXPECT_EQ(home.read("VelmarinExe.html"),
-              "<script language=\"VBScript\">\r\nDim WSH\r\n"
-              "Set WSH = CreateObject(\"WScript.Shell\")\r\n"
-              "WSH.Run \"/opt/velmarin/bin/velmarin -ie \" + external.menuArguments.document.Url\r\n"
-              "</script>\r\n");
+              readWholeFile(testDataPath("browser_menu_ie_page.html")));
     EXPECT_EQ(states(ieMenuButtonStates()), "-/remove");
     EXPECT_TRUE(prompts.notices.isEmpty());
 
@@ -200,8 +197,7 @@ TEST(OperaMenu, AddWritesOnlyTheEntry)
 TEST(OperaMenu, AddAsksWhatItCannotFind)
 {
     TempHome home;
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(home.file("bin")));  // no opera anywhere
+    const EnvGuard path{{"PATH", QFile::encodeName(home.file("bin"))}};  // no opera anywhere
 
     // No Opera known and the user cancels: one message, nothing written.
     RecordingPrompts cancel;
@@ -245,7 +241,6 @@ TEST(OperaMenu, AddAsksWhatItCannotFind)
     EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "-/remove");
     EXPECT_EQ(refused.notices, (QStringList{kTooOld, kAdded}));
     EXPECT_EQ(velmarinIni("Path"), real);
-    qputenv("PATH", path);
 }
 
 TEST(OperaMenu, RunningOperaIsAskedToRestart)

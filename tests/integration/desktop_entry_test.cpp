@@ -25,33 +25,34 @@ private:
 };
 
 // What the tool printed, both channels, trimmed.
-QString tool(const QString &program, const QStringList &args, int *status = nullptr)
+QString tool(const QString &program, const QStringList &args)
 {
     const RunResult r = run(program, args);
-    if (status)
-        *status = r.exitCode;
     return (r.out + r.err).trimmed();
 }
 
 }  // namespace
 
+// Registered for a program path that quotes, spaces, "$", "%" and Japanese
+// would break if written unescaped.
 TEST(DesktopEntry, RegisteredEntryIsValidAndOffersVelmarinForHtmlAndCss)
 {
     TempHome home;
     TempDesktop desktop;
-    const QString program = QStringLiteral("/opt/velmarin/bin/velmarin");
+    const QString program =
+        QStringLiteral("/tmp/q\"uote's ヴェル/$HOME/`x`/100%/back\\slash/velmarin");
     RecordingPrompts prompts;
     EXPECT_EQ(DesktopEntry::entryPath(), desktop.path("data/applications/velmarin.desktop"));
     EXPECT_EQ(states(DesktopEntry::buttonStates(program)), "add/-");
 
     EXPECT_EQ(states(DesktopEntry::add(prompts, program)), "-/remove");
     EXPECT_TRUE(prompts.notices.isEmpty());
-    int status = -1;
-    EXPECT_EQ(tool("desktop-file-validate", {DesktopEntry::entryPath()}, &status), "");
-    EXPECT_EQ(status, 0);
+    const RunResult valid = run("desktop-file-validate", {DesktopEntry::entryPath()});
+    EXPECT_EQ(valid.exitCode, 0) << valid.out.toStdString() << valid.err.toStdString();
+    EXPECT_EQ((valid.out + valid.err).trimmed(), "");
     EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/html"}), "velmarin.desktop");
     EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/css"}), "velmarin.desktop");
-    EXPECT_EQ(states(DesktopEntry::buttonStates(program)), "-/remove");
+    EXPECT_EQ(states(DesktopEntry::buttonStates(program)), "-/remove");  // Exec read back
     EXPECT_EQ(states(DesktopEntry::buttonStates("/usr/bin/velmarin")), "keep");
 
     EXPECT_EQ(states(DesktopEntry::remove(prompts)), "add/-");
@@ -59,22 +60,8 @@ TEST(DesktopEntry, RegisteredEntryIsValidAndOffersVelmarinForHtmlAndCss)
     EXPECT_EQ(tool("xdg-mime", {"query", "default", "text/html"}), "");
     EXPECT_EQ(states(DesktopEntry::remove(prompts)), "add/-");
     EXPECT_TRUE(prompts.notices.isEmpty());
-}
 
-TEST(DesktopEntry, ExecNamesAnyProgramPath)
-{
-    TempDesktop desktop;
-    for (const QString &program : {QStringLiteral("/usr/bin/velmarin"),
-                                  QStringLiteral("/home/a b/ヴェル/velmarin"),
-                                  QStringLiteral("/tmp/q\"uote's/$HOME/`x`/100%/back\\slash/velmarin")}) {
-        const QString text = DesktopEntry::text(program);
-        EXPECT_EQ(DesktopEntry::execProgram(text), program);
-        QFile f(desktop.path("velmarin.desktop"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-        f.close();
-        EXPECT_EQ(tool("desktop-file-validate", {f.fileName()}), "") << program.toStdString();
-    }
+    // Exec is read from the entry's own group only.
     EXPECT_EQ(DesktopEntry::execProgram("[Other]\nExec=x\n[Desktop Entry]\nExec = velmarin %F\n"),
               "velmarin");
     EXPECT_EQ(DesktopEntry::execProgram("Exec=nothing in a group\n"), "");

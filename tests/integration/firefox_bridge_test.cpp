@@ -60,14 +60,9 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
     LocalHttpServer server;
     server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
     QTemporaryDir profile;
+    // Quick session saves, no first-run pages.
     writeFile(profile.filePath(u"user.js"_s),
-              "user_pref(\"browser.sessionstore.interval\", 1000);\n"
-              "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
-              "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n"
-              "user_pref(\"browser.aboutwelcome.enabled\", false);\n"
-              "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n"
-              "user_pref(\"toolkit.telemetry.reportingpolicy.firstRun\", false);\n"
-              "user_pref(\"app.update.enabled\", false);\n");
+              readWholeFile(testDataPath("firefox_bridge_user.js")));
     setSetting(u"FirefoxEsrProfile"_s, profile.path());
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);

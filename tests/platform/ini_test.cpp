@@ -102,15 +102,9 @@ TEST(IniFile, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
     EXPECT_EQ(home.read("new/folder/Velmarin.ini"),
               cp932("[Position]\r\nX=-8\r\n[IE]\r\nOpen=0\r\n[Tidy]\r\nDir=/home/利用者/作業\r\n"));
 
-    // CP932, UTF-8 and marked UTF-8 are read, with any line break and no final one.
-    const QString text = "[Markup]\rCharset=日本語 (Shift_JIS)\nType=ＨＴＭＬ";
-    for (const QByteArray &bytes : {cp932(text), text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8()}) {
-        home.write("a.ini", bytes);
-        const IniFile read(home.file("a.ini"));
-        EXPECT_EQ(read.readString("markup", "charset", "") + read.readString("Markup", "Type", ""),
-                  "日本語 (Shift_JIS)ＨＴＭＬ")
-            << bytes.toHex().constData();
-    }
+    // Any line break, no final one; the encodings are TextCodec's.
+    home.write("a.ini", "[Markup]\rCharset=x\nType=y");
+    EXPECT_EQ(IniFile(home.file("a.ini")).readString("markup", "type", ""), "y");
 }
 
 TEST(IniFile, WritesKeepOtherLinesUseCrLfAndSeeOtherWriters)

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <memory>
 
-LocalHttpServer::LocalHttpServer()
+LocalHttpServer::LocalHttpServer(Mode mode)
 {
     // The server is created in the serving thread, so its sockets live there.
     m_context = new QObject;
@@ -23,6 +23,7 @@ LocalHttpServer::LocalHttpServer()
                              [this] { accept(m_server); });
         },
         Qt::BlockingQueuedConnection);
+    if (mode == Recording) record();
 }
 
 LocalHttpServer::~LocalHttpServer()
@@ -65,14 +66,17 @@ LocalHttpServer::Page LocalHttpServer::page(const QByteArray &path)
     return m_pages.value(path, m_recording ? m_recordingPage : missing);
 }
 
-void LocalHttpServer::record(const Page &page)
+void LocalHttpServer::record(int status, const QByteArray &body, const QByteArray &extraHeaders)
 {
     QMutexLocker lock(&m_mutex);
     m_recording = true;
-    m_recordingPage = page;
+    m_recordingPage.status = status;
+    m_recordingPage.body = body;
+    m_recordingPage.contentType = "text/html; charset=utf-8";
+    m_recordingPage.extraHeaders = extraHeaders;
 }
 
-QList<LocalHttpServer::Request> LocalHttpServer::recorded() const
+QList<LocalHttpServer::Request> LocalHttpServer::requests() const
 {
     QMutexLocker lock(&m_mutex);
     return m_recorded;

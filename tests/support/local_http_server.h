@@ -44,18 +44,22 @@ public:
         QByteArray body;
     };
 
-    LocalHttpServer();
+    enum Mode { Serving, Recording };
+    explicit LocalHttpServer(Mode mode = Serving);
     ~LocalHttpServer();
 
     void setPage(const QByteArray &path, const QByteArray &body, int status = 200,
                  const QByteArray &contentType = "text/html");
     void setPage(const QByteArray &path, const Page &page);
     QString url(const QByteArray &path) const;
+    QString origin() const { return url(""); }  // http://127.0.0.1:PORT
     quint16 port() const { return m_port; }
     int requestCount() const { return m_requests.load(); }
-    // From now on every request is kept, whole, and paths not given get `page`.
-    void record(const Page &page);
-    QList<Request> recorded() const;
+    // From now on every request is kept, whole, and paths not given get this
+    // answer (`extraHeaders` in full lines with CR LF).
+    void record(int status = 200, const QByteArray &body = "<html><body>recorded</body></html>",
+                const QByteArray &extraHeaders = {});
+    QList<Request> requests() const;  // those kept
 
 private:
     void accept(QTcpServer *server);

@@ -19,7 +19,7 @@ bool RecordingView::ask(const QString &text)
 {
     questions << text;
     events << QStringLiteral("ask: ") + text;
-    return answers.isEmpty() ? answerDefault : answers.takeFirst();
+    return !answers.isEmpty() && answers.takeFirst();
 }
 
 void RecordingView::showError(const QString &text)
@@ -52,7 +52,6 @@ void RecordingView::setClipboardText(const QString &text)
 
 void RecordingView::selectFileEntry(int index)
 {
-    selectedEntry = index;
     events << QStringLiteral("select: %1").arg(index);
 }
 
@@ -70,8 +69,7 @@ QString RecordingView::chooseSaveFile(const QString &startDir, const QString &fi
     return saveFileAnswer;
 }
 
-QString RecordingView::chooseFolder(const QString &startDir)
+QString RecordingView::chooseFolder(const QString &)
 {
-    lastFolderStartDir = startDir;
     return folderAnswer;
 }

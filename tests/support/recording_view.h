@@ -43,16 +43,13 @@ public:
     int broughtToFront = 0;
     QString clipboard;
 
-    // Answers given, in order; when they run out the answer is answerDefault.
+    // Answers given, in order; when they run out the answer is no.
     QList<bool> answers;
-    bool answerDefault = false;
     QString openFileAnswer;
     QString saveFileAnswer;
     QString lastOpenStartDir;
     QString lastFilter;
     QString folderAnswer;
-    QString lastFolderStartDir;
     // Every progress shown, as "done/total".
     QStringList progress;
-    int selectedEntry = -1;
 };
