@@ -13,6 +13,7 @@
 #include "core/app_settings.h"
 #include "core/document_kind.h"
 #include "core/folder_memory.h"
+#include "core/problem_notice.h"
 #include "core/view.h"
 #include "fetch/page_download.h"
 #include "platform/program_folder.h"
@@ -24,7 +25,6 @@ namespace {
 
 const QString kHtmlFilter = QStringLiteral(
     "HTMLファイル (*.htm;*.html)|*.htm;*.html|全てのファイル|*.*");
-constexpr int kProblemsShown = 20;
 constexpr int kQuotedAnswer = 200;
 
 QString cleanAbsolute(const QString &path)
@@ -314,12 +314,7 @@ void NuCheck::showResults()
 
 void NuCheck::reportProblems()
 {
-    if (m_problems.isEmpty())
-        return;
-    QStringList lines = m_problems.mid(0, kProblemsShown);
-    if (m_problems.size() > kProblemsShown)
-        lines << QStringLiteral("ほか%1件").arg(m_problems.size() - kProblemsShown);
-    m_view.notice(QStringLiteral("チェックできなかったものがあります。\n") + lines.join(u'\n'));
+    noticeProblems(m_view, m_problems);
 }
 
 void NuCheck::fail(const QString &message)

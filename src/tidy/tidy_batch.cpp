@@ -10,6 +10,7 @@
 
 #include "core/app_settings.h"
 #include "core/folder_memory.h"
+#include "core/problem_notice.h"
 #include "core/view.h"
 #include "fetch/page_download.h"
 #include "platform/ini_file.h"
@@ -22,7 +23,6 @@ namespace {
 
 const QString kNoFile = QStringLiteral("ファイルがありません。");
 const QString kTidyMissing = QStringLiteral("Tidyが見当たりません");
-constexpr int kProblemsShown = 20;
 
 // The working files of the document at a place in the list, until it
 // becomes an entry. They match tidy_*.txt, so the next run clears leftovers.
@@ -366,11 +366,6 @@ void TidyBatch::shutdown()
 void TidyBatch::reportProblems()
 {
     m_lastProblemCount = int(m_problems.size());
-    if (m_problems.isEmpty())
-        return;
-    QStringList lines = m_problems.mid(0, kProblemsShown);
-    if (m_problems.size() > kProblemsShown)
-        lines << QStringLiteral("ほか%1件").arg(m_problems.size() - kProblemsShown);
-    m_view.notice(QStringLiteral("チェックできなかったものがあります。\n") + lines.join(u'\n'));
+    noticeProblems(m_view, m_problems);
     m_problems.clear();
 }
