@@ -276,11 +276,6 @@ TEST_F(TidyBatchTest, CommandLineEntriesFromFilesAndUrls)
     EXPECT_TRUE(view.events.contains("status: HTML文書の取得に失敗しました。"));
     EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "tidy_get2.html"));
 
-    // A single document leaves the selector empty with its report shown.
-    actions.processCommandLine({a});
-    EXPECT_TRUE(actions.fileSelector().stringList().isEmpty());
-    EXPECT_EQ(actions.tidyList().rows()[0].description, "情報: チェックしたHTML: " + a);
-
     // An upload shows the UpLoad page.
     actions.processCommandLine({"-w3c", a});
     EXPECT_EQ(view.page, 3);
