@@ -1,8 +1,6 @@
-#include "support/test.h"
-
 #include "app/command_line.h"
-#include "core/upload_options.h"
-#include "core/upload_preset.h"
+
+#include "support/test.h"
 
 namespace {
 
@@ -99,60 +97,6 @@ TEST(CommandLineTest, SwitchesAndDocuments)
                          "/w/日.html", "ftp-notes.html", "httpd-notes.html"};
         processCommandLine(c.arguments, actions);
         EXPECT_EQ(actions.calls, c.calls) << c.arguments.join(u' ').toStdString();
-    }
-}
-
-TEST(UploadPresetTest, DeclarationsChooseTheUploadItems)
-{
-    TempHome home;
-    home.write("page.html", "<p>");
-    const QString file = home.file("page.html");
-    const struct {
-        QString charset, docType;
-        bool setCharset, setDocType;
-        int markupCharset, wdgCharset, markupType;  // -1: unchanged
-    } cases[] = {
-        {"shift_jis", "html401s", true, true, 18, 19, 6},
-        {"jis", "XHTML11", true, true, 19, 17, 1},
-        {"euc", "html2", true, false, 17, 18, -1},
-        {"utf", "strange", true, true, 1, 16, 0},
-        {"other", "html32", true, true, -1, -1, -1},
-        {"", "html32", true, true, -1, -1, -1},
-        {"", "xhtmlb", false, true, -1, -1, 2},
-    };
-    for (const auto &c : cases) {
-        UploadOptions options = UploadOptions::atCreation();
-        options.markupCharset = options.wdgCharset = options.markupType = "before";
-        presetUploadOptions(options, file, c.setCharset, c.setDocType, [&](const QString &) {
-            return DeclarationClasses{c.charset, c.docType};
-        });
-        auto item = [](const QStringList &items, int i) {
-            return i < 0 ? QStringLiteral("before") : items.at(i);
-        };
-        EXPECT_EQ(options.markupCharset, item(UploadLists::markupCharsets(), c.markupCharset))
-            << c.charset.toStdString();
-        EXPECT_EQ(options.wdgCharset, item(UploadLists::wdgCharsets(), c.wdgCharset)) << c.charset.toStdString();
-        EXPECT_EQ(options.markupType, item(UploadLists::markupTypes(), c.markupType)) << c.docType.toStdString();
-    }
-
-    // A file whose name begins like an address is a file all the same.
-    home.write("http-notes.html", "<p>");
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(home.path());
-    UploadOptions notes = UploadOptions::atCreation();
-    presetUploadOptions(notes, "http-notes.html", true, false,
-                        [](const QString &) { return DeclarationClasses{"utf", ""}; });
-    EXPECT_EQ(notes.markupCharset, UploadLists::markupCharsets().at(1));
-    QDir::setCurrent(previous);
-
-    // Web addresses, missing files and empty names are left alone.
-    for (const QString &name : QStringList{"http://h/a.html", "WAIS://x", home.file("none.html"), ""}) {
-        UploadOptions options = UploadOptions::atCreation();
-        const UploadOptions before = options;
-        presetUploadOptions(options, name, true, true,
-                            [](const QString &) { return DeclarationClasses{"utf", "html2"}; });
-        EXPECT_EQ(options.markupCharset, before.markupCharset) << name.toStdString();
-        EXPECT_EQ(options.markupType, before.markupType) << name.toStdString();
     }
 }
 

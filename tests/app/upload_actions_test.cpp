@@ -1,9 +1,8 @@
 // The uploads of the URL dialog and the command line: refusals, presets, browsers.
-#include "support/test.h"
-
 #include "app/main_actions.h"
 #include "app/url_checks.h"
 #include "support/fake_upload_browsers.h"
+#include "support/test.h"
 #include "support/validator_peers.h"
 
 namespace {
@@ -15,8 +14,7 @@ struct Actions {
     Actions() { actions.upload().setBrowsers(&browsers); }
     void settle()
     {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     }
     RecordingView view;
     RecordingRunner runner;
@@ -28,7 +26,8 @@ TEST(UrlDialog, RefusesInTheOrderOfItsRules)
 {
     const QString noUrl = QStringLiteral("URLを指定してください。");
     const QString notHttp = QStringLiteral("HTTP以外のプロトコルには対応していません。");
-    const QString control = QStringLiteral("URLに改行などの制御文字が含まれています。1行のURLを指定してください。");
+    const QString control =
+        QStringLiteral("URLに改行などの制御文字が含まれています。1行のURLを指定してください。");
     const struct {
         QString text;
         bool ticked;
@@ -38,7 +37,8 @@ TEST(UrlDialog, RefusesInTheOrderOfItsRules)
         {QStringLiteral("HTTP://"), true, noUrl},
         {QStringLiteral("ftp://host/a.html"), true, notHttp},
         {QStringLiteral("www.example.org"), true, notHttp},
-        {QStringLiteral("http://host/"), false, QStringLiteral("実行したいチェックを選択してください。")},
+        {QStringLiteral("http://host/"), false,
+         QStringLiteral("実行したいチェックを選択してください。")},
         {QStringLiteral("HTTPS://host/"), true, QString()},
         {QStringLiteral("http://a.example/\r\nhttp://b.example/"), false, control},
         {QStringLiteral("http://a.example/\tx"), true, control},
@@ -56,7 +56,7 @@ TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
         QVector<bool> ticked;
         int windows;  // besides WB2, which always gets the first
     } cases[] = {
-        {{false, false, false, true, false, true, false}, 1},  // markup validator and WDG
+        {{false, false, false, true, false, true, false}, 1},   // markup validator and WDG
         {{false, false, false, false, false, false, true}, 0},  // one upload stays in WB2
         {{false, false, false, true, true, true, true}, 3},
     };
@@ -70,8 +70,7 @@ TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
         EXPECT_EQ(int(a.browsers.windows.size()), c.windows);
         EXPECT_EQ(a.view.enabled.value(Control::ToolBar1, false), true);  // disabled, then back
         a.browsers.embedded.finishLoad();
-        for (auto &w : a.browsers.windows)
-            w->finishLoad();
+        for (auto &w : a.browsers.windows) w->finishLoad();
         a.settle();
     }
 }
@@ -88,6 +87,7 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
                    meta + "Shift_JIS\">");
     home.write(QStringLiteral("euc.html"), html4 + meta + "EUC-JP\">");
     home.write(QStringLiteral("latin.html"), html4 + meta + "iso-8859-1\">");
+    home.write(QStringLiteral("utf.html"), "<!DOCTYPE html>\n<meta charset=\"utf-8\">");
     const QString detect = QStringLiteral("(detect automatically)");
     const struct {
         const char *upload;
@@ -101,6 +101,9 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
          QStringLiteral("Shift_JIS"), QStringLiteral("XHTML 1.0 Strict")},
         // before the markup validator: charset only
         {"-w3c", "euc.html", QStringLiteral("euc-jp (Japanese, Unix)"), QStringLiteral("EUC-JP"),
+         detect},
+        // a document type the validator has no item for: its own detection
+        {"-cssu", "utf.html", QStringLiteral("utf-8 (Unicode, worldwide)"), QStringLiteral("UTF-8"),
          detect},
         // an undeclared or other charset presets nothing, not even the type
         {"-cssu", "latin.html", detect, QStringLiteral("ISO-8859-1"), detect},

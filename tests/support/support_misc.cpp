@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QProcess>
 
 #include "support/env_guard.h"
@@ -5,8 +7,7 @@
 
 EnvGuard::EnvGuard(std::initializer_list<QPair<const char *, QByteArray>> values)
 {
-    for (const auto &[name, value] : values)
-        set(name, value);
+    for (const auto &[name, value] : values) set(name, value);
 }
 
 EnvGuard::~EnvGuard()
@@ -22,7 +23,7 @@ void EnvGuard::set(const char *name, const QByteArray &value)
 }
 
 RunResult run(const QString &program, const QStringList &args, const QStringList &env,
-              const QString &dir, int timeoutMs)
+              const QString &dir, int timeoutMs, bool unprivileged)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -35,10 +36,15 @@ RunResult run(const QString &program, const QStringList &args, const QStringList
     }
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(dir);
+    if (unprivileged && ::getuid() == 0) {
+        process.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
+        });
+    }
     process.start(program, args);
     RunResult result;
-    result.finished = process.waitForFinished(timeoutMs) &&
-                      process.exitStatus() == QProcess::NormalExit;
+    result.finished =
+        process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit;
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished();
@@ -50,7 +56,7 @@ RunResult run(const QString &program, const QStringList &args, const QStringList
 }
 
 RunResult runCliProgram(const QStringList &args, const QStringList &env, const QString &dir,
-                        int timeoutMs)
+                        int timeoutMs, bool unprivileged)
 {
-    return run(QStringLiteral(VELMARIN_CLI_PATH), args, env, dir, timeoutMs);
+    return run(QStringLiteral(VELMARIN_CLI_PATH), args, env, dir, timeoutMs, unprivileged);
 }
