@@ -234,8 +234,9 @@ TEST(Cli, AProgramFolderThatCannotBeWrittenStopsTheRun)
               QStringList({"page.html", "tidy_out0.txt"}));
 }
 
-// Real pages from /usr/share/doc give the rows the one-at-a-time batch gave,
-// recorded from it, in Japanese and in English.
+// Real pages from /usr/share/doc give the recorded rows: in English those the
+// one-at-a-time batch gave, in Japanese the same with Tidy's summary in
+// Japanese and its paragraphs about itself left out.
 TEST(Cli, RealPagesGiveTheRecordedRows)
 {
     TempHome home;
