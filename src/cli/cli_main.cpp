@@ -1,5 +1,7 @@
 // velmarin-cli: the checks of the window, run from a console.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,21 +9,19 @@
 #include <QStringList>
 #include <QStringListModel>
 #include <QTemporaryDir>
-
 #include <cstdio>
-#include <unistd.h>
 
 #include "app/command_line.h"
 #include "app/main_actions.h"
-#include "fetch/browser_capture.h"
 #include "cli/cli_access.h"
 #include "cli/cli_nu.h"
-#include "cli/cli_upload.h"
-#include "cli/cli_tables.h"
 #include "cli/cli_run_folder.h"
+#include "cli/cli_tables.h"
+#include "cli/cli_upload.h"
 #include "cli/console_view.h"
 #include "core/one_line.h"
 #include "core/qt_translations.h"
+#include "fetch/browser_capture.h"
 #include "integration/browser_bridges.h"
 #include "platform/process_runner.h"
 #include "platform/program_folder.h"
@@ -92,13 +92,12 @@ struct Options {
     QString folder;
     bool subdir = false;
     bool keep = false;
-    bool english = false;   // --lang en: Tidy's report as Tidy wrote it
+    bool english = false;  // --lang en: Tidy's report as Tidy wrote it
 };
 
 int usageError(const QString &text)
 {
-    if (!text.isEmpty())
-        printError(text);
+    if (!text.isEmpty()) printError(text);
     printError(QString::fromUtf8(kUsage));
     return 2;
 }
@@ -132,7 +131,8 @@ int parseOptions(const QStringList &arguments, Options *options)
             else if (name == QLatin1String("opera"))
                 options->browser = 2;
             else
-                return usageError(QStringLiteral("--browser-urlにはchromium、opera、firefoxのどれかを指定してください。"));
+                return usageError(QStringLiteral(
+                    "--browser-urlにはchromium、opera、firefoxのどれかを指定してください。"));
         } else if (a == QLatin1String("--subdir")) {
             options->subdir = true;
         } else if (a == QLatin1String("--keep")) {
@@ -153,7 +153,8 @@ int parseOptions(const QStringList &arguments, Options *options)
     options->arguments << absoluteDocuments(documents, QDir::currentPath(), true);
 
     if (options->browser >= 0)
-        return options->arguments.isEmpty() && options->folder.isEmpty() ? -1 : usageError(QString());
+        return options->arguments.isEmpty() && options->folder.isEmpty() ? -1
+                                                                         : usageError(QString());
     // Either a folder or documents (switches alone check nothing).
     bool anyDocument = false;
     for (const QString &a : options->arguments)
@@ -165,8 +166,7 @@ int parseOptions(const QStringList &arguments, Options *options)
 bool hasErrorRow(const QVector<ReportRow> &rows)
 {
     for (const ReportRow &row : rows)
-        if (row.kind == ReportKind::Error)
-            return true;
+        if (row.kind == ReportKind::Error) return true;
     return false;
 }
 
@@ -181,19 +181,25 @@ void nameOutput(const QString &path, bool named)
 // message instead goes to standard error.
 void printRows(const QStringList &rows, bool message)
 {
-    for (const QString &row : rows) {
-        if (message)
+    if (message) {
+        for (const QString &row : rows)
             printError(oneLine(row).replace(QStringLiteral("\\r\\n"), QStringLiteral("\n")));
-        else
-            printOut(oneLine(row) + u'\n');
+        return;
     }
+    // One write for the whole list: a large page's report has hundreds of
+    // thousands of rows.
+    QString text;
+    for (const QString &row : rows) {
+        text += oneLine(row);
+        text += u'\n';
+    }
+    printOut(text);
 }
 
 QStringList reportLines(const QVector<ReportRow> &rows)
 {
     QStringList lines;
-    for (const ReportRow &row : rows)
-        lines << reportResultText({row}, QString());
+    for (const ReportRow &row : rows) lines << reportResultText({row}, QString());
     return lines;
 }
 
@@ -207,8 +213,7 @@ bool printTidyReports(MainActions &actions, bool nameOutputs)
         const QVector<ReportRow> &rows = actions.tidyList().rows();
         const bool message = actions.tidyList().holdsMessage();
         printRows(reportLines(rows), message);
-        if (!rows.isEmpty() && !message)
-            nameOutput(TidyRun::numberedOutputPath(0), nameOutputs);
+        if (!rows.isEmpty() && !message) nameOutput(TidyRun::numberedOutputPath(0), nameOutputs);
         return hasErrorRow(rows);
     }
     bool errors = false;
@@ -241,8 +246,7 @@ bool printResults(MainActions &actions, bool nameOutputs)
             continue;
         }
         printOut(oneLine(row.first) + u'\t' + oneLine(row.second) + u'\n');
-        if (row.second != QLatin1String("200(OK)"))
-            failed = true;
+        if (row.second != QLatin1String("200(OK)")) failed = true;
     }
     return failed;
 }
@@ -271,20 +275,15 @@ int main(int argc, char *argv[])
 
     if (const int uploaded = runUploadCommand(app.arguments().mid(1)); uploaded >= 0)
         return uploaded;
-    if (const std::optional<int> status = runAccessCommand(app.arguments().mid(1)))
-        return *status;
-    if (const int nu = runNuCommand(app.arguments().mid(1)); nu >= 0)
-        return nu;
+    if (const std::optional<int> status = runAccessCommand(app.arguments().mid(1))) return *status;
+    if (const int nu = runNuCommand(app.arguments().mid(1)); nu >= 0) return nu;
     const int tables = runTablesCommand(app.arguments().mid(1));
-    if (tables >= 0)
-        return tables;
+    if (tables >= 0) return tables;
 
     Options options;
     const int usage = parseOptions(app.arguments().mid(1), &options);
-    if (usage >= 0)
-        return usage;
-    if (options.browser >= 0)
-        return printBrowserUrl(options.browser);
+    if (usage >= 0) return usage;
+    if (options.browser >= 0) return printBrowserUrl(options.browser);
 
     // Working files go to a folder of this run's own inside the program
     // folder, never to the current folder nor among the window's files.
@@ -298,8 +297,8 @@ int main(int argc, char *argv[])
     TerminationSignals signals;
     QTemporaryDir runFolder(ProgramFolder::workDir() + QStringLiteral("cli-XXXXXX"));
     if (!runFolder.isValid() || !CliRunFolder::claim(runFolder.path())) {
-        printError(QStringLiteral("作業フォルダ「%1」に書き込めません。")
-                       .arg(ProgramFolder::workDir()));
+        printError(
+            QStringLiteral("作業フォルダ「%1」に書き込めません。").arg(ProgramFolder::workDir()));
         return 1;
     }
     runFolder.setAutoRemove(!options.keep);
@@ -334,8 +333,7 @@ int main(int argc, char *argv[])
                      });
 
     bool failed = false;
-    if (options.english)
-        actions.settings().tidyJapanese = false;
+    if (options.english) actions.settings().tidyJapanese = false;
     if (!options.folder.isEmpty()) {
         if (!QFileInfo(options.folder).isDir()) {
             printError(QStringLiteral("フォルダがありません。") + options.folder);
@@ -349,7 +347,6 @@ int main(int argc, char *argv[])
     }
 
     failed = failed || actions.failedEntries() > 0 || view.errorCount() > 0;
-    if (printResults(actions, options.keep))
-        failed = true;
+    if (printResults(actions, options.keep)) failed = true;
     return failed ? 1 : 0;
 }

@@ -31,10 +31,8 @@ QByteArray convert(const char *to, const char *from, const QByteArray &in, int u
         size_t outLeft = buffer.size();
         const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         out.append(buffer.data(), static_cast<qsizetype>(buffer.size() - outLeft));
-        if (rc != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
+        if (rc != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
         // EILSEQ or EINVAL: skip one unit of input and mark the place.
         *lossless = false;
         const size_t skip = std::min(inLeft, static_cast<size_t>(unitSize));
@@ -48,6 +46,23 @@ QByteArray convert(const char *to, const char *from, const QByteArray &in, int u
     out.append(buffer.data(), static_cast<qsizetype>(buffer.size() - outLeft));
     iconv_close(cd);
     return out;
+}
+
+// Whether every character of the text above ASCII comes back from CP932 as
+// itself. Only BMP characters are asked: CP932 holds nothing beyond it, so
+// such text fails the conversion first.
+bool eachCharacterReadsBack(const QString &text)
+{
+    std::vector<bool> seen(0x10000, false);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || seen[u]) continue;
+        seen[u] = true;
+        QByteArray one;
+        if (!TextCodec::toCp932(QString(c), &one) || TextCodec::fromCp932(one) != QString(c))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -79,11 +94,9 @@ bool isValidUtf8(const QByteArray &bytes)
         } else {
             return false;
         }
-        if (i + follow >= n)
-            return false;
+        if (i + follow >= n) return false;
         for (int k = 1; k <= follow; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
+            if ((p[i + k] & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         if ((follow == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
@@ -119,18 +132,16 @@ bool toCp932(const QString &text, QByteArray *out)
     bool lossless = true;
     // An unmappable character is skipped one UTF-16 unit at a time; the low
     // half of a surrogate pair then fails on its own.
-    const QByteArray in = QByteArray::fromRawData(reinterpret_cast<const char *>(text.utf16()),
-                                                  text.size() * 2);
+    const QByteArray in =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     *out = convert("CP932", "UTF-16LE", in, 2, QByteArray("?"), &lossless);
     return lossless;
 }
 
 QString decode(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    if (isValidUtf8(bytes)) return QString::fromUtf8(bytes);
     return fromCp932(bytes);
 }
 
@@ -143,15 +154,17 @@ QByteArray encodeLegacy(const QString &text)
             ascii = false;
             break;
         }
-    if (ascii)
-        return text.toLatin1();
+    if (ascii) return text.toLatin1();
 
     // CP932 only when it reads back as the same text: some CP932 byte
-    // sequences (half-width katakana pairs) are also valid UTF-8.
+    // sequences (half-width katakana pairs) are also valid UTF-8, and a few
+    // characters come back as others. CP932 has no shift states, so the
+    // text reads back when each of its characters does, and a large report
+    // holds only a few hundred different ones.
     QByteArray out;
-    if (toCp932(text, &out) && decode(out) == text)
-        return out;
-    return text.toUtf8();
+    if (!toCp932(text, &out) || isValidUtf8(out) || !eachCharacterReadsBack(text))
+        return text.toUtf8();
+    return out;
 }
 
 void forEachLine(QStringView text, const std::function<void(QStringView)> &line)
@@ -160,15 +173,12 @@ void forEachLine(QStringView text, const std::function<void(QStringView)> &line)
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
+        if (c != u'\r' && c != u'\n') continue;
         line(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
         start = i + 1;
     }
-    if (start < n)
-        line(text.mid(start));
+    if (start < n) line(text.mid(start));
 }
 
 QStringList splitLines(const QString &text)

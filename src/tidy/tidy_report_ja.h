@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
+#include <memory>
 #include <optional>
 
 // Tidy's report in Japanese. Tidy run with `--mute-id yes` ends each
@@ -48,4 +48,25 @@ QString fillTidyMessage(const QString &japanese, const QStringList &values);
 // unknown or the text does not fit the template.
 QString translateTidyReportLine(const QString &line, const TidyMessageTemplates &templates);
 
+// A whole report, Tidy's summary and its paragraphs about itself included:
+// the summary is translated, the paragraphs are left out.
 QStringList translateTidyReport(const QStringList &lines, const TidyMessageTemplates &templates);
+
+// The two above for many lines with one Tidy's templates: each message's
+// template is split and its Japanese text looked up once, not once per line,
+// as a large page's report holds hundreds of thousands of lines. Not for use
+// from several threads at once.
+class TidyReportTranslator {
+public:
+    explicit TidyReportTranslator(const TidyMessageTemplates &templates);
+    ~TidyReportTranslator();
+    TidyReportTranslator(const TidyReportTranslator &) = delete;
+    TidyReportTranslator &operator=(const TidyReportTranslator &) = delete;
+
+    QString line(QStringView line) const;
+    QStringList report(const QStringList &lines) const;
+
+private:
+    struct Prepared;
+    std::unique_ptr<Prepared> d;
+};

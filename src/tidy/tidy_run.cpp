@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringListModel>
+#include <future>
+#include <utility>
 
 #include "core/app_settings.h"
 #include "core/one_line.h"
@@ -63,8 +65,7 @@ bool tidyAppendsMessageIds(const QString &tidyPath)
 QString quotedCommandLine(const QString &program, const QStringList &arguments)
 {
     QStringList parts{u'"' + program + u'"'};
-    for (const QString &a : arguments)
-        parts << (a.startsWith(u'-') ? a : u'"' + a + u'"');
+    for (const QString &a : arguments) parts << (a.startsWith(u'-') ? a : u'"' + a + u'"');
     return parts.join(u' ');
 }
 
@@ -76,8 +77,7 @@ public:
     }
     ~ControlsEnabledAtEnd()
     {
-        if (!m_enable)
-            return;
+        if (!m_enable) return;
         m_view.setEnabled(Control::ToolBar1, true);
         m_view.setEnabled(Control::Button1, true);
     }
@@ -108,10 +108,22 @@ TidyRun::TidyRun(AppSettings &settings, SettingsStore &store, View &view, Proces
 {
 }
 
-QString TidyRun::outputPath() { return workFile(QStringLiteral("tidy_out.txt")); }
-QString TidyRun::reportPath() { return workFile(QStringLiteral("tidy_err.txt")); }
-QString TidyRun::fetchedPath() { return workFile(QStringLiteral("tidy_get.html")); }
-QString TidyRun::resultPath() { return workFile(QStringLiteral("Tidy_Result.txt")); }
+QString TidyRun::outputPath()
+{
+    return workFile(QStringLiteral("tidy_out.txt"));
+}
+QString TidyRun::reportPath()
+{
+    return workFile(QStringLiteral("tidy_err.txt"));
+}
+QString TidyRun::fetchedPath()
+{
+    return workFile(QStringLiteral("tidy_get.html"));
+}
+QString TidyRun::resultPath()
+{
+    return workFile(QStringLiteral("Tidy_Result.txt"));
+}
 QString TidyRun::numberedOutputPath(int entry)
 {
     return workFile(QStringLiteral("tidy_out%1.txt").arg(entry));
@@ -120,7 +132,10 @@ QString TidyRun::numberedReportPath(int entry)
 {
     return workFile(QStringLiteral("tidy_err%1.txt").arg(entry));
 }
-QString TidyRun::numberedFetchedPath() { return workFile(QStringLiteral("tidy_get2.html")); }
+QString TidyRun::numberedFetchedPath()
+{
+    return workFile(QStringLiteral("tidy_get2.html"));
+}
 
 bool TidyRun::executeTidy(const QString &document)
 {
@@ -139,8 +154,7 @@ bool TidyRun::executeTidyNumbered(const QString &file, int entry, const QString 
 
 bool TidyRun::tidyFound()
 {
-    if (!m_store.tidyConfigExists())
-        m_store.save();
+    if (!m_store.tidyConfigExists()) m_store.save();
     return isExistingFile(m_settings.tidyPath);
 }
 
@@ -154,20 +168,23 @@ bool TidyRun::startTidy(const QString &document, const QString &outFile, const Q
         m_list.showMessageRow(QStringLiteral("Tidyが見当たりません"));
         return false;
     }
-    if (deleteOldReports)
-        deleteWorkFiles(QStringLiteral("tidy_*.txt"));
+    if (deleteOldReports) deleteWorkFiles(QStringLiteral("tidy_*.txt"));
 
     TidyCommand command;
-    if (!prepareTidy(document, outFile, errFile, reportTitle, &command))
-        return true;
-    finishTidy(command, m_runner.runToFiles(command.program, command.arguments, command.outFile,
-                                            command.stderrFile));
+    if (!prepareTidy(document, outFile, errFile, reportTitle, &command)) return true;
+    m_written = {};
+    QVector<ReportRow> rows;
+    if (finishTidy(command,
+                   m_runner.runToFiles(command.program, command.arguments, command.outFile,
+                                       command.stderrFile),
+                   &rows))
+        m_written = {QFileInfo(errFile).absoluteFilePath(), QFileInfo(errFile).size(),
+                     std::move(rows)};
     return true;
 }
 
-bool TidyRun::prepareTidy(const QString &document, const QString &outFile,
-                          const QString &errFile, const QString &reportTitle,
-                          TidyCommand *command)
+bool TidyRun::prepareTidy(const QString &document, const QString &outFile, const QString &errFile,
+                          const QString &reportTitle, TidyCommand *command)
 {
     // Full paths throughout: a document named "-x.html" must not read as an option.
     const QString config = ProgramFolder::tidyConfigPath();
@@ -201,9 +218,9 @@ bool TidyRun::prepareTidy(const QString &document, const QString &outFile,
     // A Japanese report needs each message's id; a Tidy that cannot append
     // it still gets its kind words translated.
     command->japanese = m_settings.tidyJapanese;
-    command->arguments = QStringList{QStringLiteral("-q"), QStringLiteral("-f"),
-                                     QFileInfo(errFile).absoluteFilePath(),
-                                     QStringLiteral("-config"), config};
+    command->arguments =
+        QStringList{QStringLiteral("-q"), QStringLiteral("-f"),
+                    QFileInfo(errFile).absoluteFilePath(), QStringLiteral("-config"), config};
     if (command->japanese && tidyAppendsMessageIds(m_settings.tidyPath))
         command->arguments << QStringLiteral("--mute-id") << QStringLiteral("yes");
     command->arguments << documentPath;
@@ -212,7 +229,8 @@ bool TidyRun::prepareTidy(const QString &document, const QString &outFile,
     return true;
 }
 
-void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result &result)
+bool TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result &result,
+                         QVector<ReportRow> *rows)
 {
     const QString &errFile = command.errFile;
     // What Tidy wrote to standard error before or besides its report file
@@ -226,8 +244,7 @@ void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
     QByteArray report = readWholeFile(errFile);
     const bool joined = !stray.isEmpty();
     if (joined) {
-        if (!report.isEmpty() && !report.endsWith('\n') && !report.endsWith('\r'))
-            report += "\r\n";
+        if (!report.isEmpty() && !report.endsWith('\n') && !report.endsWith('\r')) report += "\r\n";
         report += stray;
     }
     stray.clear();
@@ -252,8 +269,8 @@ void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
         // thousands of lines, and a list of them costs more than Tidy's run.
         const QString text = TextCodec::decode(report);
         report.clear();
-        const TidyMessageTemplates templates =
-            translate ? queryTidyMessageTemplates(command.program) : TidyMessageTemplates();
+        const TidyReportTranslator translator(translate ? queryTidyMessageTemplates(command.program)
+                                                        : TidyMessageTemplates());
         QString lines;
         lines.reserve(text.size() + text.size() / 8 + command.reportTitle.size() + 64);
         const QLatin1StringView crLf("\r\n");
@@ -270,24 +287,26 @@ void TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
             // translated as a whole; everything before it line by line.
             const qsizetype lastLocated = text.lastIndexOf(QLatin1StringView("\nline "));
             const qsizetype tailStart = lastLocated < 0 ? 0 : lastLocated + 1;
-            TextCodec::forEachLine(QStringView(text).left(tailStart), [&](QStringView line) {
-                append(translateTidyReportLine(line.toString(), templates));
-            });
+            TextCodec::forEachLine(QStringView(text).left(tailStart),
+                                   [&](QStringView line) { append(translator.line(line)); });
             QStringList tail;
             TextCodec::forEachLine(QStringView(text).mid(tailStart),
                                    [&](QStringView line) { tail << line.toString(); });
-            for (const QString &line : translateTidyReport(tail, templates))
-                append(line);
+            for (const QString &line : translator.report(tail)) append(line);
         } else {
             TextCodec::forEachLine(text, append);
         }
-        if (failed)
-            lines.append(QStringLiteral("Error: Tidyが異常終了しました。") + crLf);
-        report = TextCodec::encodeLegacy(lines);
-    } else if (!joined) {
-        return;  // Tidy's own file is the report
+        if (failed) lines.append(QStringLiteral("Error: Tidyが異常終了しました。") + crLf);
+        // The file is encoded and written on a second core while the rows
+        // are read from the same text here.
+        std::future<bool> written = std::async(std::launch::async, [&errFile, &lines] {
+            return writeFileAtomically(errFile, TextCodec::encodeLegacy(lines));
+        });
+        if (rows) *rows = parseTidyReport(lines);
+        return written.get() && rows;
     }
-    writeFileAtomically(errFile, report);
+    if (joined) writeFileAtomically(errFile, report);
+    return false;  // Tidy's own file is the report
 }
 
 void TidyRun::deleteWorkFiles(const QString &pattern)
@@ -301,36 +320,35 @@ TidyRun::Outcome TidyRun::run(const QString &document, bool showInBrowser, int b
 {
     const ControlsEnabledAtEnd enableAtEnd(m_view);
 
-    if (!m_store.tidyConfigExists())
-        m_store.save();
+    if (!m_store.tidyConfigExists()) m_store.save();
 
     QString file;
     switch (classifyDocument(document)) {
-    case DocumentKind::Local:
-        if (!isExistingFile(document)) {
-            m_list.showMessageRow(QStringLiteral("チェックするファイルが見当たりません。"));
-            return Outcome::NoDocument;
-        }
-        file = document;
-        break;
-    case DocumentKind::OtherProtocol:
-        m_view.showPage(0);
-        m_list.showMessageRow(QStringLiteral("HTTP以外のプロトコルには対応していません。") +
-                              document);
-        [[fallthrough]];
-    case DocumentKind::Http: {
-        if (!download(document, fetchedPath())) {
-            // The last page's report must not read as this address's result.
-            if (classifyDocument(document) == DocumentKind::Http) {
-                m_view.showPage(0);
-                m_list.showMessageRow(kPageFetchFailed + document);
+        case DocumentKind::Local:
+            if (!isExistingFile(document)) {
+                m_list.showMessageRow(QStringLiteral("チェックするファイルが見当たりません。"));
+                return Outcome::NoDocument;
             }
-            m_view.setBusy(false);
-            return Outcome::FetchFailed;
+            file = document;
+            break;
+        case DocumentKind::OtherProtocol:
+            m_view.showPage(0);
+            m_list.showMessageRow(QStringLiteral("HTTP以外のプロトコルには対応していません。") +
+                                  document);
+            [[fallthrough]];
+        case DocumentKind::Http: {
+            if (!download(document, fetchedPath())) {
+                // The last page's report must not read as this address's result.
+                if (classifyDocument(document) == DocumentKind::Http) {
+                    m_view.showPage(0);
+                    m_list.showMessageRow(kPageFetchFailed + document);
+                }
+                m_view.setBusy(false);
+                return Outcome::FetchFailed;
+            }
+            file = fetchedPath();
+            break;
         }
-        file = fetchedPath();
-        break;
-    }
     }
 
     if (!executeTidy(file)) {
@@ -358,21 +376,24 @@ void TidyRun::presentInWindow()
 void TidyRun::presentReport(const QString &reportFile, const QString &outputFile,
                             const QString &noOutputText)
 {
-    if (QFileInfo::exists(reportFile)) {
+    WrittenReport written = std::exchange(m_written, {});
+    const QFileInfo report(reportFile);
+    if (report.exists()) {
         bool exists = false;
-        m_list.setRows(loadTidyReportFile(reportFile, &exists));
+        if (report.absoluteFilePath() == written.path && report.size() == written.size)
+            m_list.setRows(std::move(written.rows));
+        else
+            m_list.setRows(loadTidyReportFile(reportFile, &exists));
     }
 
     const QFileInfo output(outputFile);
-    if (!output.exists())
-        return;
+    if (!output.exists()) return;
     if (output.size() <= 0) {
         m_view.bringToFront();
         m_view.showStatus(noOutputText, true);
         return;
     }
-    if (!m_opensOutput)
-        return;
+    if (!m_opensOutput) return;
     const QString path = output.absoluteFilePath();
     if (isExistingFile(m_settings.editorPath))
         m_runner.startDetached(m_settings.editorPath, {path});
@@ -411,8 +432,7 @@ void TidyRun::presentInBrowser(const QString &document, int browserIndex)
     const QString text = browserResultText(document, reportPath(), outputPath());
     writeFileAtomically(resultPath(), TextCodec::encodeLegacy(text));
     const QString result = QFileInfo(resultPath()).absoluteFilePath();
-    if (m_browsers.openFile(browserIndex, result))
-        return;
+    if (m_browsers.openFile(browserIndex, result)) return;
     if (!m_view.ask(QStringLiteral("DDEリンクに失敗しました。結果をエディタで開きますか？")))
         return;
     if (!m_settings.editorPath.isEmpty())

@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include "core/document_kind.h"
 #include "fetch/page_download.h"
 #include "platform/process_runner.h"
+#include "tidy/report_parser.h"
 
 struct AppSettings;
 class BrowserBridge;
@@ -28,9 +30,9 @@ struct FunctionFailure {
 struct TidyCommand {
     QString program;
     QStringList arguments;
-    QString outFile;     // the tidied document (standard output)
-    QString errFile;     // the report (Tidy's -f file)
-    QString stderrFile;  // anything Tidy still writes to standard error
+    QString outFile;      // the tidied document (standard output)
+    QString errFile;      // the report (Tidy's -f file)
+    QString stderrFile;   // anything Tidy still writes to standard error
     QString reportTitle;  // the report's first line names it, when not empty
     bool japanese = false;
 };
@@ -41,10 +43,10 @@ struct TidyCommand {
 class TidyRun {
 public:
     enum class Outcome {
-        Checked,       // Tidy ran and its report is in the list
-        NoDocument,    // no such file
-        FetchFailed,   // the URL could not be downloaded
-        TidyMissing,   // no Tidy executable at the configured path
+        Checked,      // Tidy ran and its report is in the list
+        NoDocument,   // no such file
+        FetchFailed,  // the URL could not be downloaded
+        TidyMissing,  // no Tidy executable at the configured path
     };
 
     TidyRun(AppSettings &settings, SettingsStore &store, View &view, ProcessRunner &runner,
@@ -79,7 +81,10 @@ public:
     // Completes the report of a run that has ended: Tidy's standard error
     // after its report, the title first, the lines translated, a failure
     // said. Throws FunctionFailure when the process could not start.
-    void finishTidy(const TidyCommand &command, const ProcessRunner::Result &result);
+    // When the report file is written here and rows is given, the rows of
+    // the list are read from the same text at the same time; true then.
+    bool finishTidy(const TidyCommand &command, const ProcessRunner::Result &result,
+                    QVector<ReportRow> *rows = nullptr);
 
     // downloadForCheck with the run's client and view.
     bool download(const QString &url, const QString &file)
@@ -96,10 +101,10 @@ public:
     static void deleteWorkFiles(const QString &pattern);
 
     // The working files of the last single-document run.
-    static QString outputPath();   // tidy_out.txt
-    static QString reportPath();   // tidy_err.txt
-    static QString fetchedPath();  // tidy_get.html
-    static QString resultPath();   // Tidy_Result.txt
+    static QString outputPath();                   // tidy_out.txt
+    static QString reportPath();                   // tidy_err.txt
+    static QString fetchedPath();                  // tidy_get.html
+    static QString resultPath();                   // Tidy_Result.txt
     static QString numberedOutputPath(int entry);  // tidy_outN.txt
     static QString numberedReportPath(int entry);  // tidy_errN.txt
     static QString numberedFetchedPath();          // tidy_get2.html
@@ -124,4 +129,11 @@ private:
     QStringListModel &m_fileSelector;
     bool m_opensOutput = true;
     bool m_holdControls = false;
+    // The rows of the report just written by a single run, so the list need
+    // not read and decode a large file back; taken by the next presentReport().
+    struct WrittenReport {
+        QString path;
+        qint64 size = -1;
+        QVector<ReportRow> rows;
+    } m_written;
 };
