@@ -153,8 +153,8 @@ private Q_SLOTS:
                               }),
                  int(QDialog::Rejected));
         QCOMPARE(files(), before);
-        QVERIFY(!m->settings.tidy.isTicked("bare") && !m->settings.openInBrowser);
-        QCOMPARE(m->settings.upload.cssMedium, u"all"_s);
+        QVERIFY(!m->settings.tidy.isTicked("bare") && !m->settings.openInBrowser &&
+                m->settings.upload.cssMedium == u"all"_s);
         // The Tidy path in use is the saved one again, and so is the commands' state.
         QCOMPARE(m->settings.tidyPath, tidy);
         QVERIFY(m->tidyCommandsAre(true));
