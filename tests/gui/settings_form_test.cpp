@@ -119,15 +119,15 @@ private Q_SLOTS:
 
         m->home.write("Velmarin.txt", "doctype:\"-//W3C//DTD HTML 4.01//EN\"\r\n");
         IniFile(ProgramFolder::keyIniPath()).writeString("Key", "Tidy", "Ctrl+F9");
-        bool fpiAtFirstShowing = true, fpiLater = false;
-        QString keyLater;
+        bool fpiAtFirstShowing = true;
+        QString fpiLater, keyLater;
         showAndPress(f, f.BitBtn2, [&] { fpiAtFirstShowing = f.fpiEdit->isEnabled(); });
         QVERIFY(!fpiAtFirstShowing && m->target.calls.isEmpty());
         showAndPress(f, f.BitBtn2, [&] {
-            fpiLater = f.fpiEdit->isEnabled();
+            fpiLater = f.fpiEdit->isEnabled() ? f.fpiEdit->text() : u"(disabled)"_s;
             keyLater = f.lvKey->topLevelItem(0)->text(1);
         });
-        QVERIFY(fpiLater);
+        QCOMPARE(fpiLater, u"\"-//W3C//DTD HTML 4.01//EN\""_s);
         QCOMPARE(keyLater, u"Ctrl+F9"_s);
         // The actions take the keys of key.ini again, the menus do not.
         QCOMPARE(m->target.calls.size(), 1);
@@ -166,7 +166,9 @@ private Q_SLOTS:
             box(f, "output-xhtml")->setChecked(true);
             combo(f, "char-encoding")->setCurrentText("shiftjis");
             f.chkSubDir->setChecked(true);
+            f.chkTidyJa->setChecked(false);
             f.UploadPanel->M_Type->setCurrentText("HTML 4.01 Frameset");
+            f.UploadPanel->w3m->setChecked(true);
         });
         QVERIFY(dropped);
         QCOMPARE(result, int(QDialog::Accepted));
@@ -175,6 +177,8 @@ private Q_SLOTS:
                 tidyFile.contains("\nchar-encoding:shiftjis\r"));
         IniFile ini(ProgramFolder::iniPath());
         QCOMPARE(ini.readString("Other", "SubDir", ""), u"1"_s);
+        QCOMPARE(ini.readString("Tidy", "Japanese", ""), u"0"_s);
+        QCOMPARE(ini.readInt("Lint", "TextBrowser", -1), 2);
         QCOMPARE(ini.readString("Markup", "Type", ""), u"HTML 4.01 Frameset"_s);
         QVERIFY(m->settings.includeSubfolders && m->view.errors.isEmpty());
     }
@@ -238,11 +242,15 @@ private Q_SLOTS:
         QVERIFY(f.isMarkedUnknown("drop-font-tags") && !f.isMarkedUnknown("wrap"));
         QVERIFY(dropFont->toolTip().contains(unknown) && dropFont->statusTip().contains(unknown));
         QVERIFY(textColour("drop-font-tags") != textColour("bare"));
-        // A Tidy that cannot be asked marks nothing.
+        // A Tidy that cannot be asked marks nothing; the marks come back with a real one.
+        const QString tidy = m->settings.tidyPath;
         f.TidyPathEdit->setText(m->home.file("elsewhere"));
         f.refreshTidyCapabilities();
         QCOMPARE(dropFont->toolTip(), u"Font,Centerの破棄"_s);
         QCOMPARE(textColour("drop-font-tags"), textColour("bare"));
+        f.TidyPathEdit->setText(tidy);
+        f.refreshTidyCapabilities();
+        QVERIFY(f.isMarkedUnknown("drop-font-tags"));
     }
 
     // Which keys are taken is the shortcut tests'; here, the presses the edit handles itself.
@@ -313,8 +321,8 @@ private Q_SLOTS:
         QVERIFY(!m->home.read("key.ini").contains("Alt+F5"));
     }
 
-    // The desktop entry stands for the three: the entries change at once, and a
-    // new showing reads the buttons' states from what is installed.
+    // The entries change at once, and a new showing reads the buttons' states
+    // from what is installed.
     void menuButtonsChangeTheirEntriesAtOnce()
     {
         SettingForm &f = *m_form;
@@ -326,6 +334,8 @@ private Q_SLOTS:
         QVERIFY(!f.btnAddDesktop->isEnabled() && f.btnRemoveDesktop->isEnabled());
         f.btnRemoveDesktop->click();
         QVERIFY(!QFile::exists(entry) && f.btnAddDesktop->isEnabled());
+        f.btnAddIE->click();
+        QVERIFY(QFile::exists(m->home.file(u"VelmarinExe.html"_s)) && f.btnRemoveIE->isEnabled());
     }
 
     void hintsReachTheMainWindowsStatusBar()
