@@ -114,6 +114,8 @@ private Q_SLOTS:
         f.ColorCombo1->showPopup();
         QVERIFY(palette->isVisible());
         QCOMPARE(palette->owner(), f.ColorCombo1);
+        // Where it goes near the screen's edges is the placement test's; here, below.
+        QCOMPARE(palette->pos(), f.ColorCombo1->mapToGlobal(QPoint(0, f.ColorCombo1->height())));
         palette->PickBtns[0]->click();
         QVERIFY(!palette->isVisible());
         QCOMPARE(changed.count(), 0);
