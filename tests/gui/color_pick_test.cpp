@@ -1,13 +1,5 @@
-// Picking a colour from the screen of a real X server: an Xvfb of its own,
-// started here, and real pointer clicks through XTEST (xdotool).
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
+// Picking a colour from the screen of a real X server (the Xvfb the test is
+// run in) with real pointer clicks through XTEST (xdotool).
 #include "access/color_chk_form.h"
 #include "access/color_combo_widget.h"
 #include "access/color_palette_form.h"
@@ -92,39 +84,5 @@ private Q_SLOTS:
     }
 };
 
-// Starts Xvfb on a display number it picks itself and runs the test against it.
-int main(int argc, char **argv)
-{
-    int fds[2];
-    if (pipe(fds) != 0) return 2;
-    const pid_t server = fork();
-    if (server == 0) {
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string display;
-    char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-    close(fds[0]);
-    if (display.empty()) {
-        std::fprintf(stderr, "Xvfb did not start (is the xvfb package installed?)\n");
-        return 1;
-    }
-    setenv("DISPLAY", (":" + display).c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    int status;
-    {
-        QApplication app(argc, argv);
-        ColorPickTest test;
-        status = QTest::qExec(&test, argc, argv);
-    }
-    kill(server, SIGTERM);
-    waitpid(server, nullptr, 0);
-    return status;
-}
-
+QTEST_MAIN(ColorPickTest)
 #include "color_pick_test.moc"

@@ -58,6 +58,14 @@ bool dropFile(QAbstractItemView *view, const QString &file)
     return enter.isAccepted();
 }
 
+// The window at the size of the pictures, shown.
+bool showWide(MainForm &f)
+{
+    f.resize(760, 420);
+    f.show();
+    return QTest::qWaitForWindowExposed(&f);
+}
+
 // The window with narrow place columns in `view`, saved as `name`.
 bool screenshot(MainForm &f, QTreeView *view, int placeWidth, const QString &name)
 {
@@ -89,8 +97,6 @@ private Q_SLOTS:
     void captionsAndInitialStates()
     {
         MainForm &f = *m_form;
-        QCOMPARE(f.minimumSize(), QSize(385, 385));
-        QCOMPARE(f.size(), QSize(385, 480));
         QStringList captions;
         for (int i = 0; i < f.PageControl1->count(); ++i) captions << f.PageControl1->tabText(i);
         captions << headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList) +
@@ -107,21 +113,16 @@ private Q_SLOTS:
         QMenu *checks = f.menuBar()->actions().at(0)->menu()->actions().at(0)->menu();
         QVERIFY(checks->actions().last() == f.NuMenu->menuAction() &&
                 f.NuButton->menu() == f.NuMenu);
-
-        // The commands have their keys; a first start shows no keys in the menu.
+        // tidy is on PATH, so the Tidy commands are usable; a first start puts no key
+        // on the menu entries.
         QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
+        QVERIFY(tidy->isEnabled() && tidy->shortcut().isEmpty());
         QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
-        QCOMPARE(f.action(u"Nu"_s)->shortcut(), QKeySequence(u"Ctrl+5"_s));
-        QVERIFY(f.action(u"Gray"_s)->shortcut().isEmpty() && tidy->shortcut().isEmpty());
-        // tidy is on PATH, so the Tidy commands are usable from the start.
-        QVERIFY(tidy->isEnabled() && f.toolButton(u"ToolButton1"_s)->isEnabled());
-        QVERIFY(f.UploadButton->menu()->actions().at(0)->isEnabled());
 
         // The embedded browsers cost nothing until their page is shown.
         QVERIFY(!f.webBrowsersCreated());
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
-        QCOMPARE(f.webBrowser2()->widget()->objectName(), u"WB2"_s);
 
         QString shown;
         onNextModal<QWidget>(&f, [&shown](QWidget *w) {
@@ -130,18 +131,17 @@ private Q_SLOTS:
         });
         f.menuEntry(u"Setting1"_s)->trigger();
         QCOMPARE(shown, u"設定"_s);
-        QCOMPARE(f.settingForm()->parent(), &f);
+        QCOMPARE(f.settingForm()->parent(), &f);  // its hints go to this status bar
         // The about box shows what it finds: the manual and the Tidy in use.
-        QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
         const QString tidyPath = f.actions().settings().tidyPath;
         const QStringList about = AboutForm::infoLines(tidyPath);
-        QCOMPARE(about.size(), 3);
-        QVERIFY(about.at(0).startsWith(u"ライセンス: "_s));
+        QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
+        QVERIFY(about.at(0).startsWith(u"ライセンス: "_s) &&
+                !about.join(u' ').contains(u"example"_s));
         QVERIFY2(about.at(1).endsWith(u"docs/help/index.html"_s), qPrintable(about.at(1)));
         QVERIFY(about.at(2).startsWith(u"HTML Tidy: "_s + tidyPath + u" (HTML Tidy"_s));
         QCOMPARE(AboutForm::infoLines(m_home->file(u"no-tidy"_s)).at(2),
                  u"HTML Tidy: 見つかりません"_s);
-        QVERIFY(!about.join(u' ').contains(u"example"_s));
     }
 
     // Qt's own file dialog in Japanese, its filter naming the patterns once.
@@ -169,17 +169,14 @@ private Q_SLOTS:
         f.menuEntry(u"HTMLTidy1"_s)->trigger();
         QCOMPARE(filter, u"HTMLファイル (*.htm *.html)"_s);
         const QString shown = labels.join(u'|');
-        for (const char *english : {"Look in:", "File name:", "Files of type:", "Cancel"})
-            QVERIFY2(!labels.contains(QLatin1String(english)), qPrintable(shown));
-        QVERIFY2(shown.contains(u"ファイル名"_s), qPrintable(shown));
+        QVERIFY2(shown.contains(u"ファイル名"_s) && !labels.contains(u"Cancel"_s),
+                 qPrintable(shown));
     }
 
     // The colour check opens at once; the grayscale view after its file dialog.
     void accessibilityAidsOpenFromTheMenu()
     {
         MainForm &f = *m_form;
-        QVERIFY(f.toolButton(u"ToolButton9"_s)->isEnabled() &&
-                f.toolButton(u"ToolButton10"_s)->isEnabled());
         const QString picture = m_home->file(u"PICTURE.PNG"_s);
         QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
         QStringList shown;
@@ -210,13 +207,12 @@ private Q_SLOTS:
     {
         m_form.reset();
         m_home->write(u"key.ini"_s,
-                      "[Key]\r\nTidy=F9\r\nFolder=F9\r\nIE=F5\r\nCSS=F5\r\n"
+                      "[Key]\r\nIE=F5\r\nCSS=F5\r\n"
                       "LinkCheck=Ctrl+K\r\nGray=alt+g\r\n");
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
-        // key.ini gives the keys to commands and menus (Link1 below); a key missing leaves none.
+        // key.ini gives the keys to commands and menus (Link1 below).
         QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
-        QVERIFY(f.action(u"ColorChk"_s)->shortcut().isEmpty());
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         // Every command asks for a file or folder first; the question is dismissed.
@@ -237,14 +233,9 @@ private Q_SLOTS:
             return ran;
         };
 
-        QCOMPARE(press(Qt::Key_F9), u"Tidy"_s);
         QCOMPARE(press(Qt::Key_F5), u"InternetEx"_s);  // IE comes first
         f.action(u"InternetEx"_s)->setEnabled(false);
         QCOMPARE(press(Qt::Key_F5), u"CSS"_s);
-        f.action(u"InternetEx"_s)->setEnabled(true);
-        f.action(u"Tidy"_s)->setEnabled(false);
-        QCOMPARE(press(Qt::Key_F9), u"Folder"_s);
-        f.action(u"Tidy"_s)->setEnabled(true);
 
         // A Cancel of the settings dialog reloads the commands' keys only.
         ShortcutKeys keys = f.actions().settings().keys;
@@ -261,9 +252,7 @@ private Q_SLOTS:
         MainForm &f = *m_form;
         const QString page = m_home->file(u"sample.html"_s);
         QFile::copy(testDataPath(u"sample.html"_s), page);
-        f.resize(760, 420);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(showWide(f));
         // The sample page is UTF-8; the first-start settings read Latin-1.
         TidyOptionValues &tidy = f.actions().settings().tidy;
         for (const char *option : {"input-encoding", "output-encoding", "char-encoding"})
@@ -279,8 +268,7 @@ private Q_SLOTS:
         for (int row = 0; row < model->rowCount(); ++row)
             if (model->index(row, 2).data().toString().startsWith(u"警告: "_s))
                 warningIcon = !model->index(row, 0).data(Qt::DecorationRole).isNull();
-        QVERIFY(warningIcon);
-        QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
+        QVERIFY(warningIcon && f.ToolBar1->isEnabled() && f.Button1->isEnabled());
         QVERIFY(screenshot(f, f.ListView1, 48, u"main-window.png"_s));
     }
 
@@ -292,14 +280,8 @@ private Q_SLOTS:
             .writeString(u"Nu"_s, u"Path"_s, QStringLiteral(VELMARIN_VNU_JAR));
 
         const QString page = m_home->file(u"known.html"_s);
-        m_home->write(
-            u"known.html"_s,
-            "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n"
-            "<body>\n<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n"
-            "<section><p>x</p></section>\n</body>\n</html>\n");
-        f.resize(760, 420);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(QFile::copy(testDataPath(u"main_form_html5_page.html"_s), page));
+        QVERIFY(showWide(f));
         // While it runs: abort on, clear, toolbar and the command off.
         QStringList states;
         connect(&f.actions().nuCheck(), &NuCheck::runningChanged, &f, [&](bool running) {
@@ -318,15 +300,14 @@ private Q_SLOTS:
         QAbstractItemModel *model = f.NuList->model();
         QCOMPARE(model->index(1, 2).data().toString(),
                  u"エラー: End tag “p” seen, but there were open elements."_s);
-        for (int row = 0; row < model->rowCount(); ++row)
-            QVERIFY(!model->index(row, 0).data(Qt::DecorationRole).isNull());
+        QVERIFY(!model->index(1, 0).data(Qt::DecorationRole).isNull());
         Q_EMIT f.PopupMenu3->aboutToShow();
         QVERIFY(f.PopupMenu3->actions().constFirst()->isEnabled());
 
         QVERIFY(screenshot(f, f.NuList, 40, u"html5-check.png"_s));
     }
 
-    // F5 to F8 ask the browsers for their page; the screenshot shows F5's.
+    // F5 asks the first browser for its page, which is checked.
     void theBrowserActionsCheckTheBrowsersPage()
     {
         LocalHttpServer server;
@@ -338,55 +319,30 @@ private Q_SLOTS:
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get(), nullptr, &browsers);
         MainForm &f = *m_form;
 
-        const struct {
-            const char *action, *entry, *button;
-            Qt::Key key;
-        } browserActions[] = {
-            {"InternetEx", "InternetExplorer1", "ToolButton5", Qt::Key_F5},
-            {"Opera", "Opera1", "ToolButton6", Qt::Key_F6},
-            {"Mozilla", "Mozilla1", "ToolButton7", Qt::Key_F7},
-            {"NC", "NetscapeCommunicator1", "ToolButton8", Qt::Key_F8},
-        };
-        for (const auto &b : browserActions) {
-            QAction *action = f.action(QString::fromLatin1(b.action));
-            QVERIFY2(action->isEnabled(), b.action);
-            QCOMPARE(action->shortcut(), QKeySequence(b.key));
-            QVERIFY(f.menuEntry(QString::fromLatin1(b.entry))->isEnabled());
-            QVERIFY(f.toolButton(QString::fromLatin1(b.button))->isEnabled());
-        }
-
-        f.resize(760, 420);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QVERIFY(showWide(f) && QTest::qWaitForWindowActive(&f));
         f.PageControl1->setCurrentIndex(2);
         QTest::keyClick(f.ListView1, Qt::Key_F5);
         QCOMPARE(browsers.asked, QList<int>{0});
         QCOMPARE(f.PageControl1->currentIndex(), 0);
         QAbstractItemModel *model = f.ListView1->model();
-        QVERIFY(model->rowCount() >= 2);
         // The downloaded copy was checked: its rows have places, no file header.
-        QVERIFY(!model->index(0, 0).data().toString().isEmpty());
-        QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
+        QVERIFY(model->rowCount() >= 2 && !model->index(0, 0).data().toString().isEmpty());
         QVERIFY(screenshot(f, f.ListView1, 48, u"browser-capture.png"_s));
     }
 
     void folderBatchAndLinkCheckShowTheirProgress()
     {
         MainForm &f = *m_form;
-        f.resize(760, 420);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(showWide(f));
         for (const QString &name :
              QStringList{u"site/a.html"_s, u"site/b.html"_s, u"site/c.html"_s})
             m_home->write(name, "<p>x");
         QCOMPARE(f.ComboBox1->font().families(), WindowFonts::dialogFont().families());
         f.actions().checkFolder(m_home->file(u"site"_s));
         QCOMPARE(f.ComboBox1->count(), 3);
-        QCOMPARE(f.ComboBox1->currentIndex(), 0);
         // Paths line up in the fixed-pitch face once there are any.
         QCOMPARE(f.ComboBox1->font().families(), WindowFonts::fixedFont().families());
-        QVERIFY(!f.ProgressBar1->isVisible() && !f.BitBtn1->isEnabled());
-        QVERIFY(f.ToolBar1->isEnabled() && f.menuEntry(u"Folder1"_s)->isEnabled());
+        QVERIFY(!f.ProgressBar1->isVisible() && f.ToolBar1->isEnabled());
         QVERIFY(saveScreenshot(&f, u"folder-batch.png"_s));
 
         // Twelve links go to the two workers; the window shows the run.
@@ -402,13 +358,13 @@ private Q_SLOTS:
         m_home->write(u"links.html"_s, links);
         QVERIFY(f.actions().linkCheck().checkLinksTarget(m_home->file(u"links.html"_s)));
         QCOMPARE(f.PageControl1->currentIndex(), 2);
+        // Which controls a run turns off is the link check tests'; here, that they follow.
         QVERIFY(f.BitBtn2->isEnabled() && !f.Button3->isEnabled() && !f.ToolBar1->isEnabled());
-        QVERIFY(!f.action(u"LinkCheck"_s)->isEnabled());
         QTRY_VERIFY(f.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!f.actions().linkCheck().isRunning(), 20000);
         QCOMPARE(f.LinkList->model()->rowCount(), 12);
-        QVERIFY(!f.BitBtn2->isEnabled() && f.Button3->isEnabled() && f.ToolBar1->isEnabled());
-        QVERIFY(f.action(u"LinkCheck"_s)->isEnabled() && !f.ProgressBar1->isVisible());
+        QVERIFY(!f.BitBtn2->isEnabled() && f.action(u"LinkCheck"_s)->isEnabled());
+        QVERIFY(!f.ProgressBar1->isVisible());
         QCOMPARE(f.statusBar()->currentMessage(), u"リンクチェックが終了しました。"_s);
         f.LinkList->header()->resizeSection(0, 480);
         QVERIFY(saveScreenshot(&f, u"link-check.png"_s));
@@ -434,7 +390,9 @@ private Q_SLOTS:
         QVERIFY(!f.Timer1.isActive());
     }
 
-    void contextMenuFollowsTheRows()
+    // While several dropped files are checked, nothing clears the list: entry N
+    // of the selector must keep naming tidy_errN.txt.
+    void theListsMenuClearsNothingDuringARun()
     {
         MainForm &f = *m_form;
         const auto enabledEntries = [&f] {
@@ -445,14 +403,6 @@ private Q_SLOTS:
             return enabled;
         };
         QCOMPARE(enabledEntries(), 0);
-        f.actions().tidyList().showMessageRow(u"x"_s);
-        QCOMPARE(enabledEntries(), 3);
-
-        f.Button1->click();
-        QCOMPARE(f.ListView1->model()->rowCount(), 0);
-
-        // While several dropped files are checked, nothing clears the list:
-        // entry N of the selector must keep naming tidy_errN.txt.
         QStringList files;
         for (const QString &name : {u"a.html"_s, u"b.html"_s, u"c.html"_s}) {
             m_home->write(name, "<p>x");
@@ -468,7 +418,6 @@ private Q_SLOTS:
         f.actions().dropOnTidyList(files);
         f.actions().waitForBatch();
         QCOMPARE(enabledDuringRun, 2);  // save and copy only
-        QCOMPARE(f.ComboBox1->count(), 3);
         QCOMPARE(f.ComboBox1->itemText(2), files.at(2));
         QCOMPARE(enabledEntries(), 3);
     }
