@@ -1,12 +1,13 @@
 // Loading and saving the settings files, as a first start and as later starts.
-#include "support/test.h"
+#include "core/settings_store.h"
+
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QMap>
 
 #include "core/app_settings.h"
-#include "core/settings_store.h"
+#include "support/test.h"
 
 namespace {
 
@@ -107,8 +108,7 @@ TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgra
     // A stored Tidy and editor that have vanished, first with nothing to fall
     // back on, then with a Tidy beside the program, which is stored at once.
     for (const bool beside : {false, true}) {
-        if (beside)
-            home.script("tidy", "");
+        if (beside) home.script("tidy", "");
         home.write("Velmarin.ini",
                    "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
         view.enabled.clear();
@@ -125,10 +125,11 @@ TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)
     home.write("Velmarin.txt", "wrap:70\r\n");
     // CP932 text, a garbage line and no final line break.
     QByteArray ini;
-    TextCodec::toCp932("[Markup]\r\nCharset=no such charset\r\nType=HTML 4.01 Frameset\r\n"
-                       "garbage without equals\r\n[CSS]\r\nMedium=presentation\r\n"
-                       "Warning=重要なものだけ出力\r\n[WDG]\r\nCharset=nonsense\r\n[Lint]\r\nNumView=0",
-                       &ini);
+    TextCodec::toCp932(
+        "[Tidy]\r\nJapanese=0\r\n[Markup]\r\nCharset=no such charset\r\nType=HTML 4.01 Frameset\r\n"
+        "garbage without equals\r\n[CSS]\r\nMedium=presentation\r\n"
+        "Warning=重要なものだけ出力\r\n[WDG]\r\nCharset=nonsense\r\n[Lint]\r\nNumView=0",
+        &ini);
     home.write("Velmarin.ini", ini);
     store.load();
     const UploadOptions &upload = settings.upload;
@@ -141,6 +142,7 @@ TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)
     // Keys that are missing from an existing file take their own defaults.
     EXPECT_EQ(upload.lintTextBrowser, 1);
     EXPECT_EQ(upload.cssProfile, "CSS version 2");
+    EXPECT_FALSE(settings.tidyJapanese);
     // Velmarin.txt existed: it was read, not rewritten.
     EXPECT_EQ(settings.tidy.text("wrap"), "70");
     EXPECT_EQ(home.read("Velmarin.txt"), "wrap:70\r\n");
@@ -174,7 +176,8 @@ TEST_F(SettingsStoreTest, TidyPathChangesTheBrowseRuleAndSavingAnInvalidPath)
     // After browsing: an empty editor path does not block the Tidy run (the
     // desktop's default application opens the page), a broken one does; any
     // existing file will do as the editor.
-    for (const auto &[editor, on] : {std::pair{QString(), true}, {home.file("no-editor"), false}, {tidy, true}}) {
+    for (const auto &[editor, on] :
+         {std::pair{QString(), true}, {home.file("no-editor"), false}, {tidy, true}}) {
         store.afterTidyBrowse(editor);
         EXPECT_TRUE(tidyCommandsAre(on)) << editor.toStdString();
     }
