@@ -102,42 +102,40 @@ TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
     // What the window shows meanwhile.
     home.write("temp/tidy_out0.txt", "window output");
     home.write("temp/tidy_err0.txt", "window report");
-    auto windowFolder = [&home] {
-        return QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    };
-    const QStringList windowFiles = windowFolder();
-
-    const RunResult run = runCli(home, {"page.html"});
-    EXPECT_EQ(run.exitCode, 0) << shown(run);
-    // Removed at the end: the window's folder holds its own files, untouched.
-    EXPECT_EQ(windowFolder(), windowFiles);
-    EXPECT_EQ(home.read("temp/tidy_out0.txt") + home.read("temp/tidy_err0.txt"),
-              "window outputwindow report");
-
-    // A run's folder names its process; a later run removes those whose
-    // process is gone (no pid is as high as pid_max), and no other.
-    QFile pidMax("/proc/sys/kernel/pid_max");
-    ASSERT_TRUE(pidMax.open(QIODevice::ReadOnly));
-    home.write("temp/cli-gone00/pid", pidMax.readAll());
+    // A run's folder names its process; a run removes those whose process is
+    // gone (no pid is as high as pid_max), and no other.
+    home.write("temp/cli-gone00/pid", readWholeFile("/proc/sys/kernel/pid_max"));
     home.write("temp/cli-gone00/tidy_out0.txt", "left behind");
     home.write("temp/cli-live00/pid", QByteArray::number(QCoreApplication::applicationPid()));
     home.write("temp/cli-other0/tidy_out0.txt", "no pid");
-    EXPECT_EQ(runCli(home, {"page.html"}).exitCode, 0);
-    EXPECT_EQ(QDir(home.file("temp")).entryList({"cli-*"}, QDir::Dirs),
-              QStringList({"cli-live00", "cli-other0"}));
+    auto temp = [&home] {
+        QStringList names =
+            QDir(home.file("temp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    };
 
-    // Kept on request, named on standard error, and left alone by the
-    // window's close and by later runs.
+    // Kept on request and named on standard error.
     const RunResult kept = runCli(home, {"--keep", "page.html"});
     EXPECT_EQ(kept.exitCode, 0) << shown(kept);
     QString folder;
     for (const QString &line : kept.err.split(u'\n'))
         if (line.startsWith("作業フォルダ: "))
             folder = line.mid(QStringLiteral("作業フォルダ: ").size());
-    ASSERT_TRUE(folder.startsWith(home.file("temp/"))) << shown(kept);
+    ASSERT_TRUE(folder.startsWith(home.file("temp/cli-"))) << shown(kept);
     EXPECT_TRUE(kept.err.contains("整理された文書: " + folder + "/tidy_out0.txt")) << shown(kept);
+    QStringList left{QFileInfo(folder).fileName(), "cli-live00", "cli-other0", "tidy_err0.txt",
+                     "tidy_out0.txt"};
+    left.sort();
+    EXPECT_EQ(temp(), left);
+    EXPECT_EQ(home.read("temp/tidy_out0.txt") + home.read("temp/tidy_err0.txt"),
+              "window outputwindow report");
+
+    // The kept folder is left alone by the window's close and by later runs,
+    // which leave nothing behind.
     ProgramFolder::emptyWorkDir();
     EXPECT_EQ(runCli(home, {"page.html"}).exitCode, 0);
+    EXPECT_EQ(temp(), left.mid(0, 3));
     EXPECT_TRUE(QFile::exists(folder + "/tidy_out0.txt") &&
                 QFile::exists(folder + "/tidy_err0.txt"));
 }
