@@ -170,34 +170,28 @@ TEST(Cli, ASignalEndsTheRunWithWhatIsDone)
         ASSERT_TRUE(QFile::exists(started)) << process.readAllStandardError().toStdString();
         ASSERT_EQ(::kill(pid_t(process.processId()), signalNumber), 0);
         ASSERT_TRUE(process.waitForFinished(60000));
-        const RunResult run{true, process.exitCode(),
-                            QString::fromLocal8Bit(process.readAllStandardOutput()),
-                            QString::fromLocal8Bit(process.readAllStandardError())};
-        EXPECT_EQ(run.exitCode, status) << shown(run);
-        EXPECT_TRUE(
-            run.out.startsWith("情報: チェックしたHTML: " + home.file("site/a.html") + "\n"))
-            << shown(run);
-        EXPECT_FALSE(run.out.contains("slow.html")) << shown(run);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_EQ(process.exitCode(), status) << out.toStdString();
+        EXPECT_TRUE(out.startsWith("情報: チェックしたHTML: " + home.file("site/a.html") + "\n"))
+            << out.toStdString();
+        EXPECT_FALSE(out.contains("slow.html")) << out.toStdString();
         EXPECT_EQ(QDir(home.file("temp")).entryList({"cli-*"}, QDir::Dirs), QStringList());
     }
 }
 
+// Never the current folder instead.
 TEST(Cli, AProgramFolderThatCannotBeWrittenStopsTheRun)
 {
     TempHome home;
     home.write("blocker", "a file, where the program folder's parent should be");
     home.write("here/page.html", kCleanPage);
-    home.write("here/tidy_out0.txt", "the user's own");
     const QString programFolder = home.file("blocker/velmarin");
-
     const RunResult run =
         runCliProgram({"page.html"}, {"VELMARIN_HOME=" + programFolder}, home.file("here"));
     EXPECT_EQ(run.exitCode, 1) << shown(run);
-    EXPECT_TRUE(run.err.contains(programFolder)) << shown(run);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_EQ(home.read("here/tidy_out0.txt"), "the user's own");
-    EXPECT_EQ(QDir(home.file("here")).entryList(QDir::Files),
-              QStringList({"page.html", "tidy_out0.txt"}));
+    EXPECT_TRUE(run.err.contains(programFolder) && run.out.isEmpty()) << shown(run);
+    EXPECT_EQ(QDir(home.file("here")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"page.html"});
 }
 
 // Real pages from /usr/share/doc give the recorded rows: in English those the
@@ -245,15 +239,12 @@ TEST(Cli, BrowserUrlPrintsWhatTheCaptureReads)
     IniFile ini(home.file("Velmarin.ini"));
     ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", devTools.port()));
     ASSERT_TRUE(ini.writeInt("Browser", "OperaPort", freeLoopbackPort()));
-    ASSERT_TRUE(ini.writeString("Browser", "FirefoxProfile", home.file("no profile")));
 
     const RunResult chromium = runCli(home, {"--browser-url", "chromium"});
     EXPECT_EQ(chromium.out, "https://a.example/p\n") << shown(chromium);
     EXPECT_EQ(chromium.exitCode, 0);
-    for (const char *browser : {"opera", "firefox"}) {
-        const RunResult run = runCli(home, {"--browser-url", browser});
-        EXPECT_EQ(run.err.trimmed(), "ブラウザが起動していません。") << browser;
-        EXPECT_EQ(run.exitCode, 1) << browser;
-    }
+    const RunResult opera = runCli(home, {"--browser-url", "opera"});
+    EXPECT_EQ(opera.err.trimmed(), "ブラウザが起動していません。") << shown(opera);
+    EXPECT_EQ(opera.exitCode, 1);
     EXPECT_EQ(runCli(home, {"--browser-url", "lynx"}).exitCode, 2);
 }

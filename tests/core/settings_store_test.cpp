@@ -4,45 +4,30 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QMap>
-
 #include "core/app_settings.h"
 #include "support/test.h"
 
 namespace {
 
-// Counts how often each settings file appears in a folder under its own name:
-// renamed over the old one (a replacement through a temporary file) or
-// created there.
-class SettingsFileAppearances {
-public:
-    explicit SettingsFileAppearances(const QString &folder)
-        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE);
-    }
-    ~SettingsFileAppearances() { close(m_fd); }
-
-    // The appearances since the last call.
-    QMap<QString, int> take()
-    {
-        QMap<QString, int> counts;
-        alignas(inotify_event) char buffer[64 * 1024];
-        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
-            for (char *p = buffer; p < buffer + n;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(p);
-                const QString name = QFile::decodeName(event->len ? event->name : "");
-                if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
-                    ++counts[name];
-                p += sizeof(inotify_event) + event->len;
-            }
+// The settings files that appeared in the folder watched by `fd` under their
+// own name since the last call: renamed over the old one (a replacement
+// through a temporary file) or created there.
+QStringList appeared(int fd)
+{
+    QStringList names;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        for (char *p = buffer; p < buffer + n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(p);
+            const QString name = QFile::decodeName(event->len ? event->name : "");
+            if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
+                names << name;
+            p += sizeof(inotify_event) + event->len;
         }
-        return counts;
     }
-
-private:
-    int m_fd;
-};
+    names.sort();
+    return names;
+}
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -69,10 +54,11 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 {
     // Each file of a first start, and of every later save, is one
     // replacement: a program stopped at any moment leaves it whole or absent.
-    const QMap<QString, int> onceEach{{"Velmarin.ini", 1}, {"Velmarin.txt", 1}, {"key.ini", 1}};
-    SettingsFileAppearances appearances(home.path());
+    const QStringList onceEach{"Velmarin.ini", "Velmarin.txt", "key.ini"};
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    inotify_add_watch(watch, QFile::encodeName(home.path()).constData(), IN_MOVED_TO | IN_CREATE);
     store.load();
-    EXPECT_EQ(appearances.take(), onceEach);
+    EXPECT_EQ(appeared(watch), onceEach);
     const QString tidy = QStandardPaths::findExecutable("tidy");
     ASSERT_FALSE(tidy.isEmpty());
     EXPECT_EQ(settings.tidyPath, tidy);
@@ -90,10 +76,11 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     settings.keys.setValue(9, settings.keys.value(0));
     settings.upload.verbose = false;
     ASSERT_TRUE(store.save());
-    EXPECT_EQ(appearances.take(), onceEach);
+    EXPECT_EQ(appeared(watch), onceEach);
     settings = AppSettings();
     store.load();
-    EXPECT_TRUE(appearances.take().isEmpty());
+    EXPECT_TRUE(appeared(watch).isEmpty());
+    close(watch);
     EXPECT_EQ(settings.keys.value(9), settings.keys.value(0));
 }
 
