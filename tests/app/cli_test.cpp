@@ -12,7 +12,6 @@ namespace {
 const QByteArray kCleanPage =
     "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n<p>x</p>\n</body></html>\n";
 
-// The console program with `home` as its program folder and working folder.
 RunResult runCli(const TempHome &home, const QStringList &arguments)
 {
     return runCliProgram(arguments, {"VELMARIN_HOME=" + home.path()}, home.path());

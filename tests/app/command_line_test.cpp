@@ -4,7 +4,6 @@
 
 namespace {
 
-// Records the calls of the interpreter as short texts.
 class RecordingActions : public CommandLineActions {
 public:
     QSet<QString> files;
@@ -84,7 +83,6 @@ TEST(CommandLineTest, SwitchesAndDocuments)
         {{"-css", "/w/none.html"}, {"unresolved /w/none.html"}},
         // File addresses become paths (fileUrlPathCandidates: browser_capture_test).
         {{"file:///w/%E6%97%A5.html"}, {"clear", "entry0 /w/日.html", "clear", "show0"}},
-        // Nothing at all.
         {{}, {}},
     };
     for (const auto &c : cases) {

@@ -203,7 +203,6 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
     ASSERT_EQ(actions.fileSelector().rowCount(), 2);
     const qsizetype opened = runner.opened.size();
 
-    const QString noTidy = home.file("no-tidy");
     const struct {
         QStringList dropped;
         QString tidyPath;
@@ -212,7 +211,7 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
         {{home.file("site/sub"), home.file("site/asub")},
          actions.settings().tidyPath,
          "ファイルがありません。" + home.file("site/asub")},
-        {{a, b}, noTidy, "Tidyが見当たりません"},
+        {{a, b}, home.file("no-tidy"), "Tidyが見当たりません"},
     };
     for (const auto &c : cases) {
         actions.settings().tidyPath = c.tidyPath;

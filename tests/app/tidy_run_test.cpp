@@ -24,7 +24,6 @@ protected:
         return home.file(name);
     }
 
-    // A stand-in for Tidy, run in its place.
     void useTidy(const QByteArray &script)
     {
         actions.settings().tidyPath = home.script("tidy", script);
@@ -167,8 +166,6 @@ TEST_F(TidyRunTest, FailedFetchesSayWhyInTheList)
               QStringList{"HTTP以外のプロトコルには対応していません。ftp://127.0.0.1:1/x.html"});
 }
 
-// The question and the editor when the browser does not take the result:
-// browser_capture_test.
 TEST_F(TidyRunTest, BrowserDisplayNamesTheAddressChecked)
 {
     LocalHttpServer server;

@@ -9,7 +9,6 @@ namespace {
 
 const QString kNowhere = QStringLiteral("http://127.0.0.1:9");
 
-// The main window's actions with browsers that only record.
 struct Actions {
     Actions() { actions.upload().setBrowsers(&browsers); }
     void settle()
@@ -115,7 +114,6 @@ TEST(CommandLineUploads, PresetFromTheFilesDeclarations)
     }
 }
 
-// Where each service's file goes: checks/validator_request_test.
 TEST(UploadActions, FileDialogFilterAndTheEmbeddedBrowser)
 {
     TempHome home;

@@ -86,7 +86,6 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 
 TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
-    // No tidy on PATH.
     const EnvGuard noTidy{{"PATH", QFile::encodeName(home.path())}};
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
