@@ -231,10 +231,10 @@ TEST(Cli, BrowserUrlPrintsWhatTheCaptureReads)
 {
     TempHome home;
     LocalHttpServer devTools;
-    devTools.setPage(
-        "/json/list",
-        R"([{"type":"browser_ui","url":"chrome://x/"},{"type":"page","url":"https://a.example/p"}])",
-        200, "application/json");
+    devTools.setPage("/json/list",
+                     R"([{"type":"browser_ui","url":"chrome://x/"},)"
+                     R"({"type":"page","url":"https://a.example/p"}])",
+                     200, "application/json");
     IniFile ini(home.file("Velmarin.ini"));
     ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", devTools.port()));
     ASSERT_TRUE(ini.writeInt("Browser", "OperaPort", freeLoopbackPort()));
