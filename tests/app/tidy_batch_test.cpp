@@ -27,11 +27,11 @@ protected:
         return home.file(name);
     }
 
-    QString firstReportLine(int entry)
+    QStringList reportLines(int entry)
     {
         const QString report =
             ProgramFolder::workDir() + QStringLiteral("tidy_err%1.txt").arg(entry);
-        return TextCodec::splitLines(TextCodec::decode(readWholeFile(report))).value(0);
+        return TextCodec::splitLines(TextCodec::decode(readWholeFile(report)));
     }
 };
 
@@ -68,11 +68,8 @@ TEST_F(TidyBatchTest, FolderBatchNumbersEntriesAndShowsTheFirst)
     actions.waitForBatch();
 
     EXPECT_EQ(actions.fileSelector().stringList(), QStringList({a, b, z}));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(firstReportLine(i), "情報: チェックしたHTML: " + QStringList({a, b, z}).at(i));
     // Entry 0 is shown and its output opened; the status line is cleared.
-    ASSERT_GE(actions.tidyList().rowCount(), 1);
-    EXPECT_EQ(actions.tidyList().rows()[0].description, "情報: チェックしたHTML: " + a);
+    EXPECT_EQ(actions.tidyList().rows().value(0).description, "情報: チェックしたHTML: " + a);
     ASSERT_EQ(runner.opened.size(), 1);
     EXPECT_TRUE(runner.opened[0].endsWith("tidy_out0.txt"));
     EXPECT_TRUE(view.lastStatus.isEmpty());
@@ -101,74 +98,56 @@ TEST_F(TidyBatchTest, EmptyFolderAndVanishedFiles)
     actions.dropOnTidyList({f1, home.file("site/gone.html"), f0});
     actions.waitForBatch();
     EXPECT_EQ(actions.fileSelector().stringList(), QStringList({f1, f0}));
-    EXPECT_EQ(firstReportLine(1), "情報: チェックしたHTML: " + f0);
+    EXPECT_EQ(reportLines(1).value(0), "情報: チェックしたHTML: " + f0);
     ASSERT_FALSE(view.notices.isEmpty());
     EXPECT_TRUE(
         view.notices.last().contains("ファイルがありません。" + home.file("site/gone.html")));
 }
 
 // Three Tidy runs at once, by a stand-in whose runs end in the order the
-// test chooses: each waits for its gate file, then opens the next one's.
+// test chooses: each waits for its gate file, then opens the next one's. A
+// "lock" run takes the stand-in's x bit (the next start fails), a "crash" run dies.
 TEST_F(TidyBatchTest, ParallelRunsKeepTheListOrder)
 {
     IniFile(ProgramFolder::iniPath()).writeString("Tidy", "Jobs", "3");
     actions.settings().tidyJapanese = false;
-    QDir(home.path()).mkpath("gates");
-    const QByteArray gates = home.file("gates/").toUtf8();
-    actions.settings().tidyPath =
-        home.script("fake-tidy",
-                    "[ \"$1\" = -q ] || exit 0\n"
-                    "[ \"$2\" = -f ] || exit 9\n"
-                    "for a; do doc=\"${a##*/}\"; done\n"
-                    "g='" +
-                        gates +
-                        "'\"$doc\"\n"
-                        "echo \"$doc\" >> '" +
-                        gates +
-                        "started'\n"
-                        "while [ ! -e \"$g.go\" ]; do sleep 0.02; done\n"
-                        "echo \"line 1 column 1 - Warning: $doc\" > \"$3\"\n"
-                        "echo \"<p>$doc\"\n"
-                        "[ -e \"$g.lock\" ] && chmod -x \"$0\"\n"
-                        "echo \"$doc\" >> '" +
-                        gates +
-                        "finished'\n"
-                        "[ -e \"$g.then\" ] && : > '" +
-                        gates +
-                        "'\"$(cat \"$g.then\").go\"\n"
-                        "[ -e \"$g.crash\" ] && kill -SEGV $$\n"
-                        "exit 1\n");
-    const QString script = actions.settings().tidyPath;
+    const QString script =
+        home.script("fake-tidy", QByteArray(R"([ "$1" = -q ] || exit 0
+[ "$2" = -f ] || exit 9
+for a; do doc="${a##*/}"; done
+g='GATES'"$doc"
+echo "$doc" >> 'GATES'started
+while [ ! -e "$g.go" ]; do sleep 0.02; done
+echo "line 1 column 1 - Warning: $doc" > "$3"
+echo "<p>$doc"
+[ -e "$g.lock" ] && chmod -x "$0"
+echo "$doc" >> 'GATES'finished
+[ -e "$g.then" ] && : > 'GATES'"$(cat "$g.then").go"
+[ -e "$g.crash" ] && kill -SEGV $$
+exit 1
+)")
+                                     .replace("GATES", home.file("gates/").toUtf8()));
+    actions.settings().tidyPath = script;
 
     const struct {
         const char *name;
         QStringList docs;
-        QStringList chain;  // the first is opened by the test, each opens the next
+        QStringList chain;  // the order the runs end in; the test opens the first gate
         QString lock, crash;
         bool abort;
-        QString finished;  // the order the runs ended in
-        QStringList entries;
     } cases[] = {
-        // c ends first, then d cannot start (c took the stand-in's x bit), b
-        // crashes, a ends last: entries in list order all the same.
+        // c ends first, then d cannot start (c took the x bit), b crashes, a ends last.
         {"out of order, one crash, one start failure",
          {"a", "b", "c", "d"},
          {"c", "b", "a"},
          "c",
          "b",
-         false,
-         "c\nb\na\n",
-         {"a", "b", "c"}},
+         false},
         // Aborted with three running: they finish and stay, nothing more starts.
-        {"abort",
-         {"a", "b", "c", "d", "e"},
-         {"b", "c", "a"},
-         "",
-         "",
-         true,
-         "b\nc\na\n",
-         {"a", "b", "c"}},
+        {"abort", {"a", "b", "c", "d", "e"}, {"b", "c", "a"}, "", "", true},
     };
+    // In both: a, b and c started and are the entries, in list order.
+    const QStringList entries{"a", "b", "c"};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QDir(home.file("gates")).removeRecursively();
@@ -192,35 +171,26 @@ TEST_F(TidyBatchTest, ParallelRunsKeepTheListOrder)
             QString::fromUtf8(home.read("gates/started")).split(u'\n', Qt::SkipEmptyParts);
         started.sort();
         EXPECT_EQ(started, QStringList({"a.html", "b.html", "c.html"}));
-        EXPECT_EQ(home.read("gates/finished"),
-                  QString(c.finished).replace("\n", ".html\n").toUtf8());
-        QStringList entries;
-        for (const QString &e : c.entries) entries << home.file("site/" + e + ".html");
-        EXPECT_EQ(actions.fileSelector().stringList(), entries);
-        for (int i = 0; i < entries.size(); ++i) {
-            const QString report =
-                ProgramFolder::workDir() + QStringLiteral("tidy_err%1.txt").arg(i);
-            const QStringList lines =
-                TextCodec::splitLines(TextCodec::decode(readWholeFile(report)));
-            EXPECT_EQ(lines.value(1), "line 1 column 1 - Warning: " + c.entries[i] + ".html");
-            EXPECT_EQ(lines.contains("Error: Tidyが異常終了しました。"), c.entries[i] == c.crash);
+        EXPECT_EQ(home.read("gates/finished"), (c.chain.join(".html\n") + ".html\n").toUtf8());
+        EXPECT_EQ(actions.fileSelector().stringList(), files.mid(0, 3));
+        for (int i = 0; i < 3; ++i) {
+            const QStringList lines = reportLines(i);
+            EXPECT_EQ(lines.value(1), "line 1 column 1 - Warning: " + entries[i] + ".html");
+            EXPECT_EQ(lines.contains("Error: Tidyが異常終了しました。"), entries[i] == c.crash);
             EXPECT_EQ(home.read("temp/tidy_out" + QByteArray::number(i) + ".txt"),
-                      "<p>" + c.entries[i].toUtf8() + ".html\n");
+                      "<p>" + entries[i].toUtf8() + ".html\n");
         }
-        EXPECT_FALSE(QFile::exists(ProgramFolder::workDir() +
-                                   QStringLiteral("tidy_err%1.txt").arg(entries.size())));
-        QStringList statuses;
+        EXPECT_FALSE(QFile::exists(ProgramFolder::workDir() + "tidy_err3.txt"));
+        QStringList statuses, expected;
         for (const QString &e : view.events)
             if (e.startsWith("status: ") && e.endsWith("を処理中...")) statuses << e.mid(8);
-        const int shown = c.abort ? 3 : int(c.docs.size());
-        QStringList expected;
-        for (int k = 1; k <= shown; ++k)
+        for (int k = 1; k <= (c.abort ? 3 : c.docs.size()); ++k)
             expected << QStringLiteral("%1/%2を処理中...").arg(k).arg(c.docs.size());
         EXPECT_EQ(statuses, expected);
         EXPECT_EQ(view.errors.size(), c.lock.isEmpty() ? 0 : 1);
         EXPECT_EQ(actions.tidyList().rows().value(0).description,
-                  "情報: チェックしたHTML: " + entries[0]);
-        for (const QString &d : c.docs) QFile::remove(home.file("site/" + d + ".html"));
+                  "情報: チェックしたHTML: " + files[0]);
+        for (const QString &f : files) QFile::remove(f);
     }
 }
 
@@ -233,7 +203,6 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
     ASSERT_EQ(actions.fileSelector().rowCount(), 2);
     const qsizetype opened = runner.opened.size();
 
-    const QString noTidy = home.file("no-tidy");
     const struct {
         QStringList dropped;
         QString tidyPath;
@@ -242,7 +211,7 @@ TEST_F(TidyBatchTest, ADropThatChecksNothingShowsNoOldReport)
         {{home.file("site/sub"), home.file("site/asub")},
          actions.settings().tidyPath,
          "ファイルがありません。" + home.file("site/asub")},
-        {{a, b}, noTidy, "Tidyが見当たりません"},
+        {{a, b}, home.file("no-tidy"), "Tidyが見当たりません"},
     };
     for (const auto &c : cases) {
         actions.settings().tidyPath = c.tidyPath;
@@ -265,14 +234,10 @@ TEST_F(TidyBatchTest, CommandLineEntriesFromFilesAndUrls)
 
     actions.processCommandLine({server.url("/p.html"), server.url("/missing.html"), a});
     EXPECT_EQ(actions.fileSelector().stringList(), QStringList({server.url("/p.html"), a}));
-    EXPECT_EQ(firstReportLine(0), "情報: チェックしたHTML: " + server.url("/p.html"));
-    EXPECT_EQ(firstReportLine(1), "情報: チェックしたHTML: " + a);
+    EXPECT_EQ(reportLines(0).value(0), "情報: チェックしたHTML: " + server.url("/p.html"));
+    EXPECT_EQ(reportLines(1).value(0), "情報: チェックしたHTML: " + a);
     EXPECT_TRUE(view.events.contains("status: HTML文書の取得に失敗しました。"));
     EXPECT_TRUE(QFile::exists(ProgramFolder::workDir() + "tidy_get2.html"));
-
-    // An upload shows the UpLoad page.
-    actions.processCommandLine({"-w3c", a});
-    EXPECT_EQ(view.page, 3);
 }
 
 }  // namespace

@@ -1,47 +1,33 @@
 // Loading and saving the settings files, as a first start and as later starts.
-#include "support/test.h"
+#include "core/settings_store.h"
+
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QMap>
-
 #include "core/app_settings.h"
-#include "core/settings_store.h"
+#include "support/test.h"
 
 namespace {
 
-// Counts how often each settings file appears in a folder under its own name:
-// renamed over the old one (a replacement through a temporary file) or
-// created there.
-class SettingsFileAppearances {
-public:
-    explicit SettingsFileAppearances(const QString &folder)
-        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE);
-    }
-    ~SettingsFileAppearances() { close(m_fd); }
-
-    // The appearances since the last call.
-    QMap<QString, int> take()
-    {
-        QMap<QString, int> counts;
-        alignas(inotify_event) char buffer[64 * 1024];
-        for (ssize_t n; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
-            for (char *p = buffer; p < buffer + n;) {
-                const auto *event = reinterpret_cast<const inotify_event *>(p);
-                const QString name = QFile::decodeName(event->len ? event->name : "");
-                if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
-                    ++counts[name];
-                p += sizeof(inotify_event) + event->len;
-            }
+// The settings files that appeared in the folder watched by `fd` under their
+// own name since the last call: renamed over the old one (a replacement
+// through a temporary file) or created there.
+QStringList appeared(int fd)
+{
+    QStringList names;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        for (char *p = buffer; p < buffer + n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(p);
+            const QString name = QFile::decodeName(event->len ? event->name : "");
+            if (QStringList{"Velmarin.ini", "Velmarin.txt", "key.ini"}.contains(name))
+                names << name;
+            p += sizeof(inotify_event) + event->len;
         }
-        return counts;
     }
-
-private:
-    int m_fd;
-};
+    names.sort();
+    return names;
+}
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -68,10 +54,11 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
 {
     // Each file of a first start, and of every later save, is one
     // replacement: a program stopped at any moment leaves it whole or absent.
-    const QMap<QString, int> onceEach{{"Velmarin.ini", 1}, {"Velmarin.txt", 1}, {"key.ini", 1}};
-    SettingsFileAppearances appearances(home.path());
+    const QStringList onceEach{"Velmarin.ini", "Velmarin.txt", "key.ini"};
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    inotify_add_watch(watch, QFile::encodeName(home.path()).constData(), IN_MOVED_TO | IN_CREATE);
     store.load();
-    EXPECT_EQ(appearances.take(), onceEach);
+    EXPECT_EQ(appeared(watch), onceEach);
     const QString tidy = QStandardPaths::findExecutable("tidy");
     ASSERT_FALSE(tidy.isEmpty());
     EXPECT_EQ(settings.tidyPath, tidy);
@@ -89,16 +76,16 @@ TEST_F(SettingsStoreTest, FirstStartWritesAllThreeFilesAndFindsTidyOnPath)
     settings.keys.setValue(9, settings.keys.value(0));
     settings.upload.verbose = false;
     ASSERT_TRUE(store.save());
-    EXPECT_EQ(appearances.take(), onceEach);
+    EXPECT_EQ(appeared(watch), onceEach);
     settings = AppSettings();
     store.load();
-    EXPECT_TRUE(appearances.take().isEmpty());
+    EXPECT_TRUE(appeared(watch).isEmpty());
+    close(watch);
     EXPECT_EQ(settings.keys.value(9), settings.keys.value(0));
 }
 
 TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgramOrToNone)
 {
-    // No tidy on PATH.
     const EnvGuard noTidy{{"PATH", QFile::encodeName(home.path())}};
     store.load();  // a first start
     EXPECT_TRUE(settings.tidyPath.isEmpty());
@@ -107,8 +94,7 @@ TEST_F(SettingsStoreTest, AMissingOrVanishedTidyFallsBackToTheOneBesideTheProgra
     // A stored Tidy and editor that have vanished, first with nothing to fall
     // back on, then with a Tidy beside the program, which is stored at once.
     for (const bool beside : {false, true}) {
-        if (beside)
-            home.script("tidy", "");
+        if (beside) home.script("tidy", "");
         home.write("Velmarin.ini",
                    "[Tidy]\r\nPath=/nowhere/tidy\r\n[Editor]\r\nPath=/nowhere/x\r\n");
         view.enabled.clear();
@@ -125,10 +111,11 @@ TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)
     home.write("Velmarin.txt", "wrap:70\r\n");
     // CP932 text, a garbage line and no final line break.
     QByteArray ini;
-    TextCodec::toCp932("[Markup]\r\nCharset=no such charset\r\nType=HTML 4.01 Frameset\r\n"
-                       "garbage without equals\r\n[CSS]\r\nMedium=presentation\r\n"
-                       "Warning=重要なものだけ出力\r\n[WDG]\r\nCharset=nonsense\r\n[Lint]\r\nNumView=0",
-                       &ini);
+    TextCodec::toCp932(
+        "[Tidy]\r\nJapanese=0\r\n[Markup]\r\nCharset=no such charset\r\nType=HTML 4.01 Frameset\r\n"
+        "garbage without equals\r\n[CSS]\r\nMedium=presentation\r\n"
+        "Warning=重要なものだけ出力\r\n[WDG]\r\nCharset=nonsense\r\n[Lint]\r\nNumView=0",
+        &ini);
     home.write("Velmarin.ini", ini);
     store.load();
     const UploadOptions &upload = settings.upload;
@@ -141,6 +128,7 @@ TEST_F(SettingsStoreTest, StoredChoicesAndTheirFallbacks)
     // Keys that are missing from an existing file take their own defaults.
     EXPECT_EQ(upload.lintTextBrowser, 1);
     EXPECT_EQ(upload.cssProfile, "CSS version 2");
+    EXPECT_FALSE(settings.tidyJapanese);
     // Velmarin.txt existed: it was read, not rewritten.
     EXPECT_EQ(settings.tidy.text("wrap"), "70");
     EXPECT_EQ(home.read("Velmarin.txt"), "wrap:70\r\n");
@@ -174,7 +162,8 @@ TEST_F(SettingsStoreTest, TidyPathChangesTheBrowseRuleAndSavingAnInvalidPath)
     // After browsing: an empty editor path does not block the Tidy run (the
     // desktop's default application opens the page), a broken one does; any
     // existing file will do as the editor.
-    for (const auto &[editor, on] : {std::pair{QString(), true}, {home.file("no-editor"), false}, {tidy, true}}) {
+    for (const auto &[editor, on] :
+         {std::pair{QString(), true}, {home.file("no-editor"), false}, {tidy, true}}) {
         store.afterTidyBrowse(editor);
         EXPECT_TRUE(tidyCommandsAre(on)) << editor.toStdString();
     }
