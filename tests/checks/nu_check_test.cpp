@@ -3,16 +3,11 @@
 // does not do on demand (no answer, a damaged or huge one, a long run).
 #include "checks/nu_check.h"
 
-#include <QStringListModel>
-
 #include "app/main_actions.h"
-#include "core/app_settings.h"
-#include "core/folder_memory.h"
-#include "fetch/http_client.h"
+#include "support/env_guard.h"
 #include "support/fake_browser_bridge.h"
 #include "support/process_run.h"
 #include "support/test.h"
-#include "tidy/report_list_model.h"
 
 namespace {
 
@@ -33,42 +28,37 @@ const QByteArray kCleanPage =
 class FakeJava {
 public:
     FakeJava(const TempHome &home, const QByteArray &body)
-        : m_saved(qgetenv("PATH")), m_log(home.file(QStringLiteral("java.log")))
+        : m_home(home), m_path({{"PATH", home.file("bin").toUtf8() + ':' + qgetenv("PATH")}})
     {
         const QString real = QStandardPaths::findExecutable(QStringLiteral("java"));
-        home.script(QStringLiteral("bin/java"),
-                    "echo start >> '" + m_log.toUtf8() + "'\n" +
+        home.script("bin/java",
+                    "echo start >> '" + home.file("java.log").toUtf8() + "'\n" +
                         (body.isEmpty() ? "exec '" + real.toUtf8() + "' \"$@\"\n" : body));
-        qputenv("PATH", home.file(QStringLiteral("bin")).toUtf8() + ':' + m_saved);
     }
-    ~FakeJava() { qputenv("PATH", m_saved); }
-    int starts() const
-    {
-        QFile log(m_log);
-        return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("start")) : 0;
-    }
+    int starts() const { return int(m_home.read("java.log").count("start")); }
 
 private:
-    QByteArray m_saved;
-    QString m_log;
+    const TempHome &m_home;
+    EnvGuard m_path;
 };
 
+// The main window's actions; check() runs a check to its end (a stuck run
+// fails the test, it does not hang it).
 struct Checker {
-    AppSettings settings;
     RecordingView view;
-    HttpClient http;
-    FolderMemory folders;
-    ReportListModel list;
-    QStringListModel selector;
-    NuCheck nu{settings, view, http, folders, list, selector};
+    RecordingRunner runner;
+    FakeBrowserBridge browsers;
+    MainActions actions{view, runner, &browsers};
+    NuCheck &nu = actions.nuCheck();
 
-    // Runs a check to its end (a stuck run fails the test, it does not hang it).
-    void check(const QStringList &documents)
+    Checker() { actions.start(); }
+    void check(const std::function<void()> &start)
     {
         QEventLoop loop;
         QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(180000, &loop, &QEventLoop::quit);
-        if (nu.checkDocuments(documents) && nu.isRunning()) loop.exec();
+        start();
+        if (nu.isRunning()) loop.exec();
         EXPECT_FALSE(nu.isRunning());
     }
 };
@@ -129,22 +119,18 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
         TempHome home;
         home.write("p.html", kCleanPage);
         if (tc.jar) home.write("vnu.jar", "not a jar");
-        std::unique_ptr<FakeJava> java;
-        const QByteArray path = qgetenv("PATH");
-        if (tc.java)
-            java = std::make_unique<FakeJava>(home, tc.java);
-        else
-            qputenv("PATH", home.file("empty").toUtf8());
+        EnvGuard noJava;
+        if (!tc.java) noJava.set("PATH", home.file("empty").toUtf8());
+        std::unique_ptr<FakeJava> java(tc.java ? new FakeJava(home, tc.java) : nullptr);
         Checker c;
         c.nu.setAnswerCap(2048);
         c.view.onStatus = [&](const QString &text) {
             if (tc.abortOnStart && text.startsWith("HTML5チェック中"))
                 QTimer::singleShot(0, &c.nu, [&] { c.nu.abort(); });
         };
-        c.check({home.file("p.html")});
-        qputenv("PATH", path);
+        c.check([&] { c.nu.checkDocuments({home.file("p.html")}); });
 
-        const QString rows = c.list.resultText().replace("\r\n", "|").chopped(1);
+        const QString rows = c.actions.nuList().resultText().replace("\r\n", "|").chopped(1);
         EXPECT_TRUE(matchesStars(rows, QString::fromUtf8(tc.rows))) << rows.toStdString();
         // An abort may come before the script's first line has run.
         EXPECT_EQ(c.nu.processStarts(), tc.starts);
@@ -215,28 +201,18 @@ TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
         "printf '%s\\n' \"$@\" >> \"$0.args\"\n"
         "printf '{\"messages\":[{\"type\":\"info\",\"url\":\"file:%s\",\"message\":\"m\"}]}' "
         "\"$6\" >&2\n");
-    RecordingView view;
-    RecordingRunner runner;
-    FakeBrowserBridge browsers;
-    browsers.show(0, server.url("/b.html"));
-    MainActions actions(view, runner, &browsers);
-    actions.start();
-    NuCheck &nu = actions.nuCheck();
-    QEventLoop loop;
-    QObject::connect(&nu, &NuCheck::finished, &loop, &QEventLoop::quit);
-
-    ASSERT_TRUE(nu.checkDocuments({server.url("/a.html"), home.file("none.html")}));
-    loop.exec();
-    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/a.html")});
-    EXPECT_EQ(actions.nuList().resultText(),
+    Checker c;
+    c.browsers.show(0, server.url("/b.html"));
+    c.check([&] { c.nu.checkDocuments({server.url("/a.html"), home.file("none.html")}); });
+    EXPECT_EQ(c.actions.nuSelector().stringList(), QStringList{server.url("/a.html")});
+    EXPECT_EQ(c.actions.nuList().resultText(),
               "情報: チェックしたHTML: " + server.url("/a.html") + "\r\n情報: m\r\n");
-    EXPECT_EQ(nu.problems(), QStringList{"ファイルがありません。" + home.file("none.html")});
-    EXPECT_EQ(view.lastStatus, "HTML5チェックが終了しました。");
-    EXPECT_EQ(view.page, NuCheck::kPage);
+    EXPECT_EQ(c.nu.problems(), QStringList{"ファイルがありません。" + home.file("none.html")});
+    EXPECT_EQ(c.view.lastStatus, "HTML5チェックが終了しました。");
+    EXPECT_EQ(c.view.page, NuCheck::kPage);
 
-    actions.nuCaptureAction(CaptureBrowser::InternetExplorer);
-    if (nu.isRunning()) loop.exec();
-    EXPECT_EQ(actions.nuSelector().stringList(), QStringList{server.url("/b.html")});
+    c.check([&] { c.actions.nuCaptureAction(CaptureBrowser::InternetExplorer); });
+    EXPECT_EQ(c.actions.nuSelector().stringList(), QStringList{server.url("/b.html")});
     EXPECT_EQ(java.starts(), 2);
     const QByteArray args = home.read("bin/java.args");
     EXPECT_TRUE(args.contains(ProgramFolder::workDir().toUtf8() + "nu_get0.html\n"))
