@@ -72,12 +72,6 @@ bool matchesStars(const QString &text, const QString &pattern)
         .hasMatch();
 }
 
-void useJar(const QString &path)
-{
-    IniFile(ProgramFolder::iniPath())
-        .writeString(QStringLiteral("Nu"), QStringLiteral("Path"), path);
-}
-
 }  // namespace
 
 // What stops a run or spoils its answer, each a row: the message the list
@@ -88,7 +82,7 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
         const char *name;
         bool jar;          // a (fake) vnu.jar in the program folder
         const char *java;  // the fake java's script; nullptr: no java on PATH
-        const char *rows;  // the list's text, lines joined by "|"
+        const char *rows;  // the list's text, lines joined by "|"; "*": any text
         int starts;
         bool abortOnStart = false;
     } cases[] = {
@@ -149,7 +143,7 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnAFolderAndRealPages)
 {
     ASSERT_TRUE(QFileInfo(kJar).isFile()) << "vnu.jar missing: " << kJar.toStdString();
     TempHome home;
-    useJar(kJar);
+    IniFile(ProgramFolder::iniPath()).writeString("Nu", "Path", kJar);
     home.write("site/b.html", kKnownPage);
     home.write("site/a.html", kCleanPage);
     home.write("site/sub/c.htm", kCleanPage);
