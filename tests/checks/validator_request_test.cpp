@@ -194,9 +194,7 @@ TEST_F(ValidatorRequestTest, RefusedTargetsSendNothing)
 // charset its bytes show; a declaration or the user's own choice stands.
 TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
 {
-    const QByteArray sjis =
-        "\x93\xFA\x96{\x8C\xEA\x82\xCC\x83y\x81[\x83W\x82\xC5\x82\xB7\x81"
-        "B";
+    const QString text = QStringLiteral("<p>日本語のページです。");
     UploadOptions chosen = m_defaults;
     chosen.markupCharset = QStringLiteral("euc-jp (Japanese, Unix)");
     const QString detect = QStringLiteral("(detect automatically)");
@@ -205,15 +203,13 @@ TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
         const UploadOptions &options;
         QString charset;
     } cases[] = {
-        {"<p>" + sjis, m_defaults, QStringLiteral("shift_jis (Japanese, Win/Mac)")},
-        {"<p>\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xDA\xA1\xBC\xA5\xB8\xA4\xC7\xA4\xB9", m_defaults,
-         QStringLiteral("euc-jp (Japanese, Unix)")},
-        {"<p>\x1B$BF|K\\8l$N%Z!<%8$G$9!#\x1B(B", m_defaults,
+        {inEncoding(text, "CP932"), m_defaults, QStringLiteral("shift_jis (Japanese, Win/Mac)")},
+        {inEncoding(text, "EUC-JP"), m_defaults, QStringLiteral("euc-jp (Japanese, Unix)")},
+        {inEncoding(text, "ISO-2022-JP"), m_defaults,
          QStringLiteral("iso-2022-jp (Japanese, email)")},
-        {"<p>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", m_defaults,
-         QStringLiteral("utf-8 (Unicode, worldwide)")},
-        {"<meta charset=\"Shift_JIS\"><p>" + sjis, m_defaults, detect},
-        {"<p>" + sjis, chosen, chosen.markupCharset},
+        {text.toUtf8(), m_defaults, QStringLiteral("utf-8 (Unicode, worldwide)")},
+        {inEncoding("<meta charset=\"Shift_JIS\">" + text, "CP932"), m_defaults, detect},
+        {inEncoding(text, "CP932"), chosen, chosen.markupCharset},
         {"<p>plain", m_defaults, detect},
     };
     const QString file = m_dir.filePath(QStringLiteral("page.html"));
