@@ -30,7 +30,6 @@ protected:
         server.setPage("/silent", silent);
     }
 
-    // A page with one a element per link.
     QString writePage(const QString &name, const QStringList &links, const QByteArray &extra = {})
     {
         QByteArray body = "<html><body>\n" + extra;
@@ -39,7 +38,6 @@ protected:
         return home.file(name);
     }
 
-    // The check of `target`, run to its end: the status column.
     QStringList checked(const QString &target)
     {
         EXPECT_TRUE(check.checkLinksTarget(target)) << target.toStdString();
@@ -157,8 +155,7 @@ TEST_F(LinkCheckTest, WebLinksReadTheirStatusTextsInBothModes)
     EXPECT_EQ(finished, 2);
     expectIdleControls();
 
-    // A server that never answers reaches the deadline, alone and by the
-    // workers: 404(Not Found).
+    // A server that never answers reaches the deadline, alone and by the workers.
     check.setHeadDeadline(200);
     EXPECT_EQ(checked(writePage("silent.html", {server.url("/silent")})),
               QStringList({"404(Not Found)"}));

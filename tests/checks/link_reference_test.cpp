@@ -1,8 +1,6 @@
-// The link reading and verifying of the link check against an independent
-// reading of the same pages (link_reference.py: Python's html.parser and
-// urllib.parse), on every HTML page of the documentation under /usr/share/doc:
-// the same links in the same order, the same verdict for every local link. The
-// rows are made as the action makes them, without sending web links off this machine.
+// The link check's reading and verdicts against link_reference.py's on every HTML
+// page under /usr/share/doc: the same links in the same order, the same verdict
+// for every local link. Web links are not sent off this machine.
 #include "checks/link_scan.h"
 #include "checks/link_verifier.h"
 #include "fetch/http_client.h"

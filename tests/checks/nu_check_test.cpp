@@ -42,8 +42,7 @@ private:
     EnvGuard m_path;
 };
 
-// The main window's actions; check() runs a check to its end (a stuck run
-// fails the test, it does not hang it).
+// check() runs a check to its end (a stuck run fails the test, it does not hang it).
 struct Checker {
     RecordingView view;
     RecordingRunner runner;
