@@ -169,27 +169,6 @@ TEST_F(ValidatorRequestTest, FileEdgeCases)
     }
 }
 
-TEST_F(ValidatorRequestTest, RefusedTargetsSendNothing)
-{
-    const QString over = write(QStringLiteral("over.html"), QByteArray(kUploadLimit + 1, 'a'));
-    EXPECT_EQ(build(0, over).status, BuiltRequest::Status::TooLarge);
-    const QString limit = write(QStringLiteral("limit.html"), QByteArray(kUploadLimit, 'a'));
-    EXPECT_EQ(build(0, limit).status, BuiltRequest::Status::Ready);
-    // Nothing readable, nothing sent: an empty upload would read as a clean result.
-    const QString unreadable = write(QStringLiteral("locked.html"), "secret");
-    QFile::setPermissions(unreadable, QFileDevice::WriteOwner);
-    if (!QFile(unreadable).open(QIODevice::ReadOnly)) {  // root reads it anyway
-        EXPECT_EQ(build(0, unreadable).status, BuiltRequest::Status::Unreadable);
-    }
-    for (const QString &target : {m_dir.filePath(QStringLiteral("missing.html")), m_dir.path(),
-                                  "file://" + m_dir.path() + "/missing.html"})
-        EXPECT_EQ(build(2, target).status, BuiltRequest::Status::Unreadable)
-            << target.toStdString();
-    for (const char *target : {"ftp://host/a.html", "WAIS://host", "gopher://host/1"})
-        EXPECT_EQ(build(1, QLatin1String(target)).status, BuiltRequest::Status::OtherProtocol)
-            << target;
-}
-
 // A page that declares no charset goes to the markup validator with the
 // charset its bytes show; a declaration or the user's own choice stands.
 TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
