@@ -41,16 +41,10 @@ def declared_charset(data):
 def decode_page(data):
     label = declared_charset(data)
     if label and not label.lower().startswith(("utf-16", "utf-32", "ucs")):
-        lower = label.lower()
-        if lower in ("shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "ms_kanji"):
-            label = "cp932"
         try:
             return data.decode(label, errors="replace")
         except LookupError:
             pass
-    # ISO-2022-JP is 7-bit and would pass as UTF-8.
-    if b"\x1b$" in data:
-        return data.decode("iso2022_jp", errors="replace")
     for codec in ("utf-8", "euc_jp"):
         try:
             return data.decode(codec)
