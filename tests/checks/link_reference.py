@@ -1,20 +1,13 @@
 #!/usr/bin/env python3
 """An independent reading of the links of HTML pages, for comparison with the
-link check: Python's html.parser finds the elements, urllib.parse takes the
-links apart, os.path looks the files up.
+link check: html.parser finds the elements, urllib.parse takes the links apart,
+os.path looks the files up. For every page named it prints "page<TAB>PATH", then
+"LINK<TAB>VERDICT" per link in document order: "web" for http:, https: and ftp:,
+else "200(OK)", "404(Not Found)" or the text for a page without the anchor.
 
-For every page named on the command line it prints a line "page<TAB>path",
-then one line per link in document order: the link, a tab and its verdict:
-"web" for an http:, https: or ftp: address, else "200(OK)", "404(Not Found)"
-or the text for a page without the anchor.
-
-Where html.parser reads a page differently from the link check's documented
-rules, the rules are followed here:
-- tags written inside comments, declarations, <script> and <style> count
-  (the link check scans all text alike);
-- attribute values are taken as written: character references stay;
-- a "<" inside a tag that is not within a quoted value ends the tag there
-  and starts the next one.
+Where html.parser differs from the link check's documented rules, the rules win:
+tags inside comments, declarations, <script> and <style> count; values are taken
+as written (character references stay); an unquoted "<" inside a tag starts the next.
 """
 import html.parser
 import os
@@ -22,7 +15,6 @@ import re
 import sys
 import urllib.parse
 
-# The link check does not decode character references in values.
 html.parser.unescape = lambda s: s
 
 NO_ANCHOR = "HTML(またはディレクトリ)は存在しますが、アンカーがありません。"
@@ -30,8 +22,7 @@ WEB_SCHEMES = ("http", "https", "ftp")
 
 
 def scanner_text(data):
-    """The page as the link check reads it: up to the first NUL byte, every
-    line ending in CR LF."""
+    """Up to the first NUL byte, every line ending in CR LF."""
     data = data.split(b"\0", 1)[0]
     lines = re.split(rb"\r\n|\r|\n", data)
     if lines and lines[-1] == b"":
@@ -47,38 +38,22 @@ def declared_charset(data):
     return None
 
 
-def is_euc_jp(data):
-    try:
-        data.decode("euc_jp")
-        return True
-    except UnicodeDecodeError:
-        return False
-
-
 def decode_page(data):
     label = declared_charset(data)
     if label and not label.lower().startswith(("utf-16", "utf-32", "ucs")):
-        lower = label.lower()
-        if lower in ("shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j", "ms_kanji"):
-            label = "cp932"
         try:
             return data.decode(label, errors="replace")
         except LookupError:
             pass
-    # ISO-2022-JP is 7-bit and would pass as UTF-8.
-    if b"\x1b$" in data:
-        return data.decode("iso2022_jp", errors="replace")
-    try:
-        return data.decode("utf-8")
-    except UnicodeDecodeError:
-        pass
-    if is_euc_jp(data):
-        return data.decode("euc_jp")
+    for codec in ("utf-8", "euc_jp"):
+        try:
+            return data.decode(codec)
+        except UnicodeDecodeError:
+            pass
     return data.decode("cp932", errors="replace")
 
 
 def cut_at_unquoted_lt(text):
-    """Inside each tag, a "<" outside quoted values starts a new tag."""
     out = []
     i = 0
     n = len(text)
@@ -110,9 +85,6 @@ def cut_at_unquoted_lt(text):
 
 
 class Elements(html.parser.HTMLParser):
-    """Collects (element, attributes) of every start tag, tags in comments,
-    declarations, scripts and styles included."""
-
     def __init__(self):
         super().__init__(convert_charrefs=False)
         self.found = []
@@ -126,24 +98,12 @@ class Elements(html.parser.HTMLParser):
     def handle_starttag(self, tag, attrs):
         self.found.append((tag, attrs))
 
-    def handle_startendtag(self, tag, attrs):
-        self.found.append((tag, attrs))
+    handle_startendtag = handle_starttag
+    handle_comment = handle_decl = unknown_decl = handle_pi = nested
 
     def handle_data(self, data):
         if self.cdata_elem:
             self.nested(data)
-
-    def handle_comment(self, data):
-        self.nested(data)
-
-    def handle_decl(self, decl):
-        self.nested(decl)
-
-    def unknown_decl(self, data):
-        self.nested(data)
-
-    def handle_pi(self, data):
-        self.nested(data)
 
 
 def elements(path):
@@ -164,11 +124,8 @@ def links(path):
     for tag, attrs in elements(path):
         wanted = {"a": "href", "link": "href", "img": "src"}.get(tag)
         for name, value in attrs:
-            if name != wanted or value is None:
-                continue
-            if value[:7].lower() == "mailto:":
-                continue
-            out.append(clean(value))
+            if name == wanted and value is not None and value[:7].lower() != "mailto:":
+                out.append(clean(value))
     return out
 
 

@@ -2,11 +2,10 @@
 // count as anchors.
 #include "checks/link_scan.h"
 
-#include "support/test.h"
-
 #include "checks/link_verifier.h"
 #include "html/page_encoding.h"
 #include "html/tag_scanner.h"
+#include "support/test.h"
 
 namespace {
 
@@ -46,7 +45,10 @@ TEST(LinkScan, PagesAreReadInTheirEncoding)
         const char *encoding;
         QString head;
     } cases[] = {
-        {"CP932", ""}, {"EUC-JP", ""}, {"ISO-2022-JP", ""}, {"UTF-8", ""},
+        {"CP932", ""},
+        {"EUC-JP", ""},
+        {"ISO-2022-JP", ""},
+        {"UTF-8", ""},
         {"EUC-JP", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"},
         {"CP932", "<meta charset='Shift_JIS'>"},
         {"ISO-8859-1", "<meta charset=\"iso-8859-1\">"},
@@ -87,17 +89,4 @@ TEST(LinkScan, AnchorsAreIdsOfAnyElementAndNamesOfA)
     THtmlParser2 scanner;
     scanner.setText(page);
     EXPECT_FALSE(documentHasAnchor(scanner, "top", [] { return true; }));
-}
-
-TEST(LinkScan, StatusCodeTexts)
-{
-    const struct {
-        int code;
-        QString text;
-    } cases[] = {
-        {200, "200(OK)"}, {301, "301(Moved Parmanently)"}, {401, "401(Unauthorixed)"},
-        {503, "503(Service Unavailable | Mapping Server Error | Too many users | Method Not Allowed)"},
-        {505, "505(HTTP Version not supported)"}, {306, "306(Unknown Error)"}, {299, "299(Unknown Error)"},
-    };
-    for (const auto &c : cases) EXPECT_EQ(statusCodeText(c.code), c.text);
 }

@@ -1,24 +1,19 @@
 #!/usr/bin/env python3
-"""The rows `velmarin-cli --nu` should print for some files, read with
-Python's json module from vnu's own answer.
-
-Usage: nu_reference.py JAVA VNU_JAR FILE...
+"""The rows `velmarin-cli --nu` should print for some files, read with Python's
+json module from vnu's own answer. Usage: nu_reference.py JAVA VNU_JAR FILE...
 Each file gets its heading row, then its messages in vnu's order, one a line:
-"行 LINE 位置COLUMN - KIND: MESSAGE" (line firstLine, else lastLine; column
-firstColumn)."""
+"行 LINE 位置COLUMN - KIND: MESSAGE" (line firstLine, else lastLine)."""
 import json
 import os
 import subprocess
 import sys
 import urllib.parse
 
-KINDS = {"error": "エラー", "non-document-error": "エラー"}
-
 
 def kind(message):
     if message.get("type") == "info":
         return "警告" if message.get("subType") == "warning" else "情報"
-    return KINDS.get(message.get("type"), "エラー")
+    return "エラー"
 
 
 def row(message):

@@ -15,13 +15,6 @@ const QByteArray kBoundary = "---------------------------9_5_7_38_2003_6_2_23_Mo
 const QByteArray D = "--" + kBoundary;
 const QString kHost = QStringLiteral("http://val.example:8080");
 
-// The file part of an upload; the fields after it follow.
-QByteArray filePart(const char *field, const QByteArray &name, const QByteArray &bytes)
-{
-    return D + "\r\nContent-Disposition: form-data; name=\"" + field + "\"; filename=\"" + name +
-           "\"\r\nContent-Type: text/html\r\n\r\n" + bytes + "\r\n" + D + "\r\n";
-}
-
 QByteArray golden(const QString &name)
 {
     QFile f(QStringLiteral(VELMARIN_TEST_DATA "/validator_request_") + name + ".txt");
@@ -47,10 +40,8 @@ UploadOptions changedOptions()
     return o;
 }
 
-// Each service with its defaults and with every option changed, one a line of
-// tests/data/validator_request_get.txt: "SERVICE default|changed GET-ADDRESS"
-// ({page}: kPage, encoded; a GET's charset and doctype stay fixed whatever is
-// chosen). The upload's body is validator_request_SERVICE_default|changed.txt.
+// validator_request_get.txt: "SERVICE default|changed GET-ADDRESS" ({page}: kPage,
+// encoded); the upload's body is validator_request_SERVICE_default|changed.txt.
 struct ServiceCase {
     int service;
     QString which;
@@ -98,8 +89,6 @@ TEST(EncodeQueryValue, KeepsTheSafeBytesAndEscapesTheRest)
         bool plus;
         QByteArray encoded;
     } cases[] = {
-        {QStringLiteral("http://server/a b?x=1&y=2"), true,
-         "http%3A%2F%2Fserver%2Fa+b%3Fx%3D1%26y%3D2"},
         {QStringLiteral("a b"), false, "a%20b"},
         {QStringLiteral("!$,-._09AZaz~*'()+%"), true, "!$,-._09AZaz%7E%2A%27%28%29%2B%25"},
         {QStringLiteral("日本"), true, "%E6%97%A5%E6%9C%AC"},  // byte by byte
@@ -109,13 +98,13 @@ TEST(EncodeQueryValue, KeepsTheSafeBytesAndEscapesTheRest)
         EXPECT_EQ(encodeQueryValue(c.text, c.plus), c.encoded) << c.text.toStdString();
 }
 
+// The golden bodies pin an ordinary date; these are the ISO week's edges.
 TEST(UploadBoundary, StampsTheLocalTimeWithIsoWeekAndWeekday)
 {
     const struct {
         QDateTime at;
         QByteArray stamp;
     } cases[] = {
-        {QDateTime(QDate(2003, 6, 2), QTime(9, 5, 7, 38)), "9_5_7_38_2003_6_2_23_Mon"},
         // in the ISO week of 2020
         {QDateTime(QDate(2021, 1, 3), QTime(0, 0, 0, 0)), "0_0_0_0_2021_1_3_53_Sun"},
         {QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59, 999)), "23_59_59_999_2024_12_31_1_Tue"},
@@ -123,24 +112,33 @@ TEST(UploadBoundary, StampsTheLocalTimeWithIsoWeekAndWeekday)
     for (const auto &c : cases) EXPECT_EQ(uploadBoundary(c.at), QByteArray(27, '-') + c.stamp);
 }
 
-TEST_F(ValidatorRequestTest, FileUploadBodiesOfEveryService)
+TEST_F(ValidatorRequestTest, UploadsAndAddressesOfEveryService)
 {
     const QByteArray page =
         "<meta charset=\"utf-8\"><p>\xe6\x97\xa5\r\nx\n</p>";  // bytes go up unchanged
     const QString file = write(QStringLiteral("a.html"), page);
     const QString paths[] = {"/check", "/k16/htmllint/htmllint.cgi", "/cgi-bin/validate.cgi",
                              "/css-validator/validator"};
+    const QString encoded = QStringLiteral("http%3A%2F%2Fserver%2Fa+b%3Fx%3D1%26y%3D2");
     for (const ServiceCase &c : serviceCases()) {
         SCOPED_TRACE(c.get.toStdString());
-        const BuiltRequest built =
-            build(c.service, file, c.which == "changed" ? m_changed : m_defaults);
-        ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
-        EXPECT_TRUE(built.request.post);
-        EXPECT_EQ(built.request.url, kHost + paths[c.service]);
-        EXPECT_EQ(built.request.headers,
+        const UploadOptions &o = c.which == "changed" ? m_changed : m_defaults;
+        const BuiltRequest upload = build(c.service, file, o);
+        ASSERT_EQ(upload.status, BuiltRequest::Status::Ready);
+        EXPECT_TRUE(upload.request.post);
+        EXPECT_EQ(upload.request.url, kHost + paths[c.service]);
+        EXPECT_EQ(upload.request.headers,
                   "Content-Type: multipart/form-data; boundary=" + kBoundary + "\r\n\r\n");
-        EXPECT_EQ(built.request.postData, golden(QString::number(c.service) + u'_' + c.which));
+        EXPECT_EQ(upload.request.postData, golden(QString::number(c.service) + u'_' + c.which));
+        const BuiltRequest get = build(c.service, kPage, o);
+        EXPECT_FALSE(get.request.post);
+        EXPECT_EQ(get.request.url, kHost + QString(c.get).replace("{page}", encoded));
+        EXPECT_TRUE(get.request.postData.isEmpty() && get.request.headers.isEmpty());
     }
+    EXPECT_EQ(build(0, QStringLiteral("HTTPS://host/page")).request.url,
+              kHost +
+                  "/check?uri=HTTPS%3A%2F%2Fhost%2Fpage&charset=%28detect+automatically%29"
+                  "&doctype=inline&verbose=1");
 }
 
 TEST_F(ValidatorRequestTest, FileEdgeCases)
@@ -165,38 +163,17 @@ TEST_F(ValidatorRequestTest, FileEdgeCases)
         SCOPED_TRACE(c.target.toStdString());
         const BuiltRequest built = build(2, c.target);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
-        EXPECT_TRUE(built.request.postData.startsWith(filePart("file", c.name, c.bytes)));
+        const QByteArray &body = built.request.postData;
+        EXPECT_TRUE(body.contains("; filename=\"" + c.name + "\"\r\n")) << body.toStdString();
+        EXPECT_TRUE(body.contains("\r\n\r\n" + c.bytes + "\r\n" + D)) << body.toStdString();
     }
-}
-
-TEST_F(ValidatorRequestTest, RefusedTargetsSendNothing)
-{
-    const QString over = write(QStringLiteral("over.html"), QByteArray(kUploadLimit + 1, 'a'));
-    EXPECT_EQ(build(0, over).status, BuiltRequest::Status::TooLarge);
-    const QString limit = write(QStringLiteral("limit.html"), QByteArray(kUploadLimit, 'a'));
-    EXPECT_EQ(build(0, limit).status, BuiltRequest::Status::Ready);
-    // Nothing readable, nothing sent: an empty upload would read as a clean result.
-    const QString unreadable = write(QStringLiteral("locked.html"), "secret");
-    QFile::setPermissions(unreadable, QFileDevice::WriteOwner);
-    if (!QFile(unreadable).open(QIODevice::ReadOnly)) {  // root reads it anyway
-        EXPECT_EQ(build(0, unreadable).status, BuiltRequest::Status::Unreadable);
-    }
-    for (const QString &target : {m_dir.filePath(QStringLiteral("missing.html")), m_dir.path(),
-                                  "file://" + m_dir.path() + "/missing.html"})
-        EXPECT_EQ(build(2, target).status, BuiltRequest::Status::Unreadable)
-            << target.toStdString();
-    for (const char *target : {"ftp://host/a.html", "WAIS://host", "gopher://host/1"})
-        EXPECT_EQ(build(1, QLatin1String(target)).status, BuiltRequest::Status::OtherProtocol)
-            << target;
 }
 
 // A page that declares no charset goes to the markup validator with the
 // charset its bytes show; a declaration or the user's own choice stands.
 TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
 {
-    const QByteArray sjis =
-        "\x93\xFA\x96{\x8C\xEA\x82\xCC\x83y\x81[\x83W\x82\xC5\x82\xB7\x81"
-        "B";
+    const QString text = QStringLiteral("<p>日本語のページです。");
     UploadOptions chosen = m_defaults;
     chosen.markupCharset = QStringLiteral("euc-jp (Japanese, Unix)");
     const QString detect = QStringLiteral("(detect automatically)");
@@ -205,15 +182,13 @@ TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
         const UploadOptions &options;
         QString charset;
     } cases[] = {
-        {"<p>" + sjis, m_defaults, QStringLiteral("shift_jis (Japanese, Win/Mac)")},
-        {"<p>\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xDA\xA1\xBC\xA5\xB8\xA4\xC7\xA4\xB9", m_defaults,
-         QStringLiteral("euc-jp (Japanese, Unix)")},
-        {"<p>\x1B$BF|K\\8l$N%Z!<%8$G$9!#\x1B(B", m_defaults,
+        {inEncoding(text, "CP932"), m_defaults, QStringLiteral("shift_jis (Japanese, Win/Mac)")},
+        {inEncoding(text, "EUC-JP"), m_defaults, QStringLiteral("euc-jp (Japanese, Unix)")},
+        {inEncoding(text, "ISO-2022-JP"), m_defaults,
          QStringLiteral("iso-2022-jp (Japanese, email)")},
-        {"<p>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", m_defaults,
-         QStringLiteral("utf-8 (Unicode, worldwide)")},
-        {"<meta charset=\"Shift_JIS\"><p>" + sjis, m_defaults, detect},
-        {"<p>" + sjis, chosen, chosen.markupCharset},
+        {text.toUtf8(), m_defaults, QStringLiteral("utf-8 (Unicode, worldwide)")},
+        {inEncoding("<meta charset=\"Shift_JIS\">" + text, "CP932"), m_defaults, detect},
+        {inEncoding(text, "CP932"), chosen, chosen.markupCharset},
         {"<p>plain", m_defaults, detect},
     };
     const QString file = m_dir.filePath(QStringLiteral("page.html"));
@@ -225,24 +200,6 @@ TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
         EXPECT_TRUE(built.request.postData.contains("name=\"charset\"\r\n\r\n" +
                                                     c.charset.toUtf8() + "\r\n"));
     }
-}
-
-TEST_F(ValidatorRequestTest, GetAddressesOfEveryService)
-{
-    const QString encoded = QStringLiteral("http%3A%2F%2Fserver%2Fa+b%3Fx%3D1%26y%3D2");
-    for (const ServiceCase &c : serviceCases()) {
-        SCOPED_TRACE(c.get.toStdString());
-        const BuiltRequest built =
-            build(c.service, kPage, c.which == "changed" ? m_changed : m_defaults);
-        ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
-        EXPECT_FALSE(built.request.post);
-        EXPECT_EQ(built.request.url, kHost + QString(c.get).replace("{page}", encoded));
-        EXPECT_TRUE(built.request.postData.isEmpty() && built.request.headers.isEmpty());
-    }
-    EXPECT_EQ(build(0, QStringLiteral("HTTPS://host/page")).request.url,
-              kHost +
-                  "/check?uri=HTTPS%3A%2F%2Fhost%2Fpage&charset=%28detect+automatically%29"
-                  "&doctype=inline&verbose=1");
 }
 
 TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
@@ -272,7 +229,9 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
         });
         EXPECT_EQ(seen, c.service == 0 ? page : "(not asked)");
         EXPECT_EQ(built.request.url, kHost + c.url);
-        EXPECT_TRUE(built.request.postData.startsWith(filePart(c.fileField, "h5.html", page)));
+        EXPECT_TRUE(
+            built.request.postData.startsWith(D + "\r\nContent-Disposition: form-data; name=\"" +
+                                              c.fileField + "\"; filename=\"h5.html\""));
         EXPECT_EQ(built.request.postData == nu, c.url == "/nu/");
     }
 }

@@ -1,17 +1,17 @@
 // SendToValidator and its workers: slots, separate windows, refusals.
-#include "support/test.h"
+#include "checks/validator_upload.h"
 
 #include "checks/validator_hosts.h"
-#include "checks/validator_upload.h"
+#include "checks/validator_request.h"
 #include "support/fake_upload_browsers.h"
+#include "support/test.h"
 #include "support/validator_peers.h"
 
 namespace {
 
 void settle()
 {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
 class ValidatorUploadTest : public ::testing::Test {
@@ -50,14 +50,12 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     settle();
     EXPECT_TRUE(upload.allSlotsEmpty());
     EXPECT_EQ(view.broughtToFront, frontBefore + 1);  // all four slots empty
-}
 
-TEST_F(ValidatorUploadTest, TerminatedBeforeStartNeverNavigates)
-{
+    // Terminated before it started, a worker never navigates.
     upload.sendToValidator(file, 1, false);
     upload.terminateAll();
     settle();
-    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
+    EXPECT_EQ(browsers.embedded.urls.size(), 2);
     EXPECT_EQ(upload.slot(1), nullptr);
 }
 
@@ -88,27 +86,48 @@ TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
     EXPECT_EQ(view.broughtToFront, front + 1);
 }
 
-TEST_F(ValidatorUploadTest, RefusalsAndTheCheckerNamed)
+// Nothing readable, nothing sent (an empty upload would read as a clean
+// result), and the notice says why.
+TEST_F(ValidatorUploadTest, RefusalsSendNothingAndSayWhy)
 {
-    QFile big(home.file(QStringLiteral("big.html")));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(50 * 1024 * 1024));
-    big.close();
-    EXPECT_FALSE(upload.sendToValidator(big.fileName(), 0, false));
-    EXPECT_EQ(view.notices.value(0),
-              QStringLiteral("ファイルが大きすぎるため送信しませんでした(10 MiBまで)。\n") +
-                  big.fileName());
-    EXPECT_FALSE(upload.sendToValidator(QStringLiteral("Gopher://host/"), 1, false));
-    EXPECT_EQ(view.notices.value(1), QStringLiteral("HTTP以外のプロトコルは処理できません。"));
-    const QString missing = home.file(QStringLiteral("missing.html"));
-    EXPECT_FALSE(upload.sendToValidator(missing, 2, false));
-    EXPECT_EQ(view.notices.value(2),
-              QStringLiteral("ファイルが見つからないため送信しませんでした。\n") + missing);
+    home.write("over.html", QByteArray(kUploadLimit + 1, 'a'));
+    const QString locked = home.file("locked.html");
+    home.write("locked.html", "secret");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    const bool rootReadsAll = QFile(locked).open(QIODevice::ReadOnly);
+    const QString unreadable = QStringLiteral("ファイルを読めないため送信しませんでした。\n");
+    const QString missing = QStringLiteral("ファイルが見つからないため送信しませんでした。\n");
+    const QString notHttp = QStringLiteral("HTTP以外のプロトコルは処理できません。");
+    const struct {
+        QString target;
+        int service;
+        QString notice;
+    } cases[] = {
+        {home.file("over.html"), 0,
+         "ファイルが大きすぎるため送信しませんでした(10 MiBまで)。\n" + home.file("over.html")},
+        {locked, 0, rootReadsAll ? QString() : unreadable + locked},
+        {home.path(), 2, unreadable + home.path()},
+        {home.file("missing.html"), 2, missing + home.file("missing.html")},
+        {"file://" + home.file("missing.html"), 3, missing + home.file("missing.html")},
+        {"ftp://host/a.html", 1, notHttp},
+        {"WAIS://host", 1, notHttp},
+        {"Gopher://host/1", 1, notHttp},
+    };
+    for (const auto &c : cases) {
+        if (c.notice.isNull()) continue;
+        view.notices.clear();
+        EXPECT_FALSE(upload.sendToValidator(c.target, c.service, false)) << c.target.toStdString();
+        EXPECT_EQ(view.notices, QStringList{c.notice});
+    }
     EXPECT_EQ(view.page, 3);  // switched before the refusal
-    home.write(QStringLiteral("h5.html"), "<!DOCTYPE html>\n<p>a</p>");
-    upload.sendToValidator(home.file(QStringLiteral("h5.html")), 0, false);
+    EXPECT_TRUE(browsers.embedded.urls.isEmpty());
+
+    // At the limit it goes; a document without a DTD to the newer checker.
+    home.write("h5.html", "<!DOCTYPE html>\n" + QByteArray(kUploadLimit - 16, 'a'));
+    EXPECT_TRUE(upload.sendToValidator(home.file("h5.html"), 0, false));
     EXPECT_TRUE(view.lastStatus.startsWith(QStringLiteral("Nu Html Checkerへ送信しています: ")))
         << view.lastStatus.toStdString();
-    settle();  // only the last one navigates
+    settle();
     EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/nu/")});
 }
 
@@ -123,15 +142,15 @@ TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
     } cases[] = {
         {"Markup", QString(), 0, QStringLiteral("http://validator.w3.org")},
         {"Lint", QStringLiteral(""), 1, QStringLiteral("http://openlab.ring.gr.jp")},
-        {"WDG", QStringLiteral("http://127.0.0.1:8080/"), 2, QStringLiteral("http://127.0.0.1:8080")},
+        {"WDG", QStringLiteral("http://127.0.0.1:8080/"), 2,
+         QStringLiteral("http://127.0.0.1:8080")},
         {"CSS", QStringLiteral("https://css.example"), 3, QStringLiteral("https://css.example")},
         {"CSS", QStringLiteral("ftp://css.example"), 3, QStringLiteral("http://jigsaw.w3.org")},
         {"CSS", QStringLiteral("http://css.example/validator"), 3,
          QStringLiteral("http://jigsaw.w3.org")},
     };
     for (const auto &c : cases) {
-        if (!c.stored.isNull())
-            setValidatorHosts(c.stored, {c.section});
+        if (!c.stored.isNull()) setValidatorHosts(c.stored, {c.section});
         EXPECT_EQ(ValidatorHosts::host(c.service), c.host) << c.section;
     }
 }
