@@ -45,14 +45,9 @@ TEST(TableReference, InstalledDocumentationReadsAsTheReferenceReadsIt)
             expected[page] += line + u'\n';
     }
 
-    int tables = 0;
-    for (const QString &p : pages) {
-        const QString ours = runCliProgram({QStringLiteral("--tables"), p}).out;
-        EXPECT_EQ(ours, expected.value(p)) << p.toStdString();
-        tables += int(ours.count(QLatin1String("\n== ")) + ours.startsWith(QLatin1String("== ")));
-    }
-    std::printf("compared %lld pages with %d tables\n", static_cast<long long>(pages.size()),
-                tables);
+    for (const QString &p : pages)
+        EXPECT_EQ(runCliProgram({QStringLiteral("--tables"), p}).out, expected.value(p))
+            << p.toStdString();
     // The set-up installs documentation in HTML, so there is always something to compare.
     EXPECT_GE(pages.size(), 100);
 }
