@@ -13,8 +13,6 @@ BLOCKS = {"br", "p", "div", "li", "dt", "dd", "h1", "h2", "h3", "h4", "h5", "h6"
 HIDDEN = {"iframe", "object", "applet", "noembed"}
 GROUPS = {"thead": "head", "tbody": "body", "tfoot": "foot"}
 
-SJIS = ("shift_jis", "shift-jis", "sjis", "x-sjis", "xsjis", "windows-31j", "cp932",
-        "ms_kanji", "csshiftjis")
 LATIN1 = ("iso-8859-1", "latin1", "us-ascii", "ascii", "iso_8859-1", "l1")
 
 
@@ -38,31 +36,9 @@ def declared(data):
 
 
 def decode(data):
-    if data[:2] in (b"\xff\xfe", b"\xfe\xff"):
-        return data.decode("utf-16")
-    if data[:3] == b"\xef\xbb\xbf":
-        return data[3:].decode("utf-8", "replace")
+    """The page's text: Latin-1 labels read as browsers read them, no label as UTF-8."""
     label = declared(data)
-    if label in SJIS:
-        label = "cp932"
-    elif label in LATIN1:
-        label = "cp1252"
-    if label and not label.startswith(("utf-16", "utf-32", "ucs")):
-        try:
-            return data.decode(label, "replace")
-        except LookupError:
-            pass
-    if not data.isascii():
-        try:
-            return data.decode("utf-8")
-        except UnicodeDecodeError:
-            pass
-    if b"\x1b$" in data:
-        return data.decode("iso2022_jp", "replace")
-    try:
-        return data.decode("euc_jp")
-    except UnicodeDecodeError:
-        return data.decode("cp932", "replace")
+    return data.decode("cp1252" if label in LATIN1 else label or "utf-8", "replace")
 
 
 class Table:
