@@ -71,18 +71,6 @@ QStringList reportIds()
     return ids;
 }
 
-QByteArray xmlStrings(const QByteArray &entries)
-{
-    return "<?xml version=\"1.0\"?>\n<localized_strings version=\"9.9\">\n" + entries +
-           "</localized_strings>\n";
-}
-
-QByteArray xmlEntry(const char *id, const char *text)
-{
-    return QByteArray("<localized_string id=\"1\" label=\"") + id + "\">\n <string class=\"en\">" +
-           text + "</string>\n</localized_string>\n";
-}
-
 }  // namespace
 
 TEST(JapanesePageTest, FirstStartSettingsKeepShiftJisEucJpAndUtf8PagesIntact)
@@ -249,10 +237,11 @@ TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
         {"xml-strings fails", muteId, "garbage", 1,
          missing + " (MISSING_ENDTAG_BEFORE)\nline 5 column 1 - Error: new (NEW_MESSAGE)\n",
          missingJa + "\nline 5 column 1 - エラー: new (NEW_MESSAGE)"},
-        {"older, fewer ids", muteId, xmlStrings(xmlEntry("X", "x")), 0, access,
+        {"older, fewer ids", muteId,
+         readWholeFile(testDataPath("tidy_report_ja_strings_older.xml")), 0, access,
          "line 4 column 1 - アクセシビリティ: [1.1.1.1]: <img> missing 'alt' text."},
         {"newer, changed template", muteId,
-         xmlStrings(xmlEntry("MISSING_ENDTAG_BEFORE", "missing </%s> before %s in %s")), 0,
+         readWholeFile(testDataPath("tidy_report_ja_strings_newer.xml")), 0,
          missing + " in <div> (MISSING_ENDTAG_BEFORE)\n", missingJa + " in <div>"},
     };
     TempHome scripts;
