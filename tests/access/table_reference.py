@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """An independent reading of the tables of HTML pages, for comparison with
 `velmarin-cli --tables`: Python's html.parser finds the elements. For every page
-named on the command line it prints "page<TAB>path", then what the console
-program is expected to print for it."""
+that holds a table under the folder named on the command line it prints
+"page<TAB>path", then what the console program is expected to print for it."""
 import html.parser
+import os
 import re
 import sys
 
@@ -146,8 +147,20 @@ def tables(path):
     return parser.tables
 
 
-def main(pages):
-    for page in pages:
+def pages(folder):
+    found = []
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            if name.endswith((".htm", ".html")) and not os.path.islink(path):
+                with open(path, "rb") as f:
+                    if b"<table" in f.read().lower():
+                        found.append(path)
+    return sorted(found)
+
+
+def main(folder):
+    for page in pages(folder):
         print("page\t" + page)
         found = tables(page)
         for k, table in enumerate(found, 1):
@@ -158,4 +171,4 @@ def main(pages):
 
 if __name__ == "__main__":
     sys.stdout.reconfigure(encoding="utf-8", errors="surrogateescape")
-    main(sys.argv[1:])
+    main(sys.argv[1])
