@@ -3,19 +3,13 @@
 // pages, and stand-ins of other versions whose lines must come through whole).
 #include "tidy/tidy_report_ja.h"
 
-#include <QStringListModel>
 #include <set>
 
-#include "core/app_settings.h"
-#include "core/settings_store.h"
-#include "fetch/http_client.h"
-#include "platform/browser_bridge.h"
+#include "support/actions_fixture.h"
 #include "support/process_run.h"
 #include "support/test.h"
-#include "tidy/report_list_model.h"
 #include "tidy/report_parser.h"
 #include "tidy/tidy_messages_ja.h"
-#include "tidy/tidy_run.h"
 
 namespace {
 
@@ -23,33 +17,6 @@ QString realTidy()
 {
     return QStandardPaths::findExecutable("tidy");
 }
-
-// The Tidy run of the window with the settings of a first start.
-struct Checker {
-    TempHome home;
-    AppSettings settings;
-    RecordingView view;
-    SettingsStore store{settings, view};
-    RecordingRunner runner;
-    HttpClient http;
-    NoBrowserBridge browsers;
-    ReportListModel list;
-    QStringListModel selector;
-    TidyRun run{settings, store, view, runner, http, browsers, list, selector};
-
-    Checker() { store.load(); }
-
-    QStringList reportLines(const QString &page, bool japanese)
-    {
-        settings.tidyJapanese = japanese;
-        EXPECT_TRUE(run.executeTidyNumbered(page, 1, QString()));
-        QStringList lines =
-            TextCodec::splitLines(TextCodec::decode(readWholeFile(TidyRun::numberedReportPath(1))));
-        // Without the heading that names the page.
-        EXPECT_TRUE(!lines.isEmpty() && lines.first().startsWith(u"情報: チェックしたHTML: "));
-        return lines.mid(1);
-    }
-};
 
 // The report messages of the installed tidy, read apart from the code under
 // test: its labelled strings from the first report message up to its own
@@ -70,22 +37,38 @@ QStringList reportIds()
     return ids;
 }
 
+// The Tidy run of the window after a first start, which finds tidy on PATH.
+class TidyReportJaTest : public ActionsTest {
+protected:
+    void SetUp() override { actions.start(); }
+
+    QStringList reportLines(const QString &page, bool japanese)
+    {
+        actions.settings().tidyJapanese = japanese;
+        EXPECT_TRUE(actions.tidyRun().executeTidyNumbered(page, 1, QString()));
+        QStringList lines =
+            TextCodec::splitLines(TextCodec::decode(readWholeFile(TidyRun::numberedReportPath(1))));
+        // Without the heading that names the page.
+        EXPECT_TRUE(!lines.isEmpty() && lines.first().startsWith(u"情報: チェックしたHTML: "));
+        return lines.mid(1);
+    }
+};
+
 }  // namespace
 
-TEST(JapanesePageTest, FirstStartSettingsKeepShiftJisEucJpAndUtf8PagesIntact)
+TEST_F(TidyReportJaTest, FirstStartSettingsKeepShiftJisEucJpAndUtf8PagesIntact)
 {
-    Checker checker;  // a first start: writes Velmarin.txt and finds tidy on PATH
-    ASSERT_FALSE(checker.settings.tidyPath.isEmpty());
+    ASSERT_FALSE(actions.settings().tidyPath.isEmpty());
     // "ソ" and "表" end in the byte "\" in Shift_JIS.
     const QString title = "日本語のページ";
     const QString text = "これは日本語の段落です。表示・ソース・「記号」、ｶﾀｶﾅ。";
     for (const char *encoding : {"CP932", "EUC-JP", "UTF-8"}) {
         SCOPED_TRACE(encoding);
-        checker.home.write("page.html", inEncoding("<!DOCTYPE html>\n<html>\n<head>\n<title>" +
-                                                       title + "</title>\n</head>\n<body>\n<p>" +
-                                                       text + "</p>\n</body>\n</html>\n",
-                                                   encoding));
-        ASSERT_EQ(checker.run.run(checker.home.file("page.html")), TidyRun::Outcome::Checked);
+        home.write("page.html", inEncoding("<!DOCTYPE html>\n<html>\n<head>\n<title>" + title +
+                                               "</title>\n</head>\n<body>\n<p>" + text +
+                                               "</p>\n</body>\n</html>\n",
+                                           encoding));
+        ASSERT_EQ(actions.tidyRun().run(home.file("page.html")), TidyRun::Outcome::Checked);
         const QByteArray tidied = readWholeFile(TidyRun::outputPath());
         EXPECT_TRUE(tidied.contains(inEncoding(title, encoding))) << tidied.constData();
         EXPECT_TRUE(tidied.contains(inEncoding(text, encoding))) << tidied.constData();
@@ -156,18 +139,17 @@ TEST(TidyReportJa, ValuesAreTakenAndPutInAsTheyAre)
 // English one, at the same places and of the same kinds, and every located row
 // of Tidy's own report has a kind. (Real pages' rows in both languages are
 // recorded in tidy_pages_en.txt and tidy_pages_ja.txt.)
-TEST(TidyReportJa, EveryKindKeepsItsPlaceAndKind)
+TEST_F(TidyReportJaTest, EveryKindKeepsItsPlaceAndKind)
 {
     ASSERT_FALSE(realTidy().isEmpty());
-    Checker checker;
-    ASSERT_TRUE(checker.settings.tidy.selectIndex("accessibility-check", 3));
-    ASSERT_TRUE(checker.store.save());
-    checker.home.write("kinds.html",
-                       "<html><head></head><body><img src=a.png><foo>x</foo><font>f</font>"
-                       "<table><tr><td>x</td></tr></table><p></body></html>");
+    ASSERT_TRUE(actions.settings().tidy.selectIndex("accessibility-check", 3));
+    ASSERT_TRUE(actions.settingsStore().save());
+    home.write("kinds.html",
+               "<html><head></head><body><img src=a.png><foo>x</foo><font>f</font>"
+               "<table><tr><td>x</td></tr></table><p></body></html>");
     const auto located = [&](bool japanese) {
         QVector<ReportRow> rows;
-        const QStringList lines = checker.reportLines(checker.home.file("kinds.html"), japanese);
+        const QStringList lines = reportLines(home.file("kinds.html"), japanese);
         for (const ReportRow &row : parseTidyReport(lines.join('\n')))
             if (!row.caption.isEmpty()) rows << row;
         return rows;
@@ -193,7 +175,7 @@ TEST(TidyReportJa, EveryKindKeepsItsPlaceAndKind)
 // -xml-strings and a run as that version would. Every report line comes
 // through, in English with its kind word translated where it cannot be
 // read, and with the values in their places where it can.
-TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
+TEST_F(TidyReportJaTest, OtherTidyVersionsKeepEveryLine)
 {
     const QByteArray help =
         "Name  Type  Allowable values\n=====  ====  ================\nwrap  Integer  0\n";
@@ -227,6 +209,7 @@ TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
          missing + " in <div> (MISSING_ENDTAG_BEFORE)\n", missingJa + " in <div>"},
     };
     TempHome scripts;
+    home.write("page.html", "<p>x");
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -234,20 +217,18 @@ TEST(TidyReportJa, OtherTidyVersionsKeepEveryLine)
         scripts.write(name + ".help", c.help);
         scripts.write(name + ".strings", c.strings);
         scripts.write(name + ".report", c.report);
-        Checker checker;
-        checker.settings.tidyPath = scripts.script(
+        actions.settings().tidyPath = scripts.script(
             name,
             "case \"$1\" in\n-help-config) cat \"$0.help\" ;;\n"
             "-xml-strings) cat \"$0.strings\"; exit " +
                 QByteArray::number(c.stringsStatus) +
                 " ;;\n*) echo \"$@\" > \"$0.args\"; cat \"$0.report\" >&2; exit 1 ;;\nesac\n");
-        checker.home.write("page.html", "<p>x");
-        EXPECT_EQ(checker.reportLines(checker.home.file("page.html"), true).join('\n'), c.expected);
+        EXPECT_EQ(reportLines(home.file("page.html"), true).join('\n'), c.expected);
         const bool asked = scripts.read(name + ".args").contains("--mute-id yes");
         EXPECT_EQ(asked, c.help.contains("mute-id"));
 
         // Off: Tidy's report as it wrote it, and no id asked for.
-        EXPECT_EQ(checker.reportLines(checker.home.file("page.html"), false),
+        EXPECT_EQ(reportLines(home.file("page.html"), false),
                   TextCodec::splitLines(QString::fromUtf8(c.report)));
         EXPECT_FALSE(scripts.read(name + ".args").contains("--mute-id"));
     }
