@@ -98,8 +98,7 @@ TEST(ImageDecoder, EveryKindOfEachFormat)
         const QSize size = c.decoder == kBmp   ? QSize(2, 2)
                            : c.decoder == kPng ? QSize(4, 3)
                                                : QSize(16, 8);
-        ASSERT_EQ(d.image.width, size.width());
-        ASSERT_EQ(d.image.height, size.height());
+        ASSERT_EQ(QSize(d.image.width, d.image.height), size);
         ASSERT_EQ(d.image.pixels.size(), std::size_t(size.width() * size.height() * 3));
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
