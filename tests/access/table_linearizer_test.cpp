@@ -93,18 +93,6 @@ TEST(TableLinearizer, ReadsThePageInItsEncoding)
          u""_s, text},
     };
     for (const auto &c : cases) EXPECT_EQ(decodeTablePage(c.bytes, c.declared), c.text) << c.what;
-
-    // From the file: its meta element declares EUC-JP.
-    TempHome home;
-    home.write(u"euc.html"_s,
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
-               "<table><td>" +
-                   QByteArray::fromHex("a4a2a4a4") + "</td></table>");
-    QList<TableEntry> tables;
-    QString error;
-    ASSERT_TRUE(linearizeFile(home.file(u"euc.html"_s), &tables, &error));
-    ASSERT_EQ(tables.size(), 1);
-    EXPECT_EQ(tables[0].html, u"\t<tr><td>あい</td></tr>\r\n"_s);
 }
 
 TEST(TableLinearizer, SavedPage)
@@ -204,8 +192,10 @@ TEST(TableAction, StepsThroughTheTablesOfAFile)
 TEST(CliTables, PrintsRowsAndSaysWhenThereAreNone)
 {
     TempHome home;
+    // Its meta element declares EUC-JP, for bytes that could be Shift_JIS too.
     home.write(u"two.html"_s,
-               "<table summary=\"S\"><tr><th>A</th><td>B &lt;1&gt;</td></tr></table>"
+               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"
+               "<table summary=\"S\"><tr><th>A</th><td>\xA4\xA2\xA4\xA4 &lt;1&gt;</td></tr></table>"
                "<p>between</p><table><td>C<td>see <a href=x>R</a><br>y</table>");
     home.write(u"none.html"_s, "<p>no tables</p>");
 
@@ -214,7 +204,7 @@ TEST(CliTables, PrintsRowsAndSaysWhenThereAreNone)
         int status;
         QString out, err;
     } cases[] = {{"two.html", 0,
-                  u"== 1/2 ==\n【Summary】S\n【TH】A\nB <1>\n== 2/2 ==\nC\nsee R y\n"_s, u""_s},
+                  u"== 1/2 ==\n【Summary】S\n【TH】A\nあい <1>\n== 2/2 ==\nC\nsee R y\n"_s, u""_s},
                  {"none.html", 1, u""_s, u"HTML中にテーブルがありませんでした\n"_s},
                  {"missing.html", 1, u""_s, u"ファイル「"_s},
                  {nullptr, 2, u""_s, u"使い方: velmarin-cli --tables"_s}};
