@@ -112,8 +112,9 @@ TEST(TableLinearizer, SavedPage)
 
     EXPECT_EQ(
         tableRowsAsText(
-            u"\t<tr><td><span class=\"addtext\">【TH】</span>a &amp; &lt;b&gt;</td></tr>\r\n\t<tr><td></td></tr>\r\n"_s
-            "\t<tr><td><a href=x>c</a></td></tr>\r\n\t<tr><td>d\t<tr><td>e<br>f<br></td></tr>"_s),
+            u"\t<tr><td><span class=\"addtext\">【TH】</span>a &amp; &lt;b&gt;</td></tr>\r\n"_s
+            "\t<tr><td></td></tr>\r\n\t<tr><td><a href=x>c</a></td></tr>\r\n"
+            "\t<tr><td>d\t<tr><td>e<br>f<br></td></tr>"_s),
         (QStringList{u"【TH】a & <b>"_s, u"c"_s, u"d"_s, u"e f"_s}));
 }
 
