@@ -2,7 +2,9 @@
 """An independent reading of the tables of HTML pages, for comparison with
 `velmarin-cli --tables`: Python's html.parser finds the elements. For every page
 that holds a table under the folder named on the command line it prints
-"page<TAB>path", then what the console program is expected to print for it."""
+"page<TAB>path", then what the console program is expected to print for it.
+It reads what the installed documentation holds; elements that could run or
+load something (never found there) are the linearizer's own tests' matter."""
 import html.parser
 import os
 import re
@@ -11,7 +13,6 @@ import sys
 SPACE = re.compile(r"[ \t\n\r\f\xa0]+")
 BLOCKS = {"br", "p", "div", "li", "dt", "dd", "h1", "h2", "h3", "h4", "h5", "h6",
           "pre", "blockquote", "address", "hr"}
-HIDDEN = {"iframe", "object", "applet", "noembed"}
 GROUPS = {"thead": "head", "tbody": "body", "tfoot": "foot"}
 
 LATIN1 = ("iso-8859-1", "latin1", "us-ascii", "ascii", "iso_8859-1", "l1")
@@ -61,13 +62,8 @@ class Tables(html.parser.HTMLParser):
         super().__init__(convert_charrefs=True)
         self.tables = []
         self.open = []
-        self.hidden = None
-        self.depth = 0
 
     def handle_starttag(self, tag, attrs):
-        if self.hidden:
-            self.depth += tag == self.hidden
-            return
         if tag == "table":
             table = Table()
             self.tables.append(table)
@@ -80,9 +76,7 @@ class Tables(html.parser.HTMLParser):
         if not self.open:
             return
         table = self.open[-1]
-        if tag in HIDDEN:
-            self.hidden, self.depth = tag, 1
-        elif tag in ("td", "th", "caption"):
+        if tag in ("td", "th", "caption"):
             table.end_row()
             table.marker = {"td": "", "th": "【TH】", "caption": "【Caption】"}[tag]
         elif tag in GROUPS:
@@ -106,18 +100,8 @@ class Tables(html.parser.HTMLParser):
 
     def handle_startendtag(self, tag, attrs):
         self.handle_starttag(tag, attrs)
-        if tag in HIDDEN and self.hidden == tag:
-            self.hidden = None
 
     def handle_endtag(self, tag):
-        if self.hidden:
-            if tag == self.hidden:
-                self.depth -= 1
-                if self.depth == 0:
-                    self.hidden = None
-            if tag != "table":
-                return
-            self.hidden = None
         if not self.open:
             return
         table = self.open[-1]
@@ -132,7 +116,7 @@ class Tables(html.parser.HTMLParser):
             table.words.append(" ")
 
     def handle_data(self, data):
-        if self.open and not self.hidden and self.cdata_elem is None:
+        if self.open and self.cdata_elem is None:
             self.open[-1].words.append(data)
 
 
