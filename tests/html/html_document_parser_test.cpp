@@ -60,14 +60,12 @@ TEST(HtmlDocumentParser, TextKeepsRawAndItsLine)
     parser.setText(u"x\ny<b>\n\nz\n<i>"_s);
     parser.parse();
     ASSERT_EQ(parser.count(), 4);
-    const auto *first = static_cast<const THTMLText *>(parser.node(0));
-    EXPECT_EQ(first->raw(), u"x\ny"_s);
-    EXPECT_EQ(first->text(), u"x y"_s);
-    EXPECT_EQ(first->line(), 1);
-    const auto *second = static_cast<const THTMLText *>(parser.node(2));
-    EXPECT_EQ(second->raw(), u"\n\nz\n"_s);
-    EXPECT_EQ(second->text(), u" z "_s);
-    EXPECT_EQ(second->line(), 2);
+    const auto text = [&](qsizetype i) {
+        const auto *node = static_cast<const THTMLText *>(parser.node(i));
+        return QStringList{node->raw(), node->text(), QString::number(node->line())};
+    };
+    EXPECT_EQ(text(0), (QStringList{u"x\ny"_s, u"x y"_s, u"1"_s}));
+    EXPECT_EQ(text(2), (QStringList{u"\n\nz\n"_s, u" z "_s, u"2"_s}));
 }
 
 TEST(HtmlDocumentParser, CharacterReferences)
