@@ -1,6 +1,7 @@
 // Japanese through the real tidy: pages in Japanese encodings, and Tidy's
-// report in Japanese (the message table against the installed tidy, real
-// pages, and stand-ins of other versions whose lines must come through whole).
+// report in Japanese (the message table against the installed tidy, a page
+// with every kind of message, and stand-ins of other versions whose lines must
+// come through whole).
 #include "tidy/tidy_report_ja.h"
 
 #include <set>
