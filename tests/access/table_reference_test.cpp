@@ -7,52 +7,25 @@
 #include "support/process_run.h"
 #include "support/test.h"
 
-namespace {
-
-QStringList pagesWithTables()
-{
-    QStringList pages;
-    QDirIterator it(QStringLiteral("/usr/share/doc"),
-                    {QStringLiteral("*.htm"), QStringLiteral("*.html")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString page = it.next();
-        QFile file(page);
-        if (!QFileInfo(page).isSymLink() && file.open(QIODevice::ReadOnly) &&
-            file.readAll().toLower().contains("<table"))
-            pages << page;
-    }
-    pages.sort();
-    return pages;
-}
-
-}  // namespace
-
 TEST(TableReference, InstalledDocumentationReadsAsTheReferenceReadsIt)
 {
-    const QStringList pages = pagesWithTables();
-    QMap<QString, QString> expected;
-    QString page;
     const RunResult reference =
         run(QStringLiteral("python3"),
-            QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../access/table_reference.py")} + pages,
+            {QStringLiteral(VELMARIN_TEST_DATA "/../access/table_reference.py"),
+             QStringLiteral("/usr/share/doc")},
             {}, {}, 300000);
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
+    QMap<QString, QString> expected;
+    QString page;
     for (const QString &line : reference.out.split(u'\n', Qt::SkipEmptyParts)) {
         if (line.startsWith(QLatin1String("page\t")))
-            page = line.mid(5);
+            expected.insert(page = line.mid(5), QString());
         else
             expected[page] += line + u'\n';
     }
-
-    int tables = 0;
-    for (const QString &p : pages) {
-        const QString ours = runCliProgram({QStringLiteral("--tables"), p}).out;
-        EXPECT_EQ(ours, expected.value(p)) << p.toStdString();
-        tables += int(ours.count(QLatin1String("\n== ")) + ours.startsWith(QLatin1String("== ")));
-    }
-    std::printf("compared %lld pages with %d tables\n", static_cast<long long>(pages.size()),
-                tables);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        EXPECT_EQ(runCliProgram({QStringLiteral("--tables"), it.key()}).out, it.value())
+            << it.key().toStdString();
     // The set-up installs documentation in HTML, so there is always something to compare.
-    EXPECT_GE(pages.size(), 100);
+    EXPECT_GE(expected.size(), 100);
 }

@@ -4,7 +4,6 @@
 
 #include "support/test.h"
 
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -21,7 +20,8 @@ QStringList nodes(const QString &document)
         if (const auto *tag = dynamic_cast<const THTMLTag *>(parser.node(i))) {
             QStringList parts{tag->name()};
             for (const THTMLParam &p : tag->params()) parts << p.name() + u'=' + p.value();
-            out << u'<' + parts.join(u'|') + u'>' + QStringLiteral("@%1:%2").arg(tag->line()).arg(tag->col());
+            out << u'<' + parts.join(u'|') + u'>' +
+                       QStringLiteral("@%1:%2").arg(tag->line()).arg(tag->col());
         } else {
             out << u'"' + static_cast<const THTMLText *>(parser.node(i))->text() + u'"';
         }
@@ -31,42 +31,27 @@ QStringList nodes(const QString &document)
 
 }  // namespace
 
+// Each document of html_document_nodes.txt gives the nodes written under it.
 TEST(HtmlDocumentParser, NodesOfDocuments)
 {
-    const struct {
-        const char *what;
-        QString document;
-        QStringList nodes;
-    } cases[] = {
-        {"empty document", u""_s, {}},
-        {"no tags: one text node, line end folded", u"plain\ntext"_s, {u"\"plain text\""_s}},
-        {"names keep case, attributes split at spaces",
-         u"<TD Class=x  id=\"a b\">"_s,
-         {u"<TD|CLASS=x|ID=a b>@1:1"_s}},
-        {"line breaks and tabs end the name and split attributes",
-         u"<TABLE\nBORDER=\"0\"><td\tclass=x><img src=\"a.gif\"\r\nalt = 'A'>"_s,
-         {u"<TABLE|BORDER=0>@1:1"_s, u"<td|CLASS=x>@2:12"_s, u"<img|SRC=a.gif|ALT=A>@2:24"_s}},
-        {"a > inside a quoted value is part of it", u"<a title=\"x>y\">"_s, {u"<a|TITLE=x>y>@1:1"_s}},
-        {"the closing slash of an empty element", u"<br/><img src=a alt=\"Up\"/>"_s,
-         {u"<br>@1:1"_s, u"<img|SRC=a|ALT=Up>@1:6"_s}},
-        {"a < or > that starts no tag is text", u"M-<, HOME < 3 > 2 </ x"_s,
-         {u"\"M-<, HOME < 3 > 2 </ x\""_s}},
-        {"the end inside a tag still gives the tag", u"<p>x<b"_s, {u"<p>@1:1"_s, u"\"x\""_s, u"<b>@1:5"_s}},
-        {"a < at the end is text", u"x<"_s, {u"\"x<\""_s}},
-        {"comments run to -->; doctype and declarations keep their names",
-         u"<!DOCTYPE html><!-- a > <b> --><?xml v?>"_s,
-         {u"<!DOCTYPE|HTML=>@1:1"_s, u"<!-->@1:16"_s, u"<?xml|V?=>@1:32"_s}},
-        {"values lose their quotes, references decoded",
-         u"<a x=\"\" y='it\"s' z=a'b t=\"&rarr;&amp;\">"_s,
-         {u"<a|X=|Y=it\"s|Z=a'b|T=\u2192&>@1:1"_s}},
-        {"CR LF, CR and LF end lines", u"<a>\r\n<b>\r<c>\n<d>"_s,
-         {u"<a>@1:1"_s, u"\" \""_s, u"<b>@2:1"_s, u"\" \""_s, u"<c>@3:1"_s, u"\" \""_s, u"<d>@4:1"_s}},
-        {"script and style hold text only",
-         u"<script>if (a<b) s=\"</td>\";</SCRIPT><style>p>b{}</style>"_s,
-         {u"<script>@1:1"_s, u"\"if (a<b) s=\"</td>\";\""_s, u"</SCRIPT>@1:28"_s, u"<style>@1:37"_s,
-          u"\"p>b{}\""_s, u"</style>@1:49"_s}},
-    };
-    for (const auto &c : cases) EXPECT_EQ(nodes(c.document), c.nodes) << c.what;
+    const QStringList documents =
+        QString::fromUtf8(readWholeFile(testDataPath(u"html_document_nodes.txt"_s)))
+            .split(u"\n== "_s);
+    ASSERT_EQ(documents.size(), 1 + 11);
+    for (const QString &document : documents.mid(1)) {
+        QStringList lines = document.split(u'\n');
+        if (lines.last().isEmpty()) lines.removeLast();
+        const qsizetype end = lines.indexOf(u"--"_s);
+        EXPECT_EQ(nodes(lines.mid(1, end - 1).join(u'\n')), lines.mid(end + 1))
+            << lines.first().toStdString();
+    }
+    // Line breaks of every kind end lines, names and attributes.
+    EXPECT_EQ(nodes(u"<TABLE\nBORDER=\"0\"><td\tclass=x><img src=\"a.gif\"\r\nalt = 'A'>"_s),
+              (QStringList{u"<TABLE|BORDER=0>@1:1"_s, u"<td|CLASS=x>@2:12"_s,
+                           u"<img|SRC=a.gif|ALT=A>@2:24"_s}));
+    EXPECT_EQ(nodes(u"<a>\r\n<b>\r<c>\n<d>"_s),
+              (QStringList{u"<a>@1:1"_s, u"\" \""_s, u"<b>@2:1"_s, u"\" \""_s, u"<c>@3:1"_s,
+                           u"\" \""_s, u"<d>@4:1"_s}));
 }
 
 TEST(HtmlDocumentParser, TextKeepsRawAndItsLine)
@@ -75,14 +60,12 @@ TEST(HtmlDocumentParser, TextKeepsRawAndItsLine)
     parser.setText(u"x\ny<b>\n\nz\n<i>"_s);
     parser.parse();
     ASSERT_EQ(parser.count(), 4);
-    const auto *first = static_cast<const THTMLText *>(parser.node(0));
-    EXPECT_EQ(first->raw(), u"x\ny"_s);
-    EXPECT_EQ(first->text(), u"x y"_s);
-    EXPECT_EQ(first->line(), 1);
-    const auto *second = static_cast<const THTMLText *>(parser.node(2));
-    EXPECT_EQ(second->raw(), u"\n\nz\n"_s);
-    EXPECT_EQ(second->text(), u" z "_s);
-    EXPECT_EQ(second->line(), 2);
+    const auto text = [&](qsizetype i) {
+        const auto *node = static_cast<const THTMLText *>(parser.node(i));
+        return QStringList{node->raw(), node->text(), QString::number(node->line())};
+    };
+    EXPECT_EQ(text(0), (QStringList{u"x\ny"_s, u"x y"_s, u"1"_s}));
+    EXPECT_EQ(text(2), (QStringList{u"\n\nz\n"_s, u" z "_s, u"2"_s}));
 }
 
 TEST(HtmlDocumentParser, CharacterReferences)
@@ -100,15 +83,18 @@ TEST(HtmlDocumentParser, CharacterReferences)
         {u"&copy;&yuml;&eacute;&bull;&mdash;&hellip;&rarr;&NotEqualTilde;"_s,
          u"\u00A9\u00FF\u00E9\u2022\u2014\u2026\u2192\u2242\u0338"_s},
         {u"&copy2009 &notit; &ampx &amp"_s, u"\u00A92009 \u00ACit; &x &"_s},
-        {u"&#0;&#xD800;&#x110000;&#99999999999;&#128;&#x1F600;"_s, u"\uFFFD\uFFFD\uFFFD\uFFFD\u20AC\U0001F600"_s},
+        {u"&#0;&#xD800;&#x110000;&#99999999999;&#128;&#x1F600;"_s,
+         u"\uFFFD\uFFFD\uFFFD\uFFFD\u20AC\U0001F600"_s},
         {u"&#9;&#31;|&#32;"_s, u" | "_s},
         {u"&amp;lt;"_s, u"&lt;"_s},
         {u"&&&amp; & ;&#;&#x;"_s, u"&&& & ;&#;&#x;"_s},
         {u"a  \n\n  b\tc\t\td"_s, u"a b c d"_s},
     };
-    for (const auto &c : cases) EXPECT_EQ(decodeHtmlText(c.text), c.decoded) << c.text.toStdString();
+    for (const auto &c : cases)
+        EXPECT_EQ(decodeHtmlText(c.text), c.decoded) << c.text.toStdString();
     // In a value a legacy name followed by a letter, digit or "=" stays.
-    EXPECT_EQ(decodeHtmlReferences(u"?a=1&copy=2&copyx&amp;b&lt"_s, true), u"?a=1&copy=2&copyx&b<"_s);
+    EXPECT_EQ(decodeHtmlReferences(u"?a=1&copy=2&copyx&amp;b&lt"_s, true),
+              u"?a=1&copy=2&copyx&b<"_s);
 }
 
 TEST(HtmlDocumentParser, StreamingStopsWhenAsked)
@@ -117,7 +103,8 @@ TEST(HtmlDocumentParser, StreamingStopsWhenAsked)
     parser.setText(u"<a><b>x<c>"_s);
     QStringList seen;
     parser.parse([&](const THTMLNode &node, qsizetype index) {
-        seen << QString::number(index) + (dynamic_cast<const THTMLTag *>(&node) ? u"tag"_s : u"text"_s);
+        seen << QString::number(index) +
+                    (dynamic_cast<const THTMLTag *>(&node) ? u"tag"_s : u"text"_s);
         return index < 2;
     });
     EXPECT_EQ(seen, (QStringList{u"0tag"_s, u"1tag"_s, u"2text"_s}));

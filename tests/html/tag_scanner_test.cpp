@@ -23,42 +23,23 @@ QStringList scan(const QByteArray &text)
 
 }  // namespace
 
+// Each text of html_tags.txt gives the tags written under it.
 TEST(TagScanner, SplitsTagsAsWritten)
 {
-    const struct {
-        const char *what;
-        QByteArray text;
-        QStringList tags;
-    } cases[] = {
-        {"no tags", "plain text > here", {}},
-        {"attributes as written, case kept",
-         R"(<A HREF="X.html" target=_top>)",
-         {R"(A|HREF="X.html"|target=_top)"}},
-        {"a tag inside a comment starts where its < is",
-         R"(<!-- <a href="x.html">y</a> -->)",
-         {"!--", R"(a|href="x.html")", "/a"}},
-        {"> inside a quoted value ends the tag",
-         R"(<a title="x>y" href="z"><b>)",
-         {R"(a|title="x)", "b"}},
-        {"a stray < ends at the next tag", "1 < 2 <p class=x> <i>", {"|2", "p|class=x", "i"}},
-        {"< inside quotes stays in the value and starts a tag up to the next <",
-         R"(<a title='<b x <i y' href=z>)",
-         {R"(a|title='<b x <i y'|href=z)", "b|x", "i|y' href=z"}},
-        {"tab, CR and LF separate like a space",
-         "<a\r\nhref=\"x\"\tid=y\nclass=z>",
-         {"a|href=\"x\"|id=y|class=z"}},
-        {"separators around = stay in the attribute",
-         "<a href = \"x\" name=\r\n'y' title =z>",
-         {"a|href = \"x\"|name=\r\n'y'|title =z"}},
-        {"spaces after <", "<  img src=a>", {"|img|src=a"}},
-        {"slash after the name", "<br/><br />", {"br/", "br|/"}},
-        {"last < without >", "<p>text <a href=\"x\"", {"p"}},
-        {"each quote kind holds the other",
-         R"(<a t="it's" u='say "hi"' x="1"y="2">)",
-         {R"(a|t="it's"|u='say "hi"'|x="1"|y="2")"}},
-        {"missing closing quote", R"(<a href="x y>)", {R"(a|href="x y)"}},
-    };
-    for (const auto &c : cases) EXPECT_EQ(scan(c.text), c.tags) << c.what;
+    const QStringList texts =
+        QString::fromUtf8(readWholeFile(testDataPath("html_tags.txt"))).split("\n== ");
+    ASSERT_EQ(texts.size(), 1 + 11);
+    for (const QString &text : texts.mid(1)) {
+        QStringList lines = text.split(u'\n');
+        if (lines.last().isEmpty()) lines.removeLast();
+        const qsizetype end = lines.indexOf("--");
+        EXPECT_EQ(scan(lines.mid(1, end - 1).join(u'\n').toUtf8()), lines.mid(end + 1))
+            << lines.first().toStdString();
+    }
+    // Tab, CR and LF separate like a space; around "=" they stay in the attribute.
+    EXPECT_EQ(scan("<a\r\nhref=\"x\"\tid=y\nclass=z>"), QStringList{"a|href=\"x\"|id=y|class=z"});
+    EXPECT_EQ(scan("<a href = \"x\" name=\r\n'y' title =z>"),
+              QStringList{"a|href = \"x\"|name=\r\n'y'|title =z"});
 }
 
 TEST(TagScanner, PositionsAndTheEnd)

@@ -1,11 +1,11 @@
 // Asking the Tidy in use which options it knows: the real Debian tidy, and
 // stand-ins that print nonsense, hang or are missing.
-#include "support/test.h"
+#include "tidy/tidy_capabilities.h"
 
 #include <QThread>
 
+#include "support/test.h"
 #include "tidy/option_catalogue.h"
-#include "tidy/tidy_capabilities.h"
 
 TEST(TidyCapabilities, RealTidyLacksTheRemovedOptionsAndKnowsTheRest)
 {
@@ -22,7 +22,8 @@ TEST(TidyCapabilities, RealTidyLacksTheRemovedOptionsAndKnowsTheRest)
     // with "auto", and still takes the true/false the file writes.
     const TidyCapabilities::Option fix = caps->option("fix-bad-comments");
     EXPECT_EQ(fix.type, "Enum");
-    EXPECT_EQ(QSet<QString>(fix.values.cbegin(), fix.values.cend()), (QSet<QString>{"auto", "yes", "no"}));
+    EXPECT_EQ(QSet<QString>(fix.values.cbegin(), fix.values.cend()),
+              (QSet<QString>{"auto", "yes", "no"}));
     // Value lists wrapped over several lines, descriptions dropped.
     EXPECT_EQ(caps->option("accessibility-check").values, (QStringList{"0", "1", "2", "3"}));
     EXPECT_TRUE(caps->option("char-encoding").values.contains("iso2022"));
@@ -32,17 +33,9 @@ TEST(TidyCapabilities, RealTidyLacksTheRemovedOptionsAndKnowsTheRest)
 
 TEST(TidyCapabilities, ParsesTheTableAndSkipsWhatIsNotAnOption)
 {
+    // Tidy's table as Windows line ends would carry it.
     const std::optional<TidyCapabilities> caps = TidyCapabilities::parseHelpConfig(
-        "\r\nHTML Tidy Configuration Settings\r\n\r\nwrap: 72\r\n\r\n"
-        "Name                        Type       Allowable values\r\n"
-        "=========================== =========  ====================\r\n"
-        "indent                      Enum       no, yes, auto\r\n"
-        "Garbage Line                that is    not an option\r\n"
-        "      continuation after garbage, ignored\r\n"
-        "newline                     Enum       LF, CRLF,\r\n"
-        "                                       CR\r\n"
-        "wrap                        Integer    0 (no wrapping), 1, 2, ...\r\n"
-        "lonely\r\n");
+        readWholeFile(testDataPath("tidy_help_config.txt")).replace("\n", "\r\n"));
     ASSERT_TRUE(caps.has_value());
     // "wrap: 72" above the rule is an example, not an option.
     EXPECT_EQ(caps->names(), (QSet<QString>{"indent", "newline", "wrap"}));
@@ -59,7 +52,8 @@ TEST(TidyCapabilities, StandInsThatCannotAnswerGiveNoAnswer)
     home.write("not-executable", "indent Enum\n");
     for (const QString &tidy :
          {home.file("no-such-tidy"), QString(), home.path(), home.file("not-executable"),
-          home.script("garbage-tidy", "printf '\\377\\376 Segmentation\\n=== ===\\n\\001\\002 x\\n'\n")})
+          home.script("garbage-tidy",
+                      "printf '\\377\\376 Segmentation\\n=== ===\\n\\001\\002 x\\n'\n")})
         EXPECT_FALSE(queryTidyCapabilities(tidy)) << tidy.toStdString();
     // One that hangs is given up (the test's own deadline is ctest's).
     EXPECT_FALSE(queryTidyCapabilities(home.script("slow-tidy", "exec sleep 30\n"), 300));
@@ -68,8 +62,9 @@ TEST(TidyCapabilities, StandInsThatCannotAnswerGiveNoAnswer)
 TEST(TidyCapabilities, AnswerIsKeptUntilTheExecutableChanges)
 {
     TempHome home;
-    const QByteArray table = "echo 'Name Type Values'\necho '==== ==== ===='\n"
-                             "echo 'indent        Enum    no, yes, auto'\necho x >> \"$0.count\"\n";
+    const QByteArray table =
+        "echo 'Name Type Values'\necho '==== ==== ===='\n"
+        "echo 'indent        Enum    no, yes, auto'\necho x >> \"$0.count\"\n";
     const QString fake = home.script("fake-tidy", table);
     ASSERT_TRUE(queryTidyCapabilities(fake));
     ASSERT_TRUE(queryTidyCapabilities(fake));
