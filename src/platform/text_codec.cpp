@@ -162,9 +162,9 @@ QByteArray encodeLegacy(const QString &text)
     // text reads back when each of its characters does, and a large report
     // holds only a few hundred different ones.
     QByteArray out;
-    if (!toCp932(text, &out) || isValidUtf8(out) || !eachCharacterReadsBack(text))
-        return text.toUtf8();
-    return out;
+    if (toCp932(text, &out) && !isValidUtf8(out) && eachCharacterReadsBack(text))
+        return out;
+    return text.toUtf8();
 }
 
 void forEachLine(QStringView text, const std::function<void(QStringView)> &line)

@@ -16,11 +16,14 @@ struct ReportRow {
     QString description;  // the message
     ReportKind kind = ReportKind::None;
 
-    bool operator==(const ReportRow &other) const {
+    bool operator==(const ReportRow &other) const
+    {
         return caption == other.caption && column == other.column &&
                description == other.description && kind == other.kind;
     }
 };
+
+Q_DECLARE_TYPEINFO(ReportRow, Q_RELOCATABLE_TYPE);
 
 // The 1-based position of the first occurrence of needle in text that begins
 // at or after the 1-based position start, or 0 when there is none (also for

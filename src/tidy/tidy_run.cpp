@@ -87,6 +87,18 @@ private:
     bool m_enable;
 };
 
+// Reports of fewer characters are translated on one core.
+constexpr qsizetype kSecondCoreFrom = 1 << 20;
+
+// Each line translated, followed by CR LF.
+void appendTranslated(QStringView text, const TidyReportTranslator &translator, QString *out)
+{
+    TextCodec::forEachLine(text, [&](QStringView line) {
+        out->append(translator.line(line));
+        out->append(QLatin1StringView("\r\n"));
+    });
+}
+
 }  // namespace
 
 QString FunctionFailure::message() const
@@ -269,8 +281,9 @@ bool TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
         // thousands of lines, and a list of them costs more than Tidy's run.
         const QString text = TextCodec::decode(report);
         report.clear();
-        const TidyReportTranslator translator(translate ? queryTidyMessageTemplates(command.program)
-                                                        : TidyMessageTemplates());
+        const TidyMessageTemplates templates =
+            translate ? queryTidyMessageTemplates(command.program) : TidyMessageTemplates();
+        const TidyReportTranslator translator(templates);
         QString lines;
         lines.reserve(text.size() + text.size() / 8 + command.reportTitle.size() + 64);
         const QLatin1StringView crLf("\r\n");
@@ -287,8 +300,22 @@ bool TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
             // translated as a whole; everything before it line by line.
             const qsizetype lastLocated = text.lastIndexOf(QLatin1StringView("\nline "));
             const qsizetype tailStart = lastLocated < 0 ? 0 : lastLocated + 1;
-            TextCodec::forEachLine(QStringView(text).left(tailStart),
-                                   [&](QStringView line) { append(translator.line(line)); });
+            // A large report's located lines are cut at a line break near
+            // their middle, and the second half is translated on another core.
+            const QStringView located = QStringView(text).left(tailStart);
+            const qsizetype cut =
+                located.size() < kSecondCoreFrom ? -1 : located.indexOf(u'\n', located.size() / 2);
+            std::future<QString> secondHalf;
+            if (cut >= 0)
+                secondHalf =
+                    std::async(std::launch::async, [&templates, half = located.mid(cut + 1)] {
+                        QString out;
+                        out.reserve(half.size() + half.size() / 8);
+                        appendTranslated(half, TidyReportTranslator(templates), &out);
+                        return out;
+                    });
+            appendTranslated(cut < 0 ? located : located.left(cut + 1), translator, &lines);
+            if (secondHalf.valid()) lines.append(secondHalf.get());
             QStringList tail;
             TextCodec::forEachLine(QStringView(text).mid(tailStart),
                                    [&](QStringView line) { tail << line.toString(); });
