@@ -38,9 +38,7 @@ LocalHttpServer::~LocalHttpServer()
 void LocalHttpServer::setPage(const QByteArray &path, const QByteArray &body, int status,
                               const QByteArray &contentType)
 {
-    Page page;
-    page.body = body;
-    page.status = status;
+    Page page(body, status);
     page.contentType = contentType;
     setPage(path, page);
 }
@@ -59,9 +57,7 @@ QString LocalHttpServer::url(const QByteArray &path) const
 LocalHttpServer::Page LocalHttpServer::page(const QByteArray &path)
 {
     QMutexLocker lock(&m_mutex);
-    Page missing;
-    missing.body = "not found";
-    missing.status = 404;
+    Page missing("not found", 404);
     missing.contentType = "text/plain";
     return m_pages.value(path, m_recording ? m_recordingPage : missing);
 }
