@@ -82,7 +82,7 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
     EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
 }
 
-TEST(FirefoxBridge, TheDefaultProfileOfProfilesIniAndTheBrowsersOwnRemote)
+TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
 {
     const struct {
         const char *name;
@@ -113,57 +113,25 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIniAndTheBrowsersOwnRemote)
         EXPECT_EQ(FirefoxProfile::defaultProfile(home.file("root")), expected) << c.name;
     }
 
-    // Without a setting the bridge reads the home folder's default profile.
+    // Without a setting the bridge reads the home folder's default profile;
+    // a lock left behind by a Firefox that died is no running Firefox.
     const EnvGuard env{{"HOME", QFile::encodeName(home.path())}};
     home.write(".config/mozilla/firefox/profiles.ini",
                "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
     const QString profile = home.file(".config/mozilla/firefox/p.default");
-    home.write(storeOf(home, profile), mozLz4(kSession));
-    RecordingRunner runner;
-    DesktopBrowserBridge bridge(runner);
-    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
-    lockAsRunning(profile);
-    EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);
-
-    // Files are opened through the browser's own remote: a headless Firefox
-    // does not take --new-tab from a second start, so the command line is checked.
-    const QString file = home.file(u"\u7d50\u679c #1/Tidy_Result.txt"_s);
-    const QString url =
-        u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
-    setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
-    for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
-    const QString plain = u"firefox --new-tab "_s + url;
-    EXPECT_EQ(runner.detached,
-              QStringList({plain,
-                           u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
-                               u" --new-tab "_s + url,
-                           plain, plain}));
-}
-
-TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
-{
-    TempHome home;
-    const QString profile = home.file("p");
-    setSetting(u"FirefoxProfile"_s, profile);
     const QString store = storeOf(home, profile);
-    RecordingRunner runner;
-    DesktopBrowserBridge bridge(runner);
-
-    // A lock left behind by a Firefox that died is no running Firefox.
     const QByteArray good = mozLz4(kSession);
     home.write(store, good);
-    QFile::link(u"127.0.0.1:+2147483646"_s, home.file("p/lock"));
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
     EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
-    QFile::remove(home.file("p/lock"));
+    QFile::link(u"127.0.0.1:+2147483646"_s, profile + "/lock");
+    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
+    QFile::remove(profile + "/lock");
     lockAsRunning(profile);
     EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);  // the selected tab's entry
 
-    QByteArray wrongMagic = good;
-    wrongMagic[3] = 'l';
-    QByteArray huge = good;
-    huge.replace(8, 4, QByteArray("\xff\xff\xff\xff", 4));
-    QByteArray longer = good;  // claims more than the block holds
-    longer[8] = static_cast<char>(longer[8] + 1);
+    // Damaged stores name no address; a missing one is unreachable.
     const QByteArray tab =
         R"({"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1})";
     const struct {
@@ -173,9 +141,10 @@ TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
         {"truncated", good.left(good.size() - 10)},
         {"header only", good.left(12)},
         {"empty", QByteArray()},
-        {"wrong magic", wrongMagic},
-        {"claims 4 GiB", huge},
-        {"claims more than it holds", longer},
+        {"wrong magic", QByteArray(good).replace(3, 1, "l")},
+        {"claims 4 GiB", QByteArray(good).replace(8, 4, "\xff\xff\xff\xff")},
+        {"claims one byte more than the block holds",
+         QByteArray(good).replace(8, 1, QByteArray(1, char(good[8] + 1)))},
         {"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})")},
         {"selected window out of range",
          mozLz4(R"({"windows":[)" + tab + R"(],"selectedWindow":2})")},
@@ -192,4 +161,18 @@ TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
     }
     QFile::remove(home.file(store));
     EXPECT_EQ(bridge.currentPage(1).status, Status::Unreachable);
+
+    // Files are opened through the browser's own remote: a headless Firefox
+    // does not take --new-tab from a second start, so the command line is checked.
+    const QString file = home.file(u"\u7d50\u679c #1/Tidy_Result.txt"_s);
+    const QString url =
+        u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
+    setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
+    for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
+    const QString plain = u"firefox --new-tab "_s + url;
+    EXPECT_EQ(runner.detached,
+              QStringList({plain,
+                           u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
+                               u" --new-tab "_s + url,
+                           plain, plain}));
 }
