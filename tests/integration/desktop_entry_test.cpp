@@ -1,10 +1,10 @@
 // The desktop's "Open with" entry, registered in a temporary home and checked
 // with the desktop's own tools (desktop-file-validate, xdg-mime).
-#include "support/test.h"
-
 #include "integration/desktop_entry.h"
+
 #include "support/process_run.h"
 #include "support/recording_prompts.h"
+#include "support/test.h"
 
 namespace {
 
@@ -76,9 +76,12 @@ TEST(DesktopEntry, FolderThatCannotBeWrittenLeavesNothingBehind)
     RecordingPrompts prompts;
     EXPECT_EQ(states(DesktopEntry::add(prompts, "/usr/bin/velmarin")), "stays");
     ASSERT_EQ(prompts.notices.size(), 1);
-    EXPECT_EQ(prompts.notices.at(0),
-              QStringLiteral("フォルダ「%1」に書き込めないため、デスクトップのメニューに組み込めませんでした。")
-                  .arg(desktop.path("data/applications")));
-    EXPECT_EQ(QDir(desktop.path("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              (QStringList{"config", "data"}));
+    EXPECT_EQ(
+        prompts.notices.at(0),
+        QStringLiteral(
+            "フォルダ「%1」に書き込めないため、デスクトップのメニューに組み込めませんでした。")
+            .arg(desktop.path("data/applications")));
+    EXPECT_EQ(
+        QDir(desktop.path("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        (QStringList{"config", "data"}));
 }

@@ -1,6 +1,5 @@
 #include "support/test.h"
 
-
 // Writing and reading back through files is the INI and Tidy-file tests';
 // here what only the codec decides.
 TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
@@ -17,7 +16,9 @@ TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
     EXPECT_FALSE(TextCodec::toCp932("alt \U0001F600 ", &lossy));
     EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy("alt \U0001F600 ")), "alt \U0001F600 ");
     // 0xA0 and a lone lead byte at the end are not CP932 text.
-    const QString odd = TextCodec::decode(QByteArray("ab\xA0" "c\x82"));
+    const QString odd =
+        TextCodec::decode(QByteArray("ab\xA0"
+                                     "c\x82"));
     EXPECT_TRUE(odd.startsWith("ab") && odd.contains(QChar(0xFFFD)) && odd.contains(u'c'));
     EXPECT_EQ(TextCodec::splitLines("a\r\nb\rc\nd\r\n\r\n"), (QStringList{"a", "b", "c", "d", ""}));
     EXPECT_EQ(TextCodec::joinCrLf({"x", "y"}), "x\r\ny\r\n");
