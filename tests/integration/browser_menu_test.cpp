@@ -153,29 +153,24 @@ TEST(OperaMenu, VersionRules)
 TEST(OperaMenu, AddWritesOnlyTheEntry)
 {
     const QByteArray longLine = "[Document Popup Menu]\r\nItem, Long=" + QByteArray(200000, 'L');
-    const struct {
-        QByteArray version, menu;
-        QByteArray after;  // empty: refused, the file unchanged and the buttons stay
-    } cases[] = {
-        {"Opera 12.16", kCp932Menu,
-         QByteArray(kCp932Menu).replace("document\r\n\r\n", "document\r\n" + kEntry + "\r\n\r\n")},
-        {"12.16", longLine + "\r\n", longLine + "\r\n" + kEntry + "\r\n"},
-        {"Opera 6.05", kCp932Menu, {}},
+    struct Case {
+        QByteArray version, menu, after;
     };
-    for (const auto &c : cases) {
+    for (const Case &c :
+         {Case{"Opera 12.16", kCp932Menu,
+               QByteArray(kCp932Menu)
+                   .replace("document\r\n\r\n", "document\r\n" + kEntry + "\r\n\r\n")},
+          Case{"12.16", longLine + "\r\n", longLine + "\r\n" + kEntry + "\r\n"}}) {
         SCOPED_TRACE(c.version.constData());
         TempHome home;
         const QString opera = fakeOpera(home, c.version, c.menu);
         RecordingPrompts prompts;
-        const bool added = !c.after.isEmpty();
-        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), added ? "-/remove" : "stays");
-        EXPECT_EQ(prompts.notices, QStringList{added ? kAdded : kTooOld});
-        EXPECT_EQ(prompts.filters.size(), added ? 0 : 1);  // a refused Opera offers another
-        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), added ? c.after : c.menu);
+        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "-/remove");
+        EXPECT_EQ(prompts.notices, QStringList{kAdded});
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after);
         EXPECT_EQ(velmarinIni("Path"), opera);
-        EXPECT_EQ(velmarinIni("OptionFile"), added ? menuPath(home) : "(none)");
-        EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())),
-                  added ? "-/remove" : "add/-");
+        EXPECT_EQ(velmarinIni("OptionFile"), menuPath(home));
+        EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())), "-/remove");
     }
 }
 
@@ -217,14 +212,18 @@ TEST(OperaMenu, AddAsksWhatItCannotFind)
     EXPECT_EQ(linked.notices, QStringList{kAdded});
     EXPECT_EQ(velmarinIni("OptionFile"), menuPath(home));
 
-    // A remembered Opera that is refused offers the dialog; only the
-    // accepted one is remembered.
+    // A remembered Opera that is refused offers the dialog, and its menu file
+    // stays as it was; only the accepted one is remembered.
     const QString old = home.script("old/opera", "printf 'Opera 6.05'\n");
+    home.write("old/defaults/standard_menu.ini", kCp932Menu);
     IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", old);
     RecordingPrompts refused;
+    EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "stays");
+    EXPECT_EQ(refused.filters.size(), 1);
     refused.answers = {real};
     EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "-/remove");
-    EXPECT_EQ(refused.notices, (QStringList{kTooOld, kAdded}));
+    EXPECT_EQ(refused.notices, (QStringList{kTooOld, kTooOld, kAdded}));
+    EXPECT_EQ(home.read("old/defaults/standard_menu.ini"), kCp932Menu);
     EXPECT_EQ(velmarinIni("Path"), real);
 }
 
