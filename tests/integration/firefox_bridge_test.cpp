@@ -119,9 +119,8 @@ TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
     home.write(".config/mozilla/firefox/profiles.ini",
                "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
     const QString profile = home.file(".config/mozilla/firefox/p.default");
-    const QString store = storeOf(home, profile);
     const QByteArray good = mozLz4(kSession);
-    home.write(store, good);
+    home.write(storeOf(home, profile), good);
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
     EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
@@ -131,7 +130,12 @@ TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
     lockAsRunning(profile);
     EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);  // the selected tab's entry
 
-    // Damaged stores name no address; a missing one is unreachable.
+    // A profile in the settings wins: its damaged stores name no address, a
+    // missing one is unreachable.
+    setSetting(u"FirefoxProfile"_s, home.file("set"));
+    const QString store = storeOf(home, home.file("set"));
+    home.write(store, good);
+    lockAsRunning(home.file("set"));
     const QByteArray tab =
         R"({"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1})";
     struct Case {
@@ -149,7 +153,8 @@ TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
                mozLz4(R"({"windows":[)" + tab + R"(],"selectedWindow":2})")},
           Case{"index 0",
                mozLz4(R"({"windows":[)" + QByteArray(tab).replace("\"index\":1", "\"index\":0") +
-                      R"(],"selectedWindow":1})")}}) {
+                      R"(],"selectedWindow":1})")},
+          Case{"not JSON", mozLz4("{\"windows\":[{")}}) {
         home.write(store, c.file);
         const BrowserBridge::Page page = bridge.currentPage(1);
         EXPECT_EQ(page.status, Status::NoAddress) << c.name;
@@ -165,7 +170,7 @@ TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
         u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
     setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
     for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
-    const QString plain = u"firefox --new-tab "_s + url;
+    const QString plain = u"firefox --profile "_s + home.file("set") + u" --new-tab "_s + url;
     EXPECT_EQ(runner.detached,
               QStringList({plain,
                            u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
