@@ -57,19 +57,20 @@ TEST_F(HttpClientTest, AnswersOfTheServer)
     server.setPage("/nul.html", QByteArray("a\0b\nc", 5));
     // A path with a space and Japanese characters arrives percent-encoded.
     server.setPage("/%E6%97%A5%E6%9C%AC%20page.html", "jp");
-    // The body of an error answer is of no use.
-    struct Case {
+    const struct {
         QString url;
         bool ok;
         int status;
         QByteArray body;
+    } cases[] = {
+        {server.url("/ok.html"), true, 200, "<p>a\r\nb"},
+        {server.url("/nul.html"), true, 200, QByteArray("a\0b\nc", 5)},
+        // The body of an error answer is of no use.
+        {server.url("/gone.html"), false, 404, ""},
+        {server.origin() + QStringLiteral("/日本 page.html"), true, 200, "jp"},
+        {server.url("/ok.html").replace("http://", "HTTP://"), true, 200, "<p>a\r\nb"},
     };
-    for (const Case &c :
-         {Case{server.url("/ok.html"), true, 200, "<p>a\r\nb"},
-          Case{server.url("/nul.html"), true, 200, QByteArray("a\0b\nc", 5)},
-          Case{server.url("/gone.html"), false, 404, ""},
-          Case{server.origin() + QStringLiteral("/日本 page.html"), true, 200, "jp"},
-          Case{server.url("/ok.html").replace("http://", "HTTP://"), true, 200, "<p>a\r\nb"}}) {
+    for (const auto &c : cases) {
         QByteArray body;
         const HttpClient::Response r = fetch(c.url, &body);
         EXPECT_EQ(r.ok, c.ok) << c.url.toStdString();
@@ -120,19 +121,24 @@ TEST_F(HttpClientTest, RedirectsAreFollowedUpToTen)
     // A 3xx that is no redirect is an answer like any other.
     server.setPage("/choices", "choose", 300);
 
-    struct Case {
+    const struct {
         QByteArray path;
         bool ok;
         QByteArray body;
         QByteArray finalPath;
+    } cases[] = {
+        {"/hop1", true, "the page", "/hop0"},
+        {"/hop10", true, "the page", "/hop0"},
+        {"/hop11", false, "", "/hop0"},
+        {"/dir/page", true, "the page", "/hop0"},
+        {"/loop-a", false, "", "/loop-a"},
+        {"/to-ftp", false, "", ""},
+        {"/to-file", false, "", ""},
+        {"/nowhere", false, "", "/nowhere"},
+        {"/to-missing", false, "", "/missing"},
+        {"/choices", true, "choose", "/choices"},
     };
-    for (const Case &c :
-         {Case{"/hop1", true, "the page", "/hop0"}, Case{"/hop10", true, "the page", "/hop0"},
-          Case{"/hop11", false, "", "/hop0"}, Case{"/dir/page", true, "the page", "/hop0"},
-          Case{"/loop-a", false, "", "/loop-a"}, Case{"/to-ftp", false, "", ""},
-          Case{"/to-file", false, "", ""}, Case{"/nowhere", false, "", "/nowhere"},
-          Case{"/to-missing", false, "", "/missing"},
-          Case{"/choices", true, "choose", "/choices"}}) {
+    for (const auto &c : cases) {
         QByteArray body;
         const HttpClient::Response r = fetch(server.url(c.path), &body);
         EXPECT_EQ(r.ok, c.ok) << c.path.constData();
@@ -176,18 +182,25 @@ TEST_F(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
 
 TEST(PageDownloadTest, BodiesBecomeCrLfLines)
 {
-    // A NUL byte ends its line's text, the next line is kept; bytes are not
-    // converted. However the body arrives, the lines are the same:
-    // body_lines_fuzz cuts it into pieces; here each arrives byte by byte too.
-    struct Case {
+    const struct {
         QByteArray body;
         QByteArray saved;
+    } cases[] = {
+        {"a\r\nb\nc", "a\r\nb\r\nc\r\n"},
+        {"a\r\n", "a\r\n"},
+        {"a\n\rb", "a\r\n\r\nb\r\n"},
+        {"a\rb", "a\r\nb\r\n"},
+        {"", ""},
+        {"\n\n", "\r\n\r\n"},
+        {"\r\r\n\n", "\r\n\r\n\r\n"},
+        // A NUL byte ends its line's text; the next line is kept.
+        {QByteArray("ab\0cd\0e\nef", 10), "ab\r\nef\r\n"},
+        // Bytes are not converted.
+        {"\x93\xfa\x96\x7b", "\x93\xfa\x96\x7b\r\n"},
     };
-    for (const Case &c : {Case{"a\r\nb\nc", "a\r\nb\r\nc\r\n"}, Case{"a\r\n", "a\r\n"},
-                          Case{"a\n\rb", "a\r\n\r\nb\r\n"}, Case{"a\rb", "a\r\nb\r\n"},
-                          Case{"", ""}, Case{"\n\n", "\r\n\r\n"}, Case{"\r\r\n\n", "\r\n\r\n\r\n"},
-                          Case{QByteArray("ab\0cd\0e\nef", 10), "ab\r\nef\r\n"},
-                          Case{"\x93\xfa\x96\x7b", "\x93\xfa\x96\x7b\r\n"}}) {
+    // However the body arrives, the lines are the same: body_lines_fuzz cuts
+    // it into pieces; here each body arrives byte by byte as well.
+    for (const auto &c : cases) {
         EXPECT_EQ(bodyAsLines(c.body), c.saved) << c.body.toHex().constData();
         QByteArray out;
         BodyLines lines;

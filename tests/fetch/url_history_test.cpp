@@ -9,37 +9,38 @@ TEST(UrlHistory, AcceptingAnAddressRewritesTheFile)
 {
     QByteArray cp932Japanese;
     TextCodec::toCp932(QStringLiteral("http://例え.jp/"), &cp932Japanese);
-    struct Case {
+    const struct {
         const char *what;
         QByteArray before;  // null: no file
         const char *url;
         QByteArray after;
         bool notice = false;  // a line was dropped
+    } cases[] = {
+        {"first use", QByteArray(), "http://a/", "http://a/\r\n"},
+        {"third moves to the top", "http://1/\r\nhttp://2/\r\nhttp://3/\r\n", "http://3/",
+         "http://3/\r\nhttp://1/\r\nhttp://2/\r\n"},
+        {"case counts", "http://a/\r\n", "HTTP://A/", "HTTP://A/\r\nhttp://a/\r\n"},
+        {"any line break, blank lines dropped", "http://1/\n\nhttp://2/\rhttp://3/", "http://4/",
+         "http://4/\r\nhttp://1/\r\nhttp://2/\r\nhttp://3/\r\n"},
+        {"UTF-8 stays UTF-8", "\xEF\xBB\xBFhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\n", "http://b/",
+         "http://b/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n"},
+        {"CP932 stays CP932", cp932Japanese + "\r\n", "http://b/",
+         "http://b/\r\n" + cp932Japanese + "\r\n"},
+        {"what CP932 cannot hold goes UTF-8", "http://a/\r\n", "http://\u00e9/",
+         "http://\xC3\xA9/\r\nhttp://a/\r\n"},
+        {"byte-order marks are no addresses",
+         "http://a/\r\n\xEF\xBB\xBF\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/", "http://b/",
+         "http://b/\r\nhttp://a/\r\nhttp://\xC3\xA9/\r\n"},
+        {"undecodable bytes dropped", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n", "http://a/",
+         "http://a/\r\n", true},
+        {"a CP932 file turning UTF-8 drops what it cannot decode",
+         cp932Japanese + "\r\nhttp://\x80\xA0\xFD/\r\n", "http://\u00e9/",
+         "http://\xC3\xA9/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n", true},
+        {"CP932 that reads as UTF-8 is written as UTF-8",
+         "http://\xC3\xA9/\r\nhttp://\x80\xA0\xFD/\r\n", "http://a/",
+         "http://a/\r\nhttp://\xEF\xBE\x83\xEF\xBD\xA9/\r\n", true},
     };
-    for (const Case &c :
-         {Case{"first use", QByteArray(), "http://a/", "http://a/\r\n"},
-          Case{"third moves to the top", "http://1/\r\nhttp://2/\r\nhttp://3/\r\n", "http://3/",
-               "http://3/\r\nhttp://1/\r\nhttp://2/\r\n"},
-          Case{"case counts", "http://a/\r\n", "HTTP://A/", "HTTP://A/\r\nhttp://a/\r\n"},
-          Case{"any line break, blank lines dropped", "http://1/\n\nhttp://2/\rhttp://3/",
-               "http://4/", "http://4/\r\nhttp://1/\r\nhttp://2/\r\nhttp://3/\r\n"},
-          Case{"UTF-8 stays UTF-8", "\xEF\xBB\xBFhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\n",
-               "http://b/", "http://b/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n"},
-          Case{"CP932 stays CP932", cp932Japanese + "\r\n", "http://b/",
-               "http://b/\r\n" + cp932Japanese + "\r\n"},
-          Case{"what CP932 cannot hold goes UTF-8", "http://a/\r\n", "http://\u00e9/",
-               "http://\xC3\xA9/\r\nhttp://a/\r\n"},
-          Case{"byte-order marks are no addresses",
-               "http://a/\r\n\xEF\xBB\xBF\xEF\xBB\xBF\r\n\xEF\xBB\xBFhttp://\xC3\xA9/", "http://b/",
-               "http://b/\r\nhttp://a/\r\nhttp://\xC3\xA9/\r\n"},
-          Case{"undecodable bytes dropped", "http://\x80\xA0\xFD/\r\nhttp://a/\r\n", "http://a/",
-               "http://a/\r\n", true},
-          Case{"a CP932 file turning UTF-8 drops what it cannot decode",
-               cp932Japanese + "\r\nhttp://\x80\xA0\xFD/\r\n", "http://\u00e9/",
-               "http://\xC3\xA9/\r\nhttp://\xE4\xBE\x8B\xE3\x81\x88.jp/\r\n", true},
-          Case{"CP932 that reads as UTF-8 is written as UTF-8",
-               "http://\xC3\xA9/\r\nhttp://\x80\xA0\xFD/\r\n", "http://a/",
-               "http://a/\r\nhttp://\xEF\xBE\x83\xEF\xBD\xA9/\r\n", true}}) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         TempHome home;
         if (!c.before.isNull()) home.write("URLList.txt", c.before);

@@ -138,23 +138,26 @@ TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
     lockAsRunning(home.file("set"));
     const QByteArray tab =
         R"({"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1})";
-    struct Case {
+    const struct {
         const char *name;
         QByteArray file;
+    } damaged[] = {
+        {"truncated", good.left(good.size() - 10)},
+        {"header only", good.left(12)},
+        {"empty", QByteArray()},
+        {"wrong magic", QByteArray(good).replace(3, 1, "l")},
+        {"claims 4 GiB", QByteArray(good).replace(8, 4, "\xff\xff\xff\xff")},
+        {"claims one byte more than the block holds",
+         QByteArray(good).replace(8, 1, QByteArray(1, char(good[8] + 1)))},
+        {"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})")},
+        {"selected window out of range",
+         mozLz4(R"({"windows":[)" + tab + R"(],"selectedWindow":2})")},
+        {"index 0",
+         mozLz4(R"({"windows":[)" + QByteArray(tab).replace("\"index\":1", "\"index\":0") +
+                R"(],"selectedWindow":1})")},
+        {"not JSON", mozLz4("{\"windows\":[{")},
     };
-    for (const Case &c :
-         {Case{"truncated", good.left(good.size() - 10)}, Case{"header only", good.left(12)},
-          Case{"empty", QByteArray()}, Case{"wrong magic", QByteArray(good).replace(3, 1, "l")},
-          Case{"claims 4 GiB", QByteArray(good).replace(8, 4, "\xff\xff\xff\xff")},
-          Case{"claims one byte more than the block holds",
-               QByteArray(good).replace(8, 1, QByteArray(1, char(good[8] + 1)))},
-          Case{"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})")},
-          Case{"selected window out of range",
-               mozLz4(R"({"windows":[)" + tab + R"(],"selectedWindow":2})")},
-          Case{"index 0",
-               mozLz4(R"({"windows":[)" + QByteArray(tab).replace("\"index\":1", "\"index\":0") +
-                      R"(],"selectedWindow":1})")},
-          Case{"not JSON", mozLz4("{\"windows\":[{")}}) {
+    for (const auto &c : damaged) {
         home.write(store, c.file);
         const BrowserBridge::Page page = bridge.currentPage(1);
         EXPECT_EQ(page.status, Status::NoAddress) << c.name;

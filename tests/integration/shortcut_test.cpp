@@ -22,33 +22,33 @@ constexpr quint16 F(int n)
 TEST(ShortcutText, ModifiersInFixedOrderBeforeTheKeyName)
 {
     enum Way { Both, Writes, Reads };
-    struct Case {
+    const struct {
         quint16 value;
         const char *text;
         Way way;
-    };
-    for (const Case &c : {Case{0, "", Both},
-                          Case{F(24), "F24", Both},
-                          Case{Shift | Ctrl | Alt | '0', "Shift+Ctrl+Alt+0", Both},
-                          Case{Alt | 0x24, "Alt+Home", Both},
-                          Case{0x22, "PgDn", Both},
-                          Case{Ctrl | 0xBA, "Ctrl+;", Both},
-                          Case{Ctrl | 0xBD, "Ctrl+-", Both},
-                          Case{0xDC, "\\", Both},
-                          Case{0x6A, "Num *", Both},
-                          Case{0x65, "5", Writes},
-                          Case{Ctrl | 0x10, "", Writes},
-                          Case{Alt | 0xFF, "", Writes},
-                          Case{Ctrl | 'T', "ctrl+t", Reads},
-                          Case{Ctrl | F(9), "^F9", Reads},
-                          Case{Shift | Alt | 0x22, "ALT+SHIFT+pgdn", Reads},
-                          Case{Ctrl | 0x6E, "^^num del", Reads},
-                          Case{'5', "5", Reads},
-                          Case{0, "Ctrl+", Reads},
-                          Case{0, "Hyper+Q", Reads},
-                          Case{0, "Ctrl+F25", Reads},
-                          Case{0, "Ctrl+ A", Reads},
-                          Case{0, "Shift", Reads}}) {
+    } cases[] = {{0, "", Both},
+                 {F(24), "F24", Both},
+                 {Shift | Ctrl | Alt | '0', "Shift+Ctrl+Alt+0", Both},
+                 {Alt | 0x24, "Alt+Home", Both},
+                 {0x22, "PgDn", Both},
+                 {Ctrl | 0xBA, "Ctrl+;", Both},
+                 {Ctrl | 0xBD, "Ctrl+-", Both},
+                 {0xDC, "\\", Both},
+                 {0x6A, "Num *", Both},
+                 {0x65, "5", Writes},
+                 {Ctrl | 0x10, "", Writes},
+                 {Alt | 0xFF, "", Writes},
+                 {Ctrl | 'T', "ctrl+t", Reads},
+                 {Ctrl | F(9), "^F9", Reads},
+                 {Shift | Alt | 0x22, "ALT+SHIFT+pgdn", Reads},
+                 {Ctrl | 0x6E, "^^num del", Reads},
+                 {'5', "5", Reads},
+                 {0, "Ctrl+", Reads},
+                 {0, "Hyper+Q", Reads},
+                 {0, "Ctrl+F25", Reads},
+                 {0, "Ctrl+ A", Reads},
+                 {0, "Shift", Reads}};
+    for (const auto &c : cases) {
         if (c.way != Reads) {
             EXPECT_EQ(shortcutToText(c.value), c.text) << "value " << c.value;
         }
@@ -69,14 +69,17 @@ TEST(ShortcutText, ModifiersInFixedOrderBeforeTheKeyName)
 
 TEST(ShortcutCapture, KeyAloneOrWithShiftOnlyIsTakenWithAlt)
 {
-    struct Case {
+    const struct {
         quint16 pressed, taken;
-    };
-    for (const Case &c :
-         {Case{F(9), Alt | F(9)}, Case{Shift | 'A', Alt | 'A'}, Case{Ctrl | 'A', Ctrl | 'A'},
-          Case{Shift | Ctrl | 'A', Shift | Ctrl | 'A'},
-          Case{Shift | Alt | F(1), Shift | Alt | F(1)}, Case{Alt | 'X', Alt | 'X'}, Case{0, 0},
-          Case{Ctrl, 0}})
+    } cases[] = {{F(9), Alt | F(9)},
+                 {Shift | 'A', Alt | 'A'},
+                 {Ctrl | 'A', Ctrl | 'A'},
+                 {Shift | Ctrl | 'A', Shift | Ctrl | 'A'},
+                 {Shift | Alt | F(1), Shift | Alt | F(1)},
+                 {Alt | 'X', Alt | 'X'},
+                 {0, 0},
+                 {Ctrl, 0}};
+    for (const auto &c : cases)
         EXPECT_EQ(captureRule(c.pressed), c.taken) << "pressed " << c.pressed;
 }
 
@@ -88,26 +91,30 @@ TEST(ShortcutQtKeys, MapsQtKeyPressesToCodesAndBack)
     const Qt::KeyboardModifiers none, keypad = Qt::KeypadModifier;
     const auto shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier,
                meta = Qt::MetaModifier;
-    struct Case {
+    const struct {
         int qtKey;
         Qt::KeyboardModifiers mods;
         quint16 value;
         bool backAgain;  // the value gives this very key press back
-    };
-    for (const Case &c :
-         {Case{Qt::Key_A, ctrl, Ctrl | 'A', true}, Case{Qt::Key_F9, none, F(9), true},
-          Case{Qt::Key_Home, alt, Alt | 0x24, true},
-          Case{Qt::Key_F24, shift | ctrl, Shift | Ctrl | F(24), true},
-          Case{Qt::Key_Return, none, 0x0D, true}, Case{Qt::Key_Semicolon, ctrl, Ctrl | 0xBA, true},
-          Case{Qt::Key_5, keypad, 0x65, true},
-          Case{Qt::Key_Asterisk, keypad | ctrl, Ctrl | 0x6A, true},
-          Case{Qt::Key_Slash, keypad, 0x6F, true},
-          Case{Qt::Key_Exclam, shift | ctrl, Shift | Ctrl | '1', false},
-          Case{Qt::Key_Plus, shift | alt, Shift | Alt | 0xBB, false},
-          Case{Qt::Key_Backtab, shift | ctrl, Shift | Ctrl | 0x09, false},
-          Case{Qt::Key_Enter, keypad, 0x0D, false}, Case{Qt::Key_Home, keypad, 0x24, false},
-          Case{Qt::Key_B, meta | ctrl, Ctrl | 'B', false}, Case{Qt::Key_Control, ctrl, 0, false},
-          Case{Qt::Key_F25, none, 0, false}, Case{Qt::Key_Eacute, none, 0, false}}) {
+    } cases[] = {{Qt::Key_A, ctrl, Ctrl | 'A', true},
+                 {Qt::Key_F9, none, F(9), true},
+                 {Qt::Key_Home, alt, Alt | 0x24, true},
+                 {Qt::Key_F24, shift | ctrl, Shift | Ctrl | F(24), true},
+                 {Qt::Key_Return, none, 0x0D, true},
+                 {Qt::Key_Semicolon, ctrl, Ctrl | 0xBA, true},
+                 {Qt::Key_5, keypad, 0x65, true},
+                 {Qt::Key_Asterisk, keypad | ctrl, Ctrl | 0x6A, true},
+                 {Qt::Key_Slash, keypad, 0x6F, true},
+                 {Qt::Key_Exclam, shift | ctrl, Shift | Ctrl | '1', false},
+                 {Qt::Key_Plus, shift | alt, Shift | Alt | 0xBB, false},
+                 {Qt::Key_Backtab, shift | ctrl, Shift | Ctrl | 0x09, false},
+                 {Qt::Key_Enter, keypad, 0x0D, false},
+                 {Qt::Key_Home, keypad, 0x24, false},
+                 {Qt::Key_B, meta | ctrl, Ctrl | 'B', false},
+                 {Qt::Key_Control, ctrl, 0, false},
+                 {Qt::Key_F25, none, 0, false},
+                 {Qt::Key_Eacute, none, 0, false}};
+    for (const auto &c : cases) {
         EXPECT_EQ(shortcutFromQtKey(c.qtKey, c.mods), c.value) << "Qt key " << c.qtKey;
         if (!c.backAgain) continue;
         const QtKeyPress back = shortcutToQtKey(c.value);

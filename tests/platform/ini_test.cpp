@@ -41,13 +41,16 @@ TEST(IniDocument, LinesReadLikeWindows)
     EXPECT_FALSE(ini.hasKey("a]b", QString()));
 
     // One matching pair of quotes is stripped.
-    struct Case {
+    const struct {
         const char *stored, *read;
-    };
-    for (const Case &row :
-         {Case{"\"  spaced  \"", "  spaced  "}, Case{"'single'", "single"},
-          Case{"\"open", "\"open"}, Case{"\"mixed'", "\"mixed'"}, Case{"\"\"x\"\"", "\"x\""},
-          Case{"\"", "\""}, Case{"run, \"C:\\v.exe\", \"%u\"", "run, \"C:\\v.exe\", \"%u\""}})
+    } rows[] = {{"\"  spaced  \"", "  spaced  "},
+                {"'single'", "single"},
+                {"\"open", "\"open"},
+                {"\"mixed'", "\"mixed'"},
+                {"\"\"x\"\"", "\"x\""},
+                {"\"", "\""},
+                {"run, \"C:\\v.exe\", \"%u\"", "run, \"C:\\v.exe\", \"%u\""}};
+    for (const auto &row : rows)
         EXPECT_EQ(IniDocument::parse(QString("[Q]\nk=") + row.stored).value("Q", "k"), row.read)
             << row.stored;
 }
@@ -78,12 +81,12 @@ TEST(IniDocument, WrittenValuesReadBackExactlyOrAreRefused)
                   value);
     }
     IniDocument ini = IniDocument::parse("[S]\nk=1\n");
-    struct Case {
+    const struct {
         const char *section, *key, *value;
-    };
-    for (const Case &r : {Case{"S", "k", "two\nlines"}, Case{"S", "k", "cr\rhere"},
-                          Case{"S", "a=b", "v"}, Case{"S", "  ", "v"}, Case{"S", ";k", "v"},
-                          Case{"S", "[k]", "v"}, Case{"", "k", "v"}, Case{"a\nb", "k", "v"}})
+    } refused[] = {{"S", "k", "two\nlines"}, {"S", "k", "cr\rhere"}, {"S", "a=b", "v"},
+                   {"S", "  ", "v"},         {"S", ";k", "v"},       {"S", "[k]", "v"},
+                   {"", "k", "v"},           {"a\nb", "k", "v"}};
+    for (const auto &r : refused)
         EXPECT_FALSE(ini.setValue(r.section, r.key, r.value)) << r.key << " = " << r.value;
     EXPECT_EQ(joined(ini), "[S]|k=1");
 }
@@ -159,14 +162,16 @@ TEST(IniFile, NumbersAndBooleansReadLikeDelphi)
                "[N]\ndec= 42 \nneg=-2147483648\nhex=$1F\ncx=0x10\nallbits=$FFFFFFFF\n"
                "big=2147483648\nfloat=1.5\nword=true\nempty=\nquoted=\"7\"\nzero=0\n");
     const IniFile ini(home.file("n.ini"));
-    struct Case {
+    const struct {
         const char *key;
         int expected;
-    };
-    for (const Case &row :
-         {Case{"dec", 42}, Case{"neg", -2147483647 - 1}, Case{"hex", 31}, Case{"cx", 16},
-          Case{"allbits", -1}, Case{"big", -5}, Case{"float", -5}, Case{"word", -5},
-          Case{"empty", -5}, Case{"quoted", 7}, Case{"zero", 0}, Case{"missing", -5}}) {
+    } rows[] = {{"dec", 42},     {"neg", -2147483647 - 1},
+                {"hex", 31},     {"cx", 16},
+                {"allbits", -1}, {"big", -5},
+                {"float", -5},   {"word", -5},
+                {"empty", -5},   {"quoted", 7},
+                {"zero", 0},     {"missing", -5}};
+    for (const auto &row : rows) {
         EXPECT_EQ(ini.readInt("N", row.key, -5), row.expected) << row.key;
         // Any number but 0 is true; what is not a number leaves it to the default.
         for (const bool fallback : {false, true})
