@@ -9,54 +9,54 @@
 namespace {
 
 using Behaviour = LocalHttpServer::Behaviour;
+using Page = LocalHttpServer::Page;
 
-LocalHttpServer::Page page(int status, const QByteArray &body,
-                           Behaviour behaviour = Behaviour::Normal)
+Page redirect(int status, const QByteArray &location)
 {
-    LocalHttpServer::Page p;
-    p.status = status;
-    p.body = body;
-    p.behaviour = behaviour;
-    return p;
+    Page page("moved", status);
+    page.location = location;
+    return page;
 }
 
-LocalHttpServer::Page redirect(int status, const QByteArray &location)
+// A body of 1000 bytes sent in a way that fails, or `size` bytes of "a".
+Page odd(Behaviour behaviour, qint64 size = 0)
 {
-    LocalHttpServer::Page p = page(status, "moved");
-    p.location = location;
-    return p;
+    return {QByteArray(1000, 'x'), 200, behaviour, size};
 }
 
-LocalHttpServer::Page endless(qint64 size)
-{
-    LocalHttpServer::Page p = page(200, {}, Behaviour::Endless);
-    p.hugeSize = size;
-    return p;
-}
+class HttpClientTest : public ::testing::Test {
+protected:
+    HttpClientTest()
+    {
+        server.setPage("/ok.html", "<p>a\r\nb");
+        server.setPage("/gone.html", "gone", 404);
+        server.setPage("/moved.html", redirect(301, "/ok.html"));
+        server.setPage("/loop.html", redirect(302, "/loop.html"));
+        server.setPage("/huge.html", odd(Behaviour::Endless, 4LL * 1024 * 1024));
+        server.setPage("/half.html", odd(Behaviour::CloseMidway));
+    }
 
-// A GET whose body is gathered in memory, for a look at it.
-HttpClient::Response fetch(HttpClient &client, const QString &url, QByteArray *body = nullptr)
-{
-    QByteArray gathered;
-    const HttpClient::Response r = client.get(url, [&](const char *data, qsizetype size) {
-        gathered.append(data, size);
-        return true;
-    });
-    if (body) *body = gathered;
-    return r;
-}
+    // A GET whose body is gathered in memory, for a look at it.
+    HttpClient::Response fetch(const QString &url, QByteArray *body = nullptr)
+    {
+        QByteArray gathered;
+        const HttpClient::Response r = client.get(url, [&](const char *data, qsizetype size) {
+            gathered.append(data, size);
+            return true;
+        });
+        if (body) *body = gathered;
+        return r;
+    }
 
-TEST(HttpClientTest, AnswersOfTheServer)
-{
     LocalHttpServer server;
-    server.setPage("/ok.html", page(200, "<p>a\r\nb"));
-    server.setPage("/nul.html", page(200, QByteArray("a\0b\nc", 5)));
-    server.setPage("/gone.html", page(404, "gone"));
-    server.setPage("/huge.html", endless(4LL * 1024 * 1024));
-    server.setPage("/half.html", page(200, QByteArray(1000, 'x'), Behaviour::CloseMidway));
-    // A path with a space and Japanese characters arrives percent-encoded.
-    server.setPage("/%E6%97%A5%E6%9C%AC%20page.html", page(200, "jp"));
+    HttpClient client;
+};
 
+TEST_F(HttpClientTest, AnswersOfTheServer)
+{
+    server.setPage("/nul.html", QByteArray("a\0b\nc", 5));
+    // A path with a space and Japanese characters arrives percent-encoded.
+    server.setPage("/%E6%97%A5%E6%9C%AC%20page.html", "jp");
     const struct {
         QString url;
         bool ok;
@@ -67,13 +67,12 @@ TEST(HttpClientTest, AnswersOfTheServer)
         {server.url("/nul.html"), true, 200, QByteArray("a\0b\nc", 5)},
         // The body of an error answer is of no use.
         {server.url("/gone.html"), false, 404, ""},
-        {server.url("") + QStringLiteral("/日本 page.html"), true, 200, "jp"},
+        {server.origin() + QStringLiteral("/日本 page.html"), true, 200, "jp"},
         {server.url("/ok.html").replace("http://", "HTTP://"), true, 200, "<p>a\r\nb"},
     };
-    HttpClient client;
     for (const auto &c : cases) {
         QByteArray body;
-        const HttpClient::Response r = fetch(client, c.url, &body);
+        const HttpClient::Response r = fetch(c.url, &body);
         EXPECT_EQ(r.ok, c.ok) << c.url.toStdString();
         EXPECT_EQ(r.status, c.status) << c.url.toStdString();
         EXPECT_EQ(body, c.body) << c.url.toStdString();
@@ -94,14 +93,13 @@ TEST(HttpClientTest, AnswersOfTheServer)
     EXPECT_GT(received, cap / 2);
     // A connection closed before the announced length fails too, and so does
     // a body its receiver wants no more of.
-    EXPECT_FALSE(fetch(client, server.url("/half.html")).ok);
+    EXPECT_FALSE(fetch(server.url("/half.html")).ok);
     EXPECT_FALSE(
         client.get(server.url("/ok.html"), [](const char *, qsizetype) { return false; }).ok);
 }
 
-TEST(HttpClientTest, RedirectsAreFollowedUpToTen)
+TEST_F(HttpClientTest, RedirectsAreFollowedUpToTen)
 {
-    LocalHttpServer server;
     // /hop<n> leads to /hop<n-1> in n redirects of every kind and every
     // form of Location; /hop0 is the page.
     const int codes[] = {301, 302, 303, 307, 308};
@@ -112,16 +110,16 @@ TEST(HttpClientTest, RedirectsAreFollowedUpToTen)
                                                  : server.url("/" + previous).toUtf8();
         server.setPage("/hop" + QByteArray::number(n), redirect(codes[n % 5], location));
     }
-    server.setPage("/hop0", page(200, "the page"));
+    server.setPage("/hop0", "the page");
     server.setPage("/dir/page", redirect(302, "../hop0"));
     server.setPage("/loop-a", redirect(302, "/loop-b"));
     server.setPage("/loop-b", redirect(301, "/loop-a"));
     server.setPage("/to-ftp", redirect(301, "ftp://127.0.0.1/hop0"));
     server.setPage("/to-file", redirect(302, "file:///etc/hostname"));
-    server.setPage("/nowhere", page(302, "moved"));
+    server.setPage("/nowhere", "moved", 302);
     server.setPage("/to-missing", redirect(307, "/missing"));
     // A 3xx that is no redirect is an answer like any other.
-    server.setPage("/choices", page(300, "choose"));
+    server.setPage("/choices", "choose", 300);
 
     const struct {
         QByteArray path;
@@ -140,10 +138,9 @@ TEST(HttpClientTest, RedirectsAreFollowedUpToTen)
         {"/to-missing", false, "", "/missing"},
         {"/choices", true, "choose", "/choices"},
     };
-    HttpClient client;
     for (const auto &c : cases) {
         QByteArray body;
-        const HttpClient::Response r = fetch(client, server.url(c.path), &body);
+        const HttpClient::Response r = fetch(server.url(c.path), &body);
         EXPECT_EQ(r.ok, c.ok) << c.path.constData();
         EXPECT_EQ(body, c.body) << c.path.constData();
         if (!c.finalPath.isEmpty()) {
@@ -152,15 +149,12 @@ TEST(HttpClientTest, RedirectsAreFollowedUpToTen)
     }
 }
 
-TEST(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
+TEST_F(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
 {
-    LocalHttpServer server;
-    server.setPage("/stall.html", page(200, "never", Behaviour::StallAfterHeaders));
-    LocalHttpServer::Page slow = page(200, "late");
+    server.setPage("/stall.html", odd(Behaviour::StallAfterHeaders));
+    Page slow("late");
     slow.delayMs = 600000;  // only the abort ends it
     server.setPage("/slow.html", slow);
-
-    HttpClient client;
     QList<int> done;
     QObject::connect(&client, &HttpClient::requestDone, &client,
                      [&done](int error) { done << error; });
@@ -169,20 +163,20 @@ TEST(HttpClientTest, FailuresEndTheWaitAndAreSignalled)
          {QStringLiteral("http://127.0.0.1:%1/x.html").arg(freeLoopbackPort()),
           QStringLiteral("http://nonexistent.invalid/x.html"),
           QStringLiteral("ftp://127.0.0.1:1/x.html"), QStringLiteral("gopher://127.0.0.1:1/x")})
-        EXPECT_FALSE(fetch(client, url).ok) << url.toStdString();
+        EXPECT_FALSE(fetch(url).ok) << url.toStdString();
 
     // A server that stops sending is given up after the transfer timeout.
     client.setTransferTimeout(300);
-    EXPECT_FALSE(fetch(client, server.url("/stall.html")).ok);
+    EXPECT_FALSE(fetch(server.url("/stall.html")).ok);
 
     // The abort button ends a request in progress.
     client.setTransferTimeout(HttpClient::kTransferTimeoutMs);
-    QTimer::singleShot(100, &client, [&client] { client.abort(); });
-    EXPECT_FALSE(fetch(client, server.url("/slow.html")).ok);
+    QTimer::singleShot(100, &client, [this] { client.abort(); });
+    EXPECT_FALSE(fetch(server.url("/slow.html")).ok);
 
     ASSERT_EQ(done.size(), 6);
     EXPECT_FALSE(done.contains(0));
-    fetch(client, server.url("/missing.html"));
+    fetch(server.url("/missing.html"));
     EXPECT_EQ(done.last(), 404);
 }
 
@@ -221,31 +215,22 @@ TEST(PageDownloadTest, BodiesBecomeCrLfLines)
     EXPECT_EQ(bodyAsLines("a\n\nb\nc", [&asked] { return ++asked > 2; }), "a\r\n\r\n");
 }
 
-TEST(PageDownloadTest, PagesAreSavedAsTheyArriveAndOnlyWhole)
+TEST_F(HttpClientTest, PagesAreSavedAsTheyArriveAndOnlyWhole)
 {
-    LocalHttpServer server;
-    server.setPage("/page.html", page(200, "a\nb"));
-    server.setPage("/moved.html", redirect(301, "/page.html"));
-    server.setPage("/loop.html", redirect(302, "/loop.html"));
-    server.setPage("/gone.html", page(404, "gone"));
-    server.setPage("/long.html", endless(8LL * 1024 * 1024));
-    server.setPage("/huge.html", endless(4LL * 1024 * 1024));
-    server.setPage("/half.html", page(200, QByteArray(1000, 'x'), Behaviour::CloseMidway));
-
     TempHome home;
     const QString file = home.file("temp/get.html");
-    HttpClient client;
     client.setBodyCap(2 * 1024 * 1024);  // below /huge.html's length
     for (const QByteArray path :
-         {"/page.html", "/moved.html", "/loop.html", "/gone.html", "/huge.html", "/half.html"}) {
+         {"/ok.html", "/moved.html", "/loop.html", "/gone.html", "/huge.html", "/half.html"}) {
         home.write("temp/get.html", "old");
-        const bool ok = path == "/page.html" || path == "/moved.html";
+        const bool ok = path == "/ok.html" || path == "/moved.html";
         EXPECT_EQ(downloadAsLines(client, server.url(path), file), ok) << path.constData();
         // A failed download leaves the working file as it was.
-        EXPECT_EQ(home.read("temp/get.html"), ok ? "a\r\nb\r\n" : "old") << path.constData();
+        EXPECT_EQ(home.read("temp/get.html"), ok ? "<p>a\r\nb\r\n" : "old") << path.constData();
     }
 
     // One line of 8 MiB goes through whole.
+    server.setPage("/long.html", odd(Behaviour::Endless, 8LL * 1024 * 1024));
     client.setBodyCap(HttpClient::kBodyCap);
     ASSERT_TRUE(downloadAsLines(client, server.url("/long.html"), file));
     const QByteArray saved = home.read("temp/get.html");
@@ -253,15 +238,14 @@ TEST(PageDownloadTest, PagesAreSavedAsTheyArriveAndOnlyWhole)
     EXPECT_TRUE(saved.endsWith("aaa\r\n"));
 }
 
-TEST(PageDownloadTest, AHostilePageCostsLittleMemory)
+TEST_F(HttpClientTest, AHostilePageCostsLittleMemory)
 {
     // The console program downloads a page of 200 MB (cut at the cap); its
     // peak memory is that of the largest child this test program waited for.
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine";
 #endif
-    LocalHttpServer server;
-    server.setPage("/huge.html", endless(200LL * 1000 * 1000));
+    server.setPage("/huge.html", odd(Behaviour::Endless, 200LL * 1000 * 1000));
     TempHome home;
     const RunResult cli =
         runCliProgram({server.url("/huge.html")}, {"VELMARIN_HOME=" + home.path()});

@@ -1,7 +1,5 @@
 // Arbitrary bytes as a target page, its first line the anchor looked for: the
-// page converts to valid UTF-8 whatever its encoding, the search for one
-// anchor agrees with the list of all anchors, and a search told to stop finds
-// nothing.
+// search for one anchor agrees with the list of all anchors.
 
 #include "checks/link_scan.h"
 #include "fuzz_target.h"

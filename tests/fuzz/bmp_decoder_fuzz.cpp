@@ -1,7 +1,7 @@
 // Arbitrary bytes as a BMP file.
 #include "image_decoder_fuzz.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzBytes(const QByteArray &bytes)
 {
-    return fuzzImageDecoder("BM", 2, ImageDecoder::decodeBmp, data, size);
+    fuzzImageDecoder("BM", ImageDecoder::decodeBmp, bytes);
 }

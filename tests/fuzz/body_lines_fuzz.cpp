@@ -1,8 +1,5 @@
-// Arbitrary bodies saved as lines: every line ends in CR LF, no bare CR or
-// LF and no NUL survive, and nothing is invented: the lines, joined by the
-// breaks they replaced, appear in order in the body. However the body is cut
-// into pieces on its way in, the saved lines are the same.
-#include <QList>
+// Arbitrary bodies saved as CR LF lines: nothing is invented, and however the
+// body is cut into pieces on its way in, the saved lines are the same.
 
 #include "fetch/page_download.h"
 #include "fuzz_target.h"

@@ -1,7 +1,5 @@
-// Arbitrary bytes as what the browser menu entries read: a browser's
-// --version output, the Exec line of a desktop entry and a stored registry
-// number. Nothing crashes, and a program path written into an entry reads
-// back as the same path.
+// Arbitrary bytes as a browser's --version output, the Exec line of a desktop
+// entry and a stored registry number; a program path written reads back.
 
 #include "fuzz_target.h"
 #include "integration/browser_menu_opera.h"

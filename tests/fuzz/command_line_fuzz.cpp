@@ -1,9 +1,5 @@
-// Arbitrary argument lists through the command-line interpreter: it must
-// never fault, run entries numbered 0, 1, 2 … without gaps, and act only on
-// targets that are web addresses or names the file table knows.
-#include <QSet>
-#include <QString>
-#include <QStringList>
+// Arbitrary argument lists: entries are numbered without gaps, and only web
+// addresses or names the file table knows are acted on.
 
 #include "app/command_line.h"
 #include "fuzz_target.h"

@@ -1,6 +1,4 @@
-// Arbitrary bytes as a CSS validator report: every line's two cells must be
-// pieces of the line itself, never altered characters.
-#include <QString>
+// Arbitrary bytes as a CSS validator report: a row's cells are pieces of its line.
 
 #include "checks/css_check.h"
 #include "fuzz_target.h"

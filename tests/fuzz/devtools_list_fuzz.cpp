@@ -1,5 +1,4 @@
-// Arbitrary bytes as a DevTools target list: never a crash, and a page is
-// only ever reported with an address.
+// Arbitrary bytes as a DevTools target list: a page only ever with an address.
 
 #include "fuzz_target.h"
 #include "integration/devtools_list.h"

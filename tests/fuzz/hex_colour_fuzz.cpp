@@ -1,6 +1,5 @@
-// Arbitrary text as a colour: parsing never fails, a parsed colour prints as
-// "#RRGGBB" and that text parses to the same colour; a text is accepted only
-// when its first six characters after an optional "#" are ASCII hex digits.
+// Arbitrary text as a colour: accepted only when its first six characters
+// after an optional "#" are ASCII hex digits, and printed as "#RRGGBB".
 
 #include "access/colour_contrast.h"
 #include "access/contrast_rows.h"

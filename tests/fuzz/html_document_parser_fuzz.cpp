@@ -1,8 +1,5 @@
-// Arbitrary bytes as a document: tags and texts cover the document in order
-// (every character of it is in a tag's raw text, a text's raw run or the
-// marks around a tag), a tag's name is the start of its raw text and holds no
-// whitespace, attributes come from the raw text, texts carry no line break
-// once decoded, and the streamed nodes are the stored ones.
+// Arbitrary bytes as a document: tags and texts cover it in order, and the
+// streamed nodes are the stored ones.
 
 #include "fuzz_target.h"
 #include "html/html_document_parser.h"

@@ -1,6 +1,5 @@
-// Arbitrary bytes as an INI file: parsing never fails, an untouched document
-// writes back every line, and a value that was set reads back exactly, with
-// every other section's values unchanged.
+// Arbitrary bytes as an INI file: an untouched document writes back every
+// line, and a value set reads back exactly, leaving other sections alone.
 
 #include "fuzz_target.h"
 #include "platform/ini_document.h"

@@ -1,6 +1,5 @@
-// Arbitrary bytes: detection gives one of its codes, undecided, plain and
-// binary text converts to itself, every conversion stays within a few times
-// the input's length, and 7-bit text is never UTF-8.
+// Arbitrary bytes through the Japanese encodings: every conversion stays
+// within a few times the input's length.
 
 #include "fuzz_target.h"
 #include "html/japanese_encoding.h"

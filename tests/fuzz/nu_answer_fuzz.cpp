@@ -1,5 +1,5 @@
-// Arbitrary bytes as the Nu Html Checker's JSON answer: never a crash; a
-// row always has the kind word that matches its kind and stays one line.
+// Arbitrary bytes as the Nu Html Checker's JSON answer: every row one line,
+// with the kind word of its kind.
 
 #include "checks/nu_report.h"
 #include "fuzz_target.h"

@@ -1,7 +1,4 @@
-// Arbitrary base and reference (split at the first NUL byte): resolving never
-// fails, a reference that does not begin with "." or "/" is appended to the
-// base, a root-relative one keeps the base's scheme and host, and splitting
-// and joining give the text back.
+// Arbitrary base and reference, split at the first NUL byte.
 
 #include "fuzz_target.h"
 #include "html/rel_path.h"

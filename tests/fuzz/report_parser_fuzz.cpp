@@ -1,7 +1,4 @@
-// Arbitrary bytes as a Tidy report: decoding and parsing must never fault,
-// and every row must hold text taken from the report.
-#include <QString>
-#include <cstring>
+// Arbitrary bytes as a Tidy report: every row holds text taken from it.
 
 #include "fuzz_target.h"
 #include "platform/text_codec.h"

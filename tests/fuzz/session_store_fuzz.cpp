@@ -1,7 +1,5 @@
-// Arbitrary bytes as a Firefox session store, both as the file (mozLz4
-// header and LZ4 block) and as the JSON inside it: never a crash, never more
-// memory than the decoded-size cap, and a decoded session is exactly the size
-// its header claims.
+// Arbitrary bytes as a Firefox session store, as the file and as the JSON
+// inside it: never more memory than the decoded-size cap.
 
 #include <QtEndian>
 

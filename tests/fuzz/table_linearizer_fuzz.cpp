@@ -1,7 +1,4 @@
-// Arbitrary bytes as a page for the table view: reading it in its declared or
-// detected encoding and linearising its tables never fails, tables come in
-// the order of their start tags, the saved page declares the charset it is
-// written in, and the plain rows hold no line break.
+// Arbitrary bytes as a page for the table view.
 
 #include "access/table_linearizer.h"
 #include "fuzz_target.h"

@@ -1,8 +1,5 @@
-// Arbitrary bytes as a page: every tag starts at a "<" and ends at the first
-// ">" after it or at a "<", tags come in order, one for each "<" that has a
-// ">" after it, the scan looks at each byte a bounded number of times, and the
-// end stays the end. The link and anchor searches run on the same bytes
-// without failing.
+// Arbitrary bytes as a page: one tag for each "<" before the last ">", in
+// order, and each byte looked at a bounded number of times.
 
 #include "checks/link_scan.h"
 #include "fuzz_target.h"

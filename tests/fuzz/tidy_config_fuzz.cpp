@@ -1,14 +1,11 @@
-#include <QStringList>
-
+// Arbitrary bytes as a configuration file: the values written read back the
+// same, and writing them again reproduces the file line for line.
 #include "fuzz_target.h"
 #include "platform/text_codec.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/tidy_config_file.h"
 #include "tidy/tidy_options.h"
 
-// Any bytes read as a configuration file must leave values the writer turns
-// into a file that reads back to the very same values, and that writing it
-// again reproduces line for line.
 void fuzzBytes(const QByteArray &bytes)
 {
     TidyOptionValues values;

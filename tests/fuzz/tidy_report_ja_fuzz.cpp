@@ -1,7 +1,5 @@
 // Arbitrary bytes as a template, a report line and -xml-strings output: the
-// matcher and the translators must never fault, the values must be pieces
-// of the line, and a translated line keeps its location.
-#include <QString>
+// values are pieces of the line, and a translated line keeps its location.
 
 #include "fuzz_target.h"
 #include "platform/text_codec.h"

@@ -1,6 +1,5 @@
-// Arbitrary bytes as URLList.txt: reading never fails, writing the history
-// back and reading it again gives the same entries, less the lines that
-// could not be decoded, and the file written is wholly one encoding.
+// Arbitrary bytes as URLList.txt: written and read again, the same entries
+// less the lines that could not be decoded.
 
 #include "fetch/url_history.h"
 #include "fuzz_target.h"

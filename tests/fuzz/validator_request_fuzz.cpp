@@ -1,8 +1,4 @@
-// Arbitrary bytes as a query value and as an uploaded file with its name:
-// the encoding keeps only safe bytes and decodes back to the input, and the
-// multipart body keeps its delimiter lines and the file's bytes intact.
-
-#include <QUrl>
+// Arbitrary bytes as a query value and as an uploaded file with its name.
 
 #include "checks/validator_request.h"
 #include "fuzz_target.h"

@@ -1,12 +1,11 @@
 // The right-click menu entries of Internet Explorer and Opera: what the
 // add/remove buttons write, refuse and say, against a temporary program
 // folder, Opera executables that print a version, and real menu files.
-#include "support/test.h"
-
 #include "integration/browser_menu_ie.h"
 #include "integration/browser_menu_opera.h"
 #include "platform/registry_store.h"
 #include "support/recording_prompts.h"
+#include "support/test.h"
 
 namespace {
 
@@ -18,15 +17,12 @@ const QString kUnknown =
 const QString kTooOld = QStringLiteral("組み込むにはOpera7以上が必要です。Opera Ver: 6.05");
 const QString kNoInteger = QStringLiteral("'' is not a valid integer value");
 const QString kMenuMissing = QStringLiteral(
-    "設定に必要なファイル「standard_menu.ini」がありません。\n他の場所にある場合は指定してください。");
+    "設定に必要なファイル「standard_menu.ini」がありません。\n"
+    "他の場所にある場合は指定してください。");
 const QString kAdded = QStringLiteral("Operaの右クリックメニューに組みこみました。");
 
-const QByteArray kCp932Menu =
-    "; Opera \x83\x81\x83\x6A\x83\x85\x81\x5B\r\n"  // "メニュー" in CP932
-    "[Version]\r\nFile Version=2\r\n\r\n"
-    "[Document Popup Menu]\r\nItem, 50761=Back\r\n;Item, old=commented out\r\n"
-    "Item, \x95\xDB\x91\xB6=Save document\r\n\r\n"  // "保存"
-    "[Link Popup Menu]\r\nItem, Velmarin=Other menu\r\n";
+// "メニュー" and "保存" in CP932, a commented-out entry and one of another menu.
+const QByteArray kCp932Menu = readWholeFile(testDataPath("browser_menu_cp932.ini"));
 
 // An Opera whose --version prints `output`, with `menu` beside it unless it
 // is null; remembered as [Opera] Path when asked.
@@ -34,23 +30,19 @@ QString fakeOpera(const TempHome &home, const QByteArray &output, const QByteArr
                   bool remember = true)
 {
     const QString opera = home.script("opera/opera", "printf '%s' '" + output + "'\n");
-    if (!menu.isNull())
-        home.write("opera/defaults/standard_menu.ini", menu);
-    if (remember)
-        IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
+    if (!menu.isNull()) home.write("opera/defaults/standard_menu.ini", menu);
+    if (remember) IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", opera);
     return opera;
 }
 
-QString menuPath(const TempHome &home) { return home.file("opera/defaults/standard_menu.ini"); }
+QString menuPath(const TempHome &home)
+{
+    return home.file("opera/defaults/standard_menu.ini");
+}
 
 QString velmarinIni(const char *key)
 {
     return IniFile(ProgramFolder::iniPath()).readString("Opera", QLatin1String(key), "(none)");
-}
-
-void makeReadOnly(const QString &path)
-{
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 }  // namespace
@@ -65,9 +57,9 @@ TEST(IeMenu, RegistryKeyAndScriptPage)
     EXPECT_EQ(states(ieMenuButtonStates()), "add/-");
 
     // Another page's key keeps the buttons; adding overwrites all three values.
-    ASSERT_TRUE(registry.setValues(key, {RegistryStore::stringValue({}, "C:\\other\\x.html"),
-                                         RegistryStore::dwordValue("Contexts", 0x22),
-                                         RegistryStore::dwordValue("Flags", 1)}));
+    ASSERT_TRUE(registry.setValues(
+        key, {RegistryStore::stringValue({}, "C:\\other\\x.html"),
+              RegistryStore::dwordValue("Contexts", 0x22), RegistryStore::dwordValue("Flags", 1)}));
     ASSERT_TRUE(registry.setValues(key + "\\Sub", {RegistryStore::stringValue("a", "b")}));
     EXPECT_EQ(states(ieMenuButtonStates()), "keep");
     home.write("VelmarinExe.html", "old page");
@@ -116,11 +108,15 @@ TEST(IeMenu, RegistryStoreKeepsOtherKeysAndReadsNumbersStrictly)
     EXPECT_EQ(home.read("Registry.ini"), other);
     EXPECT_FALSE(registry.createKey("bad]key"));
 
-    struct Case { const char *text; bool ok; quint32 value; };
-    for (const Case &c : {Case{"dword:00000001", true, 1}, Case{"DWORD:ffffffff", true, 0xffffffffu},
-                          Case{"dword:", false, 0}, Case{"dword:123456789", false, 0},
-                          Case{"dword:12g", false, 0}, Case{"dword:１", false, 0},
-                          Case{"1", false, 0}}) {
+    struct Case {
+        const char *text;
+        bool ok;
+        quint32 value;
+    };
+    for (const Case &c :
+         {Case{"dword:00000001", true, 1}, Case{"DWORD:ffffffff", true, 0xffffffffu},
+          Case{"dword:", false, 0}, Case{"dword:123456789", false, 0}, Case{"dword:12g", false, 0},
+          Case{"dword:１", false, 0}, Case{"1", false, 0}}) {
         quint32 v = 0;
         EXPECT_EQ(RegistryStore::parseDword(QString::fromUtf8(c.text), &v), c.ok) << c.text;
         EXPECT_EQ(c.ok ? v : 0u, c.value) << c.text;
@@ -129,68 +125,52 @@ TEST(IeMenu, RegistryStoreKeepsOtherKeysAndReadsNumbersStrictly)
 
 TEST(OperaMenu, VersionRules)
 {
-    struct Case { const char *version; QString message; };
-    for (const Case &c : {Case{"12.16", {}}, Case{"7.0", {}}, Case{"114.0.5282.21", {}},
-                          Case{"6.05", kTooOld}, Case{"7", kNoInteger}, Case{"", kNoInteger},
-                          Case{"abc", kNoInteger}, Case{"x.5", "'x' is not a valid integer value"},
-                          Case{"UnKnown", kUnknown}})
+    struct Case {
+        const char *version;
+        QString message;
+    };
+    for (const Case &c :
+         {Case{"12.16", {}}, Case{"7.0", {}}, Case{"114.0.5282.21", {}}, Case{"6.05", kTooOld},
+          Case{"7", kNoInteger}, Case{"", kNoInteger}, Case{"abc", kNoInteger},
+          Case{"x.5", "'x' is not a valid integer value"}, Case{"UnKnown", kUnknown}})
         EXPECT_EQ(OperaMenu::versionProblem(QString::fromUtf8(c.version)), c.message) << c.version;
 
-    struct Output { QByteArray printed; const char *version; };
+    struct Output {
+        QByteArray printed;
+        const char *version;
+    };
     for (const Output &o : {Output{"Opera 12.16 Build 1860 for Linux\n", "12.16"},
-                            Output{"114.0.5282.21\n", "114.0.5282.21"},
-                            Output{"Opera 7\n", "7"}, Output{"", "UnKnown"},
-                            Output{"abc", "UnKnown"}, Output{QByteArray(100000, 'x') + "9.5", "UnKnown"}})
+                            Output{"114.0.5282.21\n", "114.0.5282.21"}, Output{"Opera 7\n", "7"},
+                            Output{"", "UnKnown"}, Output{"abc", "UnKnown"},
+                            Output{QByteArray(100000, 'x') + "9.5", "UnKnown"}})
         EXPECT_EQ(OperaMenu::versionFromOutput(o.printed), QString::fromUtf8(o.version));
 
     TempHome home;
-    EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "Opera 6.05 Build 1", {}, false)), "6.05");
     EXPECT_EQ(OperaMenu::productVersion(fakeOpera(home, "no number", {}, false)), "UnKnown");
     EXPECT_EQ(OperaMenu::productVersion(home.file("no-such-opera")), "");
 }
 
 TEST(OperaMenu, AddWritesOnlyTheEntry)
 {
+    const QByteArray longLine = "[Document Popup Menu]\r\nItem, Long=" + QByteArray(200000, 'L');
     struct Case {
-        const char *name;
-        QByteArray version;
-        QByteArray menu;
-        QStringList notices;
-        QByteArray after;  // empty: the file is unchanged and the buttons stay
+        QByteArray version, menu, after;
     };
-    const QByteArray longLine = "Item, Long=" + QByteArray(200000, 'L') + "\r\n";
-    const QList<Case> cases{
-        {"cp932", "Opera 12.16", kCp932Menu, {kAdded},
-         QByteArray(kCp932Menu).replace("Save document\r\n\r\n",
-                                        "Save document\r\n" + kEntry + "\r\n\r\n")},
-        {"utf-8 stays utf-8", "12.16", "; Opera メニュー\n[Document Popup Menu]\nItem, 保存=Save\n",
-         {kAdded}, "; Opera メニュー\r\n[Document Popup Menu]\r\nItem, 保存=Save\r\n" + kEntry + "\r\n"},
-        {"entry replaced, not duplicated", "9.64",
-         "[Document Popup Menu]\r\nItem, Velmarin=old\r\nItem, Back=Back\r\nitem, velmarin=older\r\n",
-         {kAdded},
-         "[Document Popup Menu]\r\n" + kEntry + "\r\nItem, Back=Back\r\nitem, velmarin=older\r\n"},
-        {"no section", "12.16", "[Link Popup Menu]\r\nItem, Open=Open\r\n", {kAdded},
-         "[Link Popup Menu]\r\nItem, Open=Open\r\n[Document Popup Menu]\r\n" + kEntry + "\r\n"},
-        {"long lines", "12.16", "[Document Popup Menu]\r\n" + longLine, {kAdded},
-         "[Document Popup Menu]\r\n" + longLine + kEntry + "\r\n"},
-        {"6.05 refused", "Opera 6.05", kCp932Menu, {kTooOld}, {}},
-        {"7 without a dot", "Opera 7 Build 3", kCp932Menu, {kNoInteger}, {}},
-        {"no version", "Opera", kCp932Menu, {kUnknown}, {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case &c :
+         {Case{"Opera 12.16", kCp932Menu,
+               QByteArray(kCp932Menu)
+                   .replace("document\r\n\r\n", "document\r\n" + kEntry + "\r\n\r\n")},
+          Case{"12.16", longLine + "\r\n", longLine + "\r\n" + kEntry + "\r\n"}}) {
+        SCOPED_TRACE(c.version.constData());
         TempHome home;
         const QString opera = fakeOpera(home, c.version, c.menu);
         RecordingPrompts prompts;
-        const bool added = !c.after.isEmpty();
-        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), added ? "-/remove" : "stays");
-        EXPECT_EQ(prompts.notices, c.notices);
-        EXPECT_EQ(prompts.filters.size(), added ? 0 : 1);  // a refused Opera offers another
-        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), added ? c.after : c.menu);
+        EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "-/remove");
+        EXPECT_EQ(prompts.notices, QStringList{kAdded});
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.after);
         EXPECT_EQ(velmarinIni("Path"), opera);
-        EXPECT_EQ(velmarinIni("OptionFile"), added ? menuPath(home) : "(none)");
-        EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())),
-                  added ? "-/remove" : "add/-");
+        EXPECT_EQ(velmarinIni("OptionFile"), menuPath(home));
+        EXPECT_EQ(states(operaMenuButtonStates(OperaMenu::rememberedMenuFile())), "-/remove");
     }
 }
 
@@ -232,14 +212,18 @@ TEST(OperaMenu, AddAsksWhatItCannotFind)
     EXPECT_EQ(linked.notices, QStringList{kAdded});
     EXPECT_EQ(velmarinIni("OptionFile"), menuPath(home));
 
-    // A remembered Opera that is refused offers the dialog; only the
-    // accepted one is remembered.
+    // A remembered Opera that is refused offers the dialog, and its menu file
+    // stays as it was; only the accepted one is remembered.
     const QString old = home.script("old/opera", "printf 'Opera 6.05'\n");
+    home.write("old/defaults/standard_menu.ini", kCp932Menu);
     IniFile(ProgramFolder::iniPath()).writeString("Opera", "Path", old);
     RecordingPrompts refused;
+    EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "stays");
+    EXPECT_EQ(refused.filters.size(), 1);
     refused.answers = {real};
     EXPECT_EQ(states(OperaMenu::add(refused, kProgram)), "-/remove");
-    EXPECT_EQ(refused.notices, (QStringList{kTooOld, kAdded}));
+    EXPECT_EQ(refused.notices, (QStringList{kTooOld, kTooOld, kAdded}));
+    EXPECT_EQ(home.read("old/defaults/standard_menu.ini"), kCp932Menu);
     EXPECT_EQ(velmarinIni("Path"), real);
 }
 
@@ -265,32 +249,22 @@ TEST(OperaMenu, RunningOperaIsAskedToRestart)
 
 TEST(OperaMenu, RemoveTakesEveryCopyAndNothingElse)
 {
-    const QByteArray twice = "; keep\r\n[Document Popup Menu]\r\nItem, Velmarin=a\r\nItem, Back=Back\r\n"
-                             "ITEM, VELMARIN=b\r\n[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
-    const QByteArray removed = "; keep\r\n[Document Popup Menu]\r\nItem, Back=Back\r\n"
-                               "[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
-    struct Case {
-        const char *name;
-        bool remembered;  // [Opera] OptionFile set, else only [Opera] Path
-        bool readOnly;
-    };
-    for (const Case &c : {Case{"known menu file", true, false},
-                          Case{"menu file beside Opera", false, false},
-                          Case{"read-only", true, true}}) {
-        SCOPED_TRACE(c.name);
+    const QByteArray twice =
+        "; keep\r\n[Document Popup Menu]\r\nItem, Velmarin=a\r\nItem, Back=Back\r\n"
+        "ITEM, VELMARIN=b\r\n[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
+    const QByteArray removed =
+        "; keep\r\n[Document Popup Menu]\r\nItem, Back=Back\r\n"
+        "[Link Popup Menu]\r\nItem, Velmarin=c\r\n";
+    // The menu file known as [Opera] OptionFile, or the one beside the remembered Opera.
+    for (const bool remembered : {true, false}) {
         TempHome home;
-        fakeOpera(home, "12.16", twice, !c.remembered);
-        if (c.remembered)
+        fakeOpera(home, "12.16", twice, !remembered);
+        if (remembered)
             IniFile(ProgramFolder::iniPath()).writeString("Opera", "OptionFile", menuPath(home));
-        if (c.readOnly)
-            makeReadOnly(menuPath(home));
         RecordingPrompts prompts;
-        EXPECT_EQ(states(OperaMenu::remove(prompts)), c.readOnly ? "stays" : "add/-");
-        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), c.readOnly ? twice : removed);
-        ASSERT_EQ(prompts.notices.size(), 1);
-        const QString said = prompts.notices.at(0);
-        EXPECT_TRUE(c.readOnly ? said.contains("読み取り専用") : said == "組み込みを解除しました。")
-            << said.toStdString();
+        EXPECT_EQ(states(OperaMenu::remove(prompts)), "add/-");
+        EXPECT_EQ(home.read("opera/defaults/standard_menu.ini"), removed);
+        EXPECT_EQ(prompts.notices, QStringList{"組み込みを解除しました。"});
     }
 
     // No menu file known and the dialog cancelled: the message, nothing more.
@@ -305,7 +279,7 @@ TEST(OperaMenu, ReadOnlyMenuFileIsLeftAlone)
 {
     TempHome home;
     fakeOpera(home, "12.16", kCp932Menu);
-    makeReadOnly(menuPath(home));
+    QFile::setPermissions(menuPath(home), QFile::ReadOwner | QFile::ReadGroup);
     RecordingPrompts prompts;
     EXPECT_EQ(states(OperaMenu::add(prompts, kProgram)), "stays");
     ASSERT_EQ(prompts.notices.size(), 1);

@@ -1,12 +1,12 @@
 // Firefox-family browsers, read through the profile's session store: a real
 // headless Firefox ESR, the profiles.ini rules, and damaged stores.
-#include "support/test.h"
 #include <lz4.h>
 
 #include "integration/browser_bridges.h"
 #include "integration/firefox_profile.h"
 #include "integration/firefox_session.h"
 #include "support/browser_process.h"
+#include "support/test.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,17 +14,15 @@ namespace {
 
 using Status = BrowserBridge::Page::Status;
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 void setSetting(const QString &key, const QString &value)
 {
     ASSERT_TRUE(IniFile(ProgramFolder::iniPath()).writeString("Browser", key, value));
+}
+
+// The session store of a profile in `home`, relative to it.
+QString storeOf(const TempHome &home, const QString &profile)
+{
+    return QDir(home.path()).relativeFilePath(FirefoxProfile::sessionStorePath(profile));
 }
 
 // Makes the profile's lock name a live process (this one), so Firefox counts as running.
@@ -59,19 +57,18 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
     TempHome home;
     LocalHttpServer server;
     server.setPage("/page.html", "<html><head><title>p</title></head><body>p</body></html>");
-    QTemporaryDir profile;
     // Quick session saves, no first-run pages.
-    writeFile(profile.filePath(u"user.js"_s),
-              readWholeFile(testDataPath("firefox_bridge_user.js")));
-    setSetting(u"FirefoxEsrProfile"_s, profile.path());
+    home.write("esr/user.js", readWholeFile(testDataPath("firefox_bridge_user.js")));
+    const QString profile = home.file("esr");
+    setSetting(u"FirefoxEsrProfile"_s, profile);
     RecordingRunner runner;
     DesktopBrowserBridge bridge(runner);
     EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
 
     BrowserBridge::Page page;
     {
-        BrowserProcess firefox(u"firefox-esr"_s, {u"--headless"_s, u"--profile"_s, profile.path(),
-                                                  server.url("/page.html")});
+        BrowserProcess firefox(
+            u"firefox-esr"_s, {u"--headless"_s, u"--profile"_s, profile, server.url("/page.html")});
         ASSERT_TRUE(firefox.started());
         pollUntil(120000, [&] {  // a first start on a loaded machine is slow
             page = bridge.currentPage(3);
@@ -81,31 +78,11 @@ TEST(FirefoxBridge, ReadsTheSessionOfARealFirefoxEsr)
         EXPECT_EQ(page.url, server.url("/page.html"));
     }
     // It quit: its store stays, but it no longer counts.
-    EXPECT_TRUE(QFile::exists(FirefoxProfile::sessionStorePath(profile.path())));
+    EXPECT_TRUE(QFile::exists(FirefoxProfile::sessionStorePath(profile)));
     EXPECT_EQ(bridge.currentPage(3).status, Status::NotRunning);
 }
 
-// A headless Firefox does not take --new-tab from a second start ("already
-// running, but is not responding"), so the command line is checked instead.
-TEST(FirefoxBridge, OpensFilesThroughTheBrowsersOwnRemote)
-{
-    TempHome home;
-    const QString file = home.file(u"\u7d50\u679c #1/Tidy_Result.txt"_s);
-    const QString url =
-        u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
-    setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
-    RecordingRunner runner;
-    DesktopBrowserBridge bridge(runner);
-    for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
-    const QString plain = u"firefox --new-tab "_s + url;
-    EXPECT_EQ(runner.detached,
-              QStringList({plain,
-                           u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
-                               u" --new-tab "_s + url,
-                           plain, plain}));
-}
-
-TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
+TEST(FirefoxBridge, ProfilesSessionStoresAndTheBrowsersOwnRemote)
 {
     const struct {
         const char *name;
@@ -127,54 +104,38 @@ TEST(FirefoxBridge, TheDefaultProfileOfProfilesIni)
         {"no profiles", "[General]\nVersion=2\n", ""},
         {"not an INI file", QByteArray("\0\xff\xfe[", 4), ""},
     };
+    TempHome home;
     for (const auto &c : cases) {
-        QTemporaryDir root;
-        writeFile(root.filePath(u"profiles.ini"_s), c.ini);
+        home.write("root/profiles.ini", c.ini);
         QString expected = c.expected;
-        if (!expected.isEmpty() && !expected.startsWith(u'/')) expected = root.filePath(expected);
-        EXPECT_EQ(FirefoxProfile::defaultProfile(root.path()), expected) << c.name;
+        if (!expected.isEmpty() && !expected.startsWith(u'/'))
+            expected = home.file("root/") + expected;
+        EXPECT_EQ(FirefoxProfile::defaultProfile(home.file("root")), expected) << c.name;
     }
 
-    // Without a setting the bridge reads the home folder's default profile.
-    TempHome home;
+    // Without a setting the bridge reads the home folder's default profile;
+    // a lock left behind by a Firefox that died is no running Firefox.
     const EnvGuard env{{"HOME", QFile::encodeName(home.path())}};
-    writeFile(home.file(u".config/mozilla/firefox/profiles.ini"_s),
-              "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
-    const QString profile = home.file(u".config/mozilla/firefox/p.default"_s);
-    writeFile(FirefoxProfile::sessionStorePath(profile), mozLz4(kSession));
-    RecordingRunner runner;
-    DesktopBrowserBridge bridge(runner);
-    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
-    lockAsRunning(profile);
-    EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);
-}
-
-TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
-{
-    TempHome home;
-    QTemporaryDir profile;
-    setSetting(u"FirefoxProfile"_s, profile.path());
-    const QString lock = QDir(profile.path()).filePath(u"lock"_s);
-    const QString store = FirefoxProfile::sessionStorePath(profile.path());
-    RecordingRunner runner;
-    DesktopBrowserBridge bridge(runner);
-
-    // A lock left behind by a Firefox that died is no running Firefox.
-    QFile::link(u"127.0.0.1:+2147483646"_s, lock);
-    writeFile(store, mozLz4(kSession));
-    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
-    QFile::remove(lock);
-    lockAsRunning(profile.path());
-
+    home.write(".config/mozilla/firefox/profiles.ini",
+               "[Profile0]\nPath=p.default\nIsRelative=1\nDefault=1\n");
+    const QString profile = home.file(".config/mozilla/firefox/p.default");
     const QByteArray good = mozLz4(kSession);
-    QByteArray wrongMagic = good;
-    wrongMagic[3] = 'l';
-    QByteArray huge = good;
-    huge.replace(8, 4, QByteArray("\xff\xff\xff\xff", 4));
-    QByteArray longer = good;  // claims more than the block holds
-    longer[8] = static_cast<char>(longer[8] + 1);
-    writeFile(store, good);
+    home.write(storeOf(home, profile), good);
+    RecordingRunner runner;
+    DesktopBrowserBridge bridge(runner);
+    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
+    QFile::link(u"127.0.0.1:+2147483646"_s, profile + "/lock");
+    EXPECT_EQ(bridge.currentPage(1).status, Status::NotRunning);
+    QFile::remove(profile + "/lock");
+    lockAsRunning(profile);
     EXPECT_EQ(bridge.currentPage(1).url, u"https://now.example/"_s);  // the selected tab's entry
+
+    // A profile in the settings wins: its damaged stores name no address, a
+    // missing one is unreachable.
+    setSetting(u"FirefoxProfile"_s, home.file("set"));
+    const QString store = storeOf(home, home.file("set"));
+    home.write(store, good);
+    lockAsRunning(home.file("set"));
     const QByteArray tab =
         R"({"tabs":[{"entries":[{"url":"https://a/"}],"index":1}],"selected":1})";
     const struct {
@@ -184,9 +145,10 @@ TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
         {"truncated", good.left(good.size() - 10)},
         {"header only", good.left(12)},
         {"empty", QByteArray()},
-        {"wrong magic", wrongMagic},
-        {"claims 4 GiB", huge},
-        {"claims more than it holds", longer},
+        {"wrong magic", QByteArray(good).replace(3, 1, "l")},
+        {"claims 4 GiB", QByteArray(good).replace(8, 4, "\xff\xff\xff\xff")},
+        {"claims one byte more than the block holds",
+         QByteArray(good).replace(8, 1, QByteArray(1, char(good[8] + 1)))},
         {"JSON without windows", mozLz4(R"({"version":["sessionrestore",1]})")},
         {"selected window out of range",
          mozLz4(R"({"windows":[)" + tab + R"(],"selectedWindow":2})")},
@@ -196,11 +158,25 @@ TEST(FirefoxBridge, DamagedSessionStoresNameNoAddress)
         {"not JSON", mozLz4("{\"windows\":[{")},
     };
     for (const auto &c : damaged) {
-        writeFile(store, c.file);
+        home.write(store, c.file);
         const BrowserBridge::Page page = bridge.currentPage(1);
         EXPECT_EQ(page.status, Status::NoAddress) << c.name;
         EXPECT_EQ(page.url, QString()) << c.name;
     }
-    QFile::remove(store);
+    QFile::remove(home.file(store));
     EXPECT_EQ(bridge.currentPage(1).status, Status::Unreachable);
+
+    // Files are opened through the browser's own remote: a headless Firefox
+    // does not take --new-tab from a second start, so the command line is checked.
+    const QString file = home.file(u"\u7d50\u679c #1/Tidy_Result.txt"_s);
+    const QString url =
+        u"file://"_s + home.path() + u"/%E7%B5%90%E6%9E%9C%20%231/Tidy_Result.txt"_s;
+    setSetting(u"FirefoxEsrProfile"_s, home.file(u"esr profile"_s));
+    for (int index : {1, 3, 4, 5}) EXPECT_TRUE(bridge.openFile(index, file));
+    const QString plain = u"firefox --profile "_s + home.file("set") + u" --new-tab "_s + url;
+    EXPECT_EQ(runner.detached,
+              QStringList({plain,
+                           u"firefox-esr --profile "_s + home.file(u"esr profile"_s) +
+                               u" --new-tab "_s + url,
+                           plain, plain}));
 }

@@ -1,8 +1,5 @@
 #include "support/test.h"
 
-
-
-
 TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
 {
     QTemporaryDir dir;
@@ -14,7 +11,8 @@ TEST(AtomicFile, WritesReadsAndCreatesTheFolder)
     EXPECT_EQ(readWholeFile(path, &ok), QByteArray("two"));
     EXPECT_TRUE(ok);
     // No temporary file stays behind.
-    EXPECT_EQ(QDir(dir.filePath("新しい フォルダ/sub")).entryList(QDir::Files), QStringList{"a.ini"});
+    EXPECT_EQ(QDir(dir.filePath("新しい フォルダ/sub")).entryList(QDir::Files),
+              QStringList{"a.ini"});
     for (const QString &unreadable : {dir.filePath("missing"), dir.path()}) {
         readWholeFile(unreadable, &ok);
         EXPECT_FALSE(ok);

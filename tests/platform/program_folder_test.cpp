@@ -1,8 +1,5 @@
 #include "support/test.h"
 
-
-
-
 // Each test owns a TempHome, which puts VELMARIN_HOME back however the test changed it.
 
 TEST(ProgramFolder, VelmarinHomeWinsAndIsCreatedElseTheExecutablesFolder)

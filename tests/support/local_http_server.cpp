@@ -1,5 +1,6 @@
 #include "support/local_http_server.h"
 
+#include <QHash>
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QTcpServer>
@@ -38,9 +39,7 @@ LocalHttpServer::~LocalHttpServer()
 void LocalHttpServer::setPage(const QByteArray &path, const QByteArray &body, int status,
                               const QByteArray &contentType)
 {
-    Page page;
-    page.body = body;
-    page.status = status;
+    Page page(body, status);
     page.contentType = contentType;
     setPage(path, page);
 }
@@ -59,9 +58,7 @@ QString LocalHttpServer::url(const QByteArray &path) const
 LocalHttpServer::Page LocalHttpServer::page(const QByteArray &path)
 {
     QMutexLocker lock(&m_mutex);
-    Page missing;
-    missing.body = "not found";
-    missing.status = 404;
+    Page missing("not found", 404);
     missing.contentType = "text/plain";
     return m_pages.value(path, m_recording ? m_recordingPage : missing);
 }
@@ -92,15 +89,10 @@ void LocalHttpServer::accept(QTcpServer *server)
 
 static QByteArray reasonFor(int status)
 {
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 500: return "Internal Server Error";
-    default: return status < 400 ? "OK" : "Error";
-    }
+    static const QHash<int, QByteArray> reasons{
+        {200, "OK"},        {301, "Moved Permanently"},  {302, "Found"},
+        {404, "Not Found"}, {405, "Method Not Allowed"}, {500, "Internal Server Error"}};
+    return reasons.value(status, status < 400 ? "OK" : "Error");
 }
 
 void LocalHttpServer::serve(QTcpSocket *socket)
@@ -108,8 +100,7 @@ void LocalHttpServer::serve(QTcpSocket *socket)
     QByteArray bytes = socket->property("request").toByteArray() + socket->readAll();
     socket->setProperty("request", bytes);
     const qsizetype end = bytes.indexOf("\r\n\r\n");
-    if (end < 0 || socket->property("answered").toBool())
-        return;
+    if (end < 0 || socket->property("answered").toBool()) return;
     Request request;
     const QList<QByteArray> lines = bytes.left(end).split('\n');
     const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
@@ -118,14 +109,14 @@ void LocalHttpServer::serve(QTcpSocket *socket)
     for (const QByteArray &line : lines.mid(1)) {
         const qsizetype colon = line.indexOf(':');
         if (colon > 0)
-            request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+            request.headers.insert(line.left(colon).trimmed().toLower(),
+                                   line.mid(colon + 1).trimmed());
     }
     {
         QMutexLocker lock(&m_mutex);
         if (m_recording) {
             const qsizetype length = request.headers.value("content-length").toLongLong();
-            if (bytes.size() < end + 4 + length)
-                return;  // the body is still coming
+            if (bytes.size() < end + 4 + length) return;  // the body is still coming
             request.body = bytes.mid(end + 4, length);
             m_recorded.append(request);
         }
@@ -143,58 +134,53 @@ void LocalHttpServer::serve(QTcpSocket *socket)
 void LocalHttpServer::answer(QTcpSocket *socket, const QByteArray &method, const Page &page)
 {
     const int status = method == "HEAD" && page.headStatus ? page.headStatus : page.status;
-    const qint64 length =
-        page.behaviour == Behaviour::Endless ? page.hugeSize : page.body.size();
+    const qint64 length = page.behaviour == Behaviour::Endless ? page.hugeSize : page.body.size();
     QByteArray head;
     if (page.interimStatus)
         head += "HTTP/1.1 " + QByteArray::number(page.interimStatus) + " Continue\r\n\r\n";
     head += "HTTP/1.0 " + QByteArray::number(status) + ' ' + reasonFor(status) + "\r\n";
     head += "Content-Type: " + page.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(length) + "\r\n";
-    if (!page.location.isEmpty())
-        head += "Location: " + page.location + "\r\n";
+    if (!page.location.isEmpty()) head += "Location: " + page.location + "\r\n";
     head += page.extraHeaders + "Connection: close\r\n\r\n";
     socket->write(head);
     const bool withBody = method != "HEAD";
     switch (page.behaviour) {
-    case Behaviour::StallAfterHeaders:
-        return;  // the client has to give up on its own
-    case Behaviour::CloseMidway:
-        if (withBody)
-            socket->write(page.body.left(page.body.size() / 2));
-        socket->flush();
-        socket->abort();
-        return;
-    case Behaviour::Endless:
-        if (withBody) {
-            // Feed the body in slices as the socket drains, never holding it.
-            auto sent = std::make_shared<qint64>(0);
-            const QByteArray slice(1 << 20, 'a');
-            auto feed = [socket, sent, slice, total = page.hugeSize] {
-                while (*sent < total && socket->bytesToWrite() < 4 * slice.size()) {
-                    const qint64 n = qMin<qint64>(slice.size(), total - *sent);
-                    socket->write(slice.constData(), n);
-                    *sent += n;
-                }
-                if (*sent >= total)
+        case Behaviour::StallAfterHeaders:
+            return;  // the client has to give up on its own
+        case Behaviour::CloseMidway:
+            if (withBody) socket->write(page.body.left(page.body.size() / 2));
+            socket->flush();
+            socket->abort();
+            return;
+        case Behaviour::Endless:
+            if (withBody) {
+                // Feed the body in slices as the socket drains, never holding it.
+                auto sent = std::make_shared<qint64>(0);
+                const QByteArray slice(1 << 20, 'a');
+                auto feed = [socket, sent, slice, total = page.hugeSize] {
+                    while (*sent < total && socket->bytesToWrite() < 4 * slice.size()) {
+                        const qint64 n = qMin<qint64>(slice.size(), total - *sent);
+                        socket->write(slice.constData(), n);
+                        *sent += n;
+                    }
+                    if (*sent >= total) socket->disconnectFromHost();
+                };
+                QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+                feed();
+                return;
+            }
+            break;
+        case Behaviour::Normal:
+            if (withBody && page.bodyDelayMs > 0) {
+                QTimer::singleShot(page.bodyDelayMs, socket, [socket, body = page.body] {
+                    socket->write(body);
                     socket->disconnectFromHost();
-            };
-            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
-            feed();
-            return;
-        }
-        break;
-    case Behaviour::Normal:
-        if (withBody && page.bodyDelayMs > 0) {
-            QTimer::singleShot(page.bodyDelayMs, socket, [socket, body = page.body] {
-                socket->write(body);
-                socket->disconnectFromHost();
-            });
-            return;
-        }
-        if (withBody)
-            socket->write(page.body);
-        break;
+                });
+                return;
+            }
+            if (withBody) socket->write(page.body);
+            break;
     }
     socket->disconnectFromHost();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <utility>
 
 class QObject;
 class QTcpServer;
@@ -25,21 +26,26 @@ public:
         Endless,            // streams `hugeSize` bytes of "a" without storing them
     };
     struct Page {
+        Page(QByteArray body = {}, int status = 200, Behaviour behaviour = Behaviour::Normal,
+             qint64 hugeSize = 0)
+            : body(std::move(body)), status(status), behaviour(behaviour), hugeSize(hugeSize)
+        {
+        }
         QByteArray body;
         int status = 200;
         QByteArray contentType = "text/html";
-        int delayMs = 0;                  // before the answer is sent
+        int delayMs = 0;  // before the answer is sent
         Behaviour behaviour = Behaviour::Normal;
         qint64 hugeSize = 0;
-        QByteArray location;              // Location header, for redirects
-        int headStatus = 0;               // a different status for HEAD, when not 0
-        int bodyDelayMs = 0;              // between the headers and the body
-        int interimStatus = 0;            // a 1xx answer sent before the real one
-        QByteArray extraHeaders;          // full lines with CR LF
+        QByteArray location;      // Location header, for redirects
+        int headStatus = 0;       // a different status for HEAD, when not 0
+        int bodyDelayMs = 0;      // between the headers and the body
+        int interimStatus = 0;    // a 1xx answer sent before the real one
+        QByteArray extraHeaders;  // full lines with CR LF
     };
     struct Request {
         QByteArray method;
-        QByteArray target;                      // path and query as sent
+        QByteArray target;                     // path and query as sent
         QMap<QByteArray, QByteArray> headers;  // names in lower case
         QByteArray body;
     };
