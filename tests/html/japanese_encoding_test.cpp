@@ -3,8 +3,6 @@
 // JIS X 0208, and the UTF-8 test.
 #include "html/japanese_encoding.h"
 
-#include <QString>
-
 #include "support/test.h"
 
 using namespace JapaneseEncoding;
@@ -119,9 +117,8 @@ TEST(JapaneseEncoding, AgreesWithIconvOnJisX0208)
                 half += QChar(0xFF61 + mark - 161);
                 sjis += char(mark);
             }
-            // A mark that merges with nothing is a combining mark in that
-            // form, and vu of wa and wo is no JIS character: those stand as
-            // two characters (the kana alone is checked too).
+            // Skipped: a mark that merges with nothing, and vu of wa and wo (no
+            // JIS character); they stand as two characters, each checked alone.
             const QString full = half.normalized(QString::NormalizationForm_KC);
             const QByteArray jis = inEncoding(full, "ISO-2022-JP");
             if (full.size() != 1 || jis.isEmpty()) continue;

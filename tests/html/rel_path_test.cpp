@@ -3,7 +3,6 @@
 
 #include "support/test.h"
 
-
 TEST(RelPath, ResolvesAgainstAFolder)
 {
     const QString invalid = kInvalidRelPath;
@@ -33,8 +32,9 @@ TEST(RelPath, ResolvesAgainstAFolder)
         {"", "./a.html", invalid},
     };
     for (const auto &c : cases) {
-        const QStringList bases = c.base == "dir" ? QStringList{"http://host/dir/", "http://host/dir"}
-                                                  : QStringList{c.base};
+        const QStringList bases = c.base == "dir"
+                                      ? QStringList{"http://host/dir/", "http://host/dir"}
+                                      : QStringList{c.base};
         for (const QString &base : bases)
             EXPECT_EQ(resolveRelPath(base, c.reference), c.result)
                 << (base + " + " + c.reference).toStdString();
