@@ -170,10 +170,6 @@ TEST(GrayScale, WeightsRoundingAndPlacement)
     for (const auto &c : grays)
         EXPECT_EQ(GrayScale::grayValue(c[0], c[1], c[2]), c[3])
             << c[0] << "," << c[1] << "," << c[2];
-    RgbImage image;
-    image.width = 2, image.height = 1;
-    image.pixels = {255, 0, 0, 0, 0, 255};
-    EXPECT_EQ(GrayScale::toGray(image).pixels, (std::vector<std::uint8_t>{74, 74, 74, 29, 29, 29}));
 
     struct Placement {
         QSize picture;
@@ -200,8 +196,6 @@ TEST(GrayScale, WeightsRoundingAndPlacement)
 TEST(GrayScale, FilesByExtensionAndTheDialog)
 {
     TempHome home;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMARIN_TEST_DATA "/access_white.jpg"),
-                            home.file(u"PHOTO.JPEG"_s)));
     home.write(u"photo.gif"_s, "GIF89a");
     home.write(u"fake.png"_s, "not a picture");
     for (auto [name, format] : {std::pair{"PHOTO.JPEG", ImageFile::Format::Jpeg},
@@ -210,9 +204,6 @@ TEST(GrayScale, FilesByExtensionAndTheDialog)
                                 {"a.png", ImageFile::Format::Png},
                                 {"a.png.txt", ImageFile::Format::None}})
         EXPECT_EQ(ImageFile::formatOf(QString::fromLatin1(name)), format) << name;
-    const DecodedImage photo = ImageFile::load(home.file(u"PHOTO.JPEG"_s));
-    ASSERT_TRUE(photo.ok()) << photo.error.toStdString();
-    EXPECT_EQ(photo.image.width, 16);
     const DecodedImage gif = ImageFile::load(home.file(u"photo.gif"_s));
     EXPECT_TRUE(gif.ok() && gif.image.isNull());
     EXPECT_TRUE(
@@ -233,11 +224,10 @@ TEST(GrayScale, FilesByExtensionAndTheDialog)
     EXPECT_EQ(QDir::cleanPath(folders.lastDir()), home.file(u"sub"_s));
 }
 
-// The console writes the gray picture as PNG (white becomes 252), under a
-// limit on its data memory (RLIMIT_DATA) a little above what it needs before
-// it decodes: a picture the size of the limit would not fit twice, nor the
-// whole of a file that is refused. AddressSanitizer's shadow memory counts as
-// data, so there is no limit under it.
+// The console writes the gray picture as PNG (white becomes 252) with its data
+// memory (RLIMIT_DATA) a little above what it needs before it decodes: a picture
+// the size of the limit would not fit twice, nor a refused file whole. Not under
+// AddressSanitizer, whose shadow memory counts as data.
 TEST(GrayScale, TheConsoleWritesGrayWithinTheStatedMemory)
 {
     rlim_t limit = 64 << 20;
