@@ -20,7 +20,6 @@ QString classesOf(const QByteArray &page)
 
 }  // namespace
 
-// Each page of html_declarations.txt has the classes written under it.
 TEST(DeclarationSniffer, ClassesOfDeclarations)
 {
     const QStringList pages =

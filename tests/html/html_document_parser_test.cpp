@@ -1,5 +1,3 @@
-// The document parser: how lines become tag and text nodes, how attributes
-// split, and how character references in text are decoded.
 #include "html/html_document_parser.h"
 
 #include "support/test.h"
@@ -32,7 +30,6 @@ QStringList nodes(const QString &document)
 
 }  // namespace
 
-// Each document of html_document_nodes.txt gives the nodes written under it.
 TEST(HtmlDocumentParser, NodesOfDocuments)
 {
     const QStringList documents =
@@ -57,10 +54,7 @@ TEST(HtmlDocumentParser, NodesOfDocuments)
 
 TEST(HtmlDocumentParser, CharacterReferences)
 {
-    const struct {
-        QString text;
-        QString decoded;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {u"a &lt; b"_s, u"a < b"_s},
         {u"&quot;&amp;&gt;&AMP;"_s, u"\"&>&"_s},
         {u"[&nbsp;][&#160;]"_s, u"[ ][ ]"_s},
@@ -77,8 +71,8 @@ TEST(HtmlDocumentParser, CharacterReferences)
         {u"&&&amp; & ;&#;&#x;"_s, u"&&& & ;&#;&#x;"_s},
         {u"a  \n\n  b\tc\t\td"_s, u"a b c d"_s},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(decodeHtmlText(c.text), c.decoded) << c.text.toStdString();
+    for (const auto &[text, decoded] : cases)
+        EXPECT_EQ(decodeHtmlText(text), decoded) << text.toStdString();
     // In a value a legacy name followed by a letter, digit or "=" stays.
     EXPECT_EQ(decodeHtmlReferences(u"?a=1&copy=2&copyx&amp;b&lt"_s, true),
               u"?a=1&copy=2&copyx&b<"_s);
