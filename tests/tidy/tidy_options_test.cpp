@@ -28,7 +28,6 @@ TidyOptionValues loaded(const QStringList &lines, TidyOptionValues values = firs
     return values;
 }
 
-// The value of an option as the file would carry it.
 QString valueOf(const TidyOptionValues &values, const QString &name)
 {
     const TidyOption *option = findTidyOption(name);
@@ -77,7 +76,6 @@ TEST(TidyOptionValues, CreationDiffersFromFirstStartOnlyInTheEncodings)
     EXPECT_FALSE(edited.isTicked("markup"));
 }
 
-// Each group of lines of tidy_options_lines.txt read over the same values.
 TEST(TidyOptionReading, LineRules)
 {
     TidyOptionValues before = firstStart();
@@ -157,30 +155,25 @@ TEST(TidyOptionWriting, TextOptionsAndLineOrder)
 TEST(TidyOptionNumbers, DigitsAndClamping)
 {
     for (const char *text : {"12 ", "+1", "１"}) EXPECT_FALSE(isAllDigits(text)) << text;
-    const struct {
-        const char *text;
-        const char *expected;
-        bool changed;
-    } cases[] = {{"1000", "1000", false},
-                 {"1001", "1000", true},
-                 {"-5", "0", true},
-                 {"99999999999999999999999", "1000", true},
-                 {"000000000000000000000042", "000000000000000000000042", false},
-                 {"", "", false},
-                 {"abc", "abc", false}};
-    for (const auto &c : cases) {
-        bool changed = !c.changed;
-        EXPECT_EQ(clampNumberText(c.text, 1000, &changed), c.expected) << c.text;
-        EXPECT_EQ(changed, c.changed) << c.text;
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {"1000", "1000", false},
+        {"1001", "1000", true},
+        {"-5", "0", true},
+        {"99999999999999999999999", "1000", true},
+        {"000000000000000000000042", "000000000000000000000042", false},
+        {"", "", false},
+        {"abc", "abc", false}};
+    for (const auto &[text, expected, clamped] : cases) {
+        bool changed = !clamped;
+        EXPECT_EQ(clampNumberText(text, 1000, &changed), expected) << text;
+        EXPECT_EQ(changed, clamped) << text;
     }
 }
 
 TEST(TidyConfigFile, JapaneseValuesSurviveASaveAndLoad)
 {
-    const struct {
-        const char *altText, *fpi;
-        const char *fileMustContain;  // proves which encoding the file took
-    } cases[] = {
+    // Alternative text, document type identifier, and what proves the file's encoding.
+    const std::tuple<const char *, const char *, const char *> cases[] = {
         // Plain Japanese: CP932, as the format asks ("画" is 0x89 0xE6 there).
         {"画像の説明：なし", "-//日本//DTD//JA", "alt-text:\x89\xE6"},
         // No CP932 form for the emoji: the whole file goes UTF-8 rather than lose it.
@@ -190,19 +183,19 @@ TEST(TidyConfigFile, JapaneseValuesSurviveASaveAndLoad)
     };
     TempHome home;
     const QString path = tidyConfigPath(home.path());
-    for (const auto &c : cases) {
+    for (const auto &[altText, fpi, fileMustContain] : cases) {
         TidyOptionValues values = firstStart();
-        values.setText("alt-text", c.altText);
-        if (*c.fpi) {
+        values.setText("alt-text", altText);
+        if (*fpi) {
             values.selectIndex("doctype", kDoctypeUserFpiIndex);
-            values.setFpiText(c.fpi);
+            values.setFpiText(fpi);
             values.setFpiEnabled(true);
         }
         ASSERT_TRUE(saveTidyConfig(path, values));
-        EXPECT_TRUE(home.read("Velmarin.txt").contains(c.fileMustContain)) << c.altText;
+        EXPECT_TRUE(home.read("Velmarin.txt").contains(fileMustContain)) << altText;
         TidyOptionValues back;
         ASSERT_TRUE(loadTidyConfig(path, back));
-        EXPECT_EQ(back, values) << c.altText;
+        EXPECT_EQ(back, values) << altText;
     }
     // A file with a byte order mark, and mixed line breaks.
     home.write("Velmarin.txt", "\xEF\xBB\xBF" + QString("alt-text:代替\r\nwrap:72\n").toUtf8());

@@ -109,10 +109,7 @@ TEST(TidyReportJa, EveryReportIdHasAnEntryWithTheTemplatesPlaceholders)
 TEST(TidyReportJa, ValuesAreTakenAndPutInAsTheyAre)
 {
     const QString huge = QString(1 << 20, u'a') + "\"> before ";
-    struct Case {
-        QString templ, text;
-        std::optional<QStringList> values;
-    } cases[] = {
+    const std::tuple<QString, QString, std::optional<QStringList>> cases[] = {
         {"missing </%s> before %s", "missing </表> before 100%s {1}",
          QStringList{"表", "100%s {1}"}},
         {"%s attribute \"%s\" lacks value", "<a> attribute \"" + huge + "\" lacks value",
@@ -124,10 +121,8 @@ TEST(TidyReportJa, ValuesAreTakenAndPutInAsTheyAre)
         {"missing <!DOCTYPE> declaration", "missing <!DOCTYPE> declaration", QStringList{}},
         {"missing <!DOCTYPE> declaration", "missing <!DOCTYPE> declarations", std::nullopt},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.text.left(80).toStdString());
-        EXPECT_EQ(matchTidyTemplate(c.templ, c.text), c.values);
-    }
+    for (const auto &[templ, text, values] : cases)
+        EXPECT_EQ(matchTidyTemplate(templ, text), values) << text.left(80).toStdString();
     // One pass: a value that looks like a slot or a template stays as it is.
     EXPECT_EQ(fillTidyMessage("{2} の前に </{1}> がありません", {"{2}", "%s {1}"}),
               "%s {1} の前に </{2}> がありません");
@@ -148,13 +143,9 @@ TEST_F(TidyReportJaTest, OtherTidyVersionsKeepEveryLine)
     const QString missingJa = "line 3 column 5 - 警告: missing </b> before </p>";
     const QByteArray access =
         "line 4 column 1 - Access: [1.1.1.1]: <img> missing 'alt' text. (IMG_MISSING_ALT)\n";
-    struct Case {
-        const char *name;
-        QByteArray help, strings;
-        int stringsStatus;
-        QByteArray report;  // what the run writes to standard error
-        QString expected;   // the report file's lines
-    } cases[] = {
+    // Version, its -help-config and -xml-strings with the exit status, what a run
+    // writes to standard error, and the report file's lines.
+    const std::tuple<const char *, QByteArray, QByteArray, int, QByteArray, QString> cases[] = {
         {"current", muteId, current, 0, readWholeFile(testDataPath("tidy_report_ja_report.txt")),
          TextCodec::splitLines(
              TextCodec::decode(readWholeFile(testDataPath("tidy_report_ja_expected.txt"))))
@@ -174,25 +165,25 @@ TEST_F(TidyReportJaTest, OtherTidyVersionsKeepEveryLine)
     TempHome scripts;
     home.write("page.html", "<p>x");
     int n = 0;
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[version, helpText, strings, status, report, expected] : cases) {
+        SCOPED_TRACE(version);
         const QString name = QStringLiteral("tidy%1").arg(n++);
-        scripts.write(name + ".help", c.help);
-        scripts.write(name + ".strings", c.strings);
-        scripts.write(name + ".report", c.report);
+        scripts.write(name + ".help", helpText);
+        scripts.write(name + ".strings", strings);
+        scripts.write(name + ".report", report);
         actions.settings().tidyPath = scripts.script(
             name,
             "case \"$1\" in\n-help-config) cat \"$0.help\" ;;\n"
             "-xml-strings) cat \"$0.strings\"; exit " +
-                QByteArray::number(c.stringsStatus) +
+                QByteArray::number(status) +
                 " ;;\n*) echo \"$@\" > \"$0.args\"; cat \"$0.report\" >&2; exit 1 ;;\nesac\n");
-        EXPECT_EQ(reportLines(home.file("page.html"), true).join('\n'), c.expected);
+        EXPECT_EQ(reportLines(home.file("page.html"), true).join('\n'), expected);
         EXPECT_EQ(scripts.read(name + ".args").contains("--mute-id yes"),
-                  c.help.contains("mute-id"));
+                  helpText.contains("mute-id"));
 
         // Off: Tidy's report as it wrote it, and no id asked for.
         EXPECT_EQ(reportLines(home.file("page.html"), false),
-                  TextCodec::splitLines(QString::fromUtf8(c.report)));
+                  TextCodec::splitLines(QString::fromUtf8(report)));
         EXPECT_FALSE(scripts.read(name + ".args").contains("--mute-id"));
     }
 }
