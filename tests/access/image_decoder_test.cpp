@@ -1,5 +1,3 @@
-// The grayscale view's decoders and rules, on the pictures under tests/data
-// (made by libpng, libjpeg and by hand) and copies of them that lie or break.
 #include <sys/resource.h>
 
 #include <tuple>
@@ -30,9 +28,7 @@ int sample(int x, int y, int c)
 // colour; a "claims" file says in its header it is of the size named.
 Bytes picture(const char *name)
 {
-    QFile file(QStringLiteral(VELMARIN_TEST_DATA "/access_") + QString::fromLatin1(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readWholeFile(testDataPath(u"access_"_s + QString::fromLatin1(name)));
     return Bytes(bytes.begin(), bytes.end());
 }
 

@@ -91,9 +91,8 @@ TEST(TableLinearizer, SavedPage)
 {
     // A page in Shift_JIS whose table rows end in CR LF of their own, before the line's own.
     bool utf8 = true;
-    QFile golden(QStringLiteral(VELMARIN_TEST_DATA "/access_table_page.html"));
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(tablePageBytes(u"\t<tr><td>セル</td></tr>\r\n"_s, &utf8), golden.readAll());
+    EXPECT_EQ(tablePageBytes(u"\t<tr><td>セル</td></tr>\r\n"_s, &utf8),
+              readWholeFile(testDataPath(u"access_table_page.html"_s)));
     EXPECT_FALSE(utf8);
 
     // Hangul has no Shift_JIS form: the page is UTF-8 and says so.

@@ -1,7 +1,5 @@
-// The table view's console form against an independent reading of the same
-// pages (table_reference.py: Python's html.parser), on every page of the
-// documentation installed under /usr/share/doc that holds a table: the same
-// tables, in the same order, with the same rows.
+// The console's tables of every page under /usr/share/doc that holds one, against
+// an independent reading (table_reference.py: Python's html.parser).
 #include "support/process_run.h"
 #include "support/test.h"
 

@@ -1,5 +1,3 @@
-// Asking the Tidy in use which options it knows: the real Debian tidy, and
-// stand-ins that print nonsense, hang or are missing.
 #include "tidy/tidy_capabilities.h"
 
 #include "support/test.h"

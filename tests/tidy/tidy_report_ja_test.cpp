@@ -1,7 +1,5 @@
-// Japanese through the real tidy: pages in Japanese encodings, and Tidy's
-// report in Japanese (the message table against the installed tidy, and
-// stand-ins of other versions whose lines must come through whole). The real
-// report's rows in both languages are recorded in tidy_pages_en/ja.txt.
+// The real Tidy's report rows in both languages are recorded in
+// tests/data/tidy_pages_en/ja.txt (the console tests).
 #include "tidy/tidy_report_ja.h"
 
 #include <set>
@@ -129,10 +127,8 @@ TEST(TidyReportJa, ValuesAreTakenAndPutInAsTheyAre)
     EXPECT_EQ(fillTidyMessage("{1}{9}{x}", {huge}), huge + "{9}{x}");
 }
 
-// Stand-ins for a Tidy of another version: each answers -help-config,
-// -xml-strings and a run as that version would. Every report line comes
-// through, in English with its kind word translated where it cannot be
-// read, and with the values in their places where it can.
+// Every line of another version's report comes through: in English with its
+// kind word translated where it cannot be read, values in place where it can.
 TEST_F(TidyReportJaTest, OtherTidyVersionsKeepEveryLine)
 {
     const QByteArray help =
