@@ -155,7 +155,6 @@ TEST(TableAction, StepsThroughTheTablesOfAFile)
     EXPECT_EQ(page.position, u"2/2"_s);
     action.previous();
     EXPECT_EQ(page.buttons + u' ' + page.position, u"-N 1/2"_s);
-    EXPECT_TRUE(view.notices.isEmpty() && view.errors.isEmpty());
 
     home.write(u"one.html"_s, "<table><td>only</td></table>");
     action.open(home.file(u"one.html"_s));
@@ -163,7 +162,6 @@ TEST(TableAction, StepsThroughTheTablesOfAFile)
 
     home.write(u"none.html"_s, "<p>no tables</p>");
     action.open(home.file(u"none.html"_s));
-    EXPECT_EQ(page.buttons, u"--"_s);
     EXPECT_EQ(view.notices, QStringList{u"HTML中にテーブルがありませんでした"_s});
     EXPECT_EQ(page.shown.size(), 4);  // the previous page stays
 

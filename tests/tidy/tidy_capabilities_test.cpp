@@ -64,7 +64,6 @@ TEST(TidyCapabilities, AnswerIsKeptUntilTheExecutableChanges)
     // A replaced executable (other size) is asked again.
     home.script("fake-tidy", table + "echo 'wrap          Integer 0, 1'\n");
     const std::optional<QSet<QString>> known = knownTidyOptions(fake);
-    ASSERT_TRUE(known.has_value());
-    EXPECT_TRUE(known->contains("wrap"));
+    EXPECT_TRUE(known && known->contains("wrap"));
     EXPECT_EQ(home.read("fake-tidy.count"), "x\nx\n");
 }

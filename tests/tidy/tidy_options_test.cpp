@@ -1,7 +1,5 @@
 #include "tidy/tidy_options.h"
 
-#include <ostream>
-
 #include "support/test.h"
 #include "tidy/option_catalogue.h"
 #include "tidy/tidy_config_file.h"

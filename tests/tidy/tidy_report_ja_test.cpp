@@ -75,7 +75,6 @@ TEST_F(TidyReportJaTest, FirstStartSettingsKeepShiftJisEucJpAndUtf8PagesIntact)
 
 TEST(TidyReportJa, EveryReportIdHasAnEntryWithTheTemplatesPlaceholders)
 {
-    ASSERT_FALSE(realTidy().isEmpty());
     const TidyMessageTemplates templates = queryTidyMessageTemplates(realTidy());
     ASSERT_GT(templates.size(), 200);
 
