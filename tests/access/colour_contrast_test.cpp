@@ -1,4 +1,3 @@
-// The colour check's arithmetic, texts, dichromacy rows and palette placement.
 #include "access/colour_contrast.h"
 
 #include "access/contrast_rows.h"
@@ -20,9 +19,7 @@ Rgb hex(const char *text)
 // The ratio is judged unrounded: #777777 on white, 4.478, shows as 4.48 yet fails AA.
 TEST(ColourContrast, FirstRowTexts)
 {
-    struct Case {
-        const char *fg, *bg, *result, *ratio;
-    } cases[] = {
+    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
         {"#000000", "#FFFFFF", "明度差 :255 色差 :765", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
         {"#FFFFFF", "#000000", "明度差 :255 色差 :765", "比 21.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
         {"#FF8000", "#FF8000", "明度差 :0 色差 :0", "比 1.00:1  通常 AA× AAA×  大 AA× AAA×"},
@@ -31,11 +28,10 @@ TEST(ColourContrast, FirstRowTexts)
         {"#949494", "#FFFFFF", "明度差 :107 色差 :321", "比 3.03:1  通常 AA× AAA×  大 AA○ AAA×"},
         {"#595959", "#FFFFFF", "明度差 :166 色差 :498", "比 7.00:1  通常 AA○ AAA○  大 AA○ AAA○"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.fg);
-        EXPECT_EQ(resultText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.result));
-        EXPECT_EQ(contrastRows(hex(c.fg), hex(c.bg))[0].result, QString::fromUtf8(c.result));
-        EXPECT_EQ(ratioText(hex(c.fg), hex(c.bg)), QString::fromUtf8(c.ratio));
+    for (const auto &[fg, bg, result, ratio] : cases) {
+        SCOPED_TRACE(fg);
+        EXPECT_EQ(resultText(hex(fg), hex(bg)), QString::fromUtf8(result));
+        EXPECT_EQ(ratioText(hex(fg), hex(bg)), QString::fromUtf8(ratio));
     }
     EXPECT_EQ(rgbText(hex("#FF8000"), kWhite), u"前景色: 255,128,0  背景色: 255,255,255"_s);
     EXPECT_EQ(cssText(kBlack, kWhite), u"color: #000000\r\nbackground-color: #FFFFFF"_s);
@@ -45,10 +41,7 @@ TEST(ColourContrast, FirstRowTexts)
 
 TEST(ColourContrast, HexadecimalTexts)
 {
-    struct Case {
-        QString text;
-        std::optional<std::uint32_t> colour;
-    } cases[] = {
+    const std::pair<QString, std::optional<std::uint32_t>> cases[] = {
         {u"#FF8000"_s, 0xFF8000},        {u"ff8000"_s, 0xFF8000},
         {u"#aBcDeF"_s, 0xABCDEF},        {u"#0000007 and more"_s, 0x000000},
         {u"#FFF"_s, std::nullopt},       {u"12345"_s, std::nullopt},
@@ -58,29 +51,26 @@ TEST(ColourContrast, HexadecimalTexts)
         {u"0x1234"_s, std::nullopt},     {QString(), std::nullopt},
         {QString(1000, u'9'), 0x999999}, {u"#"_s + QString(999, u'G'), std::nullopt},
     };
-    for (const Case &c : cases) {
-        const std::optional<Rgb> parsed = parseHex(c.text);
-        EXPECT_EQ(parsed ? std::optional(rgbValue(*parsed)) : std::nullopt, c.colour)
-            << c.text.left(20).toStdString();
+    for (const auto &[text, colour] : cases) {
+        const std::optional<Rgb> parsed = parseHex(text);
+        EXPECT_EQ(parsed ? std::optional(rgbValue(*parsed)) : std::nullopt, colour)
+            << text.left(20).toStdString();
     }
     EXPECT_EQ(hexText(rgbFromValue(0x0A0B0C)), u"#0A0B0C"_s);
 }
 
 TEST(Dichromacy, FixedRowsAndComputedColours)
 {
-    struct Case {
-        const char *colour;
-        std::uint32_t seen[3];
-    } cases[] = {
+    const std::pair<const char *, std::array<std::uint32_t, 3>> cases[] = {
         // A published row, an unpublished one, and a colour not in the table.
         {"#FF0000", {0x968726, 0xA98200, 0xFE1C00}},
         {"#336699", {0x516195, 0x46639A, 0x1D6D76}},
         {"#FF8001", {0xB8A416, 0xD09B00, 0xFF777F}},
     };
-    for (const Case &c : cases)
+    for (const auto &[colour, seen] : cases)
         for (int kind = 1; kind <= 3; ++kind) {
-            SCOPED_TRACE(std::string(c.colour) + " kind " + std::to_string(kind));
-            EXPECT_EQ(rgbValue(Dichromacy::simulate(hex(c.colour), kind)), c.seen[kind - 1]);
+            SCOPED_TRACE(std::string(colour) + " kind " + std::to_string(kind));
+            EXPECT_EQ(rgbValue(Dichromacy::simulate(hex(colour), kind)), seen[kind - 1]);
         }
     EXPECT_EQ(Dichromacy::simulate(hex("#FF8001"), 0), hex("#FF8001"));
     EXPECT_EQ(Dichromacy::simulate(hex("#FF8001"), 4), hex("#FF8001"));
@@ -95,10 +85,7 @@ TEST(Dichromacy, FixedRowsAndComputedColours)
 TEST(ColourPalette, PlacementNearTheScreenEdges)
 {
     const QSize screen(1024, 768);
-    struct Case {
-        QRect selector;
-        QPoint palette;
-    } cases[] = {
+    const std::pair<QRect, QPoint> cases[] = {
         {QRect(100, 100, 145, 22), QPoint(100, 122)},  // below
         {QRect(900, 100, 145, 22), QPoint(856, 122)},  // pushed left
         {QRect(100, 700, 145, 22), QPoint(100, 528)},  // above
@@ -106,9 +93,9 @@ TEST(ColourPalette, PlacementNearTheScreenEdges)
         {QRect(856, 574, 145, 22), QPoint(856, 596)},  // exactly fits both ways
         {QRect(857, 575, 145, 22), QPoint(856, 403)},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(ColourPalette::palettePosition(c.selector, screen), c.palette)
-            << c.selector.x() << "," << c.selector.y();
+    for (const auto &[selector, palette] : cases)
+        EXPECT_EQ(ColourPalette::palettePosition(selector, screen), palette)
+            << selector.x() << "," << selector.y();
 
     EXPECT_EQ(ColourPalette::centred(QSize(1024, 768), QSize(300, 377)), QPoint(362, 195));
     EXPECT_EQ(ColourPalette::centred(QSize(1025, 769), QSize(300, 377)), QPoint(362, 196));

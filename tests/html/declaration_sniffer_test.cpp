@@ -8,15 +8,18 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+QString classesOf(const DeclaredClasses &classes)
+{
+    return classes.charset + u'|' + classes.docType;
+}
+
 QString classesOf(const QByteArray &page)
 {
-    const DeclaredClasses classes = sniffDeclarations(page);
-    return classes.charset + u'|' + classes.docType;
+    return classesOf(sniffDeclarations(page));
 }
 
 }  // namespace
 
-// Each page of html_declarations.txt has the classes written under it.
 TEST(DeclarationSniffer, ClassesOfDeclarations)
 {
     const QStringList pages =
@@ -38,8 +41,6 @@ TEST(DeclarationSniffer, ReadsFiles)
 {
     TempHome home;
     home.write(u"page.html"_s, R"(<meta content="text/html; charset=EUC-JP"><!DOCTYPE html>)");
-    const DeclaredClasses found = sniffDeclarationsOfFile(home.file(u"page.html"_s));
-    EXPECT_EQ(found.charset + u'|' + found.docType, u"euc|other"_s);
-    const DeclaredClasses missing = sniffDeclarationsOfFile(home.file(u"missing.html"_s));
-    EXPECT_EQ(missing.charset + u'|' + missing.docType, u"|"_s);
+    EXPECT_EQ(classesOf(sniffDeclarationsOfFile(home.file(u"page.html"_s))), u"euc|other"_s);
+    EXPECT_EQ(classesOf(sniffDeclarationsOfFile(home.file(u"missing.html"_s))), u"|"_s);
 }

@@ -1,5 +1,3 @@
-// The document parser: how lines become tag and text nodes, how attributes
-// split, and how character references in text are decoded.
 #include "html/html_document_parser.h"
 
 #include "support/test.h"
@@ -9,7 +7,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Every node: a tag as "<name|PARAM=value|...>@line:col", a text as its
-// decoded text in quotes.
+// decoded text in quotes, then "@line".
 QStringList nodes(const QString &document)
 {
     THTMLParser parser;
@@ -23,7 +21,8 @@ QStringList nodes(const QString &document)
             out << u'<' + parts.join(u'|') + u'>' +
                        QStringLiteral("@%1:%2").arg(tag->line()).arg(tag->col());
         } else {
-            out << u'"' + static_cast<const THTMLText *>(parser.node(i))->text() + u'"';
+            const auto *text = static_cast<const THTMLText *>(parser.node(i));
+            out << u'"' + text->text() + u"\"@"_s + QString::number(text->line());
         }
     }
     return out;
@@ -31,7 +30,6 @@ QStringList nodes(const QString &document)
 
 }  // namespace
 
-// Each document of html_document_nodes.txt gives the nodes written under it.
 TEST(HtmlDocumentParser, NodesOfDocuments)
 {
     const QStringList documents =
@@ -50,30 +48,13 @@ TEST(HtmlDocumentParser, NodesOfDocuments)
               (QStringList{u"<TABLE|BORDER=0>@1:1"_s, u"<td|CLASS=x>@2:12"_s,
                            u"<img|SRC=a.gif|ALT=A>@2:24"_s}));
     EXPECT_EQ(nodes(u"<a>\r\n<b>\r<c>\n<d>"_s),
-              (QStringList{u"<a>@1:1"_s, u"\" \""_s, u"<b>@2:1"_s, u"\" \""_s, u"<c>@3:1"_s,
-                           u"\" \""_s, u"<d>@4:1"_s}));
-}
-
-TEST(HtmlDocumentParser, TextKeepsRawAndItsLine)
-{
-    THTMLParser parser;
-    parser.setText(u"x\ny<b>\n\nz\n<i>"_s);
-    parser.parse();
-    ASSERT_EQ(parser.count(), 4);
-    const auto text = [&](qsizetype i) {
-        const auto *node = static_cast<const THTMLText *>(parser.node(i));
-        return QStringList{node->raw(), node->text(), QString::number(node->line())};
-    };
-    EXPECT_EQ(text(0), (QStringList{u"x\ny"_s, u"x y"_s, u"1"_s}));
-    EXPECT_EQ(text(2), (QStringList{u"\n\nz\n"_s, u" z "_s, u"2"_s}));
+              (QStringList{u"<a>@1:1"_s, u"\" \"@1"_s, u"<b>@2:1"_s, u"\" \"@2"_s, u"<c>@3:1"_s,
+                           u"\" \"@3"_s, u"<d>@4:1"_s}));
 }
 
 TEST(HtmlDocumentParser, CharacterReferences)
 {
-    const struct {
-        QString text;
-        QString decoded;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {u"a &lt; b"_s, u"a < b"_s},
         {u"&quot;&amp;&gt;&AMP;"_s, u"\"&>&"_s},
         {u"[&nbsp;][&#160;]"_s, u"[ ][ ]"_s},
@@ -90,8 +71,8 @@ TEST(HtmlDocumentParser, CharacterReferences)
         {u"&&&amp; & ;&#;&#x;"_s, u"&&& & ;&#;&#x;"_s},
         {u"a  \n\n  b\tc\t\td"_s, u"a b c d"_s},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(decodeHtmlText(c.text), c.decoded) << c.text.toStdString();
+    for (const auto &[text, decoded] : cases)
+        EXPECT_EQ(decodeHtmlText(text), decoded) << text.toStdString();
     // In a value a legacy name followed by a letter, digit or "=" stays.
     EXPECT_EQ(decodeHtmlReferences(u"?a=1&copy=2&copyx&amp;b&lt"_s, true),
               u"?a=1&copy=2&copyx&b<"_s);

@@ -1,9 +1,4 @@
-// Japanese encodings: what the detector decides, the conversions between JIS,
-// EUC-JP and Shift_JIS, checked against glibc's iconv for every character of
-// JIS X 0208, and the UTF-8 test.
 #include "html/japanese_encoding.h"
-
-#include <QString>
 
 #include "support/test.h"
 
@@ -22,11 +17,7 @@ QByteArray bytes(std::initializer_list<int> values)
 
 TEST(JapaneseEncoding, Detects)
 {
-    const struct {
-        const char *what;
-        QByteArray text;
-        Code code;
-    } cases[] = {
+    const std::tuple<const char *, QByteArray, Code> cases[] = {
         {"pure ASCII", "plain <b>text</b>", Ascii},
         {"empty", "", Ascii},
         {"NUL in the first 2048 bytes", QByteArray("ab\0cd", 5), Binary},
@@ -51,18 +42,13 @@ TEST(JapaneseEncoding, Detects)
         {"224..239 then 161..252: undecided", bytes({224, 200, 'x'}), EucOrShiftJis},
         {"the last byte never leads", bytes({'a', 136}), Ascii},
     };
-    for (const auto &c : cases) EXPECT_EQ(detect(c.text), c.code) << c.what;
+    for (const auto &[what, text, code] : cases) EXPECT_EQ(detect(text), code) << what;
 }
 
 TEST(JapaneseEncoding, Converts)
 {
     const QByteArray sjisA = bytes({130, 160});  // あ
-    const struct {
-        const char *what;
-        QByteArray text;
-        Code target;
-        QByteArray result;
-    } cases[] = {
+    const std::tuple<const char *, QByteArray, Code, QByteArray> cases[] = {
         {"ASCII unchanged", "abc", ShiftJis, "abc"},
         {"JIS to Shift_JIS", "\x1B$B$\"\x1B(Bx", ShiftJis, sjisA + "x"},
         {"EUC-JP to Shift_JIS", bytes({164, 162, 240, 161}), ShiftJis, sjisA + bytes({0xE8, 0x9F})},
@@ -82,7 +68,8 @@ TEST(JapaneseEncoding, Converts)
         {"JIS old is not turned into JIS new", "\x1B$@$\"", JisNew, "\x1B$@$\""},
         {"other targets return the input", sjisA + "x", Utf8, sjisA + "x"},
     };
-    for (const auto &c : cases) EXPECT_EQ(convert(c.text, c.target), c.result) << c.what;
+    for (const auto &[what, text, target, result] : cases)
+        EXPECT_EQ(convert(text, target), result) << what;
 }
 
 // Every character of JIS X 0208 as glibc knows it converts like glibc does,
@@ -119,9 +106,8 @@ TEST(JapaneseEncoding, AgreesWithIconvOnJisX0208)
                 half += QChar(0xFF61 + mark - 161);
                 sjis += char(mark);
             }
-            // A mark that merges with nothing is a combining mark in that
-            // form, and vu of wa and wo is no JIS character: those stand as
-            // two characters (the kana alone is checked too).
+            // Skipped: a mark that merges with nothing, and vu of wa and wo (no
+            // JIS character); they stand as two characters, each checked alone.
             const QString full = half.normalized(QString::NormalizationForm_KC);
             const QByteArray jis = inEncoding(full, "ISO-2022-JP");
             if (full.size() != 1 || jis.isEmpty()) continue;
@@ -133,10 +119,7 @@ TEST(JapaneseEncoding, AgreesWithIconvOnJisX0208)
 
 TEST(JapaneseEncoding, RecognisesUtf8)
 {
-    const struct {
-        QByteArray text;
-        bool utf8;
-    } cases[] = {
+    const std::pair<QByteArray, bool> cases[] = {
         {"abc", false},
         {"", false},
         {bytes({227, 129, 130}), true},
@@ -149,5 +132,6 @@ TEST(JapaneseEncoding, RecognisesUtf8)
         {bytes({'a', 0xF0, 0x9F, 0x98, 0x80, 'b'}), true},  // an emoji: four bytes
         {bytes({0xF0, 0x9F, 0x98, 'b'}), false},
     };
-    for (const auto &c : cases) EXPECT_EQ(isUtf8(c.text), c.utf8) << c.text.toHex().constData();
+    for (const auto &[text, utf8] : cases)
+        EXPECT_EQ(isUtf8(text), utf8) << text.toHex().constData();
 }

@@ -1,15 +1,12 @@
-// Resolving a link of a fetched page against the page's folder.
 #include "html/rel_path.h"
 
 #include "support/test.h"
 
-
 TEST(RelPath, ResolvesAgainstAFolder)
 {
     const QString invalid = kInvalidRelPath;
-    const struct {
-        QString base, reference, result;  // a base of "dir" is tried with and without its "/"
-    } cases[] = {
+    // Base, reference, result; a base of "dir" is tried with and without its "/".
+    const std::tuple<QString, QString, QString> cases[] = {
         {"dir", "page.html", "http://host/dir/page.html"},
         {"dir", "sub/page.html", "http://host/dir/sub/page.html"},
         {"dir", "?q=1", "http://host/dir/?q=1"},
@@ -32,11 +29,11 @@ TEST(RelPath, ResolvesAgainstAFolder)
         {"http:", "/a.html", invalid},
         {"", "./a.html", invalid},
     };
-    for (const auto &c : cases) {
-        const QStringList bases = c.base == "dir" ? QStringList{"http://host/dir/", "http://host/dir"}
-                                                  : QStringList{c.base};
-        for (const QString &base : bases)
-            EXPECT_EQ(resolveRelPath(base, c.reference), c.result)
-                << (base + " + " + c.reference).toStdString();
+    for (const auto &[base, reference, result] : cases) {
+        const QStringList bases =
+            base == "dir" ? QStringList{"http://host/dir/", "http://host/dir"} : QStringList{base};
+        for (const QString &folder : bases)
+            EXPECT_EQ(resolveRelPath(folder, reference), result)
+                << (folder + " + " + reference).toStdString();
     }
 }

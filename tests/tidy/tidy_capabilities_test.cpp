@@ -1,8 +1,4 @@
-// Asking the Tidy in use which options it knows: the real Debian tidy, and
-// stand-ins that print nonsense, hang or are missing.
 #include "tidy/tidy_capabilities.h"
-
-#include <QThread>
 
 #include "support/test.h"
 #include "tidy/option_catalogue.h"
@@ -24,16 +20,11 @@ TEST(TidyCapabilities, RealTidyLacksTheRemovedOptionsAndKnowsTheRest)
     EXPECT_EQ(fix.type, "Enum");
     EXPECT_EQ(QSet<QString>(fix.values.cbegin(), fix.values.cend()),
               (QSet<QString>{"auto", "yes", "no"}));
-    // Value lists wrapped over several lines, descriptions dropped.
-    EXPECT_EQ(caps->option("accessibility-check").values, (QStringList{"0", "1", "2", "3"}));
-    EXPECT_TRUE(caps->option("char-encoding").values.contains("iso2022"));
-    EXPECT_TRUE(caps->option("alt-text").values.isEmpty());
-    EXPECT_EQ(knownTidyOptions(tidy), caps->names());
 }
 
 TEST(TidyCapabilities, ParsesTheTableAndSkipsWhatIsNotAnOption)
 {
-    // Tidy's table as Windows line ends would carry it.
+    // Tidy's table (wrapped value lists, descriptions) with Windows line ends.
     const std::optional<TidyCapabilities> caps = TidyCapabilities::parseHelpConfig(
         readWholeFile(testDataPath("tidy_help_config.txt")).replace("\n", "\r\n"));
     ASSERT_TRUE(caps.has_value());
@@ -71,10 +62,8 @@ TEST(TidyCapabilities, AnswerIsKeptUntilTheExecutableChanges)
     EXPECT_EQ(home.read("fake-tidy.count"), "x\n");
 
     // A replaced executable (other size) is asked again.
-    QThread::msleep(20);
     home.script("fake-tidy", table + "echo 'wrap          Integer 0, 1'\n");
     const std::optional<QSet<QString>> known = knownTidyOptions(fake);
-    ASSERT_TRUE(known.has_value());
-    EXPECT_TRUE(known->contains("wrap"));
+    EXPECT_TRUE(known && known->contains("wrap"));
     EXPECT_EQ(home.read("fake-tidy.count"), "x\nx\n");
 }
