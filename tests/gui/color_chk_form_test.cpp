@@ -46,7 +46,6 @@ private Q_SLOTS:
         QCOMPARE(f.Results[0]->text(), u"明度差 :255 色差 :765"_s);
         // Kind 1 sees white as #FFFAFA.
         QCOMPARE(f.Results[1]->palette().color(QPalette::Window), QColor(0xFF, 0xFA, 0xFA));
-        QCOMPARE(f.Results[0]->palette().color(QPalette::WindowText), QColor(Qt::black));
         for (QLabel *label : f.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         QVERIFY(f.BitBtn1->geometry().bottom() < f.height());
@@ -92,17 +91,6 @@ private Q_SLOTS:
         }
     }
 
-    void copyingThePair()
-    {
-        MessageCatcher message;
-        message.arm(m_form.get());
-        m_form->Button1->click();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 u"color: #000000\r\nbackground-color: #FFFFFF"_s);
-        QCOMPARE(message.text,
-                 u"クリップボードへ送りました。\r\ncolor: #000000\r\nbackground-color: #FFFFFF"_s);
-    }
-
     void thePalette()
     {
         ColorChkForm &f = *m_form;
@@ -113,7 +101,6 @@ private Q_SLOTS:
         // The colour it already has: no change.
         f.ColorCombo1->showPopup();
         QVERIFY(palette->isVisible());
-        QCOMPARE(palette->owner(), f.ColorCombo1);
         // Where it goes near the screen's edges is the placement test's; here, below.
         QCOMPARE(palette->pos(), f.ColorCombo1->mapToGlobal(QPoint(0, f.ColorCombo1->height())));
         palette->PickBtns[0]->click();
@@ -129,7 +116,6 @@ private Q_SLOTS:
 
         // Esc closes it.
         f.ColorCombo2->showPopup();
-        QCOMPARE(palette->owner(), f.ColorCombo2);
         QTest::keyClick(palette, Qt::Key_Escape);
         QVERIFY(!palette->isVisible());
 
@@ -151,21 +137,24 @@ private Q_SLOTS:
         QCOMPARE(palette->lastColor(), QColor(0x12, 0x34, 0x56));
     }
 
-    void closingEndsPicking()
-    {
-        m_form->Button4->click();
-        QVERIFY(m_form->isPicking() && !m_form->Button4->isEnabled() &&
-                m_form->Button3->isEnabled());
-        m_form->close();
-        QVERIFY(!m_form->isPicking() && m_form->Button4->isEnabled());
-    }
-
     // Red on white passes in the first row and fails for the first kind of dichromacy.
-    void screenshotWithAFailingRow()
+    void theScreenshotTheCopyAndClosingDuringAPick()
     {
-        m_form->Edit1->setText(u"#FF0000"_s);
-        m_form->Button2->click();
-        QVERIFY(saveScreenshot(m_form.get(), u"colour-check.png"_s));
+        ColorChkForm &f = *m_form;
+        f.Edit1->setText(u"#FF0000"_s);
+        f.Button2->click();
+        QVERIFY(saveScreenshot(&f, u"colour-check.png"_s));
+        MessageCatcher message;
+        message.arm(&f);
+        f.Button1->click();
+        const QString pair = u"color: #FF0000\r\nbackground-color: #FFFFFF"_s;
+        QCOMPARE(QGuiApplication::clipboard()->text(), pair);
+        QCOMPARE(message.text, u"クリップボードへ送りました。\r\n"_s + pair);
+
+        f.Button4->click();
+        QVERIFY(f.isPicking() && !f.Button4->isEnabled() && f.Button3->isEnabled());
+        f.close();
+        QVERIFY(!f.isPicking() && f.Button4->isEnabled());
     }
 
 private:
