@@ -12,19 +12,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The text of the message box the next action shows, which is closed.
-struct MessageCatcher {
-    QString text;
-    int count = 0;
-    void arm(QObject *context)
-    {
-        onNextModal<QMessageBox>(context, [this](QMessageBox *box) {
-            text = box->text();
-            ++count;
-            box->accept();
-        });
-    }
-};
+// Collects the texts of the message boxes the window shows, which are closed.
+void catchMessages(QObject *context, QStringList &texts)
+{
+    onNextModal<QMessageBox>(context, [&texts](QMessageBox *box) {
+        texts << box->text();
+        box->accept();
+    });
+}
 
 }  // namespace
 
@@ -44,12 +39,10 @@ private Q_SLOTS:
     {
         ColorChkForm &f = *m_form;
         QCOMPARE(f.Results[0]->text(), u"明度差 :255 色差 :765"_s);
-        // Kind 1 sees white as #FFFAFA.
         QCOMPARE(f.Results[1]->palette().color(QPalette::Window), QColor(0xFF, 0xFA, 0xFA));
         for (QLabel *label : f.findChildren<QLabel *>())
             QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         QVERIFY(f.BitBtn1->geometry().bottom() < f.height());
-        // Centred on the screen, halves toward zero.
         const QSize free = f.screen()->geometry().size() - f.frameGeometry().size();
         QCOMPARE(f.frameGeometry().topLeft(), QPoint(free.width() / 2, free.height() / 2));
     }
@@ -74,16 +67,16 @@ private Q_SLOTS:
             ColorChkForm &f = *m_form;
             f.Edit1->setText(c.foreground);
             f.Edit2->setText(c.background);
-            MessageCatcher message;
-            message.arm(&f);
+            QStringList messages;
+            catchMessages(&f, messages);
             f.Button2->click();
             QCOMPARE(f.Edit1->text(), c.edit1);
             // A refused text stays as typed; an accepted one is shown in capitals.
             QCOMPARE(f.Edit2->text(), c.refused == 2 ? c.background : c.background.toUpper());
             QCOMPARE(f.Results[0]->text(), c.result);
-            QCOMPARE(message.count, c.refused ? 1 : 0);
+            QCOMPARE(messages.size(), c.refused ? 1 : 0);
             if (c.refused) {
-                QCOMPARE(message.text, u"数値が有効な16進数ではありません。"_s);
+                QCOMPARE(messages.at(0), u"数値が有効な16進数ではありません。"_s);
                 QLineEdit *edit = c.refused == 1 ? f.Edit1 : f.Edit2;
                 QCOMPARE(edit->selectedText(), edit->text());
                 QCOMPARE(f.focusWidget(), edit);
@@ -144,12 +137,12 @@ private Q_SLOTS:
         f.Edit1->setText(u"#FF0000"_s);
         f.Button2->click();
         QVERIFY(saveScreenshot(&f, u"colour-check.png"_s));
-        MessageCatcher message;
-        message.arm(&f);
+        QStringList messages;
+        catchMessages(&f, messages);
         f.Button1->click();
         const QString pair = u"color: #FF0000\r\nbackground-color: #FFFFFF"_s;
         QCOMPARE(QGuiApplication::clipboard()->text(), pair);
-        QCOMPARE(message.text, u"クリップボードへ送りました。\r\n"_s + pair);
+        QCOMPARE(messages, QStringList{u"クリップボードへ送りました。\r\n"_s + pair});
 
         f.Button4->click();
         QVERIFY(f.isPicking() && !f.Button4->isEnabled() && f.Button3->isEnabled());
