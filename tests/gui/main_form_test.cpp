@@ -82,8 +82,7 @@ private Q_SLOTS:
     void initialStatesAndWhatOpensFromThem()
     {
         MainForm &f = *m_form;
-        // tidy is on PATH, so the Tidy commands are usable; a first start puts no key
-        // on the menu entries.
+        // tidy is on PATH; a first start puts no key on the menu entries.
         QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
         QVERIFY(tidy->isEnabled() && tidy->shortcut().isEmpty());
         QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
@@ -96,8 +95,8 @@ private Q_SLOTS:
         const QString picture = m_home->file(u"PICTURE.PNG"_s);
         QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
         QStringList shown;
-        auto *poll = new QTimer(&f);
-        connect(poll, &QTimer::timeout, [&shown, &picture] {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&shown, &picture] {
             QWidget *w = QApplication::activeModalWidget();
             if (auto *files = qobject_cast<QFileDialog *>(w)) {
                 shown << u"file dialog"_s;
@@ -108,12 +107,12 @@ private Q_SLOTS:
                 w->close();
             }
         });
-        poll->start(10);
+        poll.start(10);
         f.menuEntry(u"Setting1"_s)->trigger();
         // The colour check opens at once; the grayscale view after its file dialog.
         f.menuEntry(u"ColorContrast1"_s)->trigger();
         f.menuEntry(u"GrayScale1"_s)->trigger();
-        delete poll;
+        poll.stop();
         QCOMPARE(shown, (QStringList{u"設定"_s, u"カラーチェック"_s, u"file dialog"_s,
                                      u"グレイスケール表示"_s}));
         QCOMPARE(QDir::cleanPath(f.actions().folders().lastDir()), m_home->path());
@@ -123,6 +122,13 @@ private Q_SLOTS:
         QApplication::sendEvent(bare, &tip);
         QVERIFY(!tip.tip().isEmpty());
         QCOMPARE(f.statusBar()->currentMessage(), tip.tip());
+        // Messages clear after five seconds.
+        f.showStatus(u"HTML文書の取得に失敗しました。"_s, true);
+        QCOMPARE(f.statusBar()->currentMessage(), u"HTML文書の取得に失敗しました。"_s);
+        QCOMPARE(f.Timer1.interval(), 5000);
+        f.Timer1.start(1);
+        QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
+        QVERIFY(!f.Timer1.isActive());
         // The about box shows what it finds: the manual and the Tidy in use.
         const QString tidyPath = f.actions().settings().tidyPath;
         const QStringList about = AboutForm::infoLines(tidyPath);
@@ -326,17 +332,6 @@ private Q_SLOTS:
         f.close();
         QVERIFY(!f.actions().linkCheck().isRunning());
         m_form.reset();
-    }
-
-    void statusMessagesClearAfterTheTimer()
-    {
-        MainForm &f = *m_form;
-        f.showStatus(u"HTML文書の取得に失敗しました。"_s, true);
-        QCOMPARE(f.statusBar()->currentMessage(), u"HTML文書の取得に失敗しました。"_s);
-        QCOMPARE(f.Timer1.interval(), 5000);
-        f.Timer1.start(1);
-        QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(!f.Timer1.isActive());
     }
 
     // While several dropped files are checked, nothing clears the list: entry N
