@@ -93,8 +93,7 @@ private Q_SLOTS:
         QVERIFY(third.waitForFinished(10000));
         QCOMPARE(m_first.state(), QProcess::Running);
 
-        // SIGTERM closes the window the normal way: the placement is written
-        // and the working folder emptied.
+        // SIGTERM closes the window: the placement is written, the working folder emptied.
         m_first.terminate();
         QVERIFY(m_first.waitForFinished(10000));
         QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);

@@ -4,12 +4,10 @@
 
 #include <QHeaderView>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
 #include "access/table_action.h"
@@ -128,7 +126,6 @@ private Q_SLOTS:
         QCOMPARE(f.Timer1.interval(), 5000);
         f.Timer1.start(1);
         QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(!f.Timer1.isActive());
         // The about box shows what it finds: the manual and the Tidy in use.
         const QString tidyPath = f.actions().settings().tidyPath;
         const QStringList about = AboutForm::infoLines(tidyPath);
@@ -372,15 +369,14 @@ private Q_SLOTS:
     void theTableViewStepsThroughTwoTables()
     {
         MainForm &f = *m_form;
-        TempHome &home = *m_home;
         f.resize(560, 600);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
 
-        home.write(u"hours.html"_s,
-                   "<table><tr><td>one</td></tr></table>\n"
-                   "<table><tr><td>second table</td></tr></table>\n");
-        const QString page = home.file(u"hours.html"_s);
+        m_home->write(u"hours.html"_s,
+                      "<table><tr><td>one</td></tr></table>\n"
+                      "<table><tr><td>second table</td></tr></table>\n");
+        const QString page = m_home->file(u"hours.html"_s);
         onNextModal<QFileDialog>(&f, [page](QFileDialog *dialog) {
             dialog->selectFile(page);
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
@@ -390,7 +386,7 @@ private Q_SLOTS:
         QCOMPARE(f.PageControl1->currentIndex(), 4);
         EmbeddedBrowser *wb1 = f.webBrowser1();
         if (wb1 == nullptr) QSKIP("the browser engine cannot be loaded here");
-        const QString temp = home.file(u"temp_.html"_s);
+        const QString temp = m_home->file(u"temp_.html"_s);
         QTRY_COMPARE(wb1->url(), QUrl::fromLocalFile(temp));
         QCOMPARE(f.Label1->text(), u"1/2"_s);
         QVERIFY(!f.BtnPrev->isEnabled() && f.BtnNext->isEnabled());
@@ -401,7 +397,7 @@ private Q_SLOTS:
         QTest::mouseClick(f.BtnNext, Qt::LeftButton);
         QCOMPARE(f.Label1->text(), u"2/2"_s);
         QVERIFY(f.BtnPrev->isEnabled() && !f.BtnNext->isEnabled());
-        QVERIFY(home.read(u"temp_.html"_s).contains("second table"));
+        QVERIFY(m_home->read(u"temp_.html"_s).contains("second table"));
         QCOMPARE(wb1->url(), QUrl::fromLocalFile(temp));
 
         QTest::mouseClick(f.BtnPrev, Qt::LeftButton);
