@@ -142,6 +142,9 @@ private Q_SLOTS:
     {
         MainForm &f = *m_form;
         QVERIFY(installQtJapaneseTranslations(*QCoreApplication::instance()));
+        QCOMPARE(MainForm::qtFilter(
+                     u"HTMLファイル (*.htm;*.html)|*.htm;*.html|全てのファイル(*.*)|*.*"_s),
+                 u"HTMLファイル (*.htm *.html);;全てのファイル (*.*)"_s);
         m_home->write(u"page.html"_s, "<p>x");
         f.actions().folders().remember(m_home->file(u"page.html"_s));
         QStringList labels;
@@ -172,7 +175,6 @@ private Q_SLOTS:
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
         f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
         // Every command asks for a file or folder first; the question is dismissed.
         QTimer dismiss;
         connect(&dismiss, &QTimer::timeout, [] {
@@ -315,8 +317,8 @@ private Q_SLOTS:
         QTRY_VERIFY(f.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!f.actions().linkCheck().isRunning(), 20000);
         QCOMPARE(f.LinkList->model()->rowCount(), 12);
-        QVERIFY(!f.BitBtn2->isEnabled() && f.action(u"LinkCheck"_s)->isEnabled());
-        QVERIFY(!f.ProgressBar1->isVisible());
+        QVERIFY(!f.BitBtn2->isEnabled() && f.action(u"LinkCheck"_s)->isEnabled() &&
+                !f.ProgressBar1->isVisible());
         QCOMPARE(f.statusBar()->currentMessage(), u"リンクチェックが終了しました。"_s);
         f.LinkList->header()->resizeSection(0, 480);
         QVERIFY(saveScreenshot(&f, u"link-check.png"_s));
