@@ -139,8 +139,7 @@ private Q_SLOTS:
             f.UploadPanel->M_Type->setCurrentText("HTML 4.01 Frameset");
             f.UploadPanel->w3m->setChecked(true);
         });
-        QVERIFY(dropped);
-        QCOMPARE(result, int(QDialog::Accepted));
+        QVERIFY(dropped && result == QDialog::Accepted);
         const QByteArray tidyFile = m->home.read("Velmarin.txt");
         QVERIFY(tidyFile.contains("\noutput-xhtml:true\r") &&
                 tidyFile.contains("\nchar-encoding:shiftjis\r"));
