@@ -189,7 +189,7 @@ TEST_F(LinkCheckTest, AnAnchorPageIsADownload)
               QStringList({kNoWebAnchor}));
 }
 
-TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
+TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchorsAndABaseFolderRemoved)
 {
     QDir(home.path()).mkpath("site/sub");
     home.write("site/other.html", "<a name=\"Named\">");
@@ -230,6 +230,20 @@ TEST_F(LinkCheckTest, LocalFilesFoldersAndAnchors)
     // All of them, on the workers.
     EXPECT_EQ(checked(writePage("site/more.html", links, anchors)), expected);
     EXPECT_TRUE(view.events.contains("status: other.htmlをチェック中...     リンク数/16"));
+
+    // The base folder removed during the check.
+    QDir(home.path()).mkpath("gone");
+    home.write("gone/a.html", "");
+    view.openFileAnswer = writePage("gone/index.html", {"a.html", "b.html", "a.html"});
+    view.onStatus = [&](const QString &text) {
+        if (text.startsWith("b.html")) QDir(home.file("gone")).removeRecursively();
+    };
+    check.linkCheckExecute();
+    EXPECT_EQ(statuses(), QStringList({"200(OK)", "未", "未"}));
+    ASSERT_EQ(view.errors.size(), 1);
+    EXPECT_TRUE(view.errors[0].contains(home.file("gone")));
+    EXPECT_TRUE(!view.busy && finished == 3);
+    expectIdleControls();
 }
 
 TEST_F(LinkCheckTest, LinksOfAWebPage)
@@ -404,21 +418,4 @@ TEST_F(LinkCheckTest, DropThenDoubleClickLooksInTheDroppedFile)
     check.linkListDblClick(0);
     EXPECT_EQ(statuses(), QStringList{"未"});
     EXPECT_EQ(view.errors, QStringList{"HTML文書の取得に失敗しました。"});
-}
-
-TEST_F(LinkCheckTest, BaseFolderRemovedDuringTheCheck)
-{
-    QDir(home.path()).mkpath("gone");
-    home.write("gone/a.html", "");
-    const QString document = writePage("gone/index.html", {"a.html", "b.html", "a.html"});
-    view.openFileAnswer = document;
-    view.onStatus = [&](const QString &text) {
-        if (text.startsWith("b.html")) QDir(home.file("gone")).removeRecursively();
-    };
-    check.linkCheckExecute();
-    EXPECT_EQ(statuses(), QStringList({"200(OK)", "未", "未"}));
-    ASSERT_EQ(view.errors.size(), 1);
-    EXPECT_TRUE(view.errors[0].contains(home.file("gone")));
-    EXPECT_TRUE(!view.busy && finished == 1);
-    expectIdleControls();
 }

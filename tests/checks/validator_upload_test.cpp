@@ -31,7 +31,7 @@ protected:
     QString file;
 };
 
-TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
+TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorkerAndSeparateWindows)
 {
     ASSERT_TRUE(upload.sendToValidator(file, 2, false));
     UploadWorker *first = upload.slot(2);
@@ -55,10 +55,9 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     settle();
     EXPECT_EQ(browsers.embedded.urls.size(), 2);
     EXPECT_EQ(upload.slot(1), nullptr);
-}
 
-TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
-{
+    // Separate windows beside the embedded browser.
+    browsers.embedded.urls.clear();
     upload.sendToValidator(file, 0, false);
     upload.sendToValidator("http://example.org/p.html", 2, true);
     upload.sendToValidator(file, 3, true);
