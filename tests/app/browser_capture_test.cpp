@@ -1,5 +1,5 @@
-// The browser capture actions with browsers that answer as told, the real
-// tidy and a real HTTP server on 127.0.0.1.
+// The browser capture actions with browsers that answer as told, the real tidy
+// and a real HTTP server on 127.0.0.1.
 #include "fetch/browser_capture.h"
 
 #include "app/main_actions.h"
@@ -56,7 +56,9 @@ TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
     const QString linkFailed = "DDEサーバーとのリンクに失敗しました。";
     const QString noAddress = "ブラウザからURLを取得できませんでした。";
     const QString cannotFetch = "FTP,Chrome,Gopherからは取得できません。";
-    using B = CaptureBrowser;
+    const auto ie = CaptureBrowser::InternetExplorer, ns = CaptureBrowser::Netscape;
+    const auto moz = CaptureBrowser::Mozilla, op = CaptureBrowser::Opera;
+    const BrowserBridge::Page unreachable{Status::Unreachable, {}}, none{Status::NoAddress, {}};
     const QString web = server.url("/flawed.html"), local = home.file(kLocalName);
     const QString fileUrl = QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
     ASSERT_TRUE(fileUrl.contains("%20") && fileUrl.contains("%E6"));
@@ -71,32 +73,22 @@ TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
         QString notice;
         Checked checked;
     } cases[] = {
-        {B::InternetExplorer, {}, {0}, notRunning, Nothing},
-        {B::Opera, {{2, {Status::Unreachable, {}}}}, {2}, linkFailed, Nothing},
-        {B::Mozilla, {{1, {Status::NoAddress, {}}}}, {1}, noAddress, Nothing},
-        {B::Mozilla, found(1, "  "), {1}, noAddress, Nothing},
-        {B::InternetExplorer, found(0, "ftp://127.0.0.1/x.html"), {0}, cannotFetch, Nothing},
-        {B::InternetExplorer, found(0, "view-source:gopher://h/"), {0}, cannotFetch, Nothing},
-        // One prefix only is taken off.
-        {B::InternetExplorer,
-         found(0, "view-source:view-source:" + web),
-         {0},
-         cannotFetch,
-         Nothing},
-        // Netscape: only the second attempt speaks.
-        {B::Netscape, {{4, {Status::Unreachable, {}}}}, {3, 4}, linkFailed, Nothing},
-        {B::Netscape,
-         {{3, {Status::Unreachable, {}}}, {4, {Status::NoAddress, {}}}},
-         {3, 4},
-         noAddress,
-         Nothing},
-        // A first attempt that named a page is the answer.
-        {B::Netscape, found(3, "about:config"), {3}, cannotFetch, Nothing},
-        {B::InternetExplorer, found(0, web), {0}, {}, Download},
-        {B::Opera, found(2, "view-source:" + web), {2}, {}, Download},
-        {B::Netscape, found(4, web), {3, 4}, {}, Download},
-        {B::Mozilla, found(1, fileUrl), {1}, {}, InPlace},
-        {B::InternetExplorer, found(0, local), {0}, {}, InPlace},
+        {ie, {}, {0}, notRunning, Nothing},
+        {op, {{2, unreachable}}, {2}, linkFailed, Nothing},
+        {moz, {{1, none}}, {1}, noAddress, Nothing},
+        {moz, found(1, "  "), {1}, noAddress, Nothing},
+        {ie, found(0, "ftp://127.0.0.1/x.html"), {0}, cannotFetch, Nothing},
+        {ie, found(0, "view-source:gopher://h/"), {0}, cannotFetch, Nothing},
+        {ie, found(0, "view-source:view-source:" + web), {0}, cannotFetch, Nothing},  // one off
+        // Netscape: only the second attempt speaks; a first that named a page is the answer.
+        {ns, {{4, unreachable}}, {3, 4}, linkFailed, Nothing},
+        {ns, {{3, unreachable}, {4, none}}, {3, 4}, noAddress, Nothing},
+        {ns, found(3, "about:config"), {3}, cannotFetch, Nothing},
+        {ie, found(0, web), {0}, {}, Download},
+        {op, found(2, "view-source:" + web), {2}, {}, Download},
+        {ns, found(4, web), {3, 4}, {}, Download},
+        {moz, found(1, fileUrl), {1}, {}, InPlace},
+        {ie, found(0, local), {0}, {}, InPlace},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.notice.toStdString() + " " + std::to_string(c.asked.last()));
@@ -108,7 +100,6 @@ TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
         actions.captureAction(c.browser);
         EXPECT_EQ(view.notices, c.notice.isEmpty() ? QStringList() : QStringList{c.notice});
         EXPECT_EQ(browsers.asked, c.asked);
-        // The downloaded copy is checked: no header line, rows located.
         EXPECT_EQ(QFileInfo(fetched()).isFile(), c.checked == Download);
         if (c.checked == Nothing) EXPECT_EQ(firstRow(), "before");
         if (c.checked == Download)
@@ -120,7 +111,6 @@ TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
     EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button1));
     EXPECT_FALSE(view.busy);
 
-    // A page that cannot be fetched says so in the status bar.
     browsers.show(0, server.url("/missing.html"));
     actions.captureAction(CaptureBrowser::InternetExplorer);
     EXPECT_EQ(view.lastStatus, "HTML文書の取得に失敗しました。");

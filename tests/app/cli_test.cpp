@@ -1,25 +1,37 @@
-// The console program, run as a user would run it.
+// The console program, run as a user would run it. Its uploads go to the real
+// markup validators on loopback and to a recorder for the services that have no
+// local build; the bodies, byte for byte, are checks/validator_request_test's.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QTcpServer>
 #include <csignal>
 
 #include "support/process_run.h"
 #include "support/test.h"
+#include "support/validator_peers.h"
 
 namespace {
 
 const QByteArray kCleanPage =
     "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n<p>x</p>\n</body></html>\n";
 
-RunResult runCli(const TempHome &home, const QStringList &arguments)
+// The upload timeout and the answer cap are the program's unless given.
+RunResult runCli(const TempHome &home, const QStringList &arguments, int timeoutSeconds = 60,
+                 qint64 capBytes = 0)
 {
-    return runCliProgram(arguments, {"VELMARIN_HOME=" + home.path()}, home.path());
+    QStringList env{"VELMARIN_HOME=" + home.path(),
+                    "VELMARIN_UPLOAD_TIMEOUT=" + QString::number(timeoutSeconds)};
+    if (capBytes > 0) env << "VELMARIN_DOWNLOAD_CAP=" + QString::number(capBytes);
+    return runCliProgram(arguments, env, home.path(), 180000);
 }
 
 std::string shown(const RunResult &run)
 {
-    return QStringLiteral("status %1\n%2%3").arg(run.exitCode).arg(run.out, run.err).toStdString();
+    return QStringLiteral("status %1\nout:\n%2err:\n%3")
+        .arg(run.exitCode)
+        .arg(run.out, run.err)
+        .toStdString();
 }
 
 }  // namespace
@@ -29,10 +41,18 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
     TempHome home;
     home.write("clean.html", kCleanPage);
     home.write("-dash.html", kCleanPage);
-    home.write("style.css", "p { color: red }");
     home.write("line\nbreak.html", kCleanPage);
     home.write("deep/sub/a.html", kCleanPage);
+    home.write("style.css", "p { color: red }");
     const QString refused = QString("http://127.0.0.1:%1/page.html").arg(freeLoopbackPort());
+    LocalHttpServer devTools;  // a Chromium's page list
+    devTools.setPage("/json/list",
+                     R"([{"type":"browser_ui","url":"chrome://x/"},)"
+                     R"({"type":"page","url":"https://a.example/p"}])",
+                     200, "application/json");
+    IniFile ini(home.file("Velmarin.ini"));
+    ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", devTools.port()));
+    ASSERT_TRUE(ini.writeInt("Browser", "OperaPort", freeLoopbackPort()));
     const struct {
         QStringList arguments;
         int status;
@@ -53,12 +73,12 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
         {{"none.html"}, 1, "ファイルがありません。none.html"},
         {{"ftp://example.org/a.html"}, 1, "HTTP以外のプロトコルには対応していません。"},
         {{"-link", refused}, 1, "HTML文書の取得に失敗しました。"},
-        // Java runs, but no validator is installed here.
-        {{"-css", "style.css"},
-         1,
-         "CSSバリデータが見つかりませんでした。探した場所: プログラムフォルダの" +
-             home.file("css-validator.jar")},
+        // Java runs, but no validator is installed here; said instead of Java's complaint.
+        {{"-css", "style.css"}, 1, "CSSバリデータが見つかりませんでした。"},
         {{"--folder", home.file("nowhere")}, 1, "フォルダがありません。"},
+        {{"--browser-url", "chromium"}, 0, "\nhttps://a.example/p\n"},
+        {{"--browser-url", "opera"}, 1, "ブラウザが起動していません。"},
+        {{"--browser-url", "lynx"}, 2, "--browser-urlには"},
         {{"-foo", "clean.html"}, 2, "不明なオプションです: -foo"},
         {{"--lang", "ja", "clean.html"}, 2, "--langにはenを指定してください。"},
         {{"-w3c", "-tidy", "clean.html"}, 2, "アップロードのスイッチ"},  // uploads go alone
@@ -71,10 +91,10 @@ TEST(Cli, ExitStatusSaysWhetherEverythingWasChecked)
         EXPECT_TRUE((c.status == 0 ? u'\n' + run.out : run.err).contains(c.said))
             << c.arguments.join(u' ').toStdString() << shown(run);
         EXPECT_TRUE(c.status == 0 || !run.out.contains(c.said)) << shown(run);
-        EXPECT_FALSE(run.err.contains("org.w3c.css.")) << shown(run);  // said instead of Java's
+        EXPECT_FALSE(run.err.contains("org.w3c.css.")) << shown(run);
     }
     // A first start wrote the same files as the window does.
-    EXPECT_FALSE(home.read("Velmarin.txt").isEmpty() || home.read("Velmarin.ini").isEmpty());
+    EXPECT_TRUE(!home.read("Velmarin.txt").isEmpty() && ini.hasKey("Tidy", "Japanese"));
 
     // A Tidy that fails without a word.
     IniFile(ProgramFolder::iniPath()).writeString("Tidy", "Path", "/bin/false");
@@ -98,7 +118,6 @@ TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
 {
     TempHome home;
     home.write("page.html", kCleanPage);
-    // What the window shows meanwhile.
     home.write("temp/tidy_out0.txt", "window output");
     home.write("temp/tidy_err0.txt", "window report");
     // A run's folder names its process; a run removes those whose process is
@@ -114,13 +133,9 @@ TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
         return names;
     };
 
-    // Kept on request and named on standard error.
     const RunResult kept = runCli(home, {"--keep", "page.html"});
     EXPECT_EQ(kept.exitCode, 0) << shown(kept);
-    QString folder;
-    for (const QString &line : kept.err.split(u'\n'))
-        if (line.startsWith("作業フォルダ: "))
-            folder = line.mid(QStringLiteral("作業フォルダ: ").size());
+    const QString folder = QRegularExpression("作業フォルダ: (.*)").match(kept.err).captured(1);
     ASSERT_TRUE(folder.startsWith(home.file("temp/cli-"))) << shown(kept);
     EXPECT_TRUE(kept.err.contains("整理された文書: " + folder + "/tidy_out0.txt")) << shown(kept);
     QStringList left{QFileInfo(folder).fileName(), "cli-live00", "cli-other0", "tidy_err0.txt",
@@ -141,8 +156,7 @@ TEST(Cli, EachRunHasAWorkingFolderOfItsOwn)
 
 TEST(Cli, ASignalEndsTheRunWithWhatIsDone)
 {
-    // A Tidy that holds on the second page until the test lets go (never):
-    // it says it has started by a file, then waits on a fifo.
+    // A Tidy that says it started on the second page, then waits on a fifo forever.
     TempHome home;
     home.write("site/a.html", kCleanPage);
     home.write("site/slow.html", kCleanPage);
@@ -158,12 +172,8 @@ TEST(Cli, ASignalEndsTheRunWithWhatIsDone)
     for (const auto &[signalNumber, status] :
          {std::pair{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
         QFile::remove(started);
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VELMARIN_HOME", home.path());
-        process.setProcessEnvironment(env);
+        QProcess process;  // VELMARIN_HOME is the TempHome's
         process.start(QStringLiteral(VELMARIN_CLI_PATH), {"--folder", home.file("site")});
-        // Until the slow page's Tidy runs; a run that ends first fails below.
         while (!QFile::exists(started) && !process.waitForFinished(50)) {
         }
         ASSERT_TRUE(QFile::exists(started)) << process.readAllStandardError().toStdString();
@@ -193,9 +203,7 @@ TEST(Cli, AProgramFolderThatCannotBeWrittenStopsTheRun)
               QStringList{"page.html"});
 }
 
-// Real pages from /usr/share/doc give the recorded rows: in English those the
-// one-at-a-time batch gave, in Japanese the same with Tidy's summary in
-// Japanese and its paragraphs about itself left out.
+// Real pages from /usr/share/doc give the recorded rows in both languages.
 TEST(Cli, RealPagesGiveTheRecordedRows)
 {
     TempHome home;
@@ -211,7 +219,7 @@ TEST(Cli, RealPagesGiveTheRecordedRows)
     }
 }
 
-// Eleven links go to the two workers; the program waits for both.
+// Eleven links: the program waits for both workers.
 TEST(Cli, LinkListOneRowALine)
 {
     TempHome home;
@@ -227,23 +235,112 @@ TEST(Cli, LinkListOneRowALine)
     EXPECT_EQ(run.exitCode, 1);
 }
 
-TEST(Cli, BrowserUrlPrintsWhatTheCaptureReads)
+TEST(CliUpload, TheMarkupValidatorsOwnProgramsAnswer)
+{
+    ValidatorPeers peers(true);
+    if (!peers.problem().isEmpty()) GTEST_SKIP() << peers.problem().toStdString();
+    TempHome home;
+    for (const char *name : {"strict.html", "h5.html"})
+        home.write(name, readWholeFile(testDataPath(QStringLiteral("cli_upload_") + name)));
+    setValidatorHosts(peers.origin(), {"Markup"});
+    const struct {
+        QStringList arguments;
+        QStringList said;
+        QString saved;
+        QByteArray savedHolds;
+    } cases[] = {
+        {{"strict.html"},
+         {"W3C Markup Validator: ", "結果: " + home.file("w3c_result.html"), "エラー: 1件"},
+         "w3c_result.html",
+         "Markup Validation of strict.html"},
+        {{"--json", "h5.html"},
+         {"Nu Html Checker: ", "エラー: 4件"},
+         "w3c_result.json",
+         "\"messages\""},
+    };
+    for (const auto &c : cases) {
+        const RunResult run = runCli(home, QStringList{"-w3c"} + c.arguments);
+        EXPECT_EQ(run.exitCode, 1) << shown(run);
+        for (const QString &text : c.said)
+            EXPECT_TRUE(run.out.contains(text)) << text.toStdString() << shown(run);
+        const QByteArray saved = home.read(c.saved);
+        EXPECT_TRUE(saved.contains(c.savedHolds)) << saved.left(300).toStdString();
+    }
+}
+
+// The window's upload settings go along; each answer is saved under its switch's name.
+TEST(CliUpload, TheOtherServicesInTheCommandLinesOrder)
 {
     TempHome home;
-    LocalHttpServer devTools;
-    devTools.setPage("/json/list",
-                     R"([{"type":"browser_ui","url":"chrome://x/"},)"
-                     R"({"type":"page","url":"https://a.example/p"}])",
-                     200, "application/json");
-    IniFile ini(home.file("Velmarin.ini"));
-    ASSERT_TRUE(ini.writeInt("Browser", "ChromiumPort", devTools.port()));
-    ASSERT_TRUE(ini.writeInt("Browser", "OperaPort", freeLoopbackPort()));
+    home.write("a b\"c.html", "<p>x</p>");
+    LocalHttpServer recorder;
+    recorder.record(200, "<html>answer</html>", "X-W3C-Validator-Errors: 0\r\n");
+    setValidatorHosts(recorder.origin(), {"Lint", "WDG", "CSS"});
+    IniFile ini(ProgramFolder::iniPath());
+    ini.writeInt("Lint", "TextBrowser", 2);
+    ini.writeString("WDG", "Charset", "UTF-8");
+    ini.writeString("CSS", "Profile", "CSS version 3");
+    const RunResult run = runCli(home, {"-lint", "/WDG", "-cssu", "a b\"c.html"});
+    EXPECT_EQ(run.exitCode, 0) << shown(run);
+    const QList<LocalHttpServer::Request> got = recorder.requests();
+    ASSERT_EQ(got.size(), 3);
+    const struct {
+        QByteArray path;
+        QByteArray setting;
+        const char *saved;
+    } expected[] = {
+        {"/css-validator/validator", "name=\"profile\"\r\n\r\ncss3\r\n", "cssu_result.html"},
+        {"/k16/htmllint/htmllint.cgi", "name=\"TextView\"\r\n\r\nw3m\r\n", "lint_result.html"},
+        {"/cgi-bin/validate.cgi", "name=\"charset\"\r\n\r\nUTF-8\r\n", "wdg_result.html"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(expected[i].path.toStdString());
+        EXPECT_EQ(got.at(i).target, expected[i].path);
+        EXPECT_TRUE(got.at(i).body.contains(expected[i].setting)) << got.at(i).body.toStdString();
+        EXPECT_EQ(home.read(expected[i].saved), "<html>answer</html>");
+    }
 
-    const RunResult chromium = runCli(home, {"--browser-url", "chromium"});
-    EXPECT_EQ(chromium.out, "https://a.example/p\n") << shown(chromium);
-    EXPECT_EQ(chromium.exitCode, 0);
-    const RunResult opera = runCli(home, {"--browser-url", "opera"});
-    EXPECT_EQ(opera.err.trimmed(), "ブラウザが起動していません。") << shown(opera);
-    EXPECT_EQ(opera.exitCode, 1);
-    EXPECT_EQ(runCli(home, {"--browser-url", "lynx"}).exitCode, 2);
+    // Refused before anything is sent (the reasons: ValidatorUploadTest's refusals).
+    const RunResult refused = runCli(home, {"-wdg", "missing.html"});
+    EXPECT_EQ(refused.exitCode, 1) << shown(refused);
+    EXPECT_TRUE(refused.err.contains(home.file("missing.html"))) << shown(refused);
+    EXPECT_EQ(recorder.requests().size(), 3);
+}
+
+TEST(CliUpload, ServicesThatCannotBeReachedExitWithTwo)
+{
+    TempHome home;
+    home.write("a.html", "<p>x</p>");
+    const QString refused = QStringLiteral("http://127.0.0.1:%1").arg(freeLoopbackPort());
+    LocalHttpServer failing;
+    failing.record(500, "<h1>broken</h1>");
+    LocalHttpServer looping;
+    looping.record(302, "", "Location: /cgi-bin/validate.cgi\r\n");
+    QTcpServer silent;  // accepts and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    LocalHttpServer endless;  // an answer larger than the cap set for the test
+    LocalHttpServer::Page huge;
+    huge.behaviour = LocalHttpServer::Behaviour::Endless;
+    huge.hugeSize = 4 << 20;
+    endless.setPage("/cgi-bin/validate.cgi", huge);
+    // Only the silent service, which never answers, is given a short time.
+    const struct {
+        QString host;
+        int timeoutSeconds;
+        QString said;
+    } cases[] = {
+        {refused, 600, "接続が拒否されました"},
+        {failing.origin(), 600, "HTTP 500"},
+        {looping.origin(), 600, "リダイレクトが多すぎます"},
+        {QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()), 1,
+         "1秒以内に応答がありませんでした。"},
+        {endless.url(""), 600, "応答が大きすぎます(64 KiBまで)。"},
+    };
+    for (const auto &c : cases) {
+        setValidatorHosts(c.host, {"WDG"});
+        const RunResult run = runCli(home, {"-wdg", "a.html"}, c.timeoutSeconds, 64 << 10);
+        EXPECT_EQ(run.exitCode, 2) << shown(run);
+        EXPECT_TRUE(run.err.contains("WDG HTML Validatorに接続できませんでした")) << shown(run);
+        EXPECT_TRUE(run.err.contains(c.said, Qt::CaseInsensitive)) << shown(run);
+    }
 }

@@ -1,14 +1,14 @@
 // "ヘルプの表示": Velmarin.chm when there is one, else the HTML manual.
-#include "support/test.h"
-
 #include "support/actions_fixture.h"
+#include "support/test.h"
 
 TEST_F(ActionsTest, HelpChmFirstThenTheManualOfTheProgramFolderThenTheSourceTree)
 {
     // A build tree: the manual of the sources.
     actions.openHelp();
     ASSERT_EQ(runner.opened.size(), 1);
-    EXPECT_TRUE(runner.opened.at(0).endsWith("/docs/help/index.html")) << runner.opened.at(0).toStdString();
+    EXPECT_TRUE(runner.opened.at(0).endsWith("/docs/help/index.html"))
+        << runner.opened.at(0).toStdString();
     EXPECT_TRUE(QFile::exists(runner.opened.at(0)));
 
     home.write("help/index.html", "<p>mine</p>");

@@ -1,8 +1,7 @@
 // Saving and copying the result lists.
-#include "support/test.h"
-
 #include "core/message_list_model.h"
 #include "support/actions_fixture.h"
+#include "support/test.h"
 
 TEST_F(ActionsTest, ResultListsCopyAndSaveGiveTheListTextAndNothingForAnEmptyList)
 {
@@ -32,8 +31,10 @@ TEST_F(ActionsTest, ResultListsCopyAndSaveGiveTheListTextAndNothingForAnEmptyLis
 TEST(ResultLists, CssTextJoinsLineNumberAndMessage)
 {
     MessageListModel css("行番号", "内容");
-    css.setRows({{"12", " color: 不正な値"}, {QString(), "エラーはありません。"}, {"3", QString()}});
-    EXPECT_EQ(css.cssResultText(), "行番号: 12 color: 不正な値\r\nエラーはありません。\r\n行番号: 3\r\n");
+    css.setRows(
+        {{"12", " color: 不正な値"}, {QString(), "エラーはありません。"}, {"3", QString()}});
+    EXPECT_EQ(css.cssResultText(),
+              "行番号: 12 color: 不正な値\r\nエラーはありません。\r\n行番号: 3\r\n");
     css.showMessageRow("x");
     ASSERT_EQ(css.rowCount(), 1);
     EXPECT_EQ(css.index(0, 0).data().toString() + "|" + css.index(0, 1).data().toString(), "|x");

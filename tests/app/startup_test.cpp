@@ -1,5 +1,3 @@
-// Start-up rules: the remembered folder, the window placement, the single
-// instance and the command line handed from a second start.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -115,7 +113,7 @@ TEST(ForwardedCommandLine, DocumentsAreMadeAbsoluteInTheSecondStartsFolder)
               QStringList({here + "/-dash.html", "/css"}));
 }
 
-TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
+TEST(SingleInstance, APlantedRuntimeFolderIsRefusedOneHolderAtATime)
 {
     TempHome home;
     QTemporaryDir tmp;
@@ -126,13 +124,9 @@ TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
         struct stat info {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0u;
     };
-    auto firstStart = [] {
-        SingleInstance instance;
-        return instance.becomeFirst(
-            [](const SingleInstance::Request &, std::function<void()> done) { done(); });
-    };
+    const auto ignore = [](const SingleInstance::Request &, std::function<void()> done) { done(); };
+    auto firstStart = [&ignore] { return SingleInstance().becomeFirst(ignore); };
 
-    // Someone else's link to a folder of ours.
     ASSERT_TRUE(QDir().mkdir(victim));
     ::chmod(QFile::encodeName(victim).constData(), 0755);
     ASSERT_TRUE(QFile::link(victim, runtime));
@@ -163,10 +157,18 @@ TEST(SingleInstance, APlantedRuntimeFolderIsRefusedAndLeftAlone)
     }
     QDir(runtime).removeRecursively();
 
-    // None there: it is made, private, and used.
     EXPECT_TRUE(firstStart());
     EXPECT_EQ(SingleInstance::runtimeProblem(), QString());
     EXPECT_EQ(mode(runtime), 0700u);
+
+    // A lock file left by a start that died (the older form held its process id)
+    // does not block; a live holder does.
+    ASSERT_TRUE(writeFileAtomically(SingleInstance::lockPath(), "4242\nvelmarin\nhost\n"));
+    auto first = std::make_unique<SingleInstance>();
+    EXPECT_TRUE(first->becomeFirst(ignore));
+    EXPECT_FALSE(firstStart());
+    first.reset();
+    EXPECT_TRUE(firstStart());
 }
 
 TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
@@ -193,20 +195,4 @@ TEST(HandOver, AForwardedCommandLineWaitsForALinkCheckStartedByTheUser)
     ASSERT_EQ(actions.linkList().rowCount(), 1);
     EXPECT_EQ(actions.linkList().rows()[0].first, server.url("/one"));
     EXPECT_EQ(actions.linkList().rows()[0].second, "200(OK)");
-}
-
-// A lock file left by a start that died (the older form held its process id)
-// does not block; a live holder does.
-TEST(SingleInstance, OneHolderAtATimeAndALeftoverLockFileDoesNotBlock)
-{
-    TempHome home;
-    QTemporaryDir runtime;
-    const EnvGuard env{{"XDG_RUNTIME_DIR", QFile::encodeName(runtime.path())}};
-    const auto ignore = [](const SingleInstance::Request &, std::function<void()> done) { done(); };
-    ASSERT_TRUE(writeFileAtomically(SingleInstance::lockPath(), "4242\nvelmarin\nhost\n"));
-    auto first = std::make_unique<SingleInstance>();
-    EXPECT_TRUE(first->becomeFirst(ignore));
-    EXPECT_FALSE(SingleInstance().becomeFirst(ignore));
-    first.reset();
-    EXPECT_TRUE(SingleInstance().becomeFirst(ignore));
 }

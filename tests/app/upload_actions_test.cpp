@@ -48,7 +48,6 @@ TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
 {
     TempHome home;
     setValidatorHosts(kNowhere);
-    Actions a;
     const struct {
         QVector<bool> ticked;
         int windows;  // besides WB2, which always gets the first
@@ -58,17 +57,12 @@ TEST(UrlDialog, TickedUploadsShareOutTheBrowsers)
         {{false, false, false, true, true, true, true}, 3},
     };
     for (const auto &c : cases) {
-        a.view.enabled.clear();
-        a.browsers.embedded.urls.clear();
-        a.browsers.windows.clear();
+        Actions a;
         a.actions.runUrlChecks("http://example.org/", c.ticked);
         a.settle();
         EXPECT_EQ(a.browsers.embedded.urls.size(), 1);
         EXPECT_EQ(int(a.browsers.windows.size()), c.windows);
         EXPECT_EQ(a.view.enabled.value(Control::ToolBar1, false), true);  // disabled, then back
-        a.browsers.embedded.finishLoad();
-        for (auto &w : a.browsers.windows) w->finishLoad();
-        a.settle();
     }
 }
 

@@ -1,5 +1,4 @@
-// The CSS check with the real Java runtime, running validator stand-ins that
-// the test compiles: they write reports in the validator's layout.
+// The CSS check with the real Java runtime and validator stand-ins the test compiles.
 #include "checks/css_check.h"
 
 #include "app/main_actions.h"
@@ -71,9 +70,8 @@ TEST(CssReportLineTest, LineNumberFieldCutAtShiftJisBytes)
         {"行番号: 12 セレクタ p : 誤り", " 12", " セレクタ p : 誤り"},
         {"行番号: 5 x", " 5 ", " x"},
         {"行番号:123 abc def", "123 ab", " def"},
-        // Positions count Shift_JIS bytes (one "?" per UTF-16 unit for a
-        // character Shift_JIS lacks), but the cells keep the characters
-        // themselves; one whose first byte is inside a cell stays whole.
+        // Positions count Shift_JIS bytes ("?" per UTF-16 unit it lacks); a character
+        // whose first byte is inside a cell stays whole.
         {"行番号: 3 .café 誤り", " 3 ", " .café 誤り"},
         {"行番号: é1 x", " é1", " x"},
         {"行番号: 😀 ok€", " 😀", " ok€"},
@@ -101,20 +99,17 @@ TEST_F(CssCheckTest, TodaysJarRunsUnderItsOwnClassNameTheOriginalIsPreferred)
     EXPECT_EQ(view.page, 1);
     EXPECT_TRUE(view.enabled.value(Control::Button2));
 
-    // A URL goes to the validator unchanged.
     actions.processCommandLine({"-css", "http://127.0.0.1:1/x.css"});
     EXPECT_EQ(column(1), QStringList({"URL http://127.0.0.1:1/x.css"}));
 
-    // Nothing written: the list stays, the check still ends normally.
+    // Nothing written: the list stays.
     actions.processCommandLine({"-css", home.file("silent.css")});
     EXPECT_EQ(column(1), QStringList({"URL http://127.0.0.1:1/x.css"}));
     EXPECT_EQ(view.lastStatus, "CSSチェックが終了しました。");
 
-    // Only standard error: it becomes the list.
     actions.dropOnCssList({home.file("err.css"), home.file("a.css")});
     EXPECT_EQ(column(1), QStringList({"broken"}));
 
-    // With both classes in the jar, the original one runs.
     installJar("StyleSheetCom");
     actions.cssCheck().checkCssTarget(home.file("a.css"));
     EXPECT_EQ(column(1).value(0), "StyleSheetCom");
@@ -131,8 +126,7 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
     EXPECT_EQ(column(1),
               QStringList({"HTTP以外のプロトコルには対応していません。\r\nftp://h/x.css"}));
 
-    // No validator where Java looks: the places and what to put there, in
-    // Japanese instead of Java's English complaint.
+    // No validator where Java looks.
     qputenv("CLASSPATH", home.file("lib").toUtf8());
     actions.cssCheck().checkCssTarget(home.file("a.css"));
     qunsetenv("CLASSPATH");
@@ -144,17 +138,15 @@ TEST_F(CssCheckTest, MissingTargetsValidatorAndJava)
                                       "」として置いてください。"}));
     EXPECT_FALSE(actions.cssCheck().lastChecked());
 
-    // No Java at all: the start failure, and the controls come back.
+    // No Java at all.
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", home.path().toUtf8());
-    actions.cssCheck();
     actions.processCommandLine({"-css", home.file("a.css")});
     qputenv("PATH", path);
     ASSERT_EQ(view.errors.size(), 1);
     EXPECT_TRUE(
         view.errors[0].startsWith("Function failure (java org.w3c.css.css.StyleSheetCom \""));
-    EXPECT_TRUE(view.enabled.value(Control::ToolBar1));
-    EXPECT_TRUE(view.enabled.value(Control::Button2));
+    EXPECT_TRUE(view.enabled.value(Control::ToolBar1) && view.enabled.value(Control::Button2));
     EXPECT_FALSE(view.busy);
 }
 

@@ -1,14 +1,9 @@
 #!/usr/bin/env python3
-"""An independent reading of the links of HTML pages, for comparison with the
-link check: html.parser finds the elements, urllib.parse takes the links apart,
-os.path looks the files up. For every page named it prints "page<TAB>PATH", then
-"LINK<TAB>VERDICT" per link in document order: "web" for http:, https: and ftp:,
-else "200(OK)", "404(Not Found)" or the text for a page without the anchor.
-
-Where html.parser differs from the link check's documented rules, the rules win:
-tags inside comments, declarations, <script> and <style> count; values are taken
-as written (character references stay); an unquoted "<" inside a tag starts the next.
-"""
+"""An independent reading of the links of HTML pages (html.parser, urllib, os.path).
+Prints "page<TAB>PATH", then "LINK<TAB>VERDICT" per link in document order. Where
+html.parser differs from the link check's rules, the rules win: tags in comments,
+declarations, <script> and <style> count; values stay as written; an unquoted "<"
+inside a tag starts the next."""
 import html.parser
 import os
 import re

@@ -1,10 +1,13 @@
 // Which attribute strings become links, in which encoding, and which elements
-// count as anchors.
+// count as anchors; and the link check's reading and verdicts against
+// link_reference.py's on every HTML page under /usr/share/doc (web links stay here).
 #include "checks/link_scan.h"
 
 #include "checks/link_verifier.h"
+#include "fetch/http_client.h"
 #include "html/page_encoding.h"
 #include "html/tag_scanner.h"
+#include "support/process_run.h"
 #include "support/test.h"
 
 namespace {
@@ -16,31 +19,56 @@ QStringList links(const QByteArray &file)
     return extractLinkTargets(scanner);
 }
 
+QStringList installedPages()
+{
+    QStringList pages;
+    QDirIterator it("/usr/share/doc", {"*.htm", "*.html"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString page = it.next();
+        if (!QFileInfo(page).isSymLink()) pages << page;
+    }
+    pages.sort();
+    return pages;
+}
+
+QMap<QString, QString> referenceRows(const QStringList &pages)
+{
+    const RunResult python =
+        run("python3",
+            QStringList{QStringLiteral(VELMARIN_TEST_DATA "/../checks/link_reference.py")} + pages,
+            {}, {}, 300000);
+    EXPECT_EQ(python.exitCode, 0) << python.err.toStdString();
+    QMap<QString, QString> rows;
+    QString page;
+    for (const QString &line : python.out.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1String("page\t")))
+            page = line.mid(5);
+        else
+            rows[page] += line + u'\n';
+    }
+    return rows;
+}
+
 }  // namespace
 
 TEST(LinkScan, CollectsHrefAndSrcAsWritten)
 {
-    const QByteArray page =
-        "<html><head><link rel=\"stylesheet\" href=\"s.css\"></head><body>\n"
-        "<!-- <a href=\"old.html\"> -->\n"
-        "<a name=\"top\"></a><img alt=\"none\"><img src='q.png'>\n"
-        "<A HREF=\"Up.html\">x</A><a href=\"multi\nline.html\">\n"
-        "<a href=\"MailTo:x@y\">m</a><a href=\" mailto:x@y\">n</a>\n"
-        "<a href = \"spaced.html\"><a href=\"\">e</a><a href=plain.html#frag>\n"
-        "<p href=\"p.html\"><img SRC=\"pic.gif\" src=\"two.gif\"><a href=\"x.html\" "
-        "href=\"y.html\">\n"
-        "<A\nHREF=\"nl.html\"><img\tsrc=tab.png><a\r\nclass=x\r\nhref=\r\n'crlf.html'>"
-        "<a href='it\"s.html\"'><a href=\"cut'>";
+    // Comments, case, line breaks, quotes, repeated attributes, mailto: left out.
+    const QByteArray page = readWholeFile(testDataPath("link_scan_links.html"));
     EXPECT_EQ(links(page),
               QStringList({"s.css", "old.html", "q.png", "Up.html", "multiline.html", "mailto:x@y",
                            "spaced.html", "", "plain.html#frag", "pic.gif", "two.gif", "x.html",
                            "y.html", "nl.html", "tab.png", "crlf.html", "it\"s.html\"", "cut'"}));
 }
 
+// Links and anchors alike: a page names the image by its UTF-8 file name
+// (LinkCheckTest.LocalFilesFoldersAndAnchors finds it) and has its Japanese anchor.
 TEST(LinkScan, PagesAreReadInTheirEncoding)
 {
     const QString link = QStringLiteral("画像/表.png");
-    const QString body = QStringLiteral("<p>日本語の文書です。<a href=\"%1\">").arg(link);
+    const QString body =
+        QStringLiteral("<p>日本語の文書です。<a href=\"%1\"><h2 id=\"見出し\">").arg(link);
     const struct {
         const char *encoding;
         QString head;
@@ -63,6 +91,9 @@ TEST(LinkScan, PagesAreReadInTheirEncoding)
         const QString expected =
             QByteArray(c.encoding) == "ISO-8859-1" ? QStringLiteral("caf\u00e9.html") : link;
         EXPECT_EQ(links(bytes), QStringList{expected}) << c.encoding << " " << c.head.toStdString();
+        THtmlParser2 scanner;
+        scanner.setText(scannerText(bytes));
+        EXPECT_EQ(documentHasAnchor(scanner, "#見出し"), expected == link) << c.encoding;
     }
 }
 
@@ -89,4 +120,32 @@ TEST(LinkScan, AnchorsAreIdsOfAnyElementAndNamesOfA)
     THtmlParser2 scanner;
     scanner.setText(page);
     EXPECT_FALSE(documentHasAnchor(scanner, "top", [] { return true; }));
+}
+
+TEST(LinkReference, InstalledDocumentationReadsAsTheReferenceReadsIt)
+{
+    const QStringList pages = installedPages();
+    const QMap<QString, QString> reference = referenceRows(pages);
+    TempHome home;
+    HttpClient http;
+    int comparedPages = 0;
+    qsizetype localLinks = 0;
+    for (const QString &page : pages) {
+        THtmlParser2 scanner;
+        EXPECT_TRUE(scanner.loadFromFile(page));
+        LinkVerifier verifier({&http, home.file("link_get.html"), QFileInfo(page).absolutePath(),
+                               nullptr, nullptr, 300});
+        QString ours;
+        for (const QString &link : extractLinkTargets(scanner)) {
+            ours +=
+                link + u'\t' + (isWebLink(link) ? "web" : verifier.checkOneLink(link, page, {}));
+            ours += u'\n';
+        }
+        const QString expected = reference.value(page);
+        EXPECT_EQ(ours.toStdString(), expected.toStdString()) << page.toStdString();
+        comparedPages += !expected.isEmpty();
+        localLinks += expected.count(u'\n') - expected.count(QLatin1String("\tweb\n"));
+    }
+    EXPECT_GE(comparedPages, 50);
+    EXPECT_GE(localLinks, 2000);
 }

@@ -1,6 +1,4 @@
-// The HTML5 check with the real Nu Html Checker (vnu.jar from npm's vnu-jar)
-// and the real Java runtime; fake "java" scripts only for what a real one
-// does not do on demand (no answer, a damaged or huge one, a long run).
+// The HTML5 check with the real vnu.jar and Java; fake "java" scripts for the failures.
 #include "checks/nu_check.h"
 
 #include "app/main_actions.h"
@@ -13,18 +11,11 @@ namespace {
 
 const QString kJar = QStringLiteral(VELMARIN_VNU_JAR);
 
-// Errors, a warning, information, and a message over two lines (line 8 to 9).
-const QByteArray kKnownPage =
-    "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<title>テスト</title>\n</head>\n<body>\n"
-    "<p>段落<b>太字</p>\n<img\n src=\"a.png\">\n<br/>\n<section><p>x</p></section>\n"
-    "</body>\n</html>\n";
-
 const QByteArray kCleanPage =
     "<!DOCTYPE html>\n<html "
     "lang=\"en\"><head><title>t</title></head><body><p>x</p></body></html>\n";
 
-// PATH begins with a folder of the test's own; its "java" writes a line to
-// java.log for every start. Without a body it runs the real Java.
+// A "java" first on PATH that counts its starts; without a body it runs the real one.
 class FakeJava {
 public:
     FakeJava(const TempHome &home, const QByteArray &body)
@@ -42,7 +33,6 @@ private:
     EnvGuard m_path;
 };
 
-// check() runs a check to its end (a stuck run fails the test, it does not hang it).
 struct Checker {
     RecordingView view;
     RecordingRunner runner;
@@ -62,7 +52,7 @@ struct Checker {
     }
 };
 
-// "*" in the pattern stands for any text; the rest must match as written.
+// "*" stands for any text.
 bool matchesStars(const QString &text, const QString &pattern)
 {
     const QString escaped = QRegularExpression::escape(pattern).replace("\\*", ".*");
@@ -73,8 +63,6 @@ bool matchesStars(const QString &text, const QString &pattern)
 
 }  // namespace
 
-// What stops a run or spoils its answer, each a row: the message the list
-// shows, and how many times Java was started.
 TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
 {
     const struct {
@@ -127,26 +115,22 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
         EXPECT_TRUE(matchesStars(rows, QString::fromUtf8(tc.rows))) << rows.toStdString();
         // An abort may come before the script's first line has run.
         EXPECT_EQ(c.nu.processStarts(), tc.starts);
-        if (!tc.abortOnStart) {
-            EXPECT_EQ(java ? java->starts() : 0, tc.starts);
-        }
+        if (!tc.abortOnStart) EXPECT_EQ(java ? java->starts() : 0, tc.starts);
         EXPECT_FALSE(c.nu.problems().isEmpty());  // the console's exit status 1
         EXPECT_TRUE(c.view.enabled.value(Control::ToolBar1));
     }
 }
 
 // velmarin-cli --nu against vnu's JSON as Python reads it, in one Java process: a
-// folder (its pages in name order, sub-folders included, other files left out)
-// with the page of known errors, and real pages from /usr/share/doc.
+// folder (the search's rules: TidyBatchTest.FolderSearchOrder) and real pages.
 TEST(NuCheck, ConsoleRowsEqualVnusJsonOnAFolderAndRealPages)
 {
     ASSERT_TRUE(QFileInfo(kJar).isFile()) << "vnu.jar missing: " << kJar.toStdString();
     TempHome home;
     IniFile(ProgramFolder::iniPath()).writeString("Nu", "Path", kJar);
-    home.write("site/b.html", kKnownPage);
-    home.write("site/a.html", kCleanPage);
+    // Errors, a warning, information, and a message over two lines (line 8 to 9).
+    home.write("site/b.html", readWholeFile(testDataPath("nu_check_known.html")));
     home.write("site/sub/c.htm", kCleanPage);
-    home.write("site/notes.txt", "x");
     QStringList installed;
     QDirIterator it("/usr/share/doc", {"*.htm", "*.html"}, QDir::Files,
                     QDirIterator::Subdirectories);
@@ -158,8 +142,7 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnAFolderAndRealPages)
     QStringList pages;
     for (qsizetype i = 0; i < installed.size(); i += 40) pages << installed.at(i);
     ASSERT_GE(pages.size(), 2);
-    const QStringList folder{home.file("site/a.html"), home.file("site/b.html"),
-                             home.file("site/sub/c.htm")};
+    const QStringList folder{home.file("site/b.html"), home.file("site/sub/c.htm")};
 
     const RunResult reference = run("python3",
                                     QStringList{VELMARIN_TEST_DATA "/../checks/nu_reference.py",
@@ -169,19 +152,16 @@ TEST(NuCheck, ConsoleRowsEqualVnusJsonOnAFolderAndRealPages)
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
 
     FakeJava counted(home, QByteArray());
-    const QStringList env{"VELMARIN_HOME=" + home.path()};
     const RunResult cli =
-        runCliProgram(QStringList{"--nu", "--subdir", home.file("site")} + pages, env, {}, 300000);
+        runCliProgram(QStringList{"--nu", "--subdir", home.file("site")} + pages, {}, {}, 300000);
     EXPECT_EQ(cli.out, reference.out);
     EXPECT_TRUE(cli.out.contains("行 8 位置1 - エラー: An “img” element must have an “alt”"));
     EXPECT_EQ(cli.exitCode, 1) << cli.err.toStdString();  // b.html has errors
     EXPECT_EQ(counted.starts(), 1);
-    // Bad usage.
-    EXPECT_EQ(runCliProgram({"--nu"}, env).exitCode, 2);
+    EXPECT_EQ(runCliProgram({"--nu"}).exitCode, 2);
 }
 
-// A URL and the page a browser shows are downloaded first, then checked
-// under their addresses; the checker gets the downloaded files.
+// A URL and a browser's page are downloaded, then named by their addresses.
 TEST(NuCheck, AUrlAndABrowsersPageAreDownloadedAndNamedByTheirAddress)
 {
     TempHome home;

@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""The rows `velmarin-cli --nu` should print for some files, read with Python's
-json module from vnu's own answer. Usage: nu_reference.py JAVA VNU_JAR FILE...
-Each file gets its heading row, then its messages in vnu's order, one a line:
-"行 LINE 位置COLUMN - KIND: MESSAGE" (line firstLine, else lastLine)."""
+"""The rows `velmarin-cli --nu` should print, read with Python's json module from
+vnu's own answer. Usage: nu_reference.py JAVA VNU_JAR FILE..."""
 import json
 import os
 import subprocess

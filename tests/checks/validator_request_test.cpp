@@ -13,62 +13,39 @@ public:
 
 const QByteArray kBoundary = "---------------------------9_5_7_38_2003_6_2_23_Mon";
 const QByteArray D = "--" + kBoundary;
-const QString kHost = QStringLiteral("http://val.example:8080");
+const QString kHost = "http://val.example:8080";
 
 QByteArray golden(const QString &name)
 {
-    QFile f(QStringLiteral(VELMARIN_TEST_DATA "/validator_request_") + name + ".txt");
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-    return f.readAll();
+    return readWholeFile(testDataPath("validator_request_" + name + ".txt"));
 }
 
 // Every option of every service away from its default; a service reads only its own.
 UploadOptions changedOptions()
 {
     UploadOptions o = UploadOptions::atCreation();
-    o.markupCharset = QStringLiteral("utf-8 (Unicode, worldwide)");
-    o.markupType = QStringLiteral("XHTML 1.1");
+    o.markupCharset = "utf-8 (Unicode, worldwide)";
+    o.markupType = "XHTML 1.1";
     o.showSource = o.showParseTree = o.showOutline = true;
     o.excludeAttributes = o.validateErrorPages = true;
     o.verbose = o.lintNumView = o.wdgWarning = o.wdgShowInput = false;
     o.lintAllCheck = o.lintNoReligious = o.lintNoAccess = true;
     o.lintTextBrowser = 1;
-    o.wdgCharset = QStringLiteral("UTF-8");
-    o.cssWarning = QStringLiteral("出力しない");
-    o.cssProfile = QStringLiteral("TV profile");
-    o.cssMedium = QStringLiteral("print");
+    o.wdgCharset = "UTF-8";
+    o.cssWarning = "出力しない";
+    o.cssProfile = "TV profile";
+    o.cssMedium = "print";
     return o;
 }
 
-// validator_request_get.txt: "SERVICE default|changed GET-ADDRESS" ({page}: kPage,
-// encoded); the upload's body is validator_request_SERVICE_default|changed.txt.
-struct ServiceCase {
-    int service;
-    QString which;
-    QString get;
-};
-const QString kPage = QStringLiteral("http://server/a b?x=1&y=2");
-
-QList<ServiceCase> serviceCases()
-{
-    QList<ServiceCase> out;
-    for (const QByteArray &line : golden(QStringLiteral("get")).split('\n')) {
-        const QList<QByteArray> f = line.split(' ');
-        if (f.size() == 3)
-            out.append({f[0].toInt(), QString::fromLatin1(f[1]), QString::fromLatin1(f[2])});
-    }
-    EXPECT_EQ(out.size(), 8);
-    return out;
-}
+const QString kPage = "http://server/a b?x=1&y=2";
 
 class ValidatorRequestTest : public ::testing::Test {
 protected:
     QString write(const QString &name, const QByteArray &bytes)
     {
-        QFile f(m_dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        m_home.write(name, bytes);
+        return m_home.file(name);
     }
     BuiltRequest build(int service, const QString &target,
                        const UploadOptions &o = UploadOptions::atCreation(),
@@ -76,66 +53,70 @@ protected:
     {
         return buildValidatorRequest(service, target, o, kHost, m_clock, docTypeOf);
     }
-    QTemporaryDir m_dir;
+    TempHome m_home;
     FixedClock m_clock;
     const UploadOptions m_defaults = UploadOptions::atCreation();
     const UploadOptions m_changed = changedOptions();
 };
 
-TEST(EncodeQueryValue, KeepsTheSafeBytesAndEscapesTheRest)
+// The golden GET addresses pin one page address; these are the rest of the bytes,
+// and the boundary's ISO-week edges (the goldens pin an ordinary date).
+TEST(ValidatorRequestParts, QueryValuesAndBoundaryStamps)
 {
     const struct {
         QString text;
         bool plus;
         QByteArray encoded;
     } cases[] = {
-        {QStringLiteral("a b"), false, "a%20b"},
-        {QStringLiteral("!$,-._09AZaz~*'()+%"), true, "!$,-._09AZaz%7E%2A%27%28%29%2B%25"},
-        {QStringLiteral("日本"), true, "%E6%97%A5%E6%9C%AC"},  // byte by byte
+        {"a b", false, "a%20b"},
+        {"!$,-._09AZaz~*'()+%", true, "!$,-._09AZaz%7E%2A%27%28%29%2B%25"},
+        {"日本", true, "%E6%97%A5%E6%9C%AC"},  // byte by byte
         {QString(), true, ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(encodeQueryValue(c.text, c.plus), c.encoded) << c.text.toStdString();
-}
-
-// The golden bodies pin an ordinary date; these are the ISO week's edges.
-TEST(UploadBoundary, StampsTheLocalTimeWithIsoWeekAndWeekday)
-{
     const struct {
         QDateTime at;
         QByteArray stamp;
-    } cases[] = {
+    } stamps[] = {
         // in the ISO week of 2020
         {QDateTime(QDate(2021, 1, 3), QTime(0, 0, 0, 0)), "0_0_0_0_2021_1_3_53_Sun"},
         {QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59, 999)), "23_59_59_999_2024_12_31_1_Tue"},
     };
-    for (const auto &c : cases) EXPECT_EQ(uploadBoundary(c.at), QByteArray(27, '-') + c.stamp);
+    for (const auto &c : stamps) EXPECT_EQ(uploadBoundary(c.at), QByteArray(27, '-') + c.stamp);
 }
 
 TEST_F(ValidatorRequestTest, UploadsAndAddressesOfEveryService)
 {
     const QByteArray page =
         "<meta charset=\"utf-8\"><p>\xe6\x97\xa5\r\nx\n</p>";  // bytes go up unchanged
-    const QString file = write(QStringLiteral("a.html"), page);
+    const QString file = write("a.html", page);
     const QString paths[] = {"/check", "/k16/htmllint/htmllint.cgi", "/cgi-bin/validate.cgi",
                              "/css-validator/validator"};
-    const QString encoded = QStringLiteral("http%3A%2F%2Fserver%2Fa+b%3Fx%3D1%26y%3D2");
-    for (const ServiceCase &c : serviceCases()) {
-        SCOPED_TRACE(c.get.toStdString());
-        const UploadOptions &o = c.which == "changed" ? m_changed : m_defaults;
-        const BuiltRequest upload = build(c.service, file, o);
+    // Each line of the golden: service, default|changed options, kPage's GET address;
+    // the upload's body is validator_request_SERVICE_default|changed.txt.
+    int rows = 0;
+    for (const QByteArray &line : golden("get").trimmed().split('\n')) {
+        SCOPED_TRACE(line.toStdString());
+        const QList<QByteArray> f = line.split(' ');
+        ASSERT_EQ(f.size(), 3);
+        const int service = f[0].toInt();
+        const UploadOptions &o = f[1] == "changed" ? m_changed : m_defaults;
+        const BuiltRequest upload = build(service, file, o);
         ASSERT_EQ(upload.status, BuiltRequest::Status::Ready);
         EXPECT_TRUE(upload.request.post);
-        EXPECT_EQ(upload.request.url, kHost + paths[c.service]);
+        EXPECT_EQ(upload.request.url, kHost + paths[service]);
         EXPECT_EQ(upload.request.headers,
                   "Content-Type: multipart/form-data; boundary=" + kBoundary + "\r\n\r\n");
-        EXPECT_EQ(upload.request.postData, golden(QString::number(c.service) + u'_' + c.which));
-        const BuiltRequest get = build(c.service, kPage, o);
+        EXPECT_EQ(upload.request.postData, golden(QString::fromLatin1(f[0] + '_' + f[1])));
+        const BuiltRequest get = build(service, kPage, o);
         EXPECT_FALSE(get.request.post);
-        EXPECT_EQ(get.request.url, kHost + QString(c.get).replace("{page}", encoded));
+        EXPECT_EQ(get.request.url, kHost + QString::fromLatin1(f[2]));
         EXPECT_TRUE(get.request.postData.isEmpty() && get.request.headers.isEmpty());
+        ++rows;
     }
-    EXPECT_EQ(build(0, QStringLiteral("HTTPS://host/page")).request.url,
+    EXPECT_EQ(rows, 8);
+    EXPECT_EQ(build(0, "HTTPS://host/page").request.url,
               kHost +
                   "/check?uri=HTTPS%3A%2F%2Fhost%2Fpage&charset=%28detect+automatically%29"
                   "&doctype=inline&verbose=1");
@@ -143,10 +124,10 @@ TEST_F(ValidatorRequestTest, UploadsAndAddressesOfEveryService)
 
 TEST_F(ValidatorRequestTest, FileEdgeCases)
 {
-    const QString empty = write(QStringLiteral("empty.html"), QByteArray());
-    const QString spaced = write(QStringLiteral("a b.html"), "x");
+    const QString empty = write("empty.html", QByteArray());
+    const QString spaced = write("a b.html", "x");
     const QString quoted = write(QStringLiteral("say \"hi\"\r\n.html"), "x");
-    const QString japanese = write(QStringLiteral("日本語.html"), "x");
+    const QString japanese = write("日本語.html", "x");
     const struct {
         QString target;
         QByteArray name;
@@ -154,7 +135,7 @@ TEST_F(ValidatorRequestTest, FileEdgeCases)
     } cases[] = {
         // a file of 0 bytes: CR LF straight after the blank line, then the next delimiter
         {empty, "empty.html", ""},
-        {"file:///localhost" + m_dir.path() + "/a%20b.html", "a b.html", "x"},
+        {"file:///localhost" + m_home.path() + "/a%20b.html", "a b.html", "x"},
         {"file://" + spaced, "a b.html", "x"},
         {quoted, "say %22hi%22%0D%0A.html", "x"},
         {japanese, "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.html", "x"},
@@ -173,28 +154,27 @@ TEST_F(ValidatorRequestTest, FileEdgeCases)
 // charset its bytes show; a declaration or the user's own choice stands.
 TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
 {
-    const QString text = QStringLiteral("<p>日本語のページです。");
+    const QString text = "<p>日本語のページです。";
     UploadOptions chosen = m_defaults;
-    chosen.markupCharset = QStringLiteral("euc-jp (Japanese, Unix)");
-    const QString detect = QStringLiteral("(detect automatically)");
+    chosen.markupCharset = "euc-jp (Japanese, Unix)";
+    const QString detect = "(detect automatically)";
     const struct {
         QByteArray page;
         const UploadOptions &options;
         QString charset;
     } cases[] = {
-        {inEncoding(text, "CP932"), m_defaults, QStringLiteral("shift_jis (Japanese, Win/Mac)")},
-        {inEncoding(text, "EUC-JP"), m_defaults, QStringLiteral("euc-jp (Japanese, Unix)")},
-        {inEncoding(text, "ISO-2022-JP"), m_defaults,
-         QStringLiteral("iso-2022-jp (Japanese, email)")},
-        {text.toUtf8(), m_defaults, QStringLiteral("utf-8 (Unicode, worldwide)")},
+        {inEncoding(text, "CP932"), m_defaults, "shift_jis (Japanese, Win/Mac)"},
+        {inEncoding(text, "EUC-JP"), m_defaults, "euc-jp (Japanese, Unix)"},
+        {inEncoding(text, "ISO-2022-JP"), m_defaults, "iso-2022-jp (Japanese, email)"},
+        {text.toUtf8(), m_defaults, "utf-8 (Unicode, worldwide)"},
         {inEncoding("<meta charset=\"Shift_JIS\">" + text, "CP932"), m_defaults, detect},
         {inEncoding(text, "CP932"), chosen, chosen.markupCharset},
         {"<p>plain", m_defaults, detect},
     };
-    const QString file = m_dir.filePath(QStringLiteral("page.html"));
+    const QString file = m_home.file("page.html");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.page.toStdString());
-        write(QStringLiteral("page.html"), c.page);
+        write("page.html", c.page);
         const BuiltRequest built = build(0, file, c.options);
         ASSERT_EQ(built.status, BuiltRequest::Status::Ready);
         EXPECT_TRUE(built.request.postData.contains("name=\"charset\"\r\n\r\n" +
@@ -205,10 +185,10 @@ TEST_F(ValidatorRequestTest, UndeclaredJapanesePagesNameTheirCharset)
 TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
 {
     const QByteArray page = "<!DOCTYPE html><title>t</title>";
-    const QString file = write(QStringLiteral("h5.html"), page);
+    const QString file = write("h5.html", page);
     UploadOptions o = m_defaults;
     o.showSource = o.showOutline = true;
-    const QByteArray nu = golden(QStringLiteral("nu"));
+    const QByteArray nu = golden("nu");
     const struct {
         int service;
         QString docType;
@@ -216,8 +196,8 @@ TEST_F(ValidatorRequestTest, DocumentsWithoutDtdGoToTheNewerChecker)
         const char *fileField;
     } cases[] = {
         {0, QString(), "/nu/", "file"},
-        {0, QStringLiteral("other"), "/nu/", "file"},
-        {0, QStringLiteral("xhtml1s"), "/check", "uploaded_file"},
+        {0, "other", "/nu/", "file"},
+        {0, "xhtml1s", "/check", "uploaded_file"},
         {2, QString(), "/cgi-bin/validate.cgi", "file"},  // only the markup validator asks
     };
     for (const auto &c : cases) {

@@ -19,10 +19,9 @@ protected:
     ValidatorUploadTest() : upload(view, options)
     {
         upload.setBrowsers(&browsers);
-        setValidatorHosts(QStringLiteral("http://127.0.0.1:9"));
-        home.write(QStringLiteral("a.html"),
-                   "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>a</p>");
-        file = home.file(QStringLiteral("a.html"));
+        setValidatorHosts("http://127.0.0.1:9");
+        home.write("a.html", "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<p>a</p>");
+        file = home.file("a.html");
     }
     TempHome home;
     RecordingView view;
@@ -32,7 +31,7 @@ protected:
     QString file;
 };
 
-TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
+TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorkerAndSeparateWindows)
 {
     ASSERT_TRUE(upload.sendToValidator(file, 2, false));
     UploadWorker *first = upload.slot(2);
@@ -40,8 +39,7 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     UploadWorker *second = upload.slot(2);
     EXPECT_NE(first, second);  // the later one takes the slot
     settle();
-    // The second replaced the first in WB2; the first, ending, emptied the
-    // slot that held the second.
+    // The first, ending, emptied the slot that held the second.
     EXPECT_EQ(browsers.embedded.urls.size(), 2);
     EXPECT_EQ(upload.slot(2), nullptr);
     EXPECT_EQ(view.page, 3);
@@ -51,27 +49,25 @@ TEST_F(ValidatorUploadTest, SlotsFollowTheServiceNotTheWorker)
     EXPECT_TRUE(upload.allSlotsEmpty());
     EXPECT_EQ(view.broughtToFront, frontBefore + 1);  // all four slots empty
 
-    // Terminated before it started, a worker never navigates.
+    // Terminated before it started: never navigates.
     upload.sendToValidator(file, 1, false);
     upload.terminateAll();
     settle();
     EXPECT_EQ(browsers.embedded.urls.size(), 2);
     EXPECT_EQ(upload.slot(1), nullptr);
-}
 
-TEST_F(ValidatorUploadTest, SeparateWindowsAndTheEmbeddedBrowser)
-{
+    // Separate windows beside the embedded browser.
+    browsers.embedded.urls.clear();
     upload.sendToValidator(file, 0, false);
-    upload.sendToValidator(QStringLiteral("http://example.org/p.html"), 2, true);
+    upload.sendToValidator("http://example.org/p.html", 2, true);
     upload.sendToValidator(file, 3, true);
     settle();
-    EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/check")});
+    EXPECT_EQ(browsers.embedded.urls, QStringList{"http://127.0.0.1:9/check"});
     ASSERT_EQ(browsers.windows.size(), 2u);
     EXPECT_EQ(browsers.windows[0]->posts, QList<bool>{false});
     EXPECT_TRUE(browsers.windows[0]->urls.value(0).startsWith(
-        QStringLiteral("http://127.0.0.1:9/cgi-bin/validate.cgi?url=http%3A%2F%2Fexample.org")));
-    EXPECT_EQ(browsers.windows[1]->urls,
-              QStringList{QStringLiteral("http://127.0.0.1:9/css-validator/validator")});
+        "http://127.0.0.1:9/cgi-bin/validate.cgi?url=http%3A%2F%2Fexample.org"));
+    EXPECT_EQ(browsers.windows[1]->urls, QStringList{"http://127.0.0.1:9/css-validator/validator"});
     // A worker waits for its browser's load, however long.
     EXPECT_NE(upload.slot(0), nullptr);
     const int front = view.broughtToFront;
@@ -95,9 +91,9 @@ TEST_F(ValidatorUploadTest, RefusalsSendNothingAndSayWhy)
     home.write("locked.html", "secret");
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     const bool rootReadsAll = QFile(locked).open(QIODevice::ReadOnly);
-    const QString unreadable = QStringLiteral("ファイルを読めないため送信しませんでした。\n");
-    const QString missing = QStringLiteral("ファイルが見つからないため送信しませんでした。\n");
-    const QString notHttp = QStringLiteral("HTTP以外のプロトコルは処理できません。");
+    const QString unreadable = "ファイルを読めないため送信しませんでした。\n";
+    const QString missing = "ファイルが見つからないため送信しませんでした。\n";
+    const QString notHttp = "HTTP以外のプロトコルは処理できません。";
     const struct {
         QString target;
         int service;
@@ -125,10 +121,10 @@ TEST_F(ValidatorUploadTest, RefusalsSendNothingAndSayWhy)
     // At the limit it goes; a document without a DTD to the newer checker.
     home.write("h5.html", "<!DOCTYPE html>\n" + QByteArray(kUploadLimit - 16, 'a'));
     EXPECT_TRUE(upload.sendToValidator(home.file("h5.html"), 0, false));
-    EXPECT_TRUE(view.lastStatus.startsWith(QStringLiteral("Nu Html Checkerへ送信しています: ")))
+    EXPECT_TRUE(view.lastStatus.startsWith("Nu Html Checkerへ送信しています: "))
         << view.lastStatus.toStdString();
     settle();
-    EXPECT_EQ(browsers.embedded.urls, QStringList{QStringLiteral("http://127.0.0.1:9/nu/")});
+    EXPECT_EQ(browsers.embedded.urls, QStringList{"http://127.0.0.1:9/nu/"});
 }
 
 TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
@@ -140,14 +136,12 @@ TEST(ValidatorHosts, TheSettingsFileNamesEachServicesHost)
         int service;
         QString host;
     } cases[] = {
-        {"Markup", QString(), 0, QStringLiteral("http://validator.w3.org")},
-        {"Lint", QStringLiteral(""), 1, QStringLiteral("http://openlab.ring.gr.jp")},
-        {"WDG", QStringLiteral("http://127.0.0.1:8080/"), 2,
-         QStringLiteral("http://127.0.0.1:8080")},
-        {"CSS", QStringLiteral("https://css.example"), 3, QStringLiteral("https://css.example")},
-        {"CSS", QStringLiteral("ftp://css.example"), 3, QStringLiteral("http://jigsaw.w3.org")},
-        {"CSS", QStringLiteral("http://css.example/validator"), 3,
-         QStringLiteral("http://jigsaw.w3.org")},
+        {"Markup", QString(), 0, "http://validator.w3.org"},
+        {"Lint", "", 1, "http://openlab.ring.gr.jp"},
+        {"WDG", "http://127.0.0.1:8080/", 2, "http://127.0.0.1:8080"},
+        {"CSS", "https://css.example", 3, "https://css.example"},
+        {"CSS", "ftp://css.example", 3, "http://jigsaw.w3.org"},
+        {"CSS", "http://css.example/validator", 3, "http://jigsaw.w3.org"},
     };
     for (const auto &c : cases) {
         if (!c.stored.isNull()) setValidatorHosts(c.stored, {c.section});
