@@ -49,20 +49,19 @@ QByteArray convert(const char *to, const char *from, const QByteArray &in, int u
 }
 
 // Whether every character of the text above ASCII comes back from CP932 as
-// itself. Only BMP characters are asked: CP932 holds nothing beyond it, so
-// such text fails the conversion first.
+// itself: each such character once, converted there and back in one go.
 bool eachCharacterReadsBack(const QString &text)
 {
     std::vector<bool> seen(0x10000, false);
+    QString distinct;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x80 || seen[u]) continue;
         seen[u] = true;
-        QByteArray one;
-        if (!TextCodec::toCp932(QString(c), &one) || TextCodec::fromCp932(one) != QString(c))
-            return false;
+        distinct += c;
     }
-    return true;
+    QByteArray bytes;
+    return TextCodec::toCp932(distinct, &bytes) && TextCodec::fromCp932(bytes) == distinct;
 }
 
 }  // namespace
@@ -162,8 +161,7 @@ QByteArray encodeLegacy(const QString &text)
     // text reads back when each of its characters does, and a large report
     // holds only a few hundred different ones.
     QByteArray out;
-    if (toCp932(text, &out) && !isValidUtf8(out) && eachCharacterReadsBack(text))
-        return out;
+    if (toCp932(text, &out) && !isValidUtf8(out) && eachCharacterReadsBack(text)) return out;
     return text.toUtf8();
 }
 
