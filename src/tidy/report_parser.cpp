@@ -9,7 +9,8 @@
 
 namespace {
 
-bool insidePair(const QString &text, qsizetype index) {
+bool insidePair(QStringView text, qsizetype index)
+{
     return index > 0 && index < text.size() && text.at(index).isLowSurrogate() &&
            text.at(index - 1).isHighSurrogate();
 }
@@ -18,7 +19,8 @@ bool insidePair(const QString &text, qsizetype index) {
 // with the forgiving bounds the positions below rely on: a length below one
 // or a start past the end gives an empty text. A piece never begins or ends
 // between the halves of a surrogate pair; the half character is left out.
-QString piece(const QString &text, qint64 from, qint64 length) {
+QStringView piece(QStringView text, qint64 from, qint64 length)
+{
     const qint64 size = text.size();
     qint64 begin = std::max<qint64>(from, 1) - 1;
     if (length <= 0 || begin >= size) return {};
@@ -31,8 +33,26 @@ QString piece(const QString &text, qint64 from, qint64 length) {
 
 // Blank means bytes 0x20 and below only. A line holding just a full-width
 // space, DEL or a C1 control is a line of the report and keeps its row.
-bool isBlank(const QString &line) {
+bool isBlank(QStringView line)
+{
     return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() <= 0x20; });
+}
+
+// The 0-based index of the first needle at or after from that does not
+// begin on the second half of a surrogate pair, or -1.
+qsizetype position(QStringView needle, QStringView text, qsizetype from,
+                   Qt::CaseSensitivity cs = Qt::CaseSensitive)
+{
+    while (true) {
+        const qsizetype found = text.indexOf(needle, from, cs);
+        if (found < 0 || !insidePair(text, found)) return found;
+        from = found + 1;
+    }
+}
+
+bool contains(QStringView text, QStringView needle)
+{
+    return position(needle, text, 0) >= 0;
 }
 
 // Tidy 5 speaks English and starts each message with one of these words;
@@ -44,7 +64,8 @@ struct EnglishPrefix {
     ReportKind kind;
 };
 
-const std::array<EnglishPrefix, 7> &englishPrefixes() {
+const std::array<EnglishPrefix, 7> &englishPrefixes()
+{
     // Config messages (an unknown or malformed option) do not judge the
     // page; they are shown as information so they still stand out. The last
     // two are the words of our Japanese report that have no older Japanese
@@ -61,7 +82,8 @@ const std::array<EnglishPrefix, 7> &englishPrefixes() {
     return prefixes;
 }
 
-ReportKind englishKind(const QString &message) {
+ReportKind englishKind(QStringView message)
+{
     for (const EnglishPrefix &prefix : englishPrefixes()) {
         if (message.startsWith(QStringView(prefix.text))) return prefix.kind;
     }
@@ -70,49 +92,55 @@ ReportKind englishKind(const QString &message) {
 
 // A located line's message: the English prefix first, then the Japanese
 // prefixes anywhere in the message in the order warning, error, information.
-ReportKind locatedKind(const QString &description) {
+ReportKind locatedKind(QStringView description)
+{
     const ReportKind english = englishKind(description);
     if (english != ReportKind::None) return english;
-    if (posFrom(QStringLiteral("警告: "), description, 1, false) > 0) return ReportKind::Warning;
-    if (posFrom(QStringLiteral("エラー: "), description, 1, false) > 0) return ReportKind::Error;
-    if (posFrom(QStringLiteral("情報: "), description, 1, false) > 0)
-        return ReportKind::Information;
+    if (contains(description, u"警告: ")) return ReportKind::Warning;
+    if (contains(description, u"エラー: ")) return ReportKind::Error;
+    if (contains(description, u"情報: ")) return ReportKind::Information;
     return ReportKind::None;
 }
 
 // An unlocated line: "情報: " anywhere wins over the heading of the
 // accessibility section and over a leading "警告: " or "エラー: ".
-ReportKind unlocatedKind(const QString &line) {
+ReportKind unlocatedKind(QStringView line)
+{
     const ReportKind english = englishKind(line);
     if (english != ReportKind::None) return english;
-    if (posFrom(QStringLiteral("情報: "), line, 1, false) > 0) return ReportKind::Information;
+    if (contains(line, u"情報: ")) return ReportKind::Information;
     // Our Japanese report's unlocated warnings and errors keep the kind
     // their English word gave them.
-    if (line.startsWith(QStringLiteral("警告: "))) return ReportKind::Warning;
-    if (line.startsWith(QStringLiteral("エラー: "))) return ReportKind::Error;
+    if (line.startsWith(u"警告: ")) return ReportKind::Warning;
+    if (line.startsWith(u"エラー: ")) return ReportKind::Error;
     if (line.left(21) == QLatin1String("Accessibility Checks:")) return ReportKind::Accessibility;
     return ReportKind::None;
 }
 
 }  // namespace
 
-int posFrom(const QString &needle, const QString &text, int start, bool caseBlind) {
+int posFrom(const QString &needle, const QString &text, int start, bool caseBlind)
+{
     if (needle.isEmpty() || start < 1 || start > text.size()) return 0;
-    const Qt::CaseSensitivity cs = caseBlind ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    qsizetype from = start - 1;
-    while (true) {
-        const qsizetype found = text.indexOf(needle, from, cs);
-        if (found < 0) return 0;
-        if (!insidePair(text, found)) return static_cast<int>(found + 1);
-        from = found + 1;
-    }
+    return static_cast<int>(
+        position(needle, text, start - 1, caseBlind ? Qt::CaseInsensitive : Qt::CaseSensitive) + 1);
 }
 
-ReportRow parseReportLine(const QString &line) {
+namespace {
+
+// A 1-based position of needle from start on in line, 0 when there is none.
+qint64 spaceFrom(QStringView line, qint64 start)
+{
+    if (start < 1 || start > line.size()) return 0;
+    return position(u" ", line, start - 1) + 1;
+}
+
+ReportRow rowOf(QStringView line)
+{
     ReportRow row;
     if (!line.startsWith(QLatin1String("line "))) {
         // "Line " with a capital and every other line are unlocated.
-        row.description = line;
+        row.description = line.toString();
         row.kind = unlocatedKind(line);
         return row;
     }
@@ -120,27 +148,36 @@ ReportRow parseReportLine(const QString &line) {
     // p1 is the space after the line number, p2 the one after the column
     // number; p1 + 8 skips " column ", p2 + 3 skips " - ". A line without
     // these spaces just gives empty or shortened cells.
-    const qint64 p1 = posFrom(QStringLiteral(" "), line, 6, false);
-    row.caption = piece(line, 6, p1 - 6);
-    const qint64 p2 = posFrom(QStringLiteral(" "), line, static_cast<int>(p1 + 8), false);
-    row.column = piece(line, p1 + 8, p2 - p1 - 8);
+    const qint64 p1 = spaceFrom(line, 6);
+    row.caption = piece(line, 6, p1 - 6).toString();
+    const qint64 p2 = spaceFrom(line, p1 + 8);
+    row.column = piece(line, p1 + 8, p2 - p1 - 8).toString();
     // Tidy ends a located line with the message itself, so the description
     // runs to the end of the line.
-    row.description = piece(line, p2 + 3, line.size());
-    row.kind = locatedKind(row.description);
+    const QStringView description = piece(line, p2 + 3, line.size());
+    row.description = description.toString();
+    row.kind = locatedKind(description);
     return row;
 }
 
-QVector<ReportRow> parseTidyReport(const QString &text) {
+}  // namespace
+
+ReportRow parseReportLine(const QString &line)
+{
+    return rowOf(line);
+}
+
+QVector<ReportRow> parseTidyReport(const QString &text)
+{
     QVector<ReportRow> rows;
-    TextCodec::forEachLine(text, [&rows](QStringView view) {
-        const QString line = view.toString();
-        if (!isBlank(line)) rows.append(parseReportLine(line));
+    TextCodec::forEachLine(text, [&rows](QStringView line) {
+        if (!isBlank(line)) rows.append(rowOf(line));
     });
     return rows;
 }
 
-QVector<ReportRow> loadTidyReportFile(const QString &path, bool *exists) {
+QVector<ReportRow> loadTidyReportFile(const QString &path, bool *exists)
+{
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
     if (exists) *exists = opened;

@@ -87,16 +87,68 @@ private:
     bool m_enable;
 };
 
-// Reports of fewer characters are translated on one core.
+// Reports of fewer bytes are read on one core.
 constexpr qsizetype kSecondCoreFrom = 1 << 20;
 
-// Each line translated, followed by CR LF.
-void appendTranslated(QStringView text, const TidyReportTranslator &translator, QString *out)
+void appendLine(QStringView line, QString *out)
 {
-    TextCodec::forEachLine(text, [&](QStringView line) {
-        out->append(translator.line(line));
-        out->append(QLatin1StringView("\r\n"));
+    out->append(line);
+    out->append(QLatin1StringView("\r\n"));
+}
+
+// The lines of a decoded report, each followed by CR LF; translated when
+// there are templates. Tidy's summary and its paragraphs about itself follow
+// its last located message and span several lines, so with withTail that
+// tail is translated as a whole; everything before it line by line.
+void appendReport(QStringView text, const TidyMessageTemplates *templates, bool withTail,
+                  QString *out)
+{
+    if (templates == nullptr) {
+        TextCodec::forEachLine(text, [out](QStringView line) { appendLine(line, out); });
+        return;
+    }
+    const TidyReportTranslator translator(*templates);
+    const qsizetype lastLocated = withTail ? text.lastIndexOf(QLatin1StringView("\nline ")) : -1;
+    const qsizetype tailStart = !withTail ? text.size() : lastLocated < 0 ? 0 : lastLocated + 1;
+    TextCodec::forEachLine(text.left(tailStart),
+                           [&](QStringView line) { appendLine(translator.line(line), out); });
+    if (!withTail) return;
+    QStringList tail;
+    TextCodec::forEachLine(text.mid(tailStart), [&](QStringView line) { tail << line.toString(); });
+    for (const QString &line : translator.report(tail)) appendLine(line, out);
+}
+
+// The report's bytes decoded as one text would be (TextCodec::decode) and
+// appended by appendReport. A large report is cut after a line break near
+// its middle, before its last located line, and the second piece is decoded
+// and read on another core.
+void appendReportLines(const QByteArray &report, const TidyMessageTemplates *templates,
+                       QString *out)
+{
+    const qsizetype lastLocated = report.lastIndexOf("\nline ");
+    qsizetype cut = report.size() < kSecondCoreFrom ? -1 : report.indexOf('\n', report.size() / 2);
+    // A piece that began with a byte-order mark would lose it.
+    while (cut >= 0 && cut + 1 < report.size() && report.at(cut + 1) == '\xEF')
+        cut = report.indexOf('\n', cut + 1);
+    if (cut + 1 >= report.size() || (templates && cut >= lastLocated)) cut = -1;
+    if (cut < 0) {
+        appendReport(TextCodec::decode(report), templates, true, out);
+        return;
+    }
+    const bool utf8 = report.startsWith("\xEF\xBB\xBF") || TextCodec::isValidUtf8(report);
+    const QByteArray first = QByteArray::fromRawData(report.constData(), cut + 1);
+    const QByteArray second =
+        QByteArray::fromRawData(report.constData() + cut + 1, report.size() - cut - 1);
+    std::future<QString> secondLines = std::async(std::launch::async, [&] {
+        const QString text = utf8 ? QString::fromUtf8(second) : TextCodec::fromCp932(second);
+        QString lines;
+        lines.reserve(text.size() + text.size() / 8);
+        appendReport(text, templates, true, &lines);
+        return lines;
     });
+    appendReport(utf8 ? TextCodec::decode(first) : TextCodec::fromCp932(first), templates, false,
+                 out);
+    out->append(secondLines.get());
 }
 
 }  // namespace
@@ -279,50 +331,16 @@ bool TidyRun::finishTidy(const TidyCommand &command, const ProcessRunner::Result
     if (named || failed || translate) {
         // Line by line into one text: a large page's report has hundreds of
         // thousands of lines, and a list of them costs more than Tidy's run.
-        const QString text = TextCodec::decode(report);
-        report.clear();
         const TidyMessageTemplates templates =
             translate ? queryTidyMessageTemplates(command.program) : TidyMessageTemplates();
-        const TidyReportTranslator translator(templates);
         QString lines;
-        lines.reserve(text.size() + text.size() / 8 + command.reportTitle.size() + 64);
+        lines.reserve(report.size() + report.size() / 8 + command.reportTitle.size() + 64);
         const QLatin1StringView crLf("\r\n");
         if (named)
             lines.append(QStringLiteral("情報: チェックしたHTML: ") + oneLine(command.reportTitle) +
                          crLf);
-        const auto append = [&](QStringView line) {
-            lines.append(line);
-            lines.append(crLf);
-        };
-        if (translate) {
-            // Tidy's summary and its paragraphs about itself follow its last
-            // located message and span several lines, so that tail is
-            // translated as a whole; everything before it line by line.
-            const qsizetype lastLocated = text.lastIndexOf(QLatin1StringView("\nline "));
-            const qsizetype tailStart = lastLocated < 0 ? 0 : lastLocated + 1;
-            // A large report's located lines are cut at a line break near
-            // their middle, and the second half is translated on another core.
-            const QStringView located = QStringView(text).left(tailStart);
-            const qsizetype cut =
-                located.size() < kSecondCoreFrom ? -1 : located.indexOf(u'\n', located.size() / 2);
-            std::future<QString> secondHalf;
-            if (cut >= 0)
-                secondHalf =
-                    std::async(std::launch::async, [&templates, half = located.mid(cut + 1)] {
-                        QString out;
-                        out.reserve(half.size() + half.size() / 8);
-                        appendTranslated(half, TidyReportTranslator(templates), &out);
-                        return out;
-                    });
-            appendTranslated(cut < 0 ? located : located.left(cut + 1), translator, &lines);
-            if (secondHalf.valid()) lines.append(secondHalf.get());
-            QStringList tail;
-            TextCodec::forEachLine(QStringView(text).mid(tailStart),
-                                   [&](QStringView line) { tail << line.toString(); });
-            for (const QString &line : translator.report(tail)) append(line);
-        } else {
-            TextCodec::forEachLine(text, append);
-        }
+        appendReportLines(report, translate ? &templates : nullptr, &lines);
+        report.clear();
         if (failed) lines.append(QStringLiteral("Error: Tidyが異常終了しました。") + crLf);
         // The file is encoded and written on a second core while the rows
         // are read from the same text here.

@@ -101,10 +101,15 @@ TEST_F(BrowserCaptureTest, EachBrowsersPageIsRefusedDownloadedOrCheckedInPlace)
         EXPECT_EQ(view.notices, c.notice.isEmpty() ? QStringList() : QStringList{c.notice});
         EXPECT_EQ(browsers.asked, c.asked);
         EXPECT_EQ(QFileInfo(fetched()).isFile(), c.checked == Download);
-        if (c.checked == Nothing) EXPECT_EQ(firstRow(), "before");
-        if (c.checked == Download)
+        if (c.checked == Nothing) {
+            EXPECT_EQ(firstRow(), "before");
+        }
+        if (c.checked == Download) {
             EXPECT_FALSE(actions.tidyList().rows().value(0).caption.isEmpty());
-        if (c.checked == InPlace) EXPECT_EQ(firstRow(), "情報: チェックしたHTML: " + local);
+        }
+        if (c.checked == InPlace) {
+            EXPECT_EQ(firstRow(), "情報: チェックしたHTML: " + local);
+        }
     }
     EXPECT_EQ(server.requestCount(), 3);
     EXPECT_EQ(view.page, 0);

@@ -191,6 +191,42 @@ TEST_F(TidyRunTest, EmptyOutputAndTheBrowserResultText)
               "-----エラー、警告、および出力はありません-----\r\n");
 }
 
+// A report of megabytes is read in two pieces on two cores: every line in
+// its place, whatever its line break, and CP932 bytes read as CP932 on
+// either side of the cut.
+TEST_F(TidyRunTest, ALargeReportKeepsEveryLineInItsPlace)
+{
+    const int lines = 40000;
+    QByteArray report;
+    const char *breaks[] = {"\r\n", "\n", "\r"};
+    for (int i = 1; i <= lines; ++i) {
+        const QByteArray entity = i % 1000 == 7 ? "&\x93\xfa\x96\x7b" : "&A";
+        report += "line " + QByteArray::number(i) + " column 65 - Warning: unescaped & or " +
+                  "unknown entity \"" + entity + "\" (UNKNOWN_ENTITY)" + breaks[i % 3];
+    }
+    report += "Info: Document content looks like HTML5\n";
+    home.write("report.txt", report);
+    useTidy("[ \"$1\" = -q ] || exec tidy \"$@\"\ncat '" + home.file("report.txt").toUtf8() +
+            "' > \"$3\"\nexit 1\n");
+    actions.settings().tidyJapanese = true;
+    actions.checkDocument(page("big.html"));
+
+    const QVector<ReportRow> &rows = actions.tidyList().rows();
+    ASSERT_EQ(rows.size(), lines + 2);
+    for (int i = 1; i <= lines; ++i) {
+        const QString entity = i % 1000 == 7 ? "&日本" : "&A";
+        const ReportRow &row = rows[i];
+        if (row.caption != QString::number(i) || row.kind != ReportKind::Warning ||
+            row.description != "警告: エスケープされていない & または不明な文字参照 \"" + entity +
+                                   "\" があります") {
+            FAIL() << i << ": " << row.caption.toStdString() << " "
+                   << row.description.toStdString();
+        }
+    }
+    EXPECT_TRUE(rows.last().caption.isEmpty());
+    EXPECT_EQ(rows.last().description, "情報: Document content looks like HTML5");
+}
+
 TEST_F(TidyBatchTest, FolderSearchOrder)
 {
     page("site/c.txt");

@@ -115,7 +115,9 @@ TEST(NuCheck, MissingPartsDamagedOrHugeAnswersAndAnAbort)
         EXPECT_TRUE(matchesStars(rows, QString::fromUtf8(tc.rows))) << rows.toStdString();
         // An abort may come before the script's first line has run.
         EXPECT_EQ(c.nu.processStarts(), tc.starts);
-        if (!tc.abortOnStart) EXPECT_EQ(java ? java->starts() : 0, tc.starts);
+        if (!tc.abortOnStart) {
+            EXPECT_EQ(java ? java->starts() : 0, tc.starts);
+        }
         EXPECT_FALSE(c.nu.problems().isEmpty());  // the console's exit status 1
         EXPECT_TRUE(c.view.enabled.value(Control::ToolBar1));
     }
