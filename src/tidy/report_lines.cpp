@@ -1,0 +1,66 @@
+#include "report_lines.h"
+
+#include <future>
+
+#include "platform/text_codec.h"
+
+namespace {
+
+void appendLine(QStringView line, QString *out)
+{
+    out->append(line);
+    out->append(QLatin1StringView("\r\n"));
+}
+
+// The lines of a decoded report, each followed by CR LF; translated when
+// there are templates. Tidy's summary and its paragraphs about itself follow
+// its last located message and span several lines, so with withTail that
+// tail is translated as a whole; everything before it line by line.
+void appendReport(QStringView text, const TidyMessageTemplates *templates, bool withTail,
+                  QString *out)
+{
+    if (templates == nullptr) {
+        TextCodec::forEachLine(text, [out](QStringView line) { appendLine(line, out); });
+        return;
+    }
+    const TidyReportTranslator translator(*templates);
+    const qsizetype lastLocated = withTail ? text.lastIndexOf(QLatin1StringView("\nline ")) : -1;
+    const qsizetype tailStart = !withTail ? text.size() : lastLocated < 0 ? 0 : lastLocated + 1;
+    TextCodec::forEachLine(text.left(tailStart),
+                           [&](QStringView line) { appendLine(translator.line(line), out); });
+    if (!withTail) return;
+    QStringList tail;
+    TextCodec::forEachLine(text.mid(tailStart), [&](QStringView line) { tail << line.toString(); });
+    for (const QString &line : translator.report(tail)) appendLine(line, out);
+}
+
+}  // namespace
+
+void appendReportLines(const QByteArray &report, const TidyMessageTemplates *templates,
+                       QString *out, qsizetype secondCoreFrom)
+{
+    const qsizetype lastLocated = report.lastIndexOf("\nline ");
+    qsizetype cut = report.size() < secondCoreFrom ? -1 : report.indexOf('\n', report.size() / 2);
+    // A piece that began with a byte-order mark would lose it.
+    while (cut >= 0 && cut + 1 < report.size() && report.at(cut + 1) == '\xEF')
+        cut = report.indexOf('\n', cut + 1);
+    if (cut + 1 >= report.size() || (templates && cut >= lastLocated)) cut = -1;
+    if (cut < 0) {
+        appendReport(TextCodec::decode(report), templates, true, out);
+        return;
+    }
+    const bool utf8 = report.startsWith("\xEF\xBB\xBF") || TextCodec::isValidUtf8(report);
+    const QByteArray first = QByteArray::fromRawData(report.constData(), cut + 1);
+    const QByteArray second =
+        QByteArray::fromRawData(report.constData() + cut + 1, report.size() - cut - 1);
+    std::future<QString> secondLines = std::async(std::launch::async, [&] {
+        const QString text = utf8 ? QString::fromUtf8(second) : TextCodec::fromCp932(second);
+        QString lines;
+        lines.reserve(text.size() + text.size() / 8);
+        appendReport(text, templates, true, &lines);
+        return lines;
+    });
+    appendReport(utf8 ? TextCodec::decode(first) : TextCodec::fromCp932(first), templates, false,
+                 out);
+    out->append(secondLines.get());
+}
