@@ -236,7 +236,7 @@ private Q_SLOTS:
             .writeString(u"Nu"_s, u"Path"_s, QStringLiteral(VELMARIN_VNU_JAR));
 
         const QString page = m_home->file(u"known.html"_s);
-        QVERIFY(QFile::copy(testDataPath(u"main_form_html5_page.html"_s), page));
+        QVERIFY(QFile::copy(testDataPath(u"nu_check_known.html"_s), page));
         QVERIFY(showWide(f));
         // While it runs: abort on, clear, toolbar and the command off.
         QStringList states;
