@@ -265,6 +265,9 @@ TEST_F(TidyBatchTest, FolderBatchNumbersEntriesAndShowsTheFirst)
     EXPECT_TRUE(runner.opened[0].endsWith("tidy_out0.txt"));
     EXPECT_TRUE(view.lastStatus.isEmpty());
     EXPECT_EQ(view.progress, QStringList({"1/3", "2/3", "3/3", "0/0"}));
+    EXPECT_EQ(view.events.filter("を処理中"),
+              QStringList(
+                  {"status: 1/3を処理中...", "status: 2/3を処理中...", "status: 3/3を処理中..."}));
     EXPECT_TRUE(!view.enabled.value(Control::BitBtn1) && view.enabled.value(Control::ToolBar1));
     EXPECT_EQ(IniFile(ProgramFolder::iniPath()).readString("Tidy", "Dir", ""),
               QFileInfo(z).absolutePath());

@@ -17,7 +17,11 @@ public:
         ::check(files.contains(target) ||
                 target.startsWith(QLatin1String("http"), Qt::CaseInsensitive));
     }
-    void presetUploadOptions(const QString &file, bool, bool) override { check(file); }
+    // Only a local file has declarations to preset from.
+    void presetUploadOptions(const QString &file, bool, bool) override
+    {
+        ::check(files.contains(file));
+    }
     void sendToValidator(Validator v, const QString &target, bool) override
     {
         ::check(v >= MarkupValidator && v <= CssValidator);
