@@ -11,7 +11,10 @@ public:
     QStringList calls;
 
     // Which switches preset what: upload_actions_test.
-    void presetUploadOptions(const QString &, bool, bool) override {}
+    void presetUploadOptions(const QString &file, bool, bool) override
+    {
+        calls << "preset " + file;
+    }
     void sendToValidator(Validator v, const QString &target, bool separate) override
     {
         calls << QStringLiteral("upload%1 %2%3").arg(v).arg(target, separate ? " new" : "");
@@ -54,11 +57,12 @@ TEST(CommandLineTest, SwitchesAndDocuments)
         // Uploads: the markup validator never in a window of its own; the
         // switches are cleared after a document.
         {{"-w3c", "-wdg", "/w/a.html", "/w/b.html"},
-         {"upload0 /w/a.html", "upload2 /w/a.html new", "clear", "entry0 /w/b.html", "clear",
-          "show0"}},
+         {"preset /w/a.html", "upload0 /w/a.html", "preset /w/a.html", "upload2 /w/a.html new",
+          "clear", "entry0 /w/b.html", "clear", "show0"}},
+        // A web address has no declarations to preset the upload from.
         {{"/cssu", "-LINT", "http://h/x.css"},
          {"upload3 http://h/x.css new", "upload1 http://h/x.css new"}},
-        {{"-cssu", "/w/a.html"}, {"upload3 /w/a.html"}},
+        {{"-cssu", "/w/a.html"}, {"preset /w/a.html", "upload3 /w/a.html"}},
         // -all is Tidy, link and CSS; actions run in the fixed order.
         {{"-all", "/w/a.html"},
          {"css /w/a.html", "link /w/a.html", "clear", "entry0 /w/a.html", "clear", "show0"}},
