@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "access/table_action.h"
@@ -238,19 +239,21 @@ private Q_SLOTS:
         const QString page = m_home->file(u"known.html"_s);
         QVERIFY(QFile::copy(testDataPath(u"nu_check_known.html"_s), page));
         QVERIFY(showWide(f));
-        // While it runs: abort on, clear, toolbar and the command off.
+        // While it runs: abort on, clear, toolbar, the command, its menu and button off.
         QStringList states;
         connect(&f.actions().nuCheck(), &NuCheck::runningChanged, &f, [&](bool running) {
-            states << QStringLiteral("%1%2%3%4%5")
+            states << QStringLiteral("%1%2%3%4%5%6%7")
                           .arg(running)
                           .arg(f.BitBtn3->isEnabled())
                           .arg(f.Button4->isEnabled())
                           .arg(f.ToolBar1->isEnabled())
-                          .arg(f.action(u"Nu"_s)->isEnabled());
+                          .arg(f.action(u"Nu"_s)->isEnabled())
+                          .arg(f.NuMenu && f.NuMenu->menuAction()->isEnabled())
+                          .arg(f.NuButton && f.NuButton->isEnabled());
         });
         QVERIFY(dropFile(f.NuList, page));
         QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 120000);
-        QCOMPARE(states, (QStringList{u"11000"_s, u"00111"_s}));
+        QCOMPARE(states, (QStringList{u"1100000"_s, u"0011111"_s}));
         QCOMPARE(f.PageControl1->currentIndex(), 5);
         QCOMPARE(f.ComboBox2->currentText(), page);
         QAbstractItemModel *model = f.NuList->model();
