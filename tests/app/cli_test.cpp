@@ -213,7 +213,13 @@ TEST(Cli, RealPagesGiveTheRecordedRows)
         const RunResult run =
             runCli(home, QStringList{"--folder", pages} + (lang == "en" ? english : QStringList()));
         EXPECT_EQ(run.exitCode, 1) << lang.toStdString();  // one page has an error
-        EXPECT_EQ(QString(run.out).replace(pages, "PAGES"),
+        // Tidy's line that points to the latest HTML standard is recorded in those words.
+        const QString out = QString(run.out)
+                                .replace(pages, "PAGES")
+                                .replace(QRegularExpression("^Latest HTML \\w+: ",
+                                                            QRegularExpression::MultilineOption),
+                                         "Latest HTML standard: ");
+        EXPECT_EQ(out,
                   QString::fromUtf8(readWholeFile(testDataPath("tidy_pages_" + lang + ".txt"))))
             << lang.toStdString();
     }
