@@ -49,18 +49,20 @@ void appendReportLines(const QByteArray &report, const TidyMessageTemplates *tem
         appendReport(TextCodec::decode(report), templates, true, out);
         return;
     }
+    // Both pieces in the encoding TextCodec::decode picks for the whole;
+    // QString::fromUtf8 drops a leading byte-order mark as decode does.
     const bool utf8 = report.startsWith("\xEF\xBB\xBF") || TextCodec::isValidUtf8(report);
-    const QByteArray first = QByteArray::fromRawData(report.constData(), cut + 1);
-    const QByteArray second =
-        QByteArray::fromRawData(report.constData() + cut + 1, report.size() - cut - 1);
+    const auto decodePiece = [&report, utf8](qsizetype from, qsizetype size) {
+        const QByteArray piece = QByteArray::fromRawData(report.constData() + from, size);
+        return utf8 ? QString::fromUtf8(piece) : TextCodec::fromCp932(piece);
+    };
     std::future<QString> secondLines = std::async(std::launch::async, [&] {
-        const QString text = utf8 ? QString::fromUtf8(second) : TextCodec::fromCp932(second);
+        const QString text = decodePiece(cut + 1, report.size() - cut - 1);
         QString lines;
         lines.reserve(text.size() + text.size() / 8);
         appendReport(text, templates, true, &lines);
         return lines;
     });
-    appendReport(utf8 ? TextCodec::decode(first) : TextCodec::fromCp932(first), templates, false,
-                 out);
+    appendReport(decodePiece(0, cut + 1), templates, false, out);
     out->append(secondLines.get());
 }
