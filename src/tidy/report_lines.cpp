@@ -49,9 +49,12 @@ void appendReportLines(const QByteArray &report, const TidyMessageTemplates *tem
         appendReport(TextCodec::decode(report), templates, true, out);
         return;
     }
-    // Both pieces in the encoding TextCodec::decode picks for the whole;
-    // QString::fromUtf8 drops a leading byte-order mark as decode does.
-    const bool utf8 = report.startsWith("\xEF\xBB\xBF") || TextCodec::isValidUtf8(report);
+    // Both pieces in the encoding TextCodec::decode picks for the whole.
+    // decode skips a byte-order mark and QString::fromUtf8 drops one more,
+    // so the first piece starts after the mark and fromUtf8 does the rest;
+    // the second piece never starts with a mark.
+    const bool bom = report.startsWith("\xEF\xBB\xBF");
+    const bool utf8 = bom || TextCodec::isValidUtf8(report);
     const auto decodePiece = [&report, utf8](qsizetype from, qsizetype size) {
         const QByteArray piece = QByteArray::fromRawData(report.constData() + from, size);
         return utf8 ? QString::fromUtf8(piece) : TextCodec::fromCp932(piece);
@@ -63,6 +66,7 @@ void appendReportLines(const QByteArray &report, const TidyMessageTemplates *tem
         appendReport(text, templates, true, &lines);
         return lines;
     });
-    appendReport(decodePiece(0, cut + 1), templates, false, out);
+    const qsizetype start = bom ? 3 : 0;
+    appendReport(decodePiece(start, cut + 1 - start), templates, false, out);
     out->append(secondLines.get());
 }

@@ -6,6 +6,7 @@
 #include "support/actions_fixture.h"
 #include "support/test.h"
 #include "tidy/folder_search.h"
+#include "tidy/report_lines.h"
 #include "tidy/report_list_model.h"
 
 namespace {
@@ -225,6 +226,24 @@ TEST_F(TidyRunTest, ALargeReportKeepsEveryLineInItsPlace)
     }
     EXPECT_TRUE(rows.last().caption.isEmpty());
     EXPECT_EQ(rows.last().description, "情報: Document content looks like HTML5");
+}
+
+// Cut into two pieces on every line break, a report reads as it does whole.
+TEST(ReportLines, PiecesReadAsTheWhole)
+{
+    const struct {
+        QByteArray report;
+        QString lines;
+    } cases[] = {
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a\nb\n", "a\r\nb\r\n"},
+        {"abcdefgh\n\xEF\xBB\xBF\r\n\n", "abcdefgh\r\n\uFEFF\r\n\r\n"},
+        {"\x93\xfa\r\n\x96\x7b\n", "日\r\n本\r\n"},
+    };
+    for (const auto &c : cases) {
+        QString lines;
+        appendReportLines(c.report, nullptr, &lines, 1);
+        EXPECT_EQ(lines, c.lines) << c.report.toHex().constData();
+    }
 }
 
 TEST_F(TidyBatchTest, FolderSearchOrder)
