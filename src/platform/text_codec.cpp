@@ -137,11 +137,21 @@ bool toCp932(const QString &text, QByteArray *out)
     return lossless;
 }
 
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") || isValidUtf8(bytes);
+}
+
+QString decode(const QByteArray &bytes, bool utf8)
+{
+    if (!utf8) return fromCp932(bytes);
+    const QByteArrayView view(bytes);
+    return QString::fromUtf8(view.startsWith("\xEF\xBB\xBF") ? view.sliced(3) : view);
+}
+
 QString decode(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-    if (isValidUtf8(bytes)) return QString::fromUtf8(bytes);
-    return fromCp932(bytes);
+    return decode(bytes, readsAsUtf8(bytes));
 }
 
 QByteArray encodeLegacy(const QString &text)

@@ -15,6 +15,11 @@ namespace TextCodec {
 // Decodes bytes of unknown origin: UTF-8 when valid, else CP932. Never fails:
 // bytes CP932 cannot map become U+FFFD.
 QString decode(const QByteArray &bytes);
+// The choice decode makes: UTF-8 when the bytes start with a byte-order mark
+// or are valid UTF-8. Pieces of one file are decoded by the whole's choice
+// with decode(piece, readsAsUtf8(whole)); a leading mark is dropped.
+bool readsAsUtf8(const QByteArray &bytes);
+QString decode(const QByteArray &bytes, bool utf8);
 
 // True when the bytes are valid UTF-8 (ASCII included).
 bool isValidUtf8(const QByteArray &bytes);

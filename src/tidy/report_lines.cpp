@@ -24,8 +24,9 @@ void appendReport(QStringView text, const TidyMessageTemplates *templates, bool 
         return;
     }
     const TidyReportTranslator translator(*templates);
-    const qsizetype lastLocated = withTail ? text.lastIndexOf(QLatin1StringView("\nline ")) : -1;
-    const qsizetype tailStart = !withTail ? text.size() : lastLocated < 0 ? 0 : lastLocated + 1;
+    // Without a located line the whole text is the tail.
+    const qsizetype tailStart =
+        withTail ? text.lastIndexOf(QLatin1StringView("\nline ")) + 1 : text.size();
     TextCodec::forEachLine(text.left(tailStart),
                            [&](QStringView line) { appendLine(translator.line(line), out); });
     if (!withTail) return;
@@ -49,15 +50,10 @@ void appendReportLines(const QByteArray &report, const TidyMessageTemplates *tem
         appendReport(TextCodec::decode(report), templates, true, out);
         return;
     }
-    // Both pieces in the encoding TextCodec::decode picks for the whole.
-    // decode skips a byte-order mark and QString::fromUtf8 drops one more,
-    // so the first piece starts after the mark and fromUtf8 does the rest;
-    // the second piece never starts with a mark.
-    const bool bom = report.startsWith("\xEF\xBB\xBF");
-    const bool utf8 = bom || TextCodec::isValidUtf8(report);
+    // Both pieces in the encoding the whole reads in.
+    const bool utf8 = TextCodec::readsAsUtf8(report);
     const auto decodePiece = [&report, utf8](qsizetype from, qsizetype size) {
-        const QByteArray piece = QByteArray::fromRawData(report.constData() + from, size);
-        return utf8 ? QString::fromUtf8(piece) : TextCodec::fromCp932(piece);
+        return TextCodec::decode(QByteArray::fromRawData(report.constData() + from, size), utf8);
     };
     std::future<QString> secondLines = std::async(std::launch::async, [&] {
         const QString text = decodePiece(cut + 1, report.size() - cut - 1);
@@ -66,7 +62,6 @@ void appendReportLines(const QByteArray &report, const TidyMessageTemplates *tem
         appendReport(text, templates, true, &lines);
         return lines;
     });
-    const qsizetype start = bom ? 3 : 0;
-    appendReport(decodePiece(start, cut + 1 - start), templates, false, out);
+    appendReport(decodePiece(0, cut + 1), templates, false, out);
     out->append(secondLines.get());
 }
